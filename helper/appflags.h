@@ -1,0 +1,12 @@
+#pragma once
+
+#include <atomic>
+
+// Set while an import batch copies videos: quitting then would cut a copy in
+// half, so the close paths refuse and tell the user instead. Written by the
+// import worker's thread and read on the GUI thread.
+extern std::atomic<bool> g_fileAdding;
+
+// Counter carried by the refresh notices that tell the headset to reload the
+// library (GUI thread only).
+extern int g_refreshCount;

@@ -1,0 +1,126 @@
+#include "helper/session.h"
+
+#include "helper/iniconfig.h"
+#include "platform/storage.h"
+
+#include <QApplication>
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+#include <QTranslator>
+
+Session *Session::instance()
+{
+    // Deliberately never deleted: the log handler and worker threads may ask
+    // for the data folder until the very end of the process.
+    static Session *const session = new Session;
+    return session;
+}
+
+Session::~Session()
+{
+    releaseTranslator();
+}
+
+QString Session::getAppDataPath() const
+{
+    const QString folder = platform::userDataFolder();
+    if (folder.isEmpty())
+        return QString();
+    if (!QDir().mkpath(folder))
+        return QString();
+    return folder;
+}
+
+QDir Session::getAppDir() const
+{
+    return QDir(platform::applicationFolder());
+}
+
+QString Session::getAppFilePath(const QString &name) const
+{
+    return QDir::toNativeSeparators(getAppDir().absoluteFilePath(name));
+}
+
+QString Session::getQssDir() const
+{
+    return getAppFilePath(QStringLiteral("qss"));
+}
+
+void Session::ensureSharedFolder() const
+{
+    const QString folder = IniConfig::instance()->getVaroSharedDir();
+    if (!QDir().mkpath(folder)) {
+        qWarning() << "shared folder: cannot make" << folder;
+        return;
+    }
+    QFile listing(folder + QStringLiteral("/list.json"));
+    if (listing.exists())
+        return;
+    if (!listing.open(QIODevice::ReadWrite))
+        qWarning() << "shared folder: cannot create" << listing.fileName() << listing.errorString();
+}
+
+QString Session::translationFileName(const QString &code)
+{
+    static const struct { const char *code; const char *file; } table[] = {
+        {"cn", "brontel_zh.qm"}, {"us", "brontel_en.qm"}, {"jp", "brontel_ja.qm"},
+        {"fr", "brontel_fr.qm"}, {"it", "brontel_it.qm"}, {"de", "brontel_de.qm"},
+        {"es", "brontel_es.qm"},
+    };
+    for (const auto &entry : table) {
+        if (code == QLatin1String(entry.code))
+            return QString::fromLatin1(entry.file);
+    }
+    return QString();
+}
+
+bool Session::loadTranslator(const QString &code)
+{
+    releaseTranslator();
+
+    const QString fileName = translationFileName(code);
+    if (fileName.isEmpty()) {
+        qDebug() << "translation: no file for language" << code;
+        return false;
+    }
+    const QString path = getAppFilePath(QStringLiteral("translation")) + QDir::separator() + fileName;
+    auto *translator = new QTranslator;
+    if (!translator->load(path)) {
+        qWarning() << "translation: cannot load" << path;
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    m_translator = translator;
+    return true;
+}
+
+void Session::releaseTranslator()
+{
+    if (!m_translator)
+        return;
+    QCoreApplication::removeTranslator(m_translator);
+    delete m_translator;
+    m_translator = nullptr;
+}
+
+void Session::loadStyleSheet(const QString &fileName) const
+{
+    auto *app = qobject_cast<QApplication *>(QCoreApplication::instance());
+    if (!app)
+        return;
+    QFile file(getQssDir() + QDir::separator() + fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return;
+    app->setStyleSheet(app->styleSheet() + QString::fromUtf8(file.readAll()));
+}
+
+void Session::CheckDirAvailable(QString &dir) const
+{
+    const QList<platform::Volume> candidates = platform::sharedFolderCandidates();
+    for (const platform::Volume &volume : candidates)
+        qDebug() << volume.root << "size :" << (volume.bytesAvailable >> 30);
+    const QString root = platform::chooseSharedFolderRoot(candidates);
+    dir = QDir::cleanPath((root.isEmpty() ? platform::homeFolder() : root) + QStringLiteral("/VaroShared"));
+}

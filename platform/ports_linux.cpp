@@ -1,0 +1,98 @@
+#include "platform/ports.h"
+#include "platform/procnet.h"
+
+#include <QFile>
+#include <QtGlobal>
+
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+namespace platform {
+namespace {
+
+enum class TableRead { Taken, Free, Unreadable };
+
+// The IPv4 table must be readable; the IPv6 one is missing on a kernel
+// without IPv6 and then holds nothing. A dual-stack listener shows only
+// in the IPv6 table, so both are read.
+TableRead lookUp(const char *v4Table, const char *v6Table, int port)
+{
+    const char *tables[] = {v4Table, v6Table};
+    for (const char *path : tables) {
+        QFile file(QString::fromLatin1(path));
+        if (!file.open(QIODevice::ReadOnly)) {
+            if (path == v6Table && !file.exists())
+                continue;
+            return TableRead::Unreadable;
+        }
+        bool ok = false;
+        const QSet<int> ports = localPortsFromSocketTable(file.readAll(), &ok);
+        if (!ok)
+            return TableRead::Unreadable;
+        if (ports.contains(port))
+            return TableRead::Taken;
+    }
+    return TableRead::Free;
+}
+
+// Without the tables, the port is free only when this process can bind it
+// on every address. A failure for any reason counts as taken.
+bool bindsOnAnyAddress(int type, int port)
+{
+    int fd = ::socket(AF_INET6, type | SOCK_CLOEXEC, 0);
+    if (fd >= 0) {
+        const int off = 0;
+        ::setsockopt(fd, IPPROTO_IPV6, IPV6_V6ONLY, &off, sizeof off);
+        sockaddr_in6 address{};
+        address.sin6_family = AF_INET6;
+        address.sin6_addr = in6addr_any;
+        address.sin6_port = htons(static_cast<quint16>(port));
+        const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+        ::close(fd);
+        return bound;
+    }
+    if (errno != EAFNOSUPPORT)
+        return false;
+    fd = ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    address.sin_port = htons(static_cast<quint16>(port));
+    const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    ::close(fd);
+    return bound;
+}
+
+bool isPortFree(const char *v4Table, const char *v6Table, int type, int port)
+{
+    if (port < 1 || port > 65535)
+        return false;
+    switch (lookUp(v4Table, v6Table, port)) {
+    case TableRead::Taken:
+        return false;
+    case TableRead::Free:
+        return true;
+    case TableRead::Unreadable:
+        break;
+    }
+    return bindsOnAnyAddress(type, port);
+}
+
+} // namespace
+
+bool isTcpPortFree(int port)
+{
+    return isPortFree("/proc/net/tcp", "/proc/net/tcp6", SOCK_STREAM, port);
+}
+
+bool isUdpPortFree(int port)
+{
+    return isPortFree("/proc/net/udp", "/proc/net/udp6", SOCK_DGRAM, port);
+}
+
+} // namespace platform

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSet>
+
+namespace platform {
+
+// Reads the local ports out of the text of a kernel socket table
+// (/proc/net/tcp, tcp6, udp, udp6: a header line, then one row per socket
+// whose second column is the local "address:port" in hexadecimal).
+// On text that does not look like such a table, *ok is false and the
+// result must not be trusted.
+QSet<int> localPortsFromSocketTable(const QByteArray &table, bool *ok);
+
+} // namespace platform

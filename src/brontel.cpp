@@ -1,0 +1,178 @@
+#include "src/brontel.h"
+#include "ui_brontel.h"
+
+#include "helper/appflags.h"
+#include "helper/iniconfig.h"
+#include "helper/session.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+
+namespace {
+
+Brontel *g_mainWindow = nullptr;
+
+const int kFirstHttpPort = 9000;
+const int kFirstNginxPort = 45670;
+
+} // namespace
+
+Brontel *Brontel::mainWindow()
+{
+    return g_mainWindow;
+}
+
+// The order of these steps matters: the per-user settings must exist before
+// any is read, the translation must be installed before the form is built,
+// and the ports must be chosen before nginx is configured and before the
+// HTTP server listens.
+Brontel::Brontel(QWidget *parent)
+    : QMainWindow(parent)
+{
+    ensureUserIni();
+    Session::instance()->loadTranslator(IniConfig::instance()->getLanguage());
+
+    ui = new Ui::BrontelClass;
+    ui->setupUi(this);
+
+    CheckPort();
+    InitNginx();
+    initUi();
+
+    g_mainWindow = this;
+}
+
+Brontel::~Brontel()
+{
+    if (g_mainWindow == this)
+        g_mainWindow = nullptr;
+
+    // An import still copying keeps what it needs; everything else is released
+    // while the application object still exists.
+    if (!g_fileAdding)
+        Session::instance()->releaseTranslator();
+
+    delete ui;
+}
+
+void Brontel::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    qDebug() << "main window shown";
+}
+
+void Brontel::ensureUserIni()
+{
+    const QString source = QDir(Session::instance()->getAppDir()).filePath(QStringLiteral("Brontel.ini"));
+    const QString dataFolder = Session::instance()->getAppDataPath();
+    if (dataFolder.isEmpty()) {
+        qWarning() << "settings: no per-user data folder; running on defaults";
+        return;
+    }
+    if (!QFileInfo::exists(dataFolder + QStringLiteral("/Brontel.ini")))
+        IniConfig::instance()->copyIniToUserFolder(source, dataFolder);
+}
+
+int Brontel::findAndStorePort(int first, bool (*checkAndSave)(int))
+{
+    for (int port = first; port >= IniConfig::kMinPort && port <= IniConfig::kMaxPort; ++port) {
+        if (checkAndSave(port))
+            return port;
+    }
+    return 0;
+}
+
+void Brontel::CheckPort()
+{
+    m_httpPort = findAndStorePort(kFirstHttpPort, [](int port) {
+        return IniConfig::instance()->checkAndSaveServerPort(port);
+    });
+    if (m_httpPort == 0)
+        qWarning() << "Available Port: none free from" << kFirstHttpPort;
+    else
+        qDebug() << "Available Port" << m_httpPort;
+}
+
+void Brontel::InitNginx()
+{
+    IniConfig *config = IniConfig::instance();
+    const int storedPort = config->getNginxPport();
+
+    m_nginxPort = findAndStorePort(kFirstNginxPort, [](int port) {
+        return IniConfig::instance()->checkAndSaveWebServerPort(port);
+    });
+    qDebug() << "nginx port" << m_nginxPort;
+    if (m_nginxPort != 0)
+        config->setNginxPport(m_nginxPort);
+
+    if (config->getFirstUse() == 0) {
+        config->setFirstUse(1);
+
+        QString sharedDir = config->getDirVaroSharedDir();
+        if (!sharedDir.isEmpty() && !QFileInfo(sharedDir).isDir()) {
+            qDebug() << sharedDir << " remove";
+            sharedDir.clear();
+        }
+        if (!sharedDir.isEmpty()) {
+            qDebug() << "already used before";
+            config->setVaroSharedDir(sharedDir);
+        } else {
+            qDebug() << "never used before";
+            Session::instance()->CheckDirAvailable(sharedDir);
+            config->setVaroSharedDir(sharedDir);
+            config->setDirVaroSharedDir(sharedDir);
+        }
+    } else if (m_nginxPort != storedPort) {
+        qDebug() << "nginx port changed from" << storedPort << "to" << m_nginxPort;
+    }
+
+    Session::instance()->ensureSharedFolder();
+}
+
+void Brontel::initUi()
+{
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_32X32.png")));
+    setMinimumSize(1024, 768);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setAttribute(Qt::WA_MouseTracking);
+    ui->widget->setAttribute(Qt::WA_TranslucentBackground);
+    ui->horizontalLayout_righttop->setAlignment(Qt::AlignTop);
+
+    ui->label_logo_text->setStyleSheet(QStringLiteral("QLabel{font:20px \"Microsoft YaHei\";color:#00ecf6;};"));
+    QFont logoFont = ui->label_logo_text->font();
+    logoFont.setLetterSpacing(QFont::AbsoluteSpacing, 1.5);
+    ui->label_logo_text->setFont(logoFont);
+
+    m_navUnderline = new QLabel(ui->midWidget);
+    m_navUnderline->setStyleSheet(QStringLiteral("QLabel{background-color:#00ecf6;};"));
+    m_navUnderline->setGeometry(230, 81, 100, 2);
+
+    m_leftHolder = new QWidget;
+    m_rightHolder = new QWidget;
+    auto *holders = new QHBoxLayout(ui->widget_2);
+    holders->setContentsMargins(0, 0, 0, 0);
+    holders->setSpacing(0);
+    holders->addWidget(m_leftHolder);
+    holders->addWidget(m_rightHolder);
+    m_leftHolder->setFixedWidth(246);
+
+    Session::instance()->loadStyleSheet(QStringLiteral("public.qss"));
+    resetNavStyles();
+    ui->tB_home->setStyleSheet(QStringLiteral(
+        "QPushButton{border-image:url(:/Brontel/Skin/new/home_press_1.png);font:14px \"Microsoft YaHei\";color:#ffffff;}"));
+}
+
+void Brontel::resetNavStyles()
+{
+    static const char pattern[] =
+        "QPushButton{border-image:url(:/Brontel/Skin/new/%1_normal_1.png);font:14px \"Microsoft YaHei\";color:#6d6d6d;}"
+        "QPushButton:hover{border-image:url(:/Brontel/Skin/new/%1_hover_1.png);color:#959595;}"
+        "QPushButton:pressed{border-image:url(:/Brontel/Skin/new/%1_press_1.png);color:#ffffff;}";
+    ui->tB_home->setStyleSheet(QString::fromLatin1(pattern).arg(QLatin1String("home")));
+    ui->tB_guide->setStyleSheet(QString::fromLatin1(pattern).arg(QLatin1String("guide")));
+    ui->tB_about->setStyleSheet(QString::fromLatin1(pattern).arg(QLatin1String("about")));
+}

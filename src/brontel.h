@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QMainWindow>
+
+class QLabel;
+class QWidget;
+
+namespace Ui {
+class BrontelClass;
+}
+
+// The main window: title bar with navigation, the left panel and the page
+// container. Its constructor is the program's start-up sequence and its
+// destructor the shut-down; both run on the GUI thread in a fixed order.
+class Brontel : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    explicit Brontel(QWidget *parent = nullptr);
+    ~Brontel() override;
+
+    // The main window of the process, or null before it is built and after
+    // it is gone.
+    static Brontel *mainWindow();
+
+    // The port the embedded HTTP server was given; 0 when none was free.
+    int httpPort() const { return m_httpPort; }
+    // The port nginx serves the shared folder on; 0 when none was free.
+    int nginxPort() const { return m_nginxPort; }
+
+    // First free port counting up from the first one, stored by the given
+    // accessor; 0 when every port up to 65535 is taken.
+    static int findAndStorePort(int first, bool (*checkAndSave)(int));
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void ensureUserIni();
+    void CheckPort();
+    void InitNginx();
+    void initUi();
+    void resetNavStyles();
+
+    Ui::BrontelClass *ui = nullptr;
+    QWidget *m_leftHolder = nullptr;
+    QWidget *m_rightHolder = nullptr;
+    QLabel *m_navUnderline = nullptr;
+    bool m_dragging = false;
+    QPoint m_pressGlobal;
+    QPoint m_pressInWindow;
+    QJsonObject m_libraryJson;
+    int m_httpPort = 0;
+    int m_nginxPort = 0;
+};

@@ -1,0 +1,74 @@
+#include "common/programrunner.h"
+
+#include "common/testenv.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTest>
+
+ProgramRunner::ProgramRunner(const TestUser &user)
+    : m_user(user)
+{
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+}
+
+ProgramRunner::~ProgramRunner()
+{
+    kill();
+}
+
+QString ProgramRunner::programPath()
+{
+    return QCoreApplication::applicationDirPath() + "/Brontel";
+}
+
+bool ProgramRunner::start(const QStringList &arguments)
+{
+    m_process.setEnvironment(m_user.environment());
+    m_process.setWorkingDirectory(m_user.home());
+    m_process.start(programPath(), arguments);
+    return m_process.waitForStarted(10000);
+}
+
+bool ProgramRunner::terminate(int timeoutMs)
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return true;
+    m_process.terminate();
+    return waitForFinished(timeoutMs);
+}
+
+bool ProgramRunner::waitForFinished(int timeoutMs)
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return true;
+    return m_process.waitForFinished(timeoutMs);
+}
+
+void ProgramRunner::kill()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.kill();
+    m_process.waitForFinished(5000);
+}
+
+QString ProgramRunner::output()
+{
+    m_output += m_process.readAll();
+    QByteArray all = m_output;
+    all += readWholeFile(m_user.dataFolder() + "/log.txt");
+    return QString::fromUtf8(all);
+}
+
+bool waitUntil(const std::function<bool()> &condition, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (!condition()) {
+        if (timer.elapsed() > timeoutMs)
+            return false;
+        QTest::qWait(50);
+    }
+    return true;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QProcess>
+#include <QStringList>
+
+#include <functional>
+
+class TestUser;
+
+// Runs the real program (bin/Brontel, beside the test) as a test user, with
+// the offscreen platform. Whatever happens in the test, the destructor makes
+// sure the process is gone.
+class ProgramRunner
+{
+public:
+    explicit ProgramRunner(const TestUser &user);
+    ~ProgramRunner();
+
+    static QString programPath();
+
+    bool start(const QStringList &arguments = {});
+    // Asks the program to end as a user would (SIGTERM) and waits for it.
+    bool terminate(int timeoutMs = 20000);
+    bool waitForFinished(int timeoutMs);
+    void kill();
+
+    QProcess &process() { return m_process; }
+    // Everything the program printed so far, and its log file when it has one.
+    QString output();
+
+private:
+    const TestUser &m_user;
+    QProcess m_process;
+    QByteArray m_output;
+};
+
+// Polls the condition, letting events run, until it holds or the time is up.
+bool waitUntil(const std::function<bool()> &condition, int timeoutMs);

@@ -1,0 +1,83 @@
+#include "common/testenv.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+#include <QSettings>
+#include <QVariant>
+
+TestUser::TestUser()
+    : m_oldHome(qgetenv("HOME"))
+    , m_oldDataHome(qgetenv("XDG_DATA_HOME"))
+    , m_oldConfigHome(qgetenv("XDG_CONFIG_HOME"))
+{
+    QDir().mkpath(home());
+    qputenv("HOME", QFile::encodeName(home()));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home() + "/.local/share"));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home() + "/.config"));
+}
+
+TestUser::~TestUser()
+{
+    qputenv("HOME", m_oldHome);
+    if (m_oldDataHome.isNull())
+        qunsetenv("XDG_DATA_HOME");
+    else
+        qputenv("XDG_DATA_HOME", m_oldDataHome);
+    if (m_oldConfigHome.isNull())
+        qunsetenv("XDG_CONFIG_HOME");
+    else
+        qputenv("XDG_CONFIG_HOME", m_oldConfigHome);
+}
+
+QString TestUser::home() const
+{
+    return m_dir.path() + "/home";
+}
+
+QString TestUser::dataFolder() const
+{
+    return home() + "/.local/share/VaroVR/VaroOrvalin";
+}
+
+QString TestUser::sharedFolder() const
+{
+    return m_dir.path() + "/shared";
+}
+
+QStringList TestUser::environment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("HOME", home());
+    env.insert("XDG_DATA_HOME", home() + "/.local/share");
+    env.insert("XDG_CONFIG_HOME", home() + "/.config");
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    return env.toStringList();
+}
+
+QVariant TestUser::iniValue(const QString &file, const QString &key)
+{
+    QSettings settings(file, QSettings::IniFormat);
+    return settings.value(key);
+}
+
+bool insidePrivateNetwork()
+{
+    return qgetenv("BRONTEL_TEST_NETNS") == "1";
+}
+
+QByteArray readWholeFile(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+bool writeWholeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
+}

@@ -1,0 +1,157 @@
+// The platform layer: socket tables, port tests on real sockets, folders and
+// disk space.
+#include "common/testenv.h"
+
+#include "platform/ports.h"
+#include "platform/procnet.h"
+#include "platform/storage.h"
+
+#include <QDir>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTest>
+#include <QUdpSocket>
+
+class TestPlatform : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void socketTableParsing_data();
+    void socketTableParsing();
+    void tcpListenerTakesItsPort();
+    void everyConnectionStateTakesItsPort();
+    void udpSocketTakesItsPort();
+    void impossiblePortsAreNeverFree();
+    void dataFolderFollowsXdgDataHome();
+    void spaceAvailable();
+    void sharedFolderChoice();
+};
+
+void TestPlatform::socketTableParsing_data()
+{
+    QTest::addColumn<QByteArray>("table");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<QList<int>>("ports");
+
+    const QByteArray v4Header =
+        "  sl  local_address rem_address   st tx_queue rx_queue tr tm->when retrnsmt   uid  timeout inode\n";
+    QTest::newRow("ipv4 rows, any state, remote ports ignored")
+        << QByteArray(v4Header
+                      + "   0: 0100007F:1F90 00000000:0000 0A 00000000:00000000 00:00000000 00000000     0        0 1 1 0 100 0 0 10 0\n"
+                      + "   1: 0100007F:B26E 0100007F:2328 01 00000000:00000000 00:00000000 00000000     0        0 2 1 0 20 4 30 10 -1\n"
+                      + "   2: 0100007F:A000 0100007F:1F91 06 00000000:00000000 03:00000F9C 00000000     0        0 0 3 0\n")
+        << true << QList<int>{0x1F90, 0xB26E, 0xA000};
+    QTest::newRow("ipv6 rows")
+        << QByteArray("  sl  local_address                         remote_address                        st tx_queue rx_queue tr tm->when retrnsmt   uid  timeout inode\n"
+                      "   0: 00000000000000000000000000000000:B266 00000000000000000000000000000000:0000 0A 00000000:00000000 00:00000000 00000000     0        0 3 1 0 100 0 0 10 0\n")
+        << true << QList<int>{0xB266};
+    QTest::newRow("header only") << v4Header << true << QList<int>{};
+    QTest::newRow("not a socket table") << QByteArray("hello\nworld\n") << false << QList<int>{};
+    QTest::newRow("damaged row")
+        << QByteArray(v4Header + "   0: 0100007F:ZZZZ 00000000:0000 0A\n") << false << QList<int>{};
+    QTest::newRow("empty") << QByteArray() << false << QList<int>{};
+}
+
+void TestPlatform::socketTableParsing()
+{
+    QFETCH(QByteArray, table);
+    QFETCH(bool, ok);
+    QFETCH(QList<int>, ports);
+
+    bool parsed = !ok;
+    const QSet<int> found = platform::localPortsFromSocketTable(table, &parsed);
+    QCOMPARE(parsed, ok);
+    if (ok)
+        QCOMPARE(found, QSet<int>(ports.begin(), ports.end()));
+}
+
+void TestPlatform::tcpListenerTakesItsPort()
+{
+    {
+        QTcpServer loopbackOnly;
+        QVERIFY(loopbackOnly.listen(QHostAddress::LocalHost, 0));
+        QVERIFY(!platform::isTcpPortFree(loopbackOnly.serverPort()));
+    }
+    // A dual-stack listener shows only in the IPv6 table.
+    QTcpServer anyAddress;
+    QVERIFY(anyAddress.listen(QHostAddress::Any, 0));
+    const int port = anyAddress.serverPort();
+    QVERIFY(!platform::isTcpPortFree(port));
+    anyAddress.close();
+    QVERIFY(platform::isTcpPortFree(port));
+}
+
+void TestPlatform::everyConnectionStateTakesItsPort()
+{
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, server.serverPort());
+    QVERIFY(client.waitForConnected(5000));
+    QVERIFY(server.waitForNewConnection(5000));
+    QTcpSocket *accepted = server.nextPendingConnection();
+    QVERIFY(accepted);
+
+    const int clientPort = client.localPort();
+    QVERIFY(!platform::isTcpPortFree(clientPort));
+
+    // The side that closes first keeps its port in TIME_WAIT for a while.
+    client.disconnectFromHost();
+    accepted->close();
+    QVERIFY(!platform::isTcpPortFree(clientPort));
+}
+
+void TestPlatform::udpSocketTakesItsPort()
+{
+    QUdpSocket socket;
+    QVERIFY(socket.bind(QHostAddress::LocalHost, 0));
+    const int port = socket.localPort();
+    QVERIFY(!platform::isUdpPortFree(port));
+    socket.close();
+    QVERIFY(platform::isUdpPortFree(port));
+}
+
+void TestPlatform::impossiblePortsAreNeverFree()
+{
+    QVERIFY(!platform::isTcpPortFree(0));
+    QVERIFY(!platform::isTcpPortFree(-1));
+    QVERIFY(!platform::isTcpPortFree(65536));
+    QVERIFY(!platform::isUdpPortFree(70000));
+}
+
+void TestPlatform::dataFolderFollowsXdgDataHome()
+{
+    TestUser user;
+    QVERIFY(user.isValid());
+    QCOMPARE(platform::userDataFolder(), user.dataFolder());
+    QCOMPARE(platform::homeFolder(), user.home());
+    QCOMPARE(platform::defaultSharedFolder(), user.home() + "/VaroShared");
+}
+
+void TestPlatform::spaceAvailable()
+{
+    TestUser user;
+    QVERIFY(platform::bytesAvailable(user.home()) > 0);
+    QCOMPARE(platform::bytesAvailable(user.home() + "/no/such/folder"), quint64(0));
+    QCOMPARE(platform::bytesAvailable(QString()), quint64(0));
+}
+
+void TestPlatform::sharedFolderChoice()
+{
+    using platform::Volume;
+    QCOMPARE(platform::chooseSharedFolderRoot({}), QString());
+    QCOMPARE(platform::chooseSharedFolderRoot({{"/home/a", 20}, {"/data", 100}, {"/big", 99}}), QString("/data"));
+    QCOMPARE(platform::chooseSharedFolderRoot({{"/home/a", 50}, {"/data", 50}}), QString("/home/a"));
+    QCOMPARE(platform::chooseSharedFolderRoot({{"/home/a", 0}}), QString("/home/a"));
+
+    TestUser user;
+    const QList<Volume> candidates = platform::sharedFolderCandidates();
+    QVERIFY(!candidates.isEmpty());
+    QCOMPARE(candidates.first().root, user.home());
+    for (const Volume &volume : candidates)
+        QVERIFY2(volume.root != "/" && !volume.root.startsWith("/proc"), qPrintable(volume.root));
+}
+
+QTEST_GUILESS_MAIN(TestPlatform)
+#include "tst_platform.moc"

@@ -1,0 +1,206 @@
+// The start-up sequence of the main window, run in this process: seeding of
+// the settings, first and later starts, the shared folder, the port choice.
+#include "common/testenv.h"
+
+#include "helper/iniconfig.h"
+#include "helper/session.h"
+#include "platform/ports.h"
+#include "platform/storage.h"
+#include "src/brontel.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTcpServer>
+#include <QTest>
+
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void firstStartSeedsAndChoosesSharedFolder();
+    void firstStartReusesEarlierSharedFolder();
+    void firstStartForgetsVanishedSharedFolder();
+    void laterStartKeepsSettings();
+    void httpPortSkipsTakenPorts();
+    void nginxPortMovesWhenTaken();
+    void portSearchStopsAtTheLastPort();
+    void windowShowsTranslated();
+
+private:
+    QString brontelIni() const { return m_user->dataFolder() + "/Brontel.ini"; }
+    QString dirIni() const { return m_user->dataFolder() + "/Dir.ini"; }
+    void rememberSharedFolder(const QString &folder);
+
+    TestUser *m_user = nullptr;
+};
+
+void TestStartup::init()
+{
+    m_user = new TestUser;
+    QVERIFY(m_user->isValid());
+}
+
+void TestStartup::cleanup()
+{
+    delete m_user;
+    m_user = nullptr;
+}
+
+// A "Dir.ini" as an earlier installation leaves it.
+void TestStartup::rememberSharedFolder(const QString &folder)
+{
+    QVERIFY(writeWholeFile(dirIni(), "[General]\nVaroSharedDir=" + folder.toUtf8() + "\n"));
+}
+
+void TestStartup::firstStartSeedsAndChoosesSharedFolder()
+{
+    if (platform::sharedFolderCandidates().size() > 1)
+        QSKIP("this machine has volumes besides the home folder; a first start here would "
+              "create its shared folder outside the test's temporary tree");
+
+    {
+        Brontel window;
+    }
+    // Seeded from the copy beside the executable.
+    QVERIFY(QFileInfo(brontelIni()).isFile());
+    QCOMPARE(TestUser::iniValue(brontelIni(), "language").toString(), QString("cn"));
+    QCOMPARE(TestUser::iniValue(brontelIni(), "FirstUse").toInt(), 1);
+
+    const QString shared = m_user->home() + "/VaroShared";
+    QCOMPARE(IniConfig::instance()->getVaroSharedDir(), shared);
+    QCOMPARE(IniConfig::instance()->getDirVaroSharedDir(), shared);
+    QVERIFY(QFileInfo(shared).isDir());
+    QVERIFY(QFileInfo(shared + "/list.json").isFile());
+}
+
+void TestStartup::firstStartReusesEarlierSharedFolder()
+{
+    const QString earlier = m_user->sharedFolder();
+    QVERIFY(QDir().mkpath(earlier));
+    rememberSharedFolder(earlier);
+    const QByteArray dirIniBefore = readWholeFile(dirIni());
+    {
+        Brontel window;
+    }
+    QCOMPARE(IniConfig::instance()->getVaroSharedDir(), earlier);
+    QCOMPARE(readWholeFile(dirIni()), dirIniBefore);
+    QVERIFY(QFileInfo(earlier + "/list.json").isFile());
+    QCOMPARE(IniConfig::instance()->getFirstUse(), 1);
+}
+
+void TestStartup::firstStartForgetsVanishedSharedFolder()
+{
+    if (platform::sharedFolderCandidates().size() > 1)
+        QSKIP("this machine has volumes besides the home folder; a first start here would "
+              "create its shared folder outside the test's temporary tree");
+    rememberSharedFolder(m_user->root() + "/gone");
+    {
+        Brontel window;
+    }
+    const QString chosen = m_user->home() + "/VaroShared";
+    QCOMPARE(IniConfig::instance()->getVaroSharedDir(), chosen);
+    QCOMPARE(IniConfig::instance()->getDirVaroSharedDir(), chosen);
+    QVERIFY(!QFileInfo::exists(m_user->root() + "/gone"));
+}
+
+void TestStartup::laterStartKeepsSettings()
+{
+    const QString shared = m_user->sharedFolder();
+    QVERIFY(writeWholeFile(brontelIni(), "[General]\nFirstUse=1\nlanguage=de\nVaroSharedDir=" + shared.toUtf8() + "\n"));
+    {
+        Brontel window;
+        QCOMPARE(window.windowTitle(), QString("Varo-Helfer"));
+    }
+    // The existing per-user file is not replaced by the installed copy.
+    QCOMPARE(IniConfig::instance()->getLanguage(), QString("de"));
+    QCOMPARE(IniConfig::instance()->getVaroSharedDir(), shared);
+    QVERIFY(!QFileInfo::exists(dirIni()));
+    QVERIFY(QFileInfo(shared + "/list.json").isFile());
+}
+
+void TestStartup::httpPortSkipsTakenPorts()
+{
+    QVERIFY(writeWholeFile(brontelIni(), "[General]\nFirstUse=1\nVaroSharedDir=" + m_user->sharedFolder().toUtf8() + "\n"));
+
+    // 9000 is taken, by this test or by anything else on the machine.
+    QTcpServer holder;
+    holder.listen(QHostAddress::Any, 9000);
+    QVERIFY(!platform::isTcpPortFree(9000));
+    {
+        Brontel window;
+        QVERIFY(window.httpPort() > 9000);
+        QCOMPARE(IniConfig::instance()->getServerPort(), window.httpPort());
+    }
+
+    // The exact rule, on ports this test holds itself: the first free one
+    // counting up from the first asked for.
+    QTcpServer first;
+    QVERIFY(first.listen(QHostAddress::Any, 0));
+    const int start = first.serverPort();
+    QTcpServer second;
+    const bool holdsNext = second.listen(QHostAddress::Any, start + 1);
+    int expected = start + 1;
+    while (!platform::isTcpPortFree(expected))
+        ++expected;
+    QVERIFY(!holdsNext || expected >= start + 2);
+    const int chosen = Brontel::findAndStorePort(start, [](int port) {
+        return IniConfig::instance()->checkAndSaveServerPort(port);
+    });
+    QCOMPARE(chosen, expected);
+    QCOMPARE(IniConfig::instance()->getServerPort(), expected);
+}
+
+void TestStartup::nginxPortMovesWhenTaken()
+{
+    QVERIFY(writeWholeFile(brontelIni(), "[General]\nFirstUse=1\nNginxPport=45670\nVaroSharedDir="
+                                             + m_user->sharedFolder().toUtf8() + "\n"));
+    QTcpServer holder;
+    holder.listen(QHostAddress::Any, 45670);
+    if (platform::isTcpPortFree(45670))
+        QSKIP("port 45670 could not be held for the test");
+    {
+        Brontel window;
+        QVERIFY(window.nginxPort() > 45670);
+        QCOMPARE(IniConfig::instance()->getNginxPport(), window.nginxPort());
+    }
+}
+
+void TestStartup::portSearchStopsAtTheLastPort()
+{
+    QTcpServer holder;
+    holder.listen(QHostAddress::Any, 65535);
+    if (platform::isTcpPortFree(65535))
+        QSKIP("port 65535 could not be held for the test");
+    int calls = 0;
+    static int *counter = nullptr;
+    counter = &calls;
+    const int chosen = Brontel::findAndStorePort(65535, [](int port) {
+        ++*counter;
+        return IniConfig::instance()->checkAndSaveServerPort(port);
+    });
+    QCOMPARE(chosen, 0);
+    QCOMPARE(calls, 1);
+    QCOMPARE(IniConfig::instance()->getServerPort(), 0);
+}
+
+void TestStartup::windowShowsTranslated()
+{
+    QVERIFY(writeWholeFile(brontelIni(), "[General]\nFirstUse=1\nlanguage=cn\nVaroSharedDir="
+                                             + m_user->sharedFolder().toUtf8() + "\n"));
+    Brontel window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QCOMPARE(window.windowTitle(), QString::fromUtf8("Varo助手"));
+    QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(window.width() >= 1024 && window.height() >= 768);
+    QVERIFY(Brontel::mainWindow() == &window);
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
