@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
+#include <QJsonArray>
 #include <QLabel>
 
 namespace {
@@ -175,4 +176,51 @@ void Brontel::resetNavStyles()
     ui->tB_home->setStyleSheet(QString::fromLatin1(pattern).arg(QLatin1String("home")));
     ui->tB_guide->setStyleSheet(QString::fromLatin1(pattern).arg(QLatin1String("guide")));
     ui->tB_about->setStyleSheet(QString::fromLatin1(pattern).arg(QLatin1String("about")));
+}
+
+QJsonObject Brontel::libraryJson() const
+{
+    QMutexLocker lock(&m_libraryMutex);
+    return m_libraryJson;
+}
+
+void Brontel::slotSendJson(QJsonObject jsonObject)
+{
+    QMutexLocker lock(&m_libraryMutex);
+    m_libraryJson = jsonObject;
+}
+
+// Every error the HTTP server reports makes the home page rebuild its tiles
+// and lists from the store, which is what a "not found" calls for.
+void Brontel::slotToErrorcode(qlonglong errorcode)
+{
+    Q_UNUSED(errorcode);
+    emit sglErrorcode(404);
+}
+
+bool Brontel::getPathAvailable(const QString &kind, const QString &name, QString &path) const
+{
+    return findPathInLibrary(libraryJson(), kind, name, path);
+}
+
+bool Brontel::findPathInLibrary(const QJsonObject &library, const QString &kind,
+                                const QString &name, QString &path)
+{
+    bool found = false;
+    const QJsonArray items = library.value(QStringLiteral("items")).toArray();
+    for (const QJsonValue &value : items) {
+        const QJsonObject item = value.toObject();
+        if (kind == QLatin1String("post")
+            && item.value(QStringLiteral("posterpath")).toString().contains(name)) {
+            path = item.value(QStringLiteral("posterpathreal")).toString();
+            found = true;
+        }
+        if (kind == QLatin1String("video")
+            && item.value(QStringLiteral("videopath")).toString().contains(name)) {
+            path = item.value(QStringLiteral("videopathnginx")).toString();
+            qDebug().noquote() << path + QStringLiteral("  ") + item.value(QStringLiteral("video")).toString();
+            found = true;
+        }
+    }
+    return found;
 }

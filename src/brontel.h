@@ -2,6 +2,7 @@
 
 #include <QJsonObject>
 #include <QMainWindow>
+#include <QMutex>
 
 class QLabel;
 class QWidget;
@@ -34,6 +35,29 @@ public:
     // accessor; 0 when every port up to 65535 is taken.
     static int findAndStorePort(int first, bool (*checkAndSave)(int));
 
+    // The library JSON that the headset's "list" request is answered with.
+    // Handler threads read it while the GUI thread replaces it, so it is only
+    // ever handed out as a copy.
+    QJsonObject libraryJson() const;
+
+    // Looks a requested name up in the library for the headset's "post" and
+    // "video" requests: the path of the poster, or of the video as nginx and
+    // the embedded server see it. Safe on any thread.
+    bool getPathAvailable(const QString &kind, const QString &name, QString &path) const;
+    // The same look-up on a given library; the last matching item wins.
+    static bool findPathInLibrary(const QJsonObject &library, const QString &kind,
+                                  const QString &name, QString &path);
+
+signals:
+    void sglSelectHomePage();
+    void selectAboutUs();
+    void selectUserGuide();
+    void sglErrorcode(qlonglong errorcode);
+
+public slots:
+    void slotSendJson(QJsonObject jsonObject);
+    void slotToErrorcode(qlonglong errorcode);
+
 protected:
     void showEvent(QShowEvent *event) override;
 
@@ -51,6 +75,7 @@ private:
     bool m_dragging = false;
     QPoint m_pressGlobal;
     QPoint m_pressInWindow;
+    mutable QMutex m_libraryMutex;
     QJsonObject m_libraryJson;
     int m_httpPort = 0;
     int m_nginxPort = 0;

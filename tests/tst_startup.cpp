@@ -11,8 +11,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QSettings>
 #include <QTcpServer>
+#include <QSignalSpy>
 #include <QTest>
 
 class TestStartup : public QObject
@@ -31,6 +34,7 @@ private slots:
     void nginxPortMovesWhenTaken();
     void portSearchStopsAtTheLastPort();
     void windowShowsTranslated();
+    void libraryLookUpForTheHeadset();
 
 private:
     QString brontelIni() const { return m_user->dataFolder() + "/Brontel.ini"; }
@@ -200,6 +204,41 @@ void TestStartup::windowShowsTranslated()
     QVERIFY(window.windowFlags() & Qt::FramelessWindowHint);
     QVERIFY(window.width() >= 1024 && window.height() >= 768);
     QVERIFY(Brontel::mainWindow() == &window);
+}
+
+void TestStartup::libraryLookUpForTheHeadset()
+{
+    auto item = [](const QString &video, const QString &nginx, const QString &poster, const QString &posterReal) {
+        return QJsonObject{{"videopath", video}, {"videopathnginx", nginx}, {"video", "v"},
+                           {"posterpath", poster}, {"posterpathreal", posterReal}};
+    };
+    const QJsonObject library{{"number", "3"},
+                              {"items", QJsonArray{item("video/abc1.mp4", "/s/abc1.mp4", "post/abc1.png", "/s/abc1.png"),
+                                                   item("video/xyz.mp4", "/s/xyz.mp4", "post/xyz.png", "/s/xyz.png"),
+                                                   item("video/abc2.mp4", "/s/abc2.mp4", "post/abc2.png", "/s/abc2.png")}}};
+    QString path = "untouched";
+    QVERIFY(Brontel::findPathInLibrary(library, "video", "abc", path));
+    QCOMPARE(path, QString("/s/abc2.mp4"));
+    QVERIFY(Brontel::findPathInLibrary(library, "post", "xyz", path));
+    QCOMPARE(path, QString("/s/xyz.png"));
+    path = "untouched";
+    QVERIFY(!Brontel::findPathInLibrary(library, "video", "nothere", path));
+    QVERIFY(!Brontel::findPathInLibrary(library, "list", "abc", path));
+    QVERIFY(!Brontel::findPathInLibrary(QJsonObject(), "video", "abc", path));
+    QCOMPARE(path, QString("untouched"));
+
+    QVERIFY(writeWholeFile(brontelIni(), "[General]\nFirstUse=1\nVaroSharedDir=" + m_user->sharedFolder().toUtf8() + "\n"));
+    Brontel window;
+    QVERIFY(!window.getPathAvailable("video", "abc", path));
+    window.slotSendJson(library);
+    QCOMPARE(window.libraryJson(), library);
+    QVERIFY(window.getPathAvailable("video", "abc1", path));
+    QCOMPARE(path, QString("/s/abc1.mp4"));
+
+    QSignalSpy errors(&window, SIGNAL(sglErrorcode(qlonglong)));
+    window.slotToErrorcode(500);
+    QCOMPARE(errors.size(), 1);
+    QCOMPARE(errors.first().first().toLongLong(), 404LL);
 }
 
 QTEST_MAIN(TestStartup)
