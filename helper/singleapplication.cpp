@@ -43,9 +43,15 @@ SingleApplication::SingleApplication(int &argc, char **argv)
 SingleApplication::~SingleApplication()
 {
     // The channel closes before the lock is released, so whoever takes the
-    // lock next never finds this instance still answering.
-    if (m_localServer)
-        m_localServer->close();
+    // lock next never finds this instance still answering. A message still
+    // arriving is abandoned: there is no window left to hand it to.
+    if (m_localServer) {
+        const QList<QLocalSocket *> pending = m_localServer->findChildren<QLocalSocket *>();
+        for (QLocalSocket *socket : pending)
+            socket->disconnect();
+        delete m_localServer;
+        m_localServer = nullptr;
+    }
     if (m_lock)
         m_lock->unlock();
 }
