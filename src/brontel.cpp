@@ -198,6 +198,11 @@ void Brontel::slotToErrorcode(qlonglong errorcode)
     emit sglErrorcode(404);
 }
 
+void Brontel::sltProcApplicationPara(QString para)
+{
+    qDebug().noquote() << "start arguments:" << para;
+}
+
 bool Brontel::getPathAvailable(const QString &kind, const QString &name, QString &path) const
 {
     return findPathInLibrary(libraryJson(), kind, name, path);

@@ -57,6 +57,9 @@ signals:
 public slots:
     void slotSendJson(QJsonObject jsonObject);
     void slotToErrorcode(qlonglong errorcode);
+    // The command line of this start, and of every later start that the
+    // single-instance guard turned away (it also brings the window up).
+    void sltProcApplicationPara(QString para);
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,11 +1,19 @@
+#include "helper/messagehandler.h"
+#include "helper/singleapplication.h"
 #include "platform/termination.h"
 #include "src/brontel.h"
 
-#include <QApplication>
-
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    // First of all: a later start only hands its arguments to the running
+    // instance and ends, before it touches any file or port.
+    SingleApplication app(argc, argv);
+    // From here to the end of the process every message of every thread goes
+    // to "log.txt".
+    qInstallMessageHandler(messageHandler);
+    if (app.isRunning())
+        return 0;
+
     // The program lives in the tray: closing the last visible window (a
     // dialog shown while the main window is hidden) must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -14,7 +22,9 @@ int main(int argc, char *argv[])
     int result = 0;
     {
         Brontel window;
+        app.setMainWindow(&window);
         window.show();
+        app.hookUpMainWindow();
         result = QApplication::exec();
     }
     return result;
