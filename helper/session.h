@@ -50,6 +50,39 @@ public:
     // replaced.
     void CheckDirAvailable(QString &dir) const;
 
+    // nginx serves the shared video folder to the headset beside the embedded
+    // server, from a prefix folder "nginx" in the data folder. Each operation
+    // logs why it failed and says whether it succeeded; the start-up sequence
+    // goes on either way.
+    //
+    // Writes "nginx.conf" for the stored port and shared folder into the data
+    // folder and copies it into the prefix. A shared folder whose name nginx
+    // cannot take safely is refused and nothing is written.
+    bool writeNginxConf();
+    // Writes the start and the stop script into the data folder.
+    bool writeStartNginxBat();
+    // Runs the start script and waits (bounded) until nginx has written its
+    // pid file, so that a stop right after a start finds what to stop.
+    bool StartNginx();
+    // Stops the nginx of the prefix, if its pid file names it, and waits
+    // (bounded) until it is gone and the stored port has no listener, so that
+    // a port search right afterwards finds that port free. A pid file naming
+    // anything else is removed and the process left alone. True when no nginx
+    // of ours runs afterwards.
+    bool StopNginx();
+
+    // The prefix folder nginx runs from; empty without a data folder.
+    QString nginxPrefix() const;
+
+    // The text of "nginx.conf": nginx on the port, serving the shared folder.
+    // A worker account is named when nginx is started with administrator
+    // rights (see writeNginxConf); leave it empty otherwise.
+    static QByteArray nginxConfText(int port, const QString &sharedDir,
+                                    const QString &workerUser = QString(),
+                                    const QString &workerGroup = QString());
+    // Why nginx cannot be given the folder as its root; empty when it can.
+    static QString nginxRootProblem(const QString &sharedDir);
+
 private:
     Session() = default;
     ~Session() override;

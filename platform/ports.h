@@ -8,4 +8,10 @@ namespace platform {
 bool isTcpPortFree(int port);
 bool isUdpPortFree(int port);
 
+// Whether some socket of this machine listens on the local TCP port. Unlike
+// the test above, connections still closing on the port do not count: what
+// matters is whether a server has let go of it. An error in finding out
+// answers "listening".
+bool isTcpPortListening(int port);
+
 } // namespace platform

@@ -95,4 +95,46 @@ bool isUdpPortFree(int port)
     return isPortFree("/proc/net/udp", "/proc/net/udp6", SOCK_DGRAM, port);
 }
 
+bool isTcpPortListening(int port)
+{
+    if (port < 1 || port > 65535)
+        return true;
+    bool readable = true;
+    const char *tables[] = {"/proc/net/tcp", "/proc/net/tcp6"};
+    for (const char *path : tables) {
+        QFile file(QString::fromLatin1(path));
+        if (!file.open(QIODevice::ReadOnly)) {
+            if (path == tables[1] && !file.exists())
+                continue;
+            readable = false;
+            break;
+        }
+        bool ok = false;
+        const QSet<int> ports = listeningPortsFromSocketTable(file.readAll(), &ok);
+        if (!ok) {
+            readable = false;
+            break;
+        }
+        if (ports.contains(port))
+            return true;
+    }
+    if (readable)
+        return false;
+
+    // Without the tables: with SO_REUSEADDR a bind fails only while another
+    // socket is bound to the port, not for connections that are closing.
+    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return true;
+    const int on = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    address.sin_port = htons(static_cast<quint16>(port));
+    const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    ::close(fd);
+    return !bound;
+}
+
 } // namespace platform

@@ -3,8 +3,10 @@
 #include <QList>
 
 namespace platform {
+namespace {
 
-QSet<int> localPortsFromSocketTable(const QByteArray &table, bool *ok)
+// An empty state keeps every row.
+QSet<int> portsFromSocketTable(const QByteArray &table, bool *ok, const QByteArray &state)
 {
     QSet<int> ports;
     *ok = false;
@@ -28,10 +30,23 @@ QSet<int> localPortsFromSocketTable(const QByteArray &table, bool *ok)
         const int port = local.mid(colon + 1).toInt(&portOk, 16);
         if (!portOk || port < 0 || port > 65535)
             return ports;
-        ports.insert(port);
+        if (state.isEmpty() || (columns.size() > 3 && columns.at(3) == state))
+            ports.insert(port);
     }
     *ok = true;
     return ports;
+}
+
+} // namespace
+
+QSet<int> localPortsFromSocketTable(const QByteArray &table, bool *ok)
+{
+    return portsFromSocketTable(table, ok, QByteArray());
+}
+
+QSet<int> listeningPortsFromSocketTable(const QByteArray &table, bool *ok)
+{
+    return portsFromSocketTable(table, ok, QByteArrayLiteral("0A"));
 }
 
 } // namespace platform

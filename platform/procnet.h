@@ -12,4 +12,9 @@ namespace platform {
 // result must not be trusted.
 QSet<int> localPortsFromSocketTable(const QByteArray &table, bool *ok);
 
+// The same, keeping only the rows of listening TCP sockets (state 0A).
+// A port left only by connections that are closing (TIME_WAIT...) is not
+// in it: a new listener can take such a port again.
+QSet<int> listeningPortsFromSocketTable(const QByteArray &table, bool *ok);
+
 } // namespace platform

@@ -11,6 +11,10 @@ namespace platform {
 // Not created here; empty when the system gives no place for user data.
 QString userDataFolder();
 
+// The per-user folder where programs keep their local data (the base of
+// the folder above). Not created here; empty when the system gives none.
+QString localAppDataFolder();
+
 // The user's home folder.
 QString homeFolder();
 

@@ -19,6 +19,12 @@ QString userDataFolder()
     return QDir::cleanPath(base + QStringLiteral("/VaroVR/VaroOrvalin"));
 }
 
+QString localAppDataFolder()
+{
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    return base.isEmpty() ? QString() : QDir::cleanPath(base);
+}
+
 QString homeFolder()
 {
     return QDir::cleanPath(QDir::homePath());

@@ -33,6 +33,9 @@ Brontel *Brontel::mainWindow()
 Brontel::Brontel(QWidget *parent)
     : QMainWindow(parent)
 {
+    // An nginx left running by an earlier run still holds its port; stopped
+    // first, that port is found free again below and its configuration stays.
+    Session::instance()->StopNginx();
     ensureUserIni();
     Session::instance()->loadTranslator(IniConfig::instance()->getLanguage());
 
@@ -53,8 +56,10 @@ Brontel::~Brontel()
 
     // An import still copying keeps what it needs; everything else is released
     // while the application object still exists.
-    if (!g_fileAdding)
+    if (!g_fileAdding) {
+        Session::instance()->StopNginx();
         Session::instance()->releaseTranslator();
+    }
 
     delete ui;
 }
@@ -126,11 +131,15 @@ void Brontel::InitNginx()
             config->setVaroSharedDir(sharedDir);
             config->setDirVaroSharedDir(sharedDir);
         }
+        Session::instance()->writeStartNginxBat();
+        Session::instance()->writeNginxConf();
     } else if (m_nginxPort != storedPort) {
         qDebug() << "nginx port changed from" << storedPort << "to" << m_nginxPort;
+        Session::instance()->writeNginxConf();
     }
 
     Session::instance()->ensureSharedFolder();
+    Session::instance()->StartNginx();
 }
 
 void Brontel::initUi()

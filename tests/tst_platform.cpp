@@ -2,15 +2,21 @@
 // disk space.
 #include "common/testenv.h"
 
+#include "platform/account.h"
 #include "platform/ports.h"
 #include "platform/procnet.h"
+#include "platform/scripts.h"
 #include "platform/storage.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 #include <QUdpSocket>
+
+#include <unistd.h>
 
 class TestPlatform : public QObject
 {
@@ -26,6 +32,10 @@ private slots:
     void dataFolderFollowsXdgDataHome();
     void spaceAvailable();
     void sharedFolderChoice();
+    void listenersOnly();
+    void accounts();
+    void scriptsRunWithoutTerminalOrInheritedFiles();
+    void scriptsAreBounded();
 };
 
 void TestPlatform::socketTableParsing_data()
@@ -151,6 +161,100 @@ void TestPlatform::sharedFolderChoice()
     QCOMPARE(candidates.first().root, user.home());
     for (const Volume &volume : candidates)
         QVERIFY2(volume.root != "/" && !volume.root.startsWith("/proc"), qPrintable(volume.root));
+}
+
+void TestPlatform::listenersOnly()
+{
+    const QByteArray table =
+        "  sl  local_address rem_address   st tx_queue rx_queue tr tm->when retrnsmt   uid  timeout inode\n"
+        "   0: 0100007F:1F90 00000000:0000 0A 00000000:00000000 00:00000000 00000000     0        0 1 1 0 100 0 0 10 0\n"
+        "   1: 0100007F:B26E 0100007F:2328 01 00000000:00000000 00:00000000 00000000     0        0 2 1 0 20 4 30 10 -1\n"
+        "   2: 0100007F:A000 0100007F:1F91 06 00000000:00000000 03:00000F9C 00000000     0        0 0 3 0\n";
+    bool ok = false;
+    QCOMPARE(platform::listeningPortsFromSocketTable(table, &ok), QSet<int>{0x1F90});
+    QVERIFY(ok);
+    platform::listeningPortsFromSocketTable("nonsense", &ok);
+    QVERIFY(!ok);
+
+    // A server's port, and a connection's local port, which is not listened on.
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress::Any, 0));
+    QVERIFY(platform::isTcpPortListening(server.serverPort()));
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, server.serverPort());
+    QVERIFY(client.waitForConnected(5000));
+    QVERIFY(!platform::isTcpPortListening(client.localPort()));
+    const int port = server.serverPort();
+    server.close();
+    QVERIFY(!platform::isTcpPortListening(port));
+    QVERIFY(platform::isTcpPortListening(0));
+}
+
+void TestPlatform::accounts()
+{
+    TestUser user;
+    const platform::Account me = platform::currentAccount();
+    QVERIFY(!me.user.isEmpty() && !me.group.isEmpty());
+    platform::Account owner;
+    QVERIFY(platform::ownerOf(user.home(), &owner));
+    QCOMPARE(owner.user, me.user);
+    QCOMPARE(owner.group, me.group);
+    QVERIFY(!platform::ownerOf(user.home() + "/missing", &owner));
+    QCOMPARE(platform::runsAsAdministrator(), me.user == "root");
+}
+
+void TestPlatform::scriptsRunWithoutTerminalOrInheritedFiles()
+{
+    TestUser user;
+    QCOMPARE(platform::scriptFileName("start_nginx"), QString("start_nginx.sh"));
+
+    // A descriptor that a careless library left inheritable.
+    QFile held(user.root() + "/held");
+    QVERIFY(held.open(QIODevice::WriteOnly));
+    const int leaked = ::dup(held.handle());
+    QVERIFY(leaked > 2);
+
+    const QString report = user.root() + "/report";
+    const QString script = user.root() + "/" + platform::scriptFileName("probe");
+    QVERIFY(writeWholeFile(script, QStringLiteral(
+        "set -- $(cat /proc/$$/stat)\n"
+        "{ [ \"$6\" = \"$$\" ] && echo own-session\n"
+        "  [ -t 0 ] || echo no-terminal\n"
+        "  readlink /proc/$$/fd/0\n"
+        "  [ -e /proc/$$/fd/%1 ] && echo inherited || echo closed\n"
+        "} > '%2'\n"
+        "echo noise; echo noise >&2\n"
+        "exit 3\n").arg(leaked).arg(report).toUtf8()));
+    const platform::ScriptRun run = platform::runScript(script, 5000);
+    ::close(leaked);
+    QVERIFY(run.started && run.finished);
+    QCOMPARE(run.exitCode, 3);
+    QVERIFY(!run.succeeded());
+    QCOMPARE(readWholeFile(report), QByteArray("own-session\nno-terminal\n/dev/null\nclosed\n"));
+
+    QVERIFY(writeWholeFile(script, "exit 0\n"));
+    QVERIFY(platform::runScript(script, 5000).succeeded());
+    const platform::ScriptRun missing = platform::runScript(user.root() + "/none.sh", 5000);
+    QVERIFY(missing.finished && missing.exitCode != 0);
+}
+
+void TestPlatform::scriptsAreBounded()
+{
+    TestUser user;
+    const QString pidFile = user.root() + "/pid";
+    const QString script = user.root() + "/hang.sh";
+    QVERIFY(writeWholeFile(script, QStringLiteral("echo $$ > '%1'\nexec sleep 30\n").arg(pidFile).toUtf8()));
+    QElapsedTimer clock;
+    clock.start();
+    const platform::ScriptRun run = platform::runScript(script, 300);
+    QVERIFY(clock.elapsed() < 3000);
+    QVERIFY(run.started);
+    QVERIFY(!run.finished);
+    QVERIFY(!run.succeeded());
+    // Killed and reaped: nothing of it is left.
+    const QByteArray pid = readWholeFile(pidFile).trimmed();
+    QVERIFY(!pid.isEmpty());
+    QVERIFY(!QFileInfo::exists("/proc/" + QString::fromLatin1(pid)));
 }
 
 QTEST_GUILESS_MAIN(TestPlatform)
