@@ -1,6 +1,7 @@
 #include "src/brontel.h"
 #include "ui_brontel.h"
 
+#include "Form/FormMainMenu/mainmenu.h"
 #include "helper/appflags.h"
 #include "helper/iniconfig.h"
 #include "helper/session.h"
@@ -11,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QJsonArray>
 #include <QLabel>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -126,6 +128,8 @@ void Brontel::InitNginx()
             config->setVaroSharedDir(sharedDir);
             config->setDirVaroSharedDir(sharedDir);
         }
+        // Stored once: the headset remembers this PC by it.
+        config->setNginxMAC(Session::instance()->getNginxMAC());
     } else if (m_nginxPort != storedPort) {
         qDebug() << "nginx port changed from" << storedPort << "to" << m_nginxPort;
     }
@@ -160,6 +164,12 @@ void Brontel::initUi()
     holders->addWidget(m_leftHolder);
     holders->addWidget(m_rightHolder);
     m_leftHolder->setFixedWidth(246);
+
+    auto *menu = new mainMenu(this);
+    auto *leftLayout = new QVBoxLayout(m_leftHolder);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->setSpacing(0);
+    leftLayout->addWidget(menu);
 
     Session::instance()->loadStyleSheet(QStringLiteral("public.qss"));
     resetNavStyles();
