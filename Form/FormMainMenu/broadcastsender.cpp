@@ -38,8 +38,10 @@ QUdpSocket *BroadcastSender::socketFor(const QHostAddress &source)
 
     socket = new QUdpSocket(this);
     // Port 0: the system picks a free one; only the address matters here.
-    if (!socket->bind(source, 0)) {
-        qDebug() << "bind" << key << socket->errorString();
+    const bool bound = socket->bind(source, 0);
+    qDebug() << "bind" << key << bound;
+    if (!bound) {
+        qDebug() << socket->errorString();
         delete socket;
         return nullptr;
     }
