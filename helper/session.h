@@ -61,8 +61,8 @@ public:
     void CheckDirAvailable(QString &dir) const;
 
     // Network adapters (session_network.cpp).
-    // The MAC announced with nginx's port; "05-02-03-04-05-06" when the
-    // machine has no network adapter.
+    // The MAC announced with nginx's port; "05-02-03-04-05-06" when no
+    // adapter has a usable hardware address.
     QString getNginxMAC() const;
     // One line "Index:N  Name:NAME " per adapter.
     QStringList GetLanAdapterName() const;
