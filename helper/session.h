@@ -3,8 +3,18 @@
 #include <QDir>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 class QTranslator;
+
+// One network adapter of this machine, as the adapter list reports it.
+struct LanAdapterInfo
+{
+    QString name;            // the name a user recognises
+    int type = 0;            // IANA ifType number
+    int index = 0;           // the system's interface index
+    QStringList addresses;   // IPv4 addresses, in the system's order
+};
 
 // The process-wide service object of the application core: the per-user data
 // folder, the application's own files, the shared video folder, translations
@@ -73,7 +83,6 @@ public:
 
     // The prefix folder nginx runs from; empty without a data folder.
     QString nginxPrefix() const;
-
     // The text of "nginx.conf": nginx on the port, serving the shared folder.
     // A worker account is named when nginx is started with administrator
     // rights (see writeNginxConf); leave it empty otherwise.
@@ -82,6 +91,16 @@ public:
                                     const QString &workerGroup = QString());
     // Why nginx cannot be given the folder as its root; empty when it can.
     static QString nginxRootProblem(const QString &sharedDir);
+    // Network adapters (session_network.cpp).
+    // The MAC announced with nginx's port; "05-02-03-04-05-06" when no
+    // adapter has a usable hardware address.
+    QString getNginxMAC() const;
+    // One line "Index:N  Name:NAME " per adapter.
+    QStringList GetLanAdapterName() const;
+    QList<LanAdapterInfo> getLanAdapters() const;
+    // Asks the system to switch the named interface on or off; the user is
+    // asked to authorise it. Returns at once; the outcome is logged.
+    void setNetEnabled(const QString &name, bool enable);
 
 private:
     Session() = default;

@@ -1,6 +1,7 @@
 #include "src/brontel.h"
 #include "ui_brontel.h"
 
+#include "Form/FormMainMenu/mainmenu.h"
 #include "helper/appflags.h"
 #include "helper/iniconfig.h"
 #include "helper/session.h"
@@ -11,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QJsonArray>
 #include <QLabel>
+#include <QVBoxLayout>
 
 namespace {
 
@@ -133,6 +135,8 @@ void Brontel::InitNginx()
         }
         Session::instance()->writeStartNginxBat();
         Session::instance()->writeNginxConf();
+        // Stored once: the headset remembers this PC by it.
+        config->setNginxMAC(Session::instance()->getNginxMAC());
     } else if (m_nginxPort != storedPort) {
         qDebug() << "nginx port changed from" << storedPort << "to" << m_nginxPort;
         Session::instance()->writeNginxConf();
@@ -169,6 +173,12 @@ void Brontel::initUi()
     holders->addWidget(m_leftHolder);
     holders->addWidget(m_rightHolder);
     m_leftHolder->setFixedWidth(246);
+
+    auto *menu = new mainMenu(this);
+    auto *leftLayout = new QVBoxLayout(m_leftHolder);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->setSpacing(0);
+    leftLayout->addWidget(menu);
 
     Session::instance()->loadStyleSheet(QStringLiteral("public.qss"));
     resetNavStyles();

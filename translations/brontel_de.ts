@@ -20,4 +20,38 @@
         <translation>Über   </translation>
     </message>
 </context>
+<context>
+    <name>MainMenu</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>IP Address</source>
+        <translation>IP-Adresse</translation>
+    </message>
+    <message>
+        <source>Scan in VaroVR APP</source>
+        <translation>Mit VaroVR scannen</translation>
+    </message>
+    <message>
+        <source>Connect automatically</source>
+        <translation>Automatisch verbinden</translation>
+    </message>
+    <message>
+        <source>already connect</source>
+        <translation>Verbunden</translation>
+    </message>
+    <message>
+        <source>do not connect</source>
+        <translation>Offline</translation>
+    </message>
+</context>
+<context>
+    <name>Session</name>
+    <message>
+        <source>Index:%1  Name:%2 </source>
+        <translation>Index:%1  Name:%2 </translation>
+    </message>
+</context>
 </TS>

@@ -20,4 +20,38 @@
         <translation>about   </translation>
     </message>
 </context>
+<context>
+    <name>MainMenu</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>IP Address</source>
+        <translation>IP Address</translation>
+    </message>
+    <message>
+        <source>Scan in VaroVR APP</source>
+        <translation>Scan in the VaroVR app</translation>
+    </message>
+    <message>
+        <source>Connect automatically</source>
+        <translation>Connect automatically</translation>
+    </message>
+    <message>
+        <source>already connect</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>do not connect</source>
+        <translation>Offline</translation>
+    </message>
+</context>
+<context>
+    <name>Session</name>
+    <message>
+        <source>Index:%1  Name:%2 </source>
+        <translation>Index:%1  Name:%2 </translation>
+    </message>
+</context>
 </TS>

@@ -20,4 +20,38 @@
         <translation>acerca de   </translation>
     </message>
 </context>
+<context>
+    <name>MainMenu</name>
+    <message>
+        <source>Form</source>
+        <translation>Formulario</translation>
+    </message>
+    <message>
+        <source>IP Address</source>
+        <translation>Dirección IP</translation>
+    </message>
+    <message>
+        <source>Scan in VaroVR APP</source>
+        <translation>Escanee con VaroVR</translation>
+    </message>
+    <message>
+        <source>Connect automatically</source>
+        <translation>Conexión automática</translation>
+    </message>
+    <message>
+        <source>already connect</source>
+        <translation>Conectado</translation>
+    </message>
+    <message>
+        <source>do not connect</source>
+        <translation>Sin conexión</translation>
+    </message>
+</context>
+<context>
+    <name>Session</name>
+    <message>
+        <source>Index:%1  Name:%2 </source>
+        <translation>Índice:%1  Nombre:%2 </translation>
+    </message>
+</context>
 </TS>

@@ -20,4 +20,38 @@
         <translation>info   </translation>
     </message>
 </context>
+<context>
+    <name>MainMenu</name>
+    <message>
+        <source>Form</source>
+        <translation>Modulo</translation>
+    </message>
+    <message>
+        <source>IP Address</source>
+        <translation>Indirizzo IP</translation>
+    </message>
+    <message>
+        <source>Scan in VaroVR APP</source>
+        <translation>Scansiona con VaroVR</translation>
+    </message>
+    <message>
+        <source>Connect automatically</source>
+        <translation>Connessione automatica</translation>
+    </message>
+    <message>
+        <source>already connect</source>
+        <translation>Connesso</translation>
+    </message>
+    <message>
+        <source>do not connect</source>
+        <translation>Scollegato</translation>
+    </message>
+</context>
+<context>
+    <name>Session</name>
+    <message>
+        <source>Index:%1  Name:%2 </source>
+        <translation>Indice:%1  Nome:%2 </translation>
+    </message>
+</context>
 </TS>

@@ -1,0 +1,233 @@
+#include "Form/FormMainMenu/mainmenu.h"
+#include "ui_mainmenu.h"
+
+#include "Form/FormMainMenu/announcement.h"
+#include "Form/FormMainMenu/broadcastsender.h"
+#include "helper/appflags.h"
+#include "helper/atomicfile.h"
+#include "helper/iniconfig.h"
+#include "helper/session.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QPainter>
+#include <QTimer>
+
+#include <qrencode.h>
+
+#include <memory>
+
+namespace {
+
+// The headset's app looks for this version, level and mode; the library
+// takes a larger version when the text needs it.
+const int kQrVersion = 2;
+const int kQrSide = 96;
+const int kNetCheckMs = 3000;
+const int kAnnounceMs = 1000;
+const int kFirstUdpPort = 9090;
+
+void setLetterSpacing(QWidget *widget)
+{
+    QFont font = widget->font();
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 1.2);
+    widget->setFont(font);
+}
+
+} // namespace
+
+mainMenu::mainMenu(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::MainMenu)
+    , m_parentWidget(parent)
+{
+    ui->setupUi(this);
+    setAttribute(Qt::WA_ShowModal);
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setMinimumWidth(200);
+
+    const QString labelStyle = QStringLiteral("QLabel{font:14px \"Microsoft YaHei\";color:#ffffff;};");
+    ui->label_ipAdd->setStyleSheet(labelStyle);
+    ui->label_IP->setStyleSheet(labelStyle);
+    ui->label_netT->setStyleSheet(labelStyle);
+    setLetterSpacing(ui->label_netT);
+    setLetterSpacing(ui->label_ipAdd);
+    setLetterSpacing(ui->label_IP);
+    setLetterSpacing(ui->label);
+
+    m_sender = new BroadcastSender(this);
+    m_udpPort = IniConfig::instance()->getUDPPort();
+    m_mac = IniConfig::instance()->getNginxMAC();
+
+    slotUpdateNetState();
+    slotSendMessage();
+
+    const QString captionStyle =
+        QStringLiteral("QLabel{font:14px \"Microsoft YaHei\";color:#ffffff;background-color:transparent;};");
+    ui->label->setStyleSheet(captionStyle);
+    ui->label_2->setStyleSheet(captionStyle);
+    ui->label->setText(QCoreApplication::translate("MainMenu", "Scan in VaroVR APP"));
+    ui->label_2->setText(QCoreApplication::translate("MainMenu", "Connect automatically"));
+
+    m_netTimer = new QTimer(this);
+    connect(m_netTimer, SIGNAL(timeout()), this, SLOT(slotUpdateNetState()));
+    m_netTimer->start(kNetCheckMs);
+    m_announceTimer = new QTimer(this);
+    connect(m_announceTimer, SIGNAL(timeout()), this, SLOT(slotSendMessage()));
+    m_announceTimer->start(kAnnounceMs);
+}
+
+mainMenu::~mainMenu()
+{
+    m_sender->close();
+    delete ui;
+}
+
+void mainMenu::slotUpdateNetState()
+{
+    updateNetState(platform::currentNetwork());
+}
+
+void mainMenu::updateNetState(const platform::NetworkSnapshot &network)
+{
+    IniConfig *config = IniConfig::instance();
+    if (m_mac.isEmpty())
+        m_mac = config->getNginxMAC();
+
+    const QString ip = platform::localIPv4Address(network);
+    if (!platform::isNetworkAlive(network) || ip.isEmpty()) {
+        // Forgetting the address makes the next connected check rebuild the
+        // code and the sockets even when the address comes back unchanged.
+        m_localIp.clear();
+        showConnected(false);
+        return;
+    }
+
+    showConnected(true);
+    const int port = config->getServerPort();
+    if (ip != m_localIp || port != m_lastServerPort) {
+        m_sender->close();
+        m_localIp = ip;
+        m_lastServerPort = port;
+        ui->label_IP->setText(ip);
+        makeQrCode(announcement::qrText(m_mac, ip, config->getNginxPport()));
+        initUDP();
+    }
+}
+
+void mainMenu::showConnected(bool connected)
+{
+    if (connected) {
+        ui->label_netP->setStyleSheet(QStringLiteral("QLabel{background-image: url(:/Brontel/Skin/new/wifi.png);}"));
+        ui->label_netT->setText(QCoreApplication::translate("MainMenu", "already connect"));
+    } else {
+        ui->label_netP->setStyleSheet(
+            QStringLiteral("QLabel{background-image: url(:/Brontel/Skin/new/wifi_not-connected.png);}"));
+        ui->label_netT->setText(QCoreApplication::translate("MainMenu", "do not connect"));
+    }
+    ui->widget_IP->setVisible(connected);
+    ui->widget_2->setVisible(connected);
+}
+
+QImage mainMenu::drawQrCode(const QString &text, int side)
+{
+    const QByteArray bytes = text.toUtf8();
+    std::unique_ptr<QRcode, void (*)(QRcode *)> code(
+        QRcode_encodeString(bytes.constData(), kQrVersion, QR_ECLEVEL_Q, QR_MODE_8, 1), QRcode_free);
+    if (!code)
+        return QImage();
+
+    const int modules = code->width > 0 ? code->width : 1;
+    const qreal scale = qreal(side) / modules;
+    QImage image(side, side, QImage::Format_ARGB32);
+    QPainter painter(&image);
+    painter.setPen(Qt::NoPen);
+    painter.fillRect(0, 0, side, side, Qt::white);
+    painter.setBrush(Qt::black);
+    for (int y = 0; y < modules; ++y) {
+        for (int x = 0; x < modules; ++x) {
+            // The lowest bit of each module byte says whether it is dark.
+            if (code->data[y * modules + x] & 0x1)
+                painter.drawRect(QRectF(x * scale, y * scale, scale, scale));
+        }
+    }
+    return image;
+}
+
+QString mainMenu::qrCodeFilePath()
+{
+    const QString dataFolder = Session::instance()->getAppDataPath();
+    if (dataFolder.isEmpty())
+        return QString();
+    return dataFolder + QStringLiteral("/qrcode/qrcode.png");
+}
+
+bool mainMenu::makeQrCode(const QString &text)
+{
+    const QImage image = drawQrCode(text, kQrSide);
+    if (image.isNull()) {
+        qDebug() << "QR code: cannot encode" << text;
+        return false;
+    }
+    ui->label_QRCode->setPixmap(QPixmap::fromImage(image));
+    ui->label_QRCode->show();
+
+    const QString path = qrCodeFilePath();
+    if (path.isEmpty() || !QDir().mkpath(QFileInfo(path).absolutePath()))
+        return true;
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    QString error;
+    if (!atomicfile::write(path, png, &error))
+        qDebug() << "QR code: cannot save" << path << error;
+    return true;
+}
+
+int mainMenu::findFreePort()
+{
+    for (int port = kFirstUdpPort; port <= IniConfig::kMaxPort; ++port) {
+        if (IniConfig::instance()->checkAndSaveUDPPort(port))
+            return port;
+    }
+    return 0;
+}
+
+void mainMenu::initUDP()
+{
+    m_sender->open();
+}
+
+void mainMenu::sendMessage(const QByteArray &datagram)
+{
+    m_sender->send(datagram, static_cast<quint16>(m_udpPort));
+}
+
+void mainMenu::slotSendMessage()
+{
+    IniConfig *config = IniConfig::instance();
+    if (!m_mac.isEmpty())
+        sendMessage(announcement::nginxAnnouncement(m_mac, config->getNginxPport()));
+    else
+        m_mac = config->getNginxMAC();
+    sendMessage(announcement::serverAnnouncement(config->getServerPort()));
+}
+
+void mainMenu::slotSendRefreshUDP()
+{
+    g_refreshCount = announcement::wrappedRefreshCount(g_refreshCount);
+    if (!m_mac.isEmpty())
+        sendMessage(announcement::nginxRefresh(m_mac, g_refreshCount));
+    else
+        m_mac = IniConfig::instance()->getNginxMAC();
+    sendMessage(announcement::serverRefresh(g_refreshCount));
+}
+
+void mainMenu::slotSendUpdateUDP()
+{
+    sendMessage(announcement::updateNotice());
+}

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "platform/network.h"
+
+#include <QImage>
+#include <QString>
+#include <QWidget>
+
+class BroadcastSender;
+class QTimer;
+
+namespace Ui {
+class MainMenu;
+}
+
+// The left panel of the main window: whether the PC is on a network, its
+// address, and the QR code the headset's app scans. It also tells the
+// headset where the PC is by UDP broadcasts, every second and whenever the
+// library changes.
+class mainMenu : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit mainMenu(QWidget *parent = nullptr);
+    ~mainMenu() override;
+
+    // The network check of slotUpdateNetState, on a given network.
+    void updateNetState(const platform::NetworkSnapshot &network);
+
+    // Draws the QR code of the text, shows it and saves it as "qrcode.png" in
+    // the "qrcode" folder of the data folder. When the text cannot be encoded
+    // the previous code stays and false is returned.
+    bool makeQrCode(const QString &text);
+    // The code of the text on a white square of the given side; null when
+    // the text cannot be encoded.
+    static QImage drawQrCode(const QString &text, int side);
+    static QString qrCodeFilePath();
+
+    // The first UDP port from 9090 up that is free, stored as the setting.
+    int findFreePort();
+
+    // (Re)opens the broadcast sockets; until then nothing is sent.
+    void initUDP();
+    // Broadcasts the datagram on every IPv4 network.
+    void sendMessage(const QByteArray &datagram);
+
+public slots:
+    void slotUpdateNetState();
+    // The two announcements of every second.
+    void slotSendMessage();
+    // Tells the headset that the library changed.
+    void slotSendUpdateUDP();
+    // Asks the headset to reload the library (sent three times per change).
+    void slotSendRefreshUDP();
+
+private:
+    void showConnected(bool connected);
+
+    Ui::MainMenu *ui = nullptr;
+    QWidget *m_parentWidget = nullptr;
+    QString m_localIp;
+    int m_lastServerPort = 9000;
+    QTimer *m_netTimer = nullptr;
+    QTimer *m_announceTimer = nullptr;
+    int m_udpPort = 9090;
+    BroadcastSender *m_sender = nullptr;
+    QString m_mac;
+};
