@@ -1,3 +1,4 @@
+#include "helper/appglobals.h"
 #include "platform/termination.h"
 #include "src/brontel.h"
 
@@ -17,5 +18,7 @@ int main(int argc, char *argv[])
         window.show();
         result = QApplication::exec();
     }
+    // The shared dialogs are widgets: they go before the application object.
+    AppGlobals::release();
     return result;
 }
