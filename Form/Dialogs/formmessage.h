@@ -18,7 +18,7 @@ class FormMessage : public QDialog
 
 public:
     // Characters per body line: what fits the dialog's width at its font.
-    static const int kPieceLength = 37;
+    static constexpr int kPieceLength = 37;
 
     explicit FormMessage(QWidget *parent = nullptr);
     ~FormMessage() override;
