@@ -1,17 +1,22 @@
 #include "src/brontel.h"
 #include "ui_brontel.h"
 
+#include "Form/Dialogs/prompt.h"
 #include "Form/FormMainMenu/mainmenu.h"
+#include "Form/FormMainWidget/mainwidget.h"
 #include "helper/appflags.h"
+#include "helper/appglobals.h"
 #include "helper/iniconfig.h"
 #include "helper/session.h"
 
+#include <QCloseEvent>
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QJsonArray>
 #include <QLabel>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 namespace {
@@ -20,6 +25,12 @@ Brontel *g_mainWindow = nullptr;
 
 const int kFirstHttpPort = 9000;
 const int kFirstNginxPort = 45670;
+
+// Where the navigation underline sits under each button of the title bar.
+const int kUnderlineHomeX = 230;
+const int kUnderlineGuideX = 343;
+const int kUnderlineAboutX = 456;
+const int kUnderlineY = 81;
 
 } // namespace
 
@@ -44,9 +55,13 @@ Brontel::Brontel(QWidget *parent)
     ui = new Ui::BrontelClass;
     ui->setupUi(this);
 
+    // The new-version prompt (showStartupUpdatePrompt) goes here, between the
+    // form and the ports: it needs the online services' version record.
+
     CheckPort();
     InitNginx();
     initUi();
+    initShortcuts();
 
     g_mainWindow = this;
 }
@@ -162,8 +177,9 @@ void Brontel::initUi()
     ui->label_logo_text->setFont(logoFont);
 
     m_navUnderline = new QLabel(ui->midWidget);
+    m_navUnderline->setObjectName(QStringLiteral("navUnderline"));
     m_navUnderline->setStyleSheet(QStringLiteral("QLabel{background-color:#00ecf6;};"));
-    m_navUnderline->setGeometry(230, 81, 100, 2);
+    m_navUnderline->setGeometry(kUnderlineHomeX, kUnderlineY, 100, 2);
 
     m_leftHolder = new QWidget;
     m_rightHolder = new QWidget;
@@ -174,16 +190,121 @@ void Brontel::initUi()
     holders->addWidget(m_rightHolder);
     m_leftHolder->setFixedWidth(246);
 
+    // The left panel (network state, QR code) goes into the left holder and
+    // is handed to the page container, which relays the library notices to it.
     auto *menu = new mainMenu(this);
     auto *leftLayout = new QVBoxLayout(m_leftHolder);
     leftLayout->setContentsMargins(0, 0, 0, 0);
     leftLayout->setSpacing(0);
     leftLayout->addWidget(menu);
 
+    auto *right = new QVBoxLayout(m_rightHolder);
+    right->setContentsMargins(0, 0, 0, 0);
+    right->setSpacing(0);
+    m_mainWidget = new MainWidget(menu, this);
+    right->addWidget(m_mainWidget);
+
+    connect(this, SIGNAL(sglErrorcode(qint64)), m_mainWidget, SLOT(slotToErrorcode(qint64)));
+    connect(this, SIGNAL(sglSelectHomePage()), m_mainWidget, SLOT(slotToHomePage()));
+    connect(this, SIGNAL(selectAboutUs()), m_mainWidget, SLOT(slotToAboutUs()));
+    connect(this, SIGNAL(selectUserGuide()), m_mainWidget, SLOT(slotToUserGuide()));
+    connect(ui->closebutton, SIGNAL(clicked()), m_mainWidget, SLOT(slotShowExitWindow()));
+    connect(m_mainWidget, SIGNAL(sglRunBackground()), this, SLOT(slotRunBackground()));
+    connect(m_mainWidget, SIGNAL(sglSendJson(const QJsonObject)), this, SLOT(slotSendJson(const QJsonObject)));
+    // The tray icon, with its quit and language signals to the page
+    // container, is made here once the program has one.
+
     Session::instance()->loadStyleSheet(QStringLiteral("public.qss"));
     resetNavStyles();
     ui->tB_home->setStyleSheet(QStringLiteral(
         "QPushButton{border-image:url(:/Brontel/Skin/new/home_press_1.png);font:14px \"Microsoft YaHei\";color:#ffffff;}"));
+}
+
+void Brontel::initShortcuts()
+{
+    auto *minimise = new QShortcut(QKeySequence(QStringLiteral("A")), this);
+    connect(minimise, &QShortcut::activated, ui->minbutton, &QAbstractButton::click);
+    connectButtonLog(ui->minbutton);
+    connect(ui->minbutton, &QAbstractButton::clicked, this, &QWidget::showMinimized);
+
+    auto *close = new QShortcut(QKeySequence(QStringLiteral("B")), this);
+    connect(close, &QShortcut::activated, ui->closebutton, &QAbstractButton::click);
+
+    connect(ui->tB_home, SIGNAL(clicked()), this, SLOT(slotToHomePage()));
+    connect(ui->tB_guide, SIGNAL(clicked()), this, SLOT(slotToGuide()));
+    connect(ui->tB_about, SIGNAL(clicked()), this, SLOT(slotToAboutUs()));
+}
+
+void Brontel::connectButtonLog(QAbstractButton *button)
+{
+    connect(button, &QAbstractButton::clicked, button, [button] {
+        qDebug().noquote() << QStringLiteral("[%1][%2] clicked.").arg(button->objectName(), button->text());
+    });
+}
+
+void Brontel::SlotShowSmall()
+{
+    showMinimized();
+}
+
+void Brontel::slotRunBackground()
+{
+    close();
+}
+
+void Brontel::slotToHomePage()
+{
+    selectNav(kUnderlineHomeX, ui->tB_home, "home");
+    emit sglSelectHomePage();
+}
+
+void Brontel::slotToGuide()
+{
+    selectNav(kUnderlineGuideX, ui->tB_guide, "guide");
+    emit selectUserGuide();
+}
+
+void Brontel::slotToAboutUs()
+{
+    selectNav(kUnderlineAboutX, ui->tB_about, "about");
+    emit selectAboutUs();
+}
+
+void Brontel::selectNav(int underlineX, QPushButton *button, const char *name)
+{
+    m_navUnderline->move(underlineX, kUnderlineY);
+    resetNavStyles();
+    button->setStyleSheet(QStringLiteral(
+        "QPushButton{border-image:url(:/Brontel/Skin/new/%1_press_1.png);color:#ffffff;font:14px \"Microsoft YaHei\";}")
+        .arg(QLatin1String(name)));
+}
+
+void Brontel::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
+    if (!g_fileAdding) {
+        hide();
+        return;
+    }
+    Prompt *prompt = AppGlobals::prompt();
+    prompt->setPrompt(QCoreApplication::translate("BrontelClass", "File is adding , please wait for a  moment !"));
+    prompt->exec();
+}
+
+void Brontel::mousePressEvent(QMouseEvent *event)
+{
+    m_drag.press(this, event);
+}
+
+void Brontel::mouseMoveEvent(QMouseEvent *event)
+{
+    m_drag.move(this, event);
+}
+
+void Brontel::mouseReleaseEvent(QMouseEvent *event)
+{
+    Q_UNUSED(event);
+    m_drag.release();
 }
 
 void Brontel::resetNavStyles()

@@ -4,7 +4,12 @@
 #include <QMainWindow>
 #include <QMutex>
 
+#include "helper/framelessdrag.h"
+
+class MainWidget;
+class QAbstractButton;
 class QLabel;
+class QPushButton;
 class QWidget;
 
 namespace Ui {
@@ -55,6 +60,11 @@ signals:
     void sglErrorcode(qlonglong errorcode);
 
 public slots:
+    void SlotShowSmall();
+    void slotRunBackground();
+    void slotToHomePage();
+    void slotToGuide();
+    void slotToAboutUs();
     void slotSendJson(QJsonObject jsonObject);
     void slotToErrorcode(qlonglong errorcode);
     // The command line of this start, and of every later start that the
@@ -63,21 +73,28 @@ public slots:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    // Closing the window only hides it: the program lives on in the tray.
+    void closeEvent(QCloseEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     void ensureUserIni();
     void CheckPort();
     void InitNginx();
     void initUi();
+    void initShortcuts();
+    void connectButtonLog(QAbstractButton *button);
     void resetNavStyles();
+    void selectNav(int underlineX, QPushButton *button, const char *name);
 
     Ui::BrontelClass *ui = nullptr;
     QWidget *m_leftHolder = nullptr;
     QWidget *m_rightHolder = nullptr;
     QLabel *m_navUnderline = nullptr;
-    bool m_dragging = false;
-    QPoint m_pressGlobal;
-    QPoint m_pressInWindow;
+    MainWidget *m_mainWidget = nullptr;
+    FramelessDrag m_drag;
     mutable QMutex m_libraryMutex;
     QJsonObject m_libraryJson;
     int m_httpPort = 0;

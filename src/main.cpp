@@ -1,3 +1,4 @@
+#include "helper/appglobals.h"
 #include "helper/messagehandler.h"
 #include "helper/singleapplication.h"
 #include "platform/termination.h"
@@ -27,5 +28,7 @@ int main(int argc, char *argv[])
         app.hookUpMainWindow();
         result = QApplication::exec();
     }
+    // The shared dialogs are widgets: they go before the application object.
+    AppGlobals::release();
     return result;
 }

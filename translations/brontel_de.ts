@@ -19,6 +19,70 @@
         <source>about   </source>
         <translation>Über   </translation>
     </message>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>Dateien werden hinzugefügt, bitte einen Moment warten!</translation>
+    </message>
+</context>
+<context>
+    <name>MainWidget</name>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>Dateien werden hinzugefügt, bitte einen Moment warten!</translation>
+    </message>
+    <message>
+        <source>Effect after reboot!</source>
+        <translation>Wirksam nach einem Neustart!</translation>
+    </message>
+</context>
+<context>
+    <name>dlgPrompt</name>
+    <message>
+        <source>Varo helper</source>
+        <translation>Varo-Helfer</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>fmrMessage</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Brontel</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Varo helper</source>
+        <translation>Varo-Helfer</translation>
+    </message>
+</context>
+<context>
+    <name>frmExit</name>
+    <message>
+        <source>Varo helper</source>
+        <translation>Varo-Helfer</translation>
+    </message>
+    <message>
+        <source>quit?</source>
+        <translation>Beenden?</translation>
+    </message>
+    <message>
+        <source>background</source>
+        <translation>Hintergrund</translation>
+    </message>
+    <message>
+        <source>quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>Dateien werden hinzugefügt, bitte einen Moment warten!</translation>
+    </message>
 </context>
 <context>
     <name>MainMenu</name>

@@ -19,6 +19,70 @@
         <source>about   </source>
         <translation>about   </translation>
     </message>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>File is adding , please wait for a  moment !</translation>
+    </message>
+</context>
+<context>
+    <name>MainWidget</name>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>File is adding , please wait for a  moment !</translation>
+    </message>
+    <message>
+        <source>Effect after reboot!</source>
+        <translation>Effect after reboot!</translation>
+    </message>
+</context>
+<context>
+    <name>dlgPrompt</name>
+    <message>
+        <source>Varo helper</source>
+        <translation>Varo helper</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>ok</translation>
+    </message>
+</context>
+<context>
+    <name>fmrMessage</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Brontel</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Varo helper</source>
+        <translation>Varo helper</translation>
+    </message>
+</context>
+<context>
+    <name>frmExit</name>
+    <message>
+        <source>Varo helper</source>
+        <translation>Varo helper</translation>
+    </message>
+    <message>
+        <source>quit?</source>
+        <translation>quit?</translation>
+    </message>
+    <message>
+        <source>background</source>
+        <translation>background</translation>
+    </message>
+    <message>
+        <source>quit</source>
+        <translation>quit</translation>
+    </message>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>File is adding , please wait for a  moment !</translation>
+    </message>
 </context>
 <context>
     <name>MainMenu</name>

@@ -19,6 +19,70 @@
         <source>about   </source>
         <translation>acerca de   </translation>
     </message>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>Se están añadiendo archivos, ¡espere un momento!</translation>
+    </message>
+</context>
+<context>
+    <name>MainWidget</name>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>Se están añadiendo archivos, ¡espere un momento!</translation>
+    </message>
+    <message>
+        <source>Effect after reboot!</source>
+        <translation>¡Surte efecto tras reiniciar!</translation>
+    </message>
+</context>
+<context>
+    <name>dlgPrompt</name>
+    <message>
+        <source>Varo helper</source>
+        <translation>Asistente Varo</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>Aceptar</translation>
+    </message>
+</context>
+<context>
+    <name>fmrMessage</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Brontel</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>Aceptar</translation>
+    </message>
+    <message>
+        <source>Varo helper</source>
+        <translation>Asistente Varo</translation>
+    </message>
+</context>
+<context>
+    <name>frmExit</name>
+    <message>
+        <source>Varo helper</source>
+        <translation>Asistente Varo</translation>
+    </message>
+    <message>
+        <source>quit?</source>
+        <translation>¿Salir?</translation>
+    </message>
+    <message>
+        <source>background</source>
+        <translation>Segundo plano</translation>
+    </message>
+    <message>
+        <source>quit</source>
+        <translation>Salir</translation>
+    </message>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>Se están añadiendo archivos, ¡espere un momento!</translation>
+    </message>
 </context>
 <context>
     <name>MainMenu</name>

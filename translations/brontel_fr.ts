@@ -19,6 +19,70 @@
         <source>about   </source>
         <translation>à propos   </translation>
     </message>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>Ajout de fichiers en cours, veuillez patienter un instant !</translation>
+    </message>
+</context>
+<context>
+    <name>MainWidget</name>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>Ajout de fichiers en cours, veuillez patienter un instant !</translation>
+    </message>
+    <message>
+        <source>Effect after reboot!</source>
+        <translation>Prend effet après le redémarrage !</translation>
+    </message>
+</context>
+<context>
+    <name>dlgPrompt</name>
+    <message>
+        <source>Varo helper</source>
+        <translation>Assistant Varo</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>fmrMessage</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Brontel</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Varo helper</source>
+        <translation>Assistant Varo</translation>
+    </message>
+</context>
+<context>
+    <name>frmExit</name>
+    <message>
+        <source>Varo helper</source>
+        <translation>Assistant Varo</translation>
+    </message>
+    <message>
+        <source>quit?</source>
+        <translation>Quitter ?</translation>
+    </message>
+    <message>
+        <source>background</source>
+        <translation>Arrière-plan</translation>
+    </message>
+    <message>
+        <source>quit</source>
+        <translation>Quitter</translation>
+    </message>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>Ajout de fichiers en cours, veuillez patienter un instant !</translation>
+    </message>
 </context>
 <context>
     <name>MainMenu</name>

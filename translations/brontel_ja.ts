@@ -19,6 +19,70 @@
         <source>about   </source>
         <translation>概要   </translation>
     </message>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>ファイルを追加中です。しばらくお待ちください！</translation>
+    </message>
+</context>
+<context>
+    <name>MainWidget</name>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>ファイルを追加中です。しばらくお待ちください！</translation>
+    </message>
+    <message>
+        <source>Effect after reboot!</source>
+        <translation>再起動後に有効になります！</translation>
+    </message>
+</context>
+<context>
+    <name>dlgPrompt</name>
+    <message>
+        <source>Varo helper</source>
+        <translation>Varoヘルパー</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>OK</translation>
+    </message>
+</context>
+<context>
+    <name>fmrMessage</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Brontel</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Varo helper</source>
+        <translation>Varoヘルパー</translation>
+    </message>
+</context>
+<context>
+    <name>frmExit</name>
+    <message>
+        <source>Varo helper</source>
+        <translation>Varoヘルパー</translation>
+    </message>
+    <message>
+        <source>quit?</source>
+        <translation>終了しますか？</translation>
+    </message>
+    <message>
+        <source>background</source>
+        <translation>バックグラウンド</translation>
+    </message>
+    <message>
+        <source>quit</source>
+        <translation>終了</translation>
+    </message>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>ファイルを追加中です。しばらくお待ちください！</translation>
+    </message>
 </context>
 <context>
     <name>MainMenu</name>

@@ -1,0 +1,95 @@
+#include "Form/Dialogs/formmessage.h"
+#include "ui_formmessage.h"
+
+#include "Form/Dialogs/dialogplacement.h"
+
+#include <QIcon>
+
+FormMessage::FormMessage(QWidget *parent)
+    : QDialog(parent)
+    , ui(new Ui::fmrMessage)
+{
+    ui->setupUi(this);
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setWindowTitle(QCoreApplication::translate("fmrMessage", "Varo helper"));
+    setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_16X16.png")));
+    ui->lbPromptText->setWordWrap(true);
+
+    for (QWidget *widget : {static_cast<QWidget *>(ui->lbPromptText), static_cast<QWidget *>(ui->btnOk)}) {
+        QFont font = widget->font();
+        font.setLetterSpacing(QFont::AbsoluteSpacing, 1.5);
+        widget->setFont(font);
+    }
+}
+
+FormMessage::~FormMessage()
+{
+    delete ui;
+}
+
+QStringList FormMessage::bodyPieces(const QString &text)
+{
+    QStringList pieces;
+    int start = 0;
+    while (start < text.length()) {
+        int length = qMin(kPieceLength, text.length() - start);
+        // Never cut a character that takes two UTF-16 units in half.
+        if (start + length < text.length() && text.at(start + length - 1).isHighSurrogate())
+            ++length;
+        pieces << text.mid(start, length);
+        start += length;
+    }
+    return pieces;
+}
+
+QString FormMessage::bodyHtml(const QString &text)
+{
+    QString body = QStringLiteral(
+        "<html><head><meta name = \"qrichtext\" content = \"1\" / ><style type = \"text/css\">"
+        "p, li{ white - space: pre - wrap; }</style></head><body>");
+    const QStringList pieces = bodyPieces(text);
+    for (const QString &piece : pieces) {
+        body += QStringLiteral(
+                    "<p style=\"margin-top:0px;margin-bottom:0px;margin-left:0px;margin-right:0px;"
+                    "-qt-block-indent:0;text-indent:0px;line-height:120%;\">%1</p>")
+                    .arg(piece.toHtmlEscaped());
+    }
+    return QStringLiteral(
+               "<p style='line-height:120%; margin-top:0px; margin-bottom:0px; margin-left:0px; "
+               "margin-right:0px; -qt-block-indent:0; text-indent:0px;'>")
+        + body + QStringLiteral("</p>");
+}
+
+void FormMessage::setMessage(const QStringList &lines)
+{
+    ui->label->setText(lines.value(0));
+    ui->lbPromptText->setText(bodyHtml(lines.value(1)));
+    centreSharedDialog(this);
+}
+
+void FormMessage::on_btnClose_clicked()
+{
+    close();
+}
+
+void FormMessage::on_btnOk_clicked()
+{
+    close();
+}
+
+void FormMessage::mousePressEvent(QMouseEvent *event)
+{
+    m_drag.press(this, event);
+}
+
+void FormMessage::mouseMoveEvent(QMouseEvent *event)
+{
+    m_drag.move(this, event);
+}
+
+void FormMessage::mouseReleaseEvent(QMouseEvent *event)
+{
+    Q_UNUSED(event);
+    m_drag.release();
+}

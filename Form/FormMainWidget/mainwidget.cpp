@@ -1,0 +1,144 @@
+#include "Form/FormMainWidget/mainwidget.h"
+#include "ui_mainwidget.h"
+
+#include "Form/Dialogs/prompt.h"
+#include "Form/FromExit/myexit.h"
+#include "helper/appflags.h"
+#include "helper/appglobals.h"
+#include "src/brontel.h"
+
+#include <QDebug>
+
+MainWidget::MainWidget(mainMenu *menu, Brontel *mainWindow)
+    : QWidget(nullptr)
+    , m_ui(new Ui::MainWidget)
+    , m_menu(menu)
+    , m_mainWindow(mainWindow)
+{
+    m_ui->setupUi(this);
+    // A QWidget subclass paints its style-sheet background only when asked to.
+    setAttribute(Qt::WA_StyledBackground);
+
+    AppGlobals::setMainWidget(this);
+
+    m_homePage = new QWidget;
+    m_homePage->setObjectName(QStringLiteral("homePagePlace"));
+    m_aboutPage = new QWidget;
+    m_aboutPage->setObjectName(QStringLiteral("aboutPagePlace"));
+    m_guidePage = new QWidget;
+    m_guidePage->setObjectName(QStringLiteral("guidePagePlace"));
+    m_exit = new myExit(nullptr);
+
+    m_ui->stackedWidget->addWidget(m_homePage);
+    m_ui->stackedWidget->addWidget(m_aboutPage);
+    m_ui->stackedWidget->addWidget(m_guidePage);
+    m_currentPage = HomePageCode;
+    m_ui->stackedWidget->setCurrentWidget(m_homePage);
+
+    connect(m_exit, SIGNAL(sglRunBack()), this, SLOT(slotRunBack()));
+}
+
+MainWidget::~MainWidget()
+{
+    if (AppGlobals::mainWidget() == this)
+        AppGlobals::setMainWidget(nullptr);
+    // While an import copies, the exit window is left to the end of the process.
+    if (!g_fileAdding)
+        delete m_exit;
+    delete m_ui;
+}
+
+void MainWidget::slotToHomePage()
+{
+    if (m_ui->stackedWidget->currentWidget() == m_homePage)
+        return;
+    m_currentPage = HomePageCode;
+    m_ui->stackedWidget->setCurrentWidget(m_homePage);
+}
+
+void MainWidget::slotToAboutUs()
+{
+    if (m_ui->stackedWidget->currentWidget() == m_aboutPage)
+        return;
+    m_currentPage = AboutPageCode;
+    m_ui->stackedWidget->setCurrentWidget(m_aboutPage);
+}
+
+void MainWidget::slotToUserGuide()
+{
+    if (m_ui->stackedWidget->currentWidget() == m_guidePage)
+        return;
+    m_currentPage = GuidePageCode;
+    m_ui->stackedWidget->setCurrentWidget(m_guidePage);
+}
+
+void MainWidget::slotShowExitWindow()
+{
+    if (g_fileAdding) {
+        showPrompt(tr("File is adding , please wait for a  moment !"));
+        return;
+    }
+    // Over the main window, where the close button was pressed.
+    if (m_mainWindow && m_mainWindow->isVisible()) {
+        const QRect frame = m_mainWindow->geometry();
+        m_exit->move(frame.x() + (frame.width() - m_exit->width()) / 2,
+                     frame.y() + (frame.height() - m_exit->height()) / 2);
+    }
+    m_exit->show();
+    m_exit->raise();
+    m_exit->activateWindow();
+}
+
+void MainWidget::slotRunBack()
+{
+    emit sglRunBackground();
+}
+
+void MainWidget::slotToCheckUpdate()
+{
+    bringUpMainWindow();
+    emit sglCheckAndUpdateVersion();
+}
+
+void MainWidget::slotSwitchLanguage()
+{
+    bringUpMainWindow();
+    showPrompt(tr("Effect after reboot!"));
+}
+
+void MainWidget::slotSendJson(QJsonObject jsonObject)
+{
+    emit sglSendJson(jsonObject);
+}
+
+void MainWidget::sltQuitApp()
+{
+    if (g_fileAdding) {
+        showPrompt(tr("File is adding , please wait for a  moment !"));
+        return;
+    }
+    emit sglDoQuitAPP();
+}
+
+// A "not found" (404) also makes the home page rebuild its tiles and lists
+// from the library store, once the home page sits in the stack.
+void MainWidget::slotToErrorcode(qlonglong errorcode)
+{
+    qDebug() << "errorcode" << errorcode;
+}
+
+void MainWidget::bringUpMainWindow()
+{
+    if (!m_mainWindow)
+        return;
+    m_mainWindow->show();
+    m_mainWindow->raise();
+    m_mainWindow->activateWindow();
+}
+
+void MainWidget::showPrompt(const QString &text)
+{
+    Prompt *prompt = AppGlobals::prompt();
+    prompt->setPrompt(text);
+    prompt->exec();
+}

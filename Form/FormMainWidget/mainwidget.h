@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QWidget>
+
+class Brontel;
+class mainMenu;
+class myExit;
+
+namespace Ui {
+class MainWidget;
+}
+
+// The right-hand area of the main window: the stack of pages (Home, About,
+// Guide), the exit window, and the place where the signals of the pages, the
+// left panel, the tray icon and the main window meet.
+class MainWidget : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Page codes, as the navigation knows them.
+    enum Page { HomePageCode = 0, GuidePageCode = 1, AboutPageCode = 2 };
+
+    // The left panel may be null while the program is built without it.
+    MainWidget(mainMenu *menu, Brontel *mainWindow);
+    ~MainWidget() override;
+
+    int currentPage() const { return m_currentPage; }
+    Ui::MainWidget *ui() const { return m_ui; }
+    myExit *exitWindow() const { return m_exit; }
+
+signals:
+    void sglCheckAndUpdateVersion();
+    void sglUpdatePvalue();
+    void sglRunBackground();
+    void sglSendJson(QJsonObject jsonObject);
+    void sglDoQuitAPP();
+
+public slots:
+    void slotToHomePage();
+    void slotToAboutUs();
+    void slotToUserGuide();
+    void slotShowExitWindow();
+    void slotRunBack();
+    void slotToCheckUpdate();
+    void slotSwitchLanguage();
+    void slotSendJson(QJsonObject jsonObject);
+    void sltQuitApp();
+    void slotToErrorcode(qlonglong errorcode);
+
+private:
+    void bringUpMainWindow();
+    void showPrompt(const QString &text);
+
+    Ui::MainWidget *m_ui;
+    mainMenu *m_menu;
+    // The pages that the navigation switches between. Until the real pages
+    // are part of the program, plain widgets hold their places in the stack
+    // so that the navigation works; the real pages replace them.
+    QWidget *m_homePage;
+    QWidget *m_aboutPage;
+    QWidget *m_guidePage;
+    myExit *m_exit;
+    Brontel *m_mainWindow;
+    int m_currentPage = HomePageCode;
+};

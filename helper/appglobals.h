@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+
+class FormMessage;
+class MainWidget;
+class Prompt;
+
+// The process-wide holder of what every part of the program shares to talk to
+// the user: the page container (the dialogs centre on it) and the two shared
+// dialogs. Made on first use, on the GUI thread.
+//
+// The dialogs are widgets, so they must go while the application object still
+// exists: main() calls release() after the main window is gone and before the
+// QApplication is destroyed. A static destroyed after QApplication would
+// crash at exit.
+class AppGlobals
+{
+public:
+    static void setMainWidget(MainWidget *mainWidget);
+    // Null before the page container exists and after it is gone.
+    static MainWidget *mainWidget();
+    static Prompt *prompt();
+    static FormMessage *formMessage();
+
+    // The IPv4 address the headset should use to reach this PC (never a
+    // loopback address); empty when no network is up.
+    static QString getLocalIP();
+
+    // Deletes the holder and its dialogs; the next use makes them afresh.
+    static void release();
+
+private:
+    AppGlobals();
+    ~AppGlobals();
+    AppGlobals(const AppGlobals &) = delete;
+    AppGlobals &operator=(const AppGlobals &) = delete;
+
+    static AppGlobals *instance();
+
+    MainWidget *m_mainWidget = nullptr;
+    // The online-data object (update checks, novice guide) joins the holder
+    // here, made on its first request, with the online services.
+    Prompt *m_prompt = nullptr;
+    FormMessage *m_formMessage = nullptr;
+};

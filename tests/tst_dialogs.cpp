@@ -1,0 +1,360 @@
+// The shared dialogs on their own: the prompt's text, marquee and placement,
+// the message dialog's 37-character lines and its escaping, dragging them by
+// hand, running them modally, and the holder that owns them.
+// Mouse events travel the way a real mouse's do: through the window system
+// interface to the window, which picks the receiving widget.
+#define QTEST_QPA_MOUSE_HANDLING
+
+#include "common/testenv.h"
+
+#include "Form/Dialogs/formmessage.h"
+#include "Form/Dialogs/prompt.h"
+#include "Form/FormMainWidget/mainwidget.h"
+#include "Form/FromExit/myexit.h"
+#include "helper/appglobals.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QScreen>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTimer>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace {
+
+// The paragraphs a rich text shows, as plain text, empty ones left out.
+QStringList shownParagraphs(const QString &html)
+{
+    QTextDocument document;
+    document.setHtml(html);
+    QStringList paragraphs;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        if (!block.text().isEmpty())
+            paragraphs << block.text();
+    }
+    return paragraphs;
+}
+
+bool hasLink(const QString &html)
+{
+    QTextDocument document;
+    document.setHtml(html);
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            if (it.fragment().charFormat().isAnchor())
+                return true;
+        }
+    }
+    return false;
+}
+
+void hover(QWidget *widget, bool enter)
+{
+    QEvent event(enter ? QEvent::Enter : QEvent::Leave);
+    QApplication::sendEvent(widget, &event);
+}
+
+// The mouse, in screen coordinates, over a top-level window.
+void mouseAt(QTest::MouseAction action, QWidget *window, QPoint global)
+{
+    QCoreApplication::processEvents();
+    QWindow *handle = window->windowHandle();
+    const QPoint local = handle->mapFromGlobal(global);
+    if (action == QTest::MouseMove)
+        QTest::mouseMove(handle, local);
+    else
+        QTest::mouseEvent(action, handle, Qt::LeftButton, {}, local);
+}
+
+} // namespace
+
+class TestDialogs : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cleanup();
+
+    void promptShowsTextAsPlainText();
+    void promptCentresOnTheScreenBeforeTheWindowExists();
+    void dialogsCentreOverThePageArea();
+    void shortPromptNeverScrolls();
+    void longPromptScrollsWhileHovered();
+    void promptButtonsEndTheModalRunAndStopTheMarquee();
+    void messageBodyIsCutIntoPiecesOf37();
+    void messageEscapesTitleAndBody();
+    void messageWithFewerThanTwoLines();
+    void dialogsDragByHand();
+    void holderReleasesItsDialogs();
+};
+
+void TestDialogs::cleanup()
+{
+    AppGlobals::release();
+}
+
+void TestDialogs::promptShowsTextAsPlainText()
+{
+    Prompt *prompt = AppGlobals::prompt();
+    QVERIFY(prompt);
+    QCOMPARE(AppGlobals::prompt(), prompt);
+    QVERIFY(prompt->windowFlags() & Qt::FramelessWindowHint);
+    QVERIFY(prompt->testAttribute(Qt::WA_TranslucentBackground));
+    QCOMPARE(prompt->size(), QSize(380, 220));
+
+    // A file name that looks like markup is shown as it is, not rendered.
+    const QString text = "<b>clip</b> <a href=\"http://example.invalid/\">x</a>.mp4";
+    prompt->setPrompt(text);
+    auto *label = prompt->findChild<QLabel *>("lbPromptText");
+    QCOMPARE(label->textFormat(), Qt::PlainText);
+    QCOMPARE(label->text(), text);
+    QCOMPARE(prompt->promptText(), text);
+
+    prompt->setPrompt("second");
+    QCOMPARE(label->text(), QString("second"));
+}
+
+void TestDialogs::promptCentresOnTheScreenBeforeTheWindowExists()
+{
+    QVERIFY(!AppGlobals::mainWidget());
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    Prompt *prompt = AppGlobals::prompt();
+    prompt->setPrompt("hello");
+    QCOMPARE(prompt->pos(), screen.topLeft() + QPoint((screen.width() - 380) / 2, (screen.height() - 220) / 2));
+
+    FormMessage *message = AppGlobals::formMessage();
+    message->setMessage({"title", "body"});
+    QCOMPARE(message->pos(),
+             screen.topLeft() + QPoint((screen.width() - message->width()) / 2, (screen.height() - message->height()) / 2));
+}
+
+void TestDialogs::dialogsCentreOverThePageArea()
+{
+    // The page container in its holder, as the main window places it.
+    QWidget holder;
+    holder.resize(782, 715);
+    holder.move(200, 100);
+    auto *layout = new QVBoxLayout(&holder);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *pages = new MainWidget(nullptr, nullptr);
+    layout->addWidget(pages);
+    holder.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&holder));
+    QCOMPARE(AppGlobals::mainWidget(), pages);
+
+    const QPoint topLeft = holder.mapToGlobal(QPoint(0, 0));
+    Prompt *prompt = AppGlobals::prompt();
+    prompt->setPrompt("centred");
+    QCOMPARE(prompt->pos(), topLeft + QPoint((782 - 380) / 2, (715 - 220) / 2));
+
+    FormMessage *message = AppGlobals::formMessage();
+    message->setMessage({"title", "body"});
+    QCOMPARE(message->pos(), topLeft + QPoint((782 - message->width()) / 2, (715 - message->height()) / 2));
+
+    // Once the container is gone the dialogs fall back to the screen.
+    delete pages;
+    QVERIFY(!AppGlobals::mainWidget());
+}
+
+void TestDialogs::shortPromptNeverScrolls()
+{
+    Prompt *prompt = AppGlobals::prompt();
+    prompt->setPrompt("ok");
+    prompt->show();
+    QVERIFY(QTest::qWaitForWindowExposed(prompt));
+    hover(prompt, true);
+    auto *timer = prompt->findChild<QTimer *>();
+    QVERIFY(timer);
+    QVERIFY(!timer->isActive());
+    QTest::qWait(600);
+    QCOMPARE(prompt->findChild<QLabel *>("lbPromptText")->text(), QString("ok"));
+    prompt->hide();
+}
+
+void TestDialogs::longPromptScrollsWhileHovered()
+{
+    Prompt *prompt = AppGlobals::prompt();
+    auto *label = prompt->findChild<QLabel *>("lbPromptText");
+    // 40 characters, far wider than the 301-pixel label.
+    const QString text = QString("WXYZ").repeated(10);
+    QCOMPARE(text.size(), 40);
+    prompt->setPrompt(text);
+    prompt->show();
+    QVERIFY(QTest::qWaitForWindowExposed(prompt));
+
+    QElapsedTimer clock;
+    clock.start();
+    hover(prompt, true);
+    auto *timer = prompt->findChild<QTimer *>();
+    QVERIFY(timer->isActive());
+    QCOMPARE(timer->interval(), 500);
+    // Step 1 shows the whole text, step 2 from the second character (at about
+    // a second), step 3 from the third.
+    QTRY_COMPARE_WITH_TIMEOUT(label->text(), text.mid(1), 3000);
+    QVERIFY2(clock.elapsed() >= 900, qPrintable(QString::number(clock.elapsed())));
+    QTRY_COMPARE_WITH_TIMEOUT(label->text(), text.mid(2), 3000);
+
+    // Faster from here on, to see the wrap without waiting 20 seconds: the
+    // 41st step shows nothing left, the next one the whole text again.
+    timer->setInterval(5);
+    QTRY_COMPARE_WITH_TIMEOUT(label->text(), QString(), 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(label->text(), text, 3000);
+    QTRY_COMPARE_WITH_TIMEOUT(label->text(), text.mid(3), 3000);
+
+    // Leaving shows the whole text at once and stops.
+    hover(prompt, false);
+    QVERIFY(!timer->isActive());
+    QCOMPARE(label->text(), text);
+    prompt->hide();
+}
+
+void TestDialogs::promptButtonsEndTheModalRunAndStopTheMarquee()
+{
+    Prompt *prompt = AppGlobals::prompt();
+    const QString text = QString("a very long message that scrolls ").repeated(3);
+    prompt->setPrompt(text);
+    auto *timer = prompt->findChild<QTimer *>();
+
+    bool scrolledWhileModal = false;
+    QTimer::singleShot(50, prompt, [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (modal != prompt)
+            return;
+        hover(prompt, true);
+        scrolledWhileModal = timer->isActive();
+        QTest::mouseClick(prompt->findChild<QPushButton *>("btnOk"), Qt::LeftButton);
+    });
+    QCOMPARE(prompt->exec(), int(QDialog::Accepted));
+    QVERIFY(scrolledWhileModal);
+    QVERIFY(!timer->isActive());
+
+    QTimer::singleShot(50, prompt, [prompt] {
+        if (QApplication::activeModalWidget() == prompt)
+            QTest::mouseClick(prompt->findChild<QPushButton *>("btnClose"), Qt::LeftButton);
+    });
+    QCOMPARE(prompt->exec(), int(QDialog::Rejected));
+
+    // Escape also ends it, and the marquee does not go on behind it.
+    QTimer::singleShot(50, prompt, [prompt] {
+        if (QApplication::activeModalWidget() != prompt)
+            return;
+        hover(prompt, true);
+        QTest::keyClick(prompt, Qt::Key_Escape);
+    });
+    QCOMPARE(prompt->exec(), int(QDialog::Rejected));
+    QVERIFY(!timer->isActive());
+    QCOMPARE(prompt->findChild<QLabel *>("lbPromptText")->text(), text);
+}
+
+void TestDialogs::messageBodyIsCutIntoPiecesOf37()
+{
+    QString body;
+    for (int i = 0; i < 80; ++i)
+        body += QChar('a' + i % 26);
+    QCOMPARE(FormMessage::bodyPieces(body), (QStringList{body.mid(0, 37), body.mid(37, 37), body.mid(74)}));
+    QCOMPARE(FormMessage::bodyPieces(body.left(37)), QStringList{body.left(37)});
+    QCOMPARE(FormMessage::bodyPieces(QString()), QStringList());
+
+    FormMessage *message = AppGlobals::formMessage();
+    message->setMessage({"Copy finished", body});
+    auto *label = message->findChild<QLabel *>("lbPromptText");
+    const QString html = label->text();
+    QCOMPARE(html, FormMessage::bodyHtml(body));
+    QCOMPARE(html.count("<p style=\"margin-top:0px;"), 3);
+    QCOMPARE(shownParagraphs(html), (QStringList{body.mid(0, 37), body.mid(37, 37), body.mid(74)}));
+    QCOMPARE(message->findChild<QLabel *>("label")->text(), QString("Copy finished"));
+
+    // A character outside the basic plane is never cut in half.
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x8E\xAC");
+    const QString wide = QString(36, 'x') + emoji + "tail";
+    const QStringList pieces = FormMessage::bodyPieces(wide);
+    QCOMPARE(pieces.size(), 2);
+    QCOMPARE(pieces.first(), QString(36, 'x') + emoji);
+    QCOMPARE(pieces.last(), QString("tail"));
+}
+
+void TestDialogs::messageEscapesTitleAndBody()
+{
+    FormMessage *message = AppGlobals::formMessage();
+    const QString title = "<i>release</i>";
+    const QString body = "<a href='http://example.invalid/'>get</a> & <b>more</b>";
+    message->setMessage({title, body});
+
+    auto *titleLabel = message->findChild<QLabel *>("label");
+    QCOMPARE(titleLabel->textFormat(), Qt::PlainText);
+    QCOMPARE(titleLabel->text(), title);
+
+    const QString html = message->findChild<QLabel *>("lbPromptText")->text();
+    QVERIFY(!html.contains("<a href"));
+    QVERIFY(!hasLink(html));
+    QCOMPARE(shownParagraphs(html).join(QString()), body);
+}
+
+void TestDialogs::messageWithFewerThanTwoLines()
+{
+    FormMessage *message = AppGlobals::formMessage();
+    auto *title = message->findChild<QLabel *>("label");
+    auto *bodyLabel = message->findChild<QLabel *>("lbPromptText");
+
+    message->setMessage({"only a title"});
+    QCOMPARE(title->text(), QString("only a title"));
+    QCOMPARE(shownParagraphs(bodyLabel->text()), QStringList());
+
+    message->setMessage({});
+    QCOMPARE(title->text(), QString());
+    QCOMPARE(shownParagraphs(bodyLabel->text()), QStringList());
+
+    // OK closes it.
+    QTimer::singleShot(50, message, [message] {
+        if (QApplication::activeModalWidget() == message)
+            QTest::mouseClick(message->findChild<QPushButton *>("btnOk"), Qt::LeftButton);
+    });
+    message->exec();
+    QVERIFY(!message->isVisible());
+}
+
+void TestDialogs::dialogsDragByHand()
+{
+    myExit exitWindow(nullptr);
+    const QList<QWidget *> windows{AppGlobals::prompt(), AppGlobals::formMessage(), &exitWindow};
+    for (QWidget *window : windows) {
+        window->move(100, 80);
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        // Grab it on its background (a child that lets the press through).
+        QWidget *background = window->findChild<QWidget *>(window == &exitWindow ? "widget_del_bj" : "widget");
+        QVERIFY(background);
+        const QPoint start = window->pos();
+        const QPoint grab = background->mapToGlobal(QPoint(60, 20));
+        mouseAt(QTest::MousePress, window, grab);
+        mouseAt(QTest::MouseMove, window, grab + QPoint(30, 40));
+        QCOMPARE(window->pos(), start + QPoint(30, 40));
+        mouseAt(QTest::MouseRelease, window, grab + QPoint(30, 40));
+        const QPoint dropped = window->pos();
+        mouseAt(QTest::MouseMove, window, grab + QPoint(-20, -10));
+        QCOMPARE(window->pos(), dropped);
+        window->hide();
+    }
+}
+
+void TestDialogs::holderReleasesItsDialogs()
+{
+    QPointer<Prompt> prompt = AppGlobals::prompt();
+    QPointer<FormMessage> message = AppGlobals::formMessage();
+    QVERIFY(prompt && message);
+    AppGlobals::release();
+    QVERIFY(prompt.isNull());
+    QVERIFY(message.isNull());
+    QVERIFY(!AppGlobals::mainWidget());
+    // The next use makes them afresh.
+    QVERIFY(AppGlobals::prompt());
+}
+
+QTEST_MAIN(TestDialogs)
+#include "tst_dialogs.moc"
