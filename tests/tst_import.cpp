@@ -126,6 +126,7 @@ private slots:
     void notEnoughSpace();
     void sameNameRestoresAMissingCopy();
     void namesWithQuotesBackslashesAndOtherScripts();
+    void copyNeverReplacesAFile();
     void interruptedCopyLeavesNothing();
     void destroyingARunningWorkerWaitsForIt();
     void writeFailureLeavesNothing();
@@ -510,6 +511,33 @@ void TestImport::namesWithQuotesBackslashesAndOtherScripts()
     std::unique_ptr<BrontelVideoInfo> back(videoInfoFromJsonObject(item, info.index));
     QCOMPARE(getJsonStringFromVideoInfo(back.get()), getJsonStringFromVideoInfo(&info));
     QCOMPARE(back->video, name);
+}
+
+void TestImport::copyNeverReplacesAFile()
+{
+    QVERIFY(videogen::randomBytes(src("mine.mp4"), 3 * Runner::kChunkSize));
+    QVERIFY(QDir().mkpath(m_shared));
+    const QString theirs = m_shared + "/1600000000000.mp4";
+    QVERIFY(writeWholeFile(theirs, "someone else's file"));
+    const QString elsewhere = m_user->root() + "/elsewhere.txt";
+    QVERIFY(writeWholeFile(elsewhere, "kept"));
+    const QString link = m_shared + "/1600000000001.mp4";
+    QVERIFY(QFile::link(elsewhere, link));
+    const QString dangling = m_shared + "/1600000000002.mp4";
+    QVERIFY(QFile::link(m_user->root() + "/nothing", dangling));
+
+    Runner runner;
+    for (const QString &target : {theirs, link, dangling})
+        QCOMPARE(runner.copyFile(src("mine.mp4"), "mine.mp4", target), Runner::CopyResult::WriteFailed);
+    QCOMPARE(readWholeFile(theirs), QByteArray("someone else's file"));
+    QCOMPARE(readWholeFile(elsewhere), QByteArray("kept"));
+    QVERIFY(!QFileInfo::exists(m_user->root() + "/nothing"));
+    QCOMPARE(entries(m_shared), QStringList({"1600000000000.mp4", "1600000000001.mp4", "1600000000002.mp4"}));
+
+    // A source that cannot be read leaves nothing either.
+    QCOMPARE(runner.copyFile(src("gone.mp4"), "gone.mp4", m_shared + "/1600000000003.mp4"),
+             Runner::CopyResult::SourceUnreadable);
+    QCOMPARE(entries(m_shared).size(), 3);
 }
 
 void TestImport::interruptedCopyLeavesNothing()
