@@ -54,11 +54,13 @@ class Recorder : public QObject
 public:
     explicit Recorder(Runner *runner, Qt::ConnectionType type = Qt::AutoConnection)
     {
-        connect(runner, &Runner::sglParse, this, &Recorder::parse, type);
-        connect(runner, &Runner::sglAbnormal, this, &Recorder::abnormal, type);
-        connect(runner, &Runner::sglUpdateFinish, this, &Recorder::finish, type);
-        connect(runner, &Runner::sglUpdateUI, this, &Recorder::updateUI, type);
-        connect(runner, &Runner::sglParsing, this, &Recorder::parsing, type);
+        // By their text signatures, as the home page connects them: a record
+        // pointer then crosses threads only under its registered type name.
+        connect(runner, SIGNAL(sglParse(BrontelVideoInfo*)), this, SLOT(parse(BrontelVideoInfo*)), type);
+        connect(runner, SIGNAL(sglAbnormal(QStringList)), this, SLOT(abnormal(QStringList)), type);
+        connect(runner, SIGNAL(sglUpdateFinish()), this, SLOT(finish()), type);
+        connect(runner, SIGNAL(sglUpdateUI()), this, SLOT(updateUI()), type);
+        connect(runner, SIGNAL(sglParsing(QString,int,int,bool)), this, SLOT(parsing(QString,int,int,bool)), type);
         connect(runner, &QThread::finished, this, [this] { done = true; }, type);
     }
 
