@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFile>
 
 #include <cstdio>
 
@@ -22,7 +23,7 @@ int main(int argc, char **argv)
     timer.start();
     if (args[1] == "poster") {
         int duration = 0, width = 0, height = 0;
-        const bool ok = Runner::vid2picretdur(args[2].toUtf8().constData(), args[3], duration, width, height);
+        const bool ok = Runner::vid2picretdur(QFile::encodeName(args[2]).constData(), args[3], duration, width, height);
         std::printf("poster %s duration %d size %dx%d in %.1f ms\n", ok ? "written" : "MISSING", duration,
                     width, height, timer.nsecsElapsed() / 1e6);
         return ok ? 0 : 1;

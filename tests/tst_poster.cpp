@@ -52,7 +52,7 @@ private:
 TestPoster::Result TestPoster::extract(const QString &video, const QString &poster) const
 {
     Result r;
-    r.poster = Runner::vid2picretdur(video.toUtf8().constData(), poster, r.duration, r.width, r.height);
+    r.poster = Runner::vid2picretdur(QFile::encodeName(video).constData(), poster, r.duration, r.width, r.height);
     return r;
 }
 

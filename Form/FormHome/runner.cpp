@@ -250,7 +250,7 @@ BrontelVideoInfo *Runner::processVideoFile(const QString &path)
     int duration = 0;
     int width = 0;
     int height = 0;
-    vid2picretdur(path.toUtf8().constData(), posterPath, duration, width, height);
+    vid2picretdur(QFile::encodeName(path).constData(), posterPath, duration, width, height);
 
     auto *info = new BrontelVideoInfo;
     info->videopath = base;

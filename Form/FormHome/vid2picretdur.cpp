@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QDebug>
+#include <QFile>
 #include <QImage>
 #include <QThread>
 
@@ -117,7 +118,7 @@ bool Runner::vid2picretdur(const char *path, const QString &posterPath, int &dur
     std::call_once(quiet, [] { av_log_set_level(AV_LOG_ERROR); });
 
     // Only local regular files: a FIFO or a device would block or never end.
-    if (!path || !*path || !isLocalRegularFile(QString::fromUtf8(path)))
+    if (!path || !*path || !isLocalRegularFile(QFile::decodeName(path)))
         return false;
 
     Extraction x;
@@ -199,7 +200,7 @@ bool Runner::vid2picretdur(const char *path, const QString &posterPath, int &dur
         if (takeKeyFrame(&gotPicture))
             return savePoster(x.frame, posterPath);
         if (!gotPicture && packets >= kMaxPacketsWithoutPicture) {
-            qDebug().noquote() << "index == 1000!    " + QString::fromUtf8(path);
+            qDebug().noquote() << "index == 1000!    " + QFile::decodeName(path);
             return false;
         }
     }
