@@ -29,6 +29,16 @@ QString defaultSharedFolder();
 // 0 when the path cannot be examined.
 quint64 bytesAvailable(const QString &path);
 
+// How a user names the volume that holds the path in a message such as
+// "Insufficient %1 drive space !": the drive letter on Windows, the mount
+// point here. Empty when nothing along the path exists.
+QString volumeName(const QString &path);
+
+// Renames a file within one volume, failing rather than replacing a file (or
+// link) that already has the new name, so a finished copy never lands on top
+// of someone else's file.
+bool renameNoReplace(const QString &from, const QString &to);
+
 // A place where the shared video folder may go, with the space left there.
 struct Volume
 {

@@ -2,9 +2,13 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 #include <QStorageInfo>
 
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -49,6 +53,35 @@ quint64 bytesAvailable(const QString &path)
         return 0;
     // f_bavail, not f_bfree: the blocks reserved for root are not ours to use.
     return static_cast<quint64>(info.f_bavail) * static_cast<quint64>(info.f_frsize);
+}
+
+QString volumeName(const QString &path)
+{
+    QString existing = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    while (!QFileInfo::exists(existing)) {
+        const QString parent = QFileInfo(existing).absolutePath();
+        if (parent == existing)
+            return QString();
+        existing = parent;
+    }
+    const QStorageInfo volume(existing);
+    return volume.isValid() ? volume.rootPath() : QString();
+}
+
+bool renameNoReplace(const QString &from, const QString &to)
+{
+    const QByteArray src = QFile::encodeName(from);
+    const QByteArray dst = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP)
+        return false;
+    // Volumes without an atomic no-replace rename: a hard link fails just as
+    // surely on an existing name; then the old name goes.
+    if (::link(src.constData(), dst.constData()) != 0)
+        return false;
+    ::unlink(src.constData());
+    return true;
 }
 
 namespace {

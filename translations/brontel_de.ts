@@ -118,4 +118,23 @@
         <translation>Index:%1  Name:%2 </translation>
     </message>
 </context>
+<context>
+    <name>Runner</name>
+    <message>
+        <source>not video file</source>
+        <translation>keine Videodatei</translation>
+    </message>
+    <message>
+        <source>Insufficient %1 drive space !</source>
+        <translation>Nicht genügend Speicherplatz auf Laufwerk %1 !</translation>
+    </message>
+    <message>
+        <source>adding was interrupted</source>
+        <translation>Hinzufügen wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>file copy failed</source>
+        <translation>Kopieren der Datei fehlgeschlagen</translation>
+    </message>
+</context>
 </TS>

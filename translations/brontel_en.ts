@@ -118,4 +118,23 @@
         <translation>Index:%1  Name:%2 </translation>
     </message>
 </context>
+<context>
+    <name>Runner</name>
+    <message>
+        <source>not video file</source>
+        <translation>not video file</translation>
+    </message>
+    <message>
+        <source>Insufficient %1 drive space !</source>
+        <translation>Insufficient %1 drive space !</translation>
+    </message>
+    <message>
+        <source>adding was interrupted</source>
+        <translation>adding was interrupted</translation>
+    </message>
+    <message>
+        <source>file copy failed</source>
+        <translation>file copy failed</translation>
+    </message>
+</context>
 </TS>

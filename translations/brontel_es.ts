@@ -118,4 +118,23 @@
         <translation>Índice:%1  Nombre:%2 </translation>
     </message>
 </context>
+<context>
+    <name>Runner</name>
+    <message>
+        <source>not video file</source>
+        <translation>no es un archivo de vídeo</translation>
+    </message>
+    <message>
+        <source>Insufficient %1 drive space !</source>
+        <translation>¡Espacio insuficiente en la unidad %1 !</translation>
+    </message>
+    <message>
+        <source>adding was interrupted</source>
+        <translation>se interrumpió la adición</translation>
+    </message>
+    <message>
+        <source>file copy failed</source>
+        <translation>error al copiar el archivo</translation>
+    </message>
+</context>
 </TS>

@@ -118,4 +118,23 @@
         <translation>Index:%1  Nom:%2 </translation>
     </message>
 </context>
+<context>
+    <name>Runner</name>
+    <message>
+        <source>not video file</source>
+        <translation>ce n'est pas un fichier vidéo</translation>
+    </message>
+    <message>
+        <source>Insufficient %1 drive space !</source>
+        <translation>Espace insuffisant sur le disque %1 !</translation>
+    </message>
+    <message>
+        <source>adding was interrupted</source>
+        <translation>l'ajout a été interrompu</translation>
+    </message>
+    <message>
+        <source>file copy failed</source>
+        <translation>échec de la copie du fichier</translation>
+    </message>
+</context>
 </TS>

@@ -118,4 +118,23 @@
         <translation>Indice:%1  Nome:%2 </translation>
     </message>
 </context>
+<context>
+    <name>Runner</name>
+    <message>
+        <source>not video file</source>
+        <translation>non è un file video</translation>
+    </message>
+    <message>
+        <source>Insufficient %1 drive space !</source>
+        <translation>Spazio insufficiente sul disco %1 !</translation>
+    </message>
+    <message>
+        <source>adding was interrupted</source>
+        <translation>aggiunta interrotta</translation>
+    </message>
+    <message>
+        <source>file copy failed</source>
+        <translation>copia del file non riuscita</translation>
+    </message>
+</context>
 </TS>

@@ -118,4 +118,23 @@
         <translation>インデックス:%1  名前:%2 </translation>
     </message>
 </context>
+<context>
+    <name>Runner</name>
+    <message>
+        <source>not video file</source>
+        <translation>動画ファイルではありません</translation>
+    </message>
+    <message>
+        <source>Insufficient %1 drive space !</source>
+        <translation>%1 ドライブの空き容量が不足しています！</translation>
+    </message>
+    <message>
+        <source>adding was interrupted</source>
+        <translation>追加が中断されました</translation>
+    </message>
+    <message>
+        <source>file copy failed</source>
+        <translation>ファイルのコピーに失敗しました</translation>
+    </message>
+</context>
 </TS>

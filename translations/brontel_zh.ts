@@ -118,4 +118,23 @@
         <translation>索引:%1  名称:%2 </translation>
     </message>
 </context>
+<context>
+    <name>Runner</name>
+    <message>
+        <source>not video file</source>
+        <translation>不是视频文件</translation>
+    </message>
+    <message>
+        <source>Insufficient %1 drive space !</source>
+        <translation>%1 磁盘空间不足！</translation>
+    </message>
+    <message>
+        <source>adding was interrupted</source>
+        <translation>添加已中断</translation>
+    </message>
+    <message>
+        <source>file copy failed</source>
+        <translation>文件复制失败</translation>
+    </message>
+</context>
 </TS>
