@@ -25,6 +25,33 @@
     </message>
 </context>
 <context>
+    <name>MainMenu</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
+    </message>
+    <message>
+        <source>IP Address</source>
+        <translation>IP-Adresse</translation>
+    </message>
+    <message>
+        <source>Scan in VaroVR APP</source>
+        <translation>Mit VaroVR scannen</translation>
+    </message>
+    <message>
+        <source>Connect automatically</source>
+        <translation>Automatisch verbinden</translation>
+    </message>
+    <message>
+        <source>already connect</source>
+        <translation>Verbunden</translation>
+    </message>
+    <message>
+        <source>do not connect</source>
+        <translation>Offline</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>File is adding , please wait for a  moment !</source>
@@ -33,6 +60,32 @@
     <message>
         <source>Effect after reboot!</source>
         <translation>Wirksam nach einem Neustart!</translation>
+    </message>
+</context>
+<context>
+    <name>Runner</name>
+    <message>
+        <source>not video file</source>
+        <translation>keine Videodatei</translation>
+    </message>
+    <message>
+        <source>Insufficient %1 drive space !</source>
+        <translation>Nicht genügend Speicherplatz auf Laufwerk %1 !</translation>
+    </message>
+    <message>
+        <source>adding was interrupted</source>
+        <translation>Hinzufügen wurde abgebrochen</translation>
+    </message>
+    <message>
+        <source>file copy failed</source>
+        <translation>Kopieren der Datei fehlgeschlagen</translation>
+    </message>
+</context>
+<context>
+    <name>Session</name>
+    <message>
+        <source>Index:%1  Name:%2 </source>
+        <translation>Index:%1  Name:%2 </translation>
     </message>
 </context>
 <context>
@@ -82,59 +135,6 @@
     <message>
         <source>File is adding , please wait for a  moment !</source>
         <translation>Dateien werden hinzugefügt, bitte einen Moment warten!</translation>
-    </message>
-</context>
-<context>
-    <name>MainMenu</name>
-    <message>
-        <source>Form</source>
-        <translation>Formular</translation>
-    </message>
-    <message>
-        <source>IP Address</source>
-        <translation>IP-Adresse</translation>
-    </message>
-    <message>
-        <source>Scan in VaroVR APP</source>
-        <translation>Mit VaroVR scannen</translation>
-    </message>
-    <message>
-        <source>Connect automatically</source>
-        <translation>Automatisch verbinden</translation>
-    </message>
-    <message>
-        <source>already connect</source>
-        <translation>Verbunden</translation>
-    </message>
-    <message>
-        <source>do not connect</source>
-        <translation>Offline</translation>
-    </message>
-</context>
-<context>
-    <name>Session</name>
-    <message>
-        <source>Index:%1  Name:%2 </source>
-        <translation>Index:%1  Name:%2 </translation>
-    </message>
-</context>
-<context>
-    <name>Runner</name>
-    <message>
-        <source>not video file</source>
-        <translation>keine Videodatei</translation>
-    </message>
-    <message>
-        <source>Insufficient %1 drive space !</source>
-        <translation>Nicht genügend Speicherplatz auf Laufwerk %1 !</translation>
-    </message>
-    <message>
-        <source>adding was interrupted</source>
-        <translation>Hinzufügen wurde abgebrochen</translation>
-    </message>
-    <message>
-        <source>file copy failed</source>
-        <translation>Kopieren der Datei fehlgeschlagen</translation>
     </message>
 </context>
 </TS>

@@ -25,6 +25,33 @@
     </message>
 </context>
 <context>
+    <name>MainMenu</name>
+    <message>
+        <source>Form</source>
+        <translation>Form</translation>
+    </message>
+    <message>
+        <source>IP Address</source>
+        <translation>IP Address</translation>
+    </message>
+    <message>
+        <source>Scan in VaroVR APP</source>
+        <translation>Scan in the VaroVR app</translation>
+    </message>
+    <message>
+        <source>Connect automatically</source>
+        <translation>Connect automatically</translation>
+    </message>
+    <message>
+        <source>already connect</source>
+        <translation>Connected</translation>
+    </message>
+    <message>
+        <source>do not connect</source>
+        <translation>Offline</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>File is adding , please wait for a  moment !</source>
@@ -33,6 +60,32 @@
     <message>
         <source>Effect after reboot!</source>
         <translation>Effect after reboot!</translation>
+    </message>
+</context>
+<context>
+    <name>Runner</name>
+    <message>
+        <source>not video file</source>
+        <translation>not video file</translation>
+    </message>
+    <message>
+        <source>Insufficient %1 drive space !</source>
+        <translation>Insufficient %1 drive space !</translation>
+    </message>
+    <message>
+        <source>adding was interrupted</source>
+        <translation>adding was interrupted</translation>
+    </message>
+    <message>
+        <source>file copy failed</source>
+        <translation>file copy failed</translation>
+    </message>
+</context>
+<context>
+    <name>Session</name>
+    <message>
+        <source>Index:%1  Name:%2 </source>
+        <translation>Index:%1  Name:%2 </translation>
     </message>
 </context>
 <context>
@@ -82,59 +135,6 @@
     <message>
         <source>File is adding , please wait for a  moment !</source>
         <translation>File is adding , please wait for a  moment !</translation>
-    </message>
-</context>
-<context>
-    <name>MainMenu</name>
-    <message>
-        <source>Form</source>
-        <translation>Form</translation>
-    </message>
-    <message>
-        <source>IP Address</source>
-        <translation>IP Address</translation>
-    </message>
-    <message>
-        <source>Scan in VaroVR APP</source>
-        <translation>Scan in the VaroVR app</translation>
-    </message>
-    <message>
-        <source>Connect automatically</source>
-        <translation>Connect automatically</translation>
-    </message>
-    <message>
-        <source>already connect</source>
-        <translation>Connected</translation>
-    </message>
-    <message>
-        <source>do not connect</source>
-        <translation>Offline</translation>
-    </message>
-</context>
-<context>
-    <name>Session</name>
-    <message>
-        <source>Index:%1  Name:%2 </source>
-        <translation>Index:%1  Name:%2 </translation>
-    </message>
-</context>
-<context>
-    <name>Runner</name>
-    <message>
-        <source>not video file</source>
-        <translation>not video file</translation>
-    </message>
-    <message>
-        <source>Insufficient %1 drive space !</source>
-        <translation>Insufficient %1 drive space !</translation>
-    </message>
-    <message>
-        <source>adding was interrupted</source>
-        <translation>adding was interrupted</translation>
-    </message>
-    <message>
-        <source>file copy failed</source>
-        <translation>file copy failed</translation>
     </message>
 </context>
 </TS>

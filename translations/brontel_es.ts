@@ -25,6 +25,33 @@
     </message>
 </context>
 <context>
+    <name>MainMenu</name>
+    <message>
+        <source>Form</source>
+        <translation>Formulario</translation>
+    </message>
+    <message>
+        <source>IP Address</source>
+        <translation>Dirección IP</translation>
+    </message>
+    <message>
+        <source>Scan in VaroVR APP</source>
+        <translation>Escanee con VaroVR</translation>
+    </message>
+    <message>
+        <source>Connect automatically</source>
+        <translation>Conexión automática</translation>
+    </message>
+    <message>
+        <source>already connect</source>
+        <translation>Conectado</translation>
+    </message>
+    <message>
+        <source>do not connect</source>
+        <translation>Sin conexión</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>File is adding , please wait for a  moment !</source>
@@ -33,6 +60,32 @@
     <message>
         <source>Effect after reboot!</source>
         <translation>¡Surte efecto tras reiniciar!</translation>
+    </message>
+</context>
+<context>
+    <name>Runner</name>
+    <message>
+        <source>not video file</source>
+        <translation>no es un archivo de vídeo</translation>
+    </message>
+    <message>
+        <source>Insufficient %1 drive space !</source>
+        <translation>¡Espacio insuficiente en la unidad %1 !</translation>
+    </message>
+    <message>
+        <source>adding was interrupted</source>
+        <translation>se interrumpió la adición</translation>
+    </message>
+    <message>
+        <source>file copy failed</source>
+        <translation>error al copiar el archivo</translation>
+    </message>
+</context>
+<context>
+    <name>Session</name>
+    <message>
+        <source>Index:%1  Name:%2 </source>
+        <translation>Índice:%1  Nombre:%2 </translation>
     </message>
 </context>
 <context>
@@ -82,59 +135,6 @@
     <message>
         <source>File is adding , please wait for a  moment !</source>
         <translation>Se están añadiendo archivos, ¡espere un momento!</translation>
-    </message>
-</context>
-<context>
-    <name>MainMenu</name>
-    <message>
-        <source>Form</source>
-        <translation>Formulario</translation>
-    </message>
-    <message>
-        <source>IP Address</source>
-        <translation>Dirección IP</translation>
-    </message>
-    <message>
-        <source>Scan in VaroVR APP</source>
-        <translation>Escanee con VaroVR</translation>
-    </message>
-    <message>
-        <source>Connect automatically</source>
-        <translation>Conexión automática</translation>
-    </message>
-    <message>
-        <source>already connect</source>
-        <translation>Conectado</translation>
-    </message>
-    <message>
-        <source>do not connect</source>
-        <translation>Sin conexión</translation>
-    </message>
-</context>
-<context>
-    <name>Session</name>
-    <message>
-        <source>Index:%1  Name:%2 </source>
-        <translation>Índice:%1  Nombre:%2 </translation>
-    </message>
-</context>
-<context>
-    <name>Runner</name>
-    <message>
-        <source>not video file</source>
-        <translation>no es un archivo de vídeo</translation>
-    </message>
-    <message>
-        <source>Insufficient %1 drive space !</source>
-        <translation>¡Espacio insuficiente en la unidad %1 !</translation>
-    </message>
-    <message>
-        <source>adding was interrupted</source>
-        <translation>se interrumpió la adición</translation>
-    </message>
-    <message>
-        <source>file copy failed</source>
-        <translation>error al copiar el archivo</translation>
     </message>
 </context>
 </TS>

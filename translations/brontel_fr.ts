@@ -25,6 +25,33 @@
     </message>
 </context>
 <context>
+    <name>MainMenu</name>
+    <message>
+        <source>Form</source>
+        <translation>Formulaire</translation>
+    </message>
+    <message>
+        <source>IP Address</source>
+        <translation>Adresse IP</translation>
+    </message>
+    <message>
+        <source>Scan in VaroVR APP</source>
+        <translation>Scannez avec VaroVR</translation>
+    </message>
+    <message>
+        <source>Connect automatically</source>
+        <translation>Connexion automatique</translation>
+    </message>
+    <message>
+        <source>already connect</source>
+        <translation>Connecté</translation>
+    </message>
+    <message>
+        <source>do not connect</source>
+        <translation>Déconnecté</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>File is adding , please wait for a  moment !</source>
@@ -33,6 +60,32 @@
     <message>
         <source>Effect after reboot!</source>
         <translation>Prend effet après le redémarrage !</translation>
+    </message>
+</context>
+<context>
+    <name>Runner</name>
+    <message>
+        <source>not video file</source>
+        <translation>ce n&apos;est pas un fichier vidéo</translation>
+    </message>
+    <message>
+        <source>Insufficient %1 drive space !</source>
+        <translation>Espace insuffisant sur le disque %1 !</translation>
+    </message>
+    <message>
+        <source>adding was interrupted</source>
+        <translation>l&apos;ajout a été interrompu</translation>
+    </message>
+    <message>
+        <source>file copy failed</source>
+        <translation>échec de la copie du fichier</translation>
+    </message>
+</context>
+<context>
+    <name>Session</name>
+    <message>
+        <source>Index:%1  Name:%2 </source>
+        <translation>Index:%1  Nom:%2 </translation>
     </message>
 </context>
 <context>
@@ -82,59 +135,6 @@
     <message>
         <source>File is adding , please wait for a  moment !</source>
         <translation>Ajout de fichiers en cours, veuillez patienter un instant !</translation>
-    </message>
-</context>
-<context>
-    <name>MainMenu</name>
-    <message>
-        <source>Form</source>
-        <translation>Formulaire</translation>
-    </message>
-    <message>
-        <source>IP Address</source>
-        <translation>Adresse IP</translation>
-    </message>
-    <message>
-        <source>Scan in VaroVR APP</source>
-        <translation>Scannez avec VaroVR</translation>
-    </message>
-    <message>
-        <source>Connect automatically</source>
-        <translation>Connexion automatique</translation>
-    </message>
-    <message>
-        <source>already connect</source>
-        <translation>Connecté</translation>
-    </message>
-    <message>
-        <source>do not connect</source>
-        <translation>Déconnecté</translation>
-    </message>
-</context>
-<context>
-    <name>Session</name>
-    <message>
-        <source>Index:%1  Name:%2 </source>
-        <translation>Index:%1  Nom:%2 </translation>
-    </message>
-</context>
-<context>
-    <name>Runner</name>
-    <message>
-        <source>not video file</source>
-        <translation>ce n'est pas un fichier vidéo</translation>
-    </message>
-    <message>
-        <source>Insufficient %1 drive space !</source>
-        <translation>Espace insuffisant sur le disque %1 !</translation>
-    </message>
-    <message>
-        <source>adding was interrupted</source>
-        <translation>l'ajout a été interrompu</translation>
-    </message>
-    <message>
-        <source>file copy failed</source>
-        <translation>échec de la copie du fichier</translation>
     </message>
 </context>
 </TS>

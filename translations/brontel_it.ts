@@ -25,6 +25,33 @@
     </message>
 </context>
 <context>
+    <name>MainMenu</name>
+    <message>
+        <source>Form</source>
+        <translation>Modulo</translation>
+    </message>
+    <message>
+        <source>IP Address</source>
+        <translation>Indirizzo IP</translation>
+    </message>
+    <message>
+        <source>Scan in VaroVR APP</source>
+        <translation>Scansiona con VaroVR</translation>
+    </message>
+    <message>
+        <source>Connect automatically</source>
+        <translation>Connessione automatica</translation>
+    </message>
+    <message>
+        <source>already connect</source>
+        <translation>Connesso</translation>
+    </message>
+    <message>
+        <source>do not connect</source>
+        <translation>Scollegato</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>File is adding , please wait for a  moment !</source>
@@ -33,6 +60,32 @@
     <message>
         <source>Effect after reboot!</source>
         <translation>Attivo dopo il riavvio!</translation>
+    </message>
+</context>
+<context>
+    <name>Runner</name>
+    <message>
+        <source>not video file</source>
+        <translation>non è un file video</translation>
+    </message>
+    <message>
+        <source>Insufficient %1 drive space !</source>
+        <translation>Spazio insufficiente sul disco %1 !</translation>
+    </message>
+    <message>
+        <source>adding was interrupted</source>
+        <translation>aggiunta interrotta</translation>
+    </message>
+    <message>
+        <source>file copy failed</source>
+        <translation>copia del file non riuscita</translation>
+    </message>
+</context>
+<context>
+    <name>Session</name>
+    <message>
+        <source>Index:%1  Name:%2 </source>
+        <translation>Indice:%1  Nome:%2 </translation>
     </message>
 </context>
 <context>
@@ -82,59 +135,6 @@
     <message>
         <source>File is adding , please wait for a  moment !</source>
         <translation>Aggiunta di file in corso, attendere un momento!</translation>
-    </message>
-</context>
-<context>
-    <name>MainMenu</name>
-    <message>
-        <source>Form</source>
-        <translation>Modulo</translation>
-    </message>
-    <message>
-        <source>IP Address</source>
-        <translation>Indirizzo IP</translation>
-    </message>
-    <message>
-        <source>Scan in VaroVR APP</source>
-        <translation>Scansiona con VaroVR</translation>
-    </message>
-    <message>
-        <source>Connect automatically</source>
-        <translation>Connessione automatica</translation>
-    </message>
-    <message>
-        <source>already connect</source>
-        <translation>Connesso</translation>
-    </message>
-    <message>
-        <source>do not connect</source>
-        <translation>Scollegato</translation>
-    </message>
-</context>
-<context>
-    <name>Session</name>
-    <message>
-        <source>Index:%1  Name:%2 </source>
-        <translation>Indice:%1  Nome:%2 </translation>
-    </message>
-</context>
-<context>
-    <name>Runner</name>
-    <message>
-        <source>not video file</source>
-        <translation>non è un file video</translation>
-    </message>
-    <message>
-        <source>Insufficient %1 drive space !</source>
-        <translation>Spazio insufficiente sul disco %1 !</translation>
-    </message>
-    <message>
-        <source>adding was interrupted</source>
-        <translation>aggiunta interrotta</translation>
-    </message>
-    <message>
-        <source>file copy failed</source>
-        <translation>copia del file non riuscita</translation>
     </message>
 </context>
 </TS>

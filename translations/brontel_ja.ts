@@ -25,6 +25,33 @@
     </message>
 </context>
 <context>
+    <name>MainMenu</name>
+    <message>
+        <source>Form</source>
+        <translation>フォーム</translation>
+    </message>
+    <message>
+        <source>IP Address</source>
+        <translation>IPアドレス</translation>
+    </message>
+    <message>
+        <source>Scan in VaroVR APP</source>
+        <translation>VaroVRアプリでスキャン</translation>
+    </message>
+    <message>
+        <source>Connect automatically</source>
+        <translation>自動で接続</translation>
+    </message>
+    <message>
+        <source>already connect</source>
+        <translation>接続済み</translation>
+    </message>
+    <message>
+        <source>do not connect</source>
+        <translation>未接続</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>File is adding , please wait for a  moment !</source>
@@ -33,6 +60,32 @@
     <message>
         <source>Effect after reboot!</source>
         <translation>再起動後に有効になります！</translation>
+    </message>
+</context>
+<context>
+    <name>Runner</name>
+    <message>
+        <source>not video file</source>
+        <translation>動画ファイルではありません</translation>
+    </message>
+    <message>
+        <source>Insufficient %1 drive space !</source>
+        <translation>%1 ドライブの空き容量が不足しています！</translation>
+    </message>
+    <message>
+        <source>adding was interrupted</source>
+        <translation>追加が中断されました</translation>
+    </message>
+    <message>
+        <source>file copy failed</source>
+        <translation>ファイルのコピーに失敗しました</translation>
+    </message>
+</context>
+<context>
+    <name>Session</name>
+    <message>
+        <source>Index:%1  Name:%2 </source>
+        <translation>インデックス:%1  名前:%2 </translation>
     </message>
 </context>
 <context>
@@ -82,59 +135,6 @@
     <message>
         <source>File is adding , please wait for a  moment !</source>
         <translation>ファイルを追加中です。しばらくお待ちください！</translation>
-    </message>
-</context>
-<context>
-    <name>MainMenu</name>
-    <message>
-        <source>Form</source>
-        <translation>フォーム</translation>
-    </message>
-    <message>
-        <source>IP Address</source>
-        <translation>IPアドレス</translation>
-    </message>
-    <message>
-        <source>Scan in VaroVR APP</source>
-        <translation>VaroVRアプリでスキャン</translation>
-    </message>
-    <message>
-        <source>Connect automatically</source>
-        <translation>自動で接続</translation>
-    </message>
-    <message>
-        <source>already connect</source>
-        <translation>接続済み</translation>
-    </message>
-    <message>
-        <source>do not connect</source>
-        <translation>未接続</translation>
-    </message>
-</context>
-<context>
-    <name>Session</name>
-    <message>
-        <source>Index:%1  Name:%2 </source>
-        <translation>インデックス:%1  名前:%2 </translation>
-    </message>
-</context>
-<context>
-    <name>Runner</name>
-    <message>
-        <source>not video file</source>
-        <translation>動画ファイルではありません</translation>
-    </message>
-    <message>
-        <source>Insufficient %1 drive space !</source>
-        <translation>%1 ドライブの空き容量が不足しています！</translation>
-    </message>
-    <message>
-        <source>adding was interrupted</source>
-        <translation>追加が中断されました</translation>
-    </message>
-    <message>
-        <source>file copy failed</source>
-        <translation>ファイルのコピーに失敗しました</translation>
     </message>
 </context>
 </TS>

@@ -25,6 +25,33 @@
     </message>
 </context>
 <context>
+    <name>MainMenu</name>
+    <message>
+        <source>Form</source>
+        <translation>窗体</translation>
+    </message>
+    <message>
+        <source>IP Address</source>
+        <translation>IP地址</translation>
+    </message>
+    <message>
+        <source>Scan in VaroVR APP</source>
+        <translation>使用VaroVR APP扫码</translation>
+    </message>
+    <message>
+        <source>Connect automatically</source>
+        <translation>自动连接</translation>
+    </message>
+    <message>
+        <source>already connect</source>
+        <translation>已连接</translation>
+    </message>
+    <message>
+        <source>do not connect</source>
+        <translation>未连接</translation>
+    </message>
+</context>
+<context>
     <name>MainWidget</name>
     <message>
         <source>File is adding , please wait for a  moment !</source>
@@ -33,6 +60,32 @@
     <message>
         <source>Effect after reboot!</source>
         <translation>重启后生效！</translation>
+    </message>
+</context>
+<context>
+    <name>Runner</name>
+    <message>
+        <source>not video file</source>
+        <translation>不是视频文件</translation>
+    </message>
+    <message>
+        <source>Insufficient %1 drive space !</source>
+        <translation>%1 磁盘空间不足！</translation>
+    </message>
+    <message>
+        <source>adding was interrupted</source>
+        <translation>添加已中断</translation>
+    </message>
+    <message>
+        <source>file copy failed</source>
+        <translation>文件复制失败</translation>
+    </message>
+</context>
+<context>
+    <name>Session</name>
+    <message>
+        <source>Index:%1  Name:%2 </source>
+        <translation>索引:%1  名称:%2 </translation>
     </message>
 </context>
 <context>
@@ -82,59 +135,6 @@
     <message>
         <source>File is adding , please wait for a  moment !</source>
         <translation>文件正在添加中，请稍候！</translation>
-    </message>
-</context>
-<context>
-    <name>MainMenu</name>
-    <message>
-        <source>Form</source>
-        <translation>窗体</translation>
-    </message>
-    <message>
-        <source>IP Address</source>
-        <translation>IP地址</translation>
-    </message>
-    <message>
-        <source>Scan in VaroVR APP</source>
-        <translation>使用VaroVR APP扫码</translation>
-    </message>
-    <message>
-        <source>Connect automatically</source>
-        <translation>自动连接</translation>
-    </message>
-    <message>
-        <source>already connect</source>
-        <translation>已连接</translation>
-    </message>
-    <message>
-        <source>do not connect</source>
-        <translation>未连接</translation>
-    </message>
-</context>
-<context>
-    <name>Session</name>
-    <message>
-        <source>Index:%1  Name:%2 </source>
-        <translation>索引:%1  名称:%2 </translation>
-    </message>
-</context>
-<context>
-    <name>Runner</name>
-    <message>
-        <source>not video file</source>
-        <translation>不是视频文件</translation>
-    </message>
-    <message>
-        <source>Insufficient %1 drive space !</source>
-        <translation>%1 磁盘空间不足！</translation>
-    </message>
-    <message>
-        <source>adding was interrupted</source>
-        <translation>添加已中断</translation>
-    </message>
-    <message>
-        <source>file copy failed</source>
-        <translation>文件复制失败</translation>
     </message>
 </context>
 </TS>
