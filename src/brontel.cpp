@@ -71,8 +71,13 @@ Brontel::~Brontel()
     if (g_mainWindow == this)
         g_mainWindow = nullptr;
 
-    // An import still copying keeps what it needs; everything else is released
-    // while the application object still exists.
+    // However the program ends (the exit window, the tray, the system asking
+    // it to end), an import still copying is interrupted and waited for: it
+    // removes its unfinished copy, and then nginx is stopped as usual.
+    if (m_mainWidget)
+        m_mainWidget->stopImport();
+
+    // Released while the application object still exists.
     if (!g_fileAdding) {
         Session::instance()->StopNginx();
         Session::instance()->releaseTranslator();
@@ -218,6 +223,7 @@ void Brontel::initUi()
     resetNavStyles();
     ui->tB_home->setStyleSheet(QStringLiteral(
         "QPushButton{border-image:url(:/Brontel/Skin/new/home_press_1.png);font:14px \"Microsoft YaHei\";color:#ffffff;}"));
+    m_mainWidget->loadVideoData();
 }
 
 void Brontel::initShortcuts()
