@@ -42,6 +42,7 @@
 #include <QTest>
 #include <QTextDocumentFragment>
 #include <QTimer>
+#include <QTranslator>
 
 #include <memory>
 
@@ -185,6 +186,7 @@ private slots:
     void progressDialogCannotBeClosedWhileBusy();
     void quittingMidCopyLeavesNothing();
     void programQuitsMidCopyCleanly();
+    void textsAreTranslated();
 
 private:
     QString src(const QString &name) const { return m_user->root() + "/src/" + name; }
@@ -820,6 +822,48 @@ void TestHomePage::programQuitsMidCopyCleanly()
     QCOMPARE(sharedEntries(m_shared), QStringList({"list.json"}));
     QCOMPARE(readWholeFile(listing()), QByteArray("{\"number\":\"0\",\"items\": []}\n"));
     QVERIFY(nginxProcessesUnder(m_user->dataFolder()).isEmpty());
+}
+
+void TestHomePage::textsAreTranslated()
+{
+    const QList<QPair<const char *, const char *>> texts = {
+        {"HomePage", "add video"},
+        {"HomePage", "not video file"},
+        {"HomePage", "already add the video"},
+        {"HomePage", "Open Video File"},
+        {"HomePage", "The video library could not be saved!"},
+        {"HomePage", "Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg "
+                     "*.webm *.vob *.swf *.rm *.ts);;All File(*.*)"},
+        {"ParseProcess", "Adding video"},
+        {"ParseProcess", "Promptly delete videos if you've already watched"},
+        {"ParseProcess", "File is adding , please wait for a  moment !"},
+        {"ParseProcess", "%1/%2"},
+        {"HomeSub", "%1:"},
+        {"frmHomePage", "All"},
+    };
+    for (const char *lang : {"zh", "en", "ja", "fr", "it", "de", "es"}) {
+        QTranslator translator;
+        QVERIFY(translator.load(Session::instance()->getAppFilePath("translation") + "/brontel_" + lang + ".qm"));
+        for (const auto &text : texts) {
+            const QString t = translator.translate(text.first, text.second);
+            QVERIFY2(!t.isEmpty(), qPrintable(QString("%1: %2").arg(lang, text.second)));
+            for (const char *marker : {"%1", "%2", "*.ts);;", "(*.*)"})
+                QCOMPARE(t.contains(marker), QString(text.second).contains(marker));
+        }
+    }
+
+    // The page in Chinese, the default language.
+    QVERIFY(Session::instance()->loadTranslator("cn"));
+    HomePage page;
+    page.loadVideoData();
+    const QString shown = page.findChild<QLabel *>("addTextLabel")->text();
+    const QString all = page.findChild<QLabel *>("label_all")->text();
+    ParseProcess dialog;
+    const QString title = dialog.findChild<QLabel *>("labeltitle")->text();
+    Session::instance()->releaseTranslator();
+    QCOMPARE(shown, QString::fromUtf8("添加视频"));
+    QCOMPARE(all, QString::fromUtf8("全选"));
+    QCOMPARE(title, QString::fromUtf8("正在添加视频"));
 }
 
 QTEST_MAIN(TestHomePage)
