@@ -29,6 +29,37 @@
 #include <QMimeData>
 #include <QSet>
 #include <QTimer>
+#include <QtConcurrent>
+
+namespace {
+
+// Many tiles at once (the start-up load, a rewrite): the tile area is hidden
+// while they are made, so that they are styled and laid out once, together,
+// rather than once per tile.
+class TileBatch
+{
+public:
+    explicit TileBatch(QWidget *area)
+        : m_area(area)
+        , m_shown(!area->isHidden())
+    {
+        if (m_shown)
+            m_area->hide();
+    }
+    ~TileBatch()
+    {
+        if (m_shown)
+            m_area->show();
+    }
+    TileBatch(const TileBatch &) = delete;
+    TileBatch &operator=(const TileBatch &) = delete;
+
+private:
+    QWidget *m_area;
+    bool m_shown;
+};
+
+} // namespace
 
 HomePage::HomePage(QWidget *parent)
     : QWidget(parent)
@@ -248,6 +279,7 @@ void HomePage::loadVideoData()
     librarystore::StoreContents contents = librarystore::readStore(bytes);
     QStringList problems = contents.problems;
     const QString folder = sharedFolder();
+    TileBatch batch(ui->scrollAreaWidgetContents);
     for (const QString &text : qAsConst(contents.texts)) {
         const QJsonObject object = getJsonObjectFromString(text);
         BrontelVideoInfo *info = parseVideoInfo(object);
@@ -261,11 +293,11 @@ void HomePage::loadVideoData()
             delete info;
             continue;
         }
-        addHomeSub(info);
         videoInfos.append(info);
         addedPaths.append(info->videopathreal);
         itemJsons.append(getJsonStringFromVideoInfo(info));
     }
+    addHomeSubs(videoInfos);
     for (const QString &problem : qAsConst(problems))
         qWarning().noquote() << "library:" << path << problem;
 
@@ -298,12 +330,13 @@ void HomePage::slotupdateUI()
         return;
     }
     setPlaceholdersVisible(false);
+    TileBatch batch(ui->scrollAreaWidgetContents);
     for (int i = 0; i < videoInfos.size(); ++i) {
         BrontelVideoInfo *info = videoInfos[i];
         info->index = i;
         itemJsons.append(getJsonStringFromVideoInfo(info));
-        addHomeSub(info);
     }
+    addHomeSubs(videoInfos);
     writeStore();
     sendLibraryJson();
     startNoticeSequence();
@@ -313,16 +346,31 @@ void HomePage::slotupdateUI()
 
 // --- tiles ---------------------------------------------------------------
 
-void HomePage::addHomeSub(BrontelVideoInfo *info)
+// The posters are read side by side on the pool's threads; reading them one
+// after another was most of the time a large library took to show.
+void HomePage::addHomeSubs(const QVector<BrontelVideoInfo *> &infos)
+{
+    QStringList paths;
+    paths.reserve(infos.size());
+    for (const BrontelVideoInfo *info : infos)
+        paths.append(info->posterpathreal);
+    const QList<QImage> posters = QtConcurrent::blockingMapped<QList<QImage>>(paths, &HomeSub::posterImage);
+    for (int i = 0; i < infos.size(); ++i)
+        addHomeSub(infos[i], posters.value(i));
+}
+
+void HomePage::addHomeSub(BrontelVideoInfo *info, const QImage &poster)
 {
     if (!info)
         return;
     setPlaceholdersVisible(false);
     const int n = homeSubs.size();
-    auto *tile = new HomeSub(this);
+    // Made inside the tile area, where the grid puts it: a shown tile moved
+    // to another parent would be styled and laid out a second time.
+    auto *tile = new HomeSub(ui->scrollAreaWidgetContents);
     // Each tile's sglSelectForDelete reaches the page once it has delete mode.
     homeSubs.append(tile);
-    tile->setVideoInfo(info);
+    tile->setVideoInfo(info, poster);
     tile->show();
     gridLayout->addWidget(tile, n / 3, n % 3);
 }

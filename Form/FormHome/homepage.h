@@ -15,6 +15,7 @@ class BrontelVideoInfo;
 class HomeSub;
 class ParseProcess;
 class QGridLayout;
+class QImage;
 class QLabel;
 class QTimer;
 class Runner;
@@ -126,7 +127,8 @@ private:
     void startBatch(const QList<BatchFile> &files, bool fromButton);
     bool isAlreadyAdded(const QString &path) const;
 
-    void addHomeSub(BrontelVideoInfo *info);
+    void addHomeSub(BrontelVideoInfo *info, const QImage &poster = QImage());
+    void addHomeSubs(const QVector<BrontelVideoInfo *> &infos);
     void clearTiles();
     void clearLibrary();
     void setPlaceholdersVisible(bool visible);

@@ -116,7 +116,17 @@ bool HomeSub::copyIsMissing(const BrontelVideoInfo &info)
     return !copy.isFile() || copy.size() / 1024 != info.size;
 }
 
-void HomeSub::setVideoInfo(BrontelVideoInfo *info)
+QImage HomeSub::posterImage(const QString &path)
+{
+    QImage image;
+    if (path.isEmpty() || !image.load(path))
+        return QImage();
+    if (image.size() != QSize(kPosterWidth, kPosterHeight))
+        image = image.scaled(kPosterWidth, kPosterHeight, Qt::IgnoreAspectRatio);
+    return image;
+}
+
+void HomeSub::setVideoInfo(BrontelVideoInfo *info, const QImage &poster)
 {
     if (!info)
         return;
@@ -128,7 +138,7 @@ void HomeSub::setVideoInfo(BrontelVideoInfo *info)
     ui->labelSize->setText(formatSize(info->size));
     ui->labelTime->setText(info->length >= 1 ? formatDuration(info->length) : QString());
     updateMarker();
-    showPoster(false);
+    showPoster(false, poster);
 }
 
 void HomeSub::ChangeState()
@@ -146,7 +156,7 @@ void HomeSub::updateMarker()
 
 // A new tile shows the default poster while its poster is missing; a refresh
 // shows the default poster it has just put in place.
-void HomeSub::showPoster(bool refreshing)
+void HomeSub::showPoster(bool refreshing, const QImage &preloaded)
 {
     QPushButton *button = ui->pushButtonPic;
     const QString path = m_info->posterpathreal;
@@ -158,7 +168,7 @@ void HomeSub::showPoster(bool refreshing)
         showDefault();
         return;
     }
-    if (!QFileInfo(path).isFile()) {
+    if (preloaded.isNull() && !QFileInfo(path).isFile()) {
         if (refreshing)
             qDebug().noquote() << m_info->video + QStringLiteral("ChangeState:: poster is deleted");
         showDefault();
@@ -171,13 +181,15 @@ void HomeSub::showPoster(bool refreshing)
         if (!refreshing)
             return;
     }
-    const QPixmap poster(path);
+    const QImage poster = preloaded.isNull() ? posterImage(path) : preloaded;
     if (poster.isNull()) {
         showDefault();
         return;
     }
-    button->setStyleSheet(QString());
-    button->setIcon(QIcon(poster.scaled(kPosterWidth, kPosterHeight, Qt::IgnoreAspectRatio)));
+    // Restyling a button costs a fresh polish; a new tile has no style yet.
+    if (!button->styleSheet().isEmpty())
+        button->setStyleSheet(QString());
+    button->setIcon(QIcon(QPixmap::fromImage(poster)));
     button->setIconSize(QSize(kPosterWidth, kPosterHeight));
 }
 

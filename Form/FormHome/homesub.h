@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QWidget>
 
 class BrontelVideoInfo;
@@ -27,8 +28,9 @@ public:
     ~HomeSub() override;
 
     // Shows the record (nothing for null): caption, size, duration, the
-    // missing-copy marker and the poster.
-    void setVideoInfo(BrontelVideoInfo *info);
+    // missing-copy marker and the poster. A poster already read (by
+    // posterImage, when many tiles are made at once) saves reading it here.
+    void setVideoInfo(BrontelVideoInfo *info, const QImage &poster = QImage());
     // Looks at the files again: the marker and the poster.
     void ChangeState();
     BrontelVideoInfo *getVideoInfo() const { return m_info; }
@@ -42,6 +44,9 @@ public:
     static QString formatSize(int kib);
     // "01:01:05" for 3,665 seconds.
     static QString formatDuration(int seconds);
+    // The poster file at the tile's size; null when it cannot be read. Safe
+    // on any thread.
+    static QImage posterImage(const QString &path);
     // True when the library's copy is missing or not the size recorded.
     static bool copyIsMissing(const BrontelVideoInfo &info);
 
@@ -58,7 +63,7 @@ protected:
 
 private:
     void updateMarker();
-    void showPoster(bool refreshing);
+    void showPoster(bool refreshing, const QImage &preloaded = QImage());
     void styleCheck();
 
     Ui::frmHomeSub *ui;
