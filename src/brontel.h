@@ -7,6 +7,12 @@
 class QLabel;
 class QWidget;
 
+namespace LanHttpServer {
+class ReplyChannel;
+class TcpServerManage;
+struct Request;
+}
+
 namespace Ui {
 class BrontelClass;
 }
@@ -41,12 +47,20 @@ public:
     QJsonObject libraryJson() const;
 
     // Looks a requested name up in the library for the headset's "post" and
-    // "video" requests: the path of the poster, or of the video as nginx and
-    // the embedded server see it. Safe on any thread.
+    // "video" requests: the item named exactly "post/NAME" or "video/NAME"
+    // gives the path of its poster, or of its video as nginx and the embedded
+    // server see it. Safe on any thread.
     bool getPathAvailable(const QString &kind, const QString &name, QString &path) const;
     // The same look-up on a given library; the last matching item wins.
     static bool findPathInLibrary(const QJsonObject &library, const QString &kind,
                                   const QString &name, QString &path);
+
+    // The answer to every request the headset makes of the embedded HTTP
+    // server; runs on the server's handler threads.
+    void handleHttpRequest(const LanHttpServer::Request &request,
+                           const LanHttpServer::ReplyChannel &reply) const;
+    // Whether the embedded HTTP server listens on httpPort().
+    bool httpServerListening() const;
 
 signals:
     void sglSelectHomePage();
@@ -65,6 +79,7 @@ private:
     void ensureUserIni();
     void CheckPort();
     void InitNginx();
+    void InitServer();
     void initUi();
     void resetNavStyles();
 
@@ -77,6 +92,7 @@ private:
     QPoint m_pressInWindow;
     mutable QMutex m_libraryMutex;
     QJsonObject m_libraryJson;
+    LanHttpServer::TcpServerManage *m_server = nullptr;
     int m_httpPort = 0;
     int m_nginxPort = 0;
 };
