@@ -98,7 +98,6 @@ private:
     qint64 pendingBytes = 0;
     std::unique_ptr<QIODevice> replySource;
     qint64 sourceRemaining = 0;
-    QByteArray chunk;
     QHostAddress m_peerAddress;
     ServerLimits limits;
     std::shared_ptr<SessionLink> link;

@@ -463,7 +463,7 @@ void TestHttpServer::malformedRequestsAreAnsweredAndClosed_data()
     QTest::addColumn<QByteArray>("request");
     QTest::addColumn<int>("status");
 
-    QTest::newRow("garbage") << QByteArray("\x16\x03\x01\x00\xa5\x01\x00\x00\xa1\x03\x03\r\n\r\n", 16) << 400;
+    QTest::newRow("garbage") << QByteArray("\x16\x03\x01\x00\xa5\x01\x00\x00\xa1\x03\x03\r\n\r\n", 15) << 400;
     QTest::newRow("two spaces") << QByteArray("GET  /list HTTP/1.1\r\n\r\n") << 400;
     QTest::newRow("lower-case method") << QByteArray("get /list HTTP/1.1\r\n\r\n") << 405;
     QTest::newRow("other method") << QByteArray("PUT /video/x HTTP/1.1\r\nContent-Length: 3\r\n\r\nabc") << 405;
@@ -723,8 +723,12 @@ void TestHttpServer::bodyGoesOutInChunksPacedByWrites()
     const QByteArray content = randomBytes(20000, 5);
     QVERIFY(writeWholeFile(poster, content));
 
+    // With a send window of one chunk the body goes out exactly one chunk per
+    // report of written bytes.
+    ServerLimits oneChunk;
+    oneChunk.sendWindowBytes = 8192;
     auto *device = new RecordingDevice;
-    QPointer<Session> session = new Session(QPointer<QIODevice>(device), QHostAddress("10.77.0.2"));
+    QPointer<Session> session = new Session(QPointer<QIODevice>(device), QHostAddress("10.77.0.2"), oneChunk);
     QSignalSpy errors(session.data(), SIGNAL(sglErrorcode(qint64)));
     Request seen;
     int calls = 0;
@@ -741,8 +745,8 @@ void TestHttpServer::bodyGoesOutInChunksPacedByWrites()
 
     session->replyImageFile(poster);
     const QByteArray head = imageReplyHead("image/png", 20000);
-    // The head and the first chunk; each report of written bytes brings one
-    // more chunk, the last one holding the rest.
+    QCOMPARE(device->writes, (QList<qint64>{head.size()}));
+    device->reportWritten();
     QCOMPARE(device->writes, (QList<qint64>{head.size(), 8192}));
     device->reportWritten();
     QCOMPARE(device->writes, (QList<qint64>{head.size(), 8192, 8192}));
@@ -759,13 +763,30 @@ void TestHttpServer::bodyGoesOutInChunksPacedByWrites()
     QVERIFY(session.isNull());
     QCOMPARE(errors.size(), 0);
 
-    // A range: exactly its bytes.
-    auto *rangeDevice = new RecordingDevice;
-    session = new Session(QPointer<QIODevice>(rangeDevice), QHostAddress("10.77.0.2"));
-    session->replyFile(poster, ByteRange::fromTo(100, 199));
-    rangeDevice->reportWritten();
-    QCOMPARE(rangeDevice->written, rangeReplyHead(100, 199, 20000) + content.mid(100, 100));
+    // With the default window, as many whole chunks as fit go in one write.
+    auto *wideDevice = new RecordingDevice;
+    session = new Session(QPointer<QIODevice>(wideDevice), QHostAddress("10.77.0.2"));
+    session->replyFile(poster, ByteRange::from(1000));
+    QCOMPARE(wideDevice->writes, (QList<qint64>{rangeReplyHead(1000, 19999, 20000).size(), 19000}));
     delete session.data();
+
+    // A range: exactly its bytes, however the window cuts them.
+    ServerLimits window;
+    window.sendWindowBytes = 3 * 8192;
+    auto *rangeDevice = new RecordingDevice;
+    session = new Session(QPointer<QIODevice>(rangeDevice), QHostAddress("10.77.0.2"), window);
+    QTemporaryDir bigDir;
+    const QByteArray big = randomBytes(100000, 6);
+    QVERIFY(writeWholeFile(bigDir.path() + "/big.bin", big));
+    session->replyFile(bigDir.path() + "/big.bin", ByteRange::fromTo(100, 70099));
+    for (int i = 0; i < 10 && !session.isNull() && rangeDevice->bytesToWrite() > 0; ++i)
+        rangeDevice->reportWritten();
+    QCOMPARE(rangeDevice->written, rangeReplyHead(100, 70099, 100000) + big.mid(100, 70000));
+    QVERIFY(rangeDevice->writes.size() >= 4);
+    for (int i = 1; i < rangeDevice->writes.size() - 1; ++i)
+        QCOMPARE(rangeDevice->writes.at(i) % 8192, 0LL);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(session.isNull());
 
     // An error: its reply, and the signal for the main window.
     auto *errorDevice = new RecordingDevice;
