@@ -26,12 +26,12 @@ ByteRange ByteRange::fromHeader(const QString &value)
     if (!text.startsWith(unit, Qt::CaseInsensitive))
         return whole();
 
-    const QString spec = text.mid(unit.size()).section(QLatin1Char(','), 0, 0).trimmed();
-    const int dash = spec.indexOf(QLatin1Char('-'));
+    const QString firstRange = text.mid(unit.size()).section(QLatin1Char(','), 0, 0).trimmed();
+    const int dash = firstRange.indexOf(QLatin1Char('-'));
     if (dash < 0)
         return invalid();
-    const QString firstText = spec.left(dash).trimmed();
-    const QString lastText = spec.mid(dash + 1).trimmed();
+    const QString firstText = firstRange.left(dash).trimmed();
+    const QString lastText = firstRange.mid(dash + 1).trimmed();
 
     qint64 first = 0;
     qint64 last = 0;
