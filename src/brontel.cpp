@@ -8,6 +8,7 @@
 #include "helper/appglobals.h"
 #include "helper/iniconfig.h"
 #include "helper/session.h"
+#include "servermanager/tcpservermanage.h"
 
 #include <QCloseEvent>
 #include <QDebug>
@@ -64,12 +65,26 @@ Brontel::Brontel(QWidget *parent)
     initShortcuts();
 
     g_mainWindow = this;
+
+    m_server = new LanHttpServer::TcpServerManage(IniConfig::instance()->getHandleMax());
+    InitServer();
 }
 
 Brontel::~Brontel()
 {
     if (g_mainWindow == this)
         g_mainWindow = nullptr;
+
+    // The request handler reads this window: none may run once it is gone,
+    // even when an import keeps the server itself running.
+    if (m_server) {
+        m_server->detachHttpAcceptedCallback();
+        if (!g_fileAdding) {
+            m_server->close();
+            m_server->deleteLater();
+            m_server = nullptr;
+        }
+    }
 
     // An import still copying keeps what it needs; everything else is released
     // while the application object still exists.
@@ -356,14 +371,13 @@ bool Brontel::findPathInLibrary(const QJsonObject &library, const QString &kind,
     for (const QJsonValue &value : items) {
         const QJsonObject item = value.toObject();
         if (kind == QLatin1String("post")
-            && item.value(QStringLiteral("posterpath")).toString().contains(name)) {
+            && item.value(QStringLiteral("posterpath")).toString() == QLatin1String("post/") + name) {
             path = item.value(QStringLiteral("posterpathreal")).toString();
             found = true;
         }
         if (kind == QLatin1String("video")
-            && item.value(QStringLiteral("videopath")).toString().contains(name)) {
+            && item.value(QStringLiteral("videopath")).toString() == QLatin1String("video/") + name) {
             path = item.value(QStringLiteral("videopathnginx")).toString();
-            qDebug().noquote() << path + QStringLiteral("  ") + item.value(QStringLiteral("video")).toString();
             found = true;
         }
     }
