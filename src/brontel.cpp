@@ -8,6 +8,7 @@
 #include "helper/appglobals.h"
 #include "helper/iniconfig.h"
 #include "helper/session.h"
+#include "servermanager/tcpservermanage.h"
 
 #include <QCloseEvent>
 #include <QDebug>
@@ -64,6 +65,9 @@ Brontel::Brontel(QWidget *parent)
     initShortcuts();
 
     g_mainWindow = this;
+
+    m_server = new LanHttpServer::TcpServerManage(IniConfig::instance()->getHandleMax());
+    InitServer();
 }
 
 Brontel::~Brontel()
@@ -76,6 +80,17 @@ Brontel::~Brontel()
     // removes its unfinished copy, and then nginx is stopped as usual.
     if (m_mainWidget)
         m_mainWidget->stopImport();
+
+    // The request handler reads this window: none may run once it is gone,
+    // even when an import keeps the server itself running.
+    if (m_server) {
+        m_server->detachHttpAcceptedCallback();
+        if (!g_fileAdding) {
+            m_server->close();
+            m_server->deleteLater();
+            m_server = nullptr;
+        }
+    }
 
     // Released while the application object still exists.
     if (!g_fileAdding) {
@@ -362,14 +377,13 @@ bool Brontel::findPathInLibrary(const QJsonObject &library, const QString &kind,
     for (const QJsonValue &value : items) {
         const QJsonObject item = value.toObject();
         if (kind == QLatin1String("post")
-            && item.value(QStringLiteral("posterpath")).toString().contains(name)) {
+            && item.value(QStringLiteral("posterpath")).toString() == QLatin1String("post/") + name) {
             path = item.value(QStringLiteral("posterpathreal")).toString();
             found = true;
         }
         if (kind == QLatin1String("video")
-            && item.value(QStringLiteral("videopath")).toString().contains(name)) {
+            && item.value(QStringLiteral("videopath")).toString() == QLatin1String("video/") + name) {
             path = item.value(QStringLiteral("videopathnginx")).toString();
-            qDebug().noquote() << path + QStringLiteral("  ") + item.value(QStringLiteral("video")).toString();
             found = true;
         }
     }

@@ -12,6 +12,12 @@ class QLabel;
 class QPushButton;
 class QWidget;
 
+namespace LanHttpServer {
+class ReplyChannel;
+class TcpServerManage;
+struct Request;
+}
+
 namespace Ui {
 class BrontelClass;
 }
@@ -46,12 +52,20 @@ public:
     QJsonObject libraryJson() const;
 
     // Looks a requested name up in the library for the headset's "post" and
-    // "video" requests: the path of the poster, or of the video as nginx and
-    // the embedded server see it. Safe on any thread.
+    // "video" requests: the item named exactly "post/NAME" or "video/NAME"
+    // gives the path of its poster, or of its video as nginx and the embedded
+    // server see it. Safe on any thread.
     bool getPathAvailable(const QString &kind, const QString &name, QString &path) const;
     // The same look-up on a given library; the last matching item wins.
     static bool findPathInLibrary(const QJsonObject &library, const QString &kind,
                                   const QString &name, QString &path);
+
+    // The answer to every request the headset makes of the embedded HTTP
+    // server; runs on the server's handler threads.
+    void handleHttpRequest(const LanHttpServer::Request &request,
+                           const LanHttpServer::ReplyChannel &reply) const;
+    // Whether the embedded HTTP server listens on httpPort().
+    bool httpServerListening() const;
 
 signals:
     void sglSelectHomePage();
@@ -83,6 +97,7 @@ private:
     void ensureUserIni();
     void CheckPort();
     void InitNginx();
+    void InitServer();
     void initUi();
     void initShortcuts();
     void connectButtonLog(QAbstractButton *button);
@@ -97,6 +112,7 @@ private:
     FramelessDrag m_drag;
     mutable QMutex m_libraryMutex;
     QJsonObject m_libraryJson;
+    LanHttpServer::TcpServerManage *m_server = nullptr;
     int m_httpPort = 0;
     int m_nginxPort = 0;
 };

@@ -216,17 +216,25 @@ void TestStartup::libraryLookUpForTheHeadset()
         return QJsonObject{{"videopath", video}, {"videopathnginx", nginx}, {"video", "v"},
                            {"posterpath", poster}, {"posterpathreal", posterReal}};
     };
-    const QJsonObject library{{"number", "3"},
-                              {"items", QJsonArray{item("video/abc1.mp4", "/s/abc1.mp4", "post/abc1.png", "/s/abc1.png"),
-                                                   item("video/xyz.mp4", "/s/xyz.mp4", "post/xyz.png", "/s/xyz.png"),
-                                                   item("video/abc2.mp4", "/s/abc2.mp4", "post/abc2.png", "/s/abc2.png")}}};
+    // Names are matched whole: "abc" is not a part of "abc1", and of two items
+    // with one name the later wins.
+    const QJsonObject library{{"number", "4"},
+                              {"items", QJsonArray{item("video/abc1", "/s/abc1.mp4", "post/abc1", "/s/abc1.png"),
+                                                   item("video/abc", "/s/abc-old.mp4", "post/abc", "/s/abc-old.png"),
+                                                   item("video/xyz", "/s/xyz.mp4", "post/xyz", "/s/xyz.png"),
+                                                   item("video/abc", "/s/abc.mp4", "post/abc", "/s/abc.png")}}};
     QString path = "untouched";
     QVERIFY(Brontel::findPathInLibrary(library, "video", "abc", path));
-    QCOMPARE(path, QString("/s/abc2.mp4"));
+    QCOMPARE(path, QString("/s/abc.mp4"));
     QVERIFY(Brontel::findPathInLibrary(library, "post", "xyz", path));
     QCOMPARE(path, QString("/s/xyz.png"));
+    QVERIFY(Brontel::findPathInLibrary(library, "post", "abc1", path));
+    QCOMPARE(path, QString("/s/abc1.png"));
     path = "untouched";
-    QVERIFY(!Brontel::findPathInLibrary(library, "video", "nothere", path));
+    QVERIFY(!Brontel::findPathInLibrary(library, "video", "ab", path));
+    QVERIFY(!Brontel::findPathInLibrary(library, "video", "", path));
+    QVERIFY(!Brontel::findPathInLibrary(library, "video", "xyz.mp4", path));
+    QVERIFY(!Brontel::findPathInLibrary(library, "video", "video/xyz", path));
     QVERIFY(!Brontel::findPathInLibrary(library, "list", "abc", path));
     QVERIFY(!Brontel::findPathInLibrary(QJsonObject(), "video", "abc", path));
     QCOMPARE(path, QString("untouched"));

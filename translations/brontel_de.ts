@@ -176,6 +176,25 @@
     </message>
 </context>
 <context>
+    <name>frmConfirmDelete</name>
+    <message>
+        <source>Varo helper</source>
+        <translation>Varo-Helfer</translation>
+    </message>
+    <message>
+        <source>do you confirm to delete?</source>
+        <translation>Wirklich löschen?</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>Ja</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
     <name>frmExit</name>
     <message>
         <source>Varo helper</source>

@@ -176,6 +176,25 @@
     </message>
 </context>
 <context>
+    <name>frmConfirmDelete</name>
+    <message>
+        <source>Varo helper</source>
+        <translation>Varo helper</translation>
+    </message>
+    <message>
+        <source>do you confirm to delete?</source>
+        <translation>do you confirm to delete?</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>cancel</translation>
+    </message>
+</context>
+<context>
     <name>frmExit</name>
     <message>
         <source>Varo helper</source>

@@ -176,6 +176,25 @@
     </message>
 </context>
 <context>
+    <name>frmConfirmDelete</name>
+    <message>
+        <source>Varo helper</source>
+        <translation>Asistente Varo</translation>
+    </message>
+    <message>
+        <source>do you confirm to delete?</source>
+        <translation>¿Confirmas la eliminación?</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>Sí</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+</context>
+<context>
     <name>frmExit</name>
     <message>
         <source>Varo helper</source>

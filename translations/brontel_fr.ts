@@ -176,6 +176,25 @@
     </message>
 </context>
 <context>
+    <name>frmConfirmDelete</name>
+    <message>
+        <source>Varo helper</source>
+        <translation>Assistant Varo</translation>
+    </message>
+    <message>
+        <source>do you confirm to delete?</source>
+        <translation>Confirmer la suppression ?</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>Oui</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
     <name>frmExit</name>
     <message>
         <source>Varo helper</source>

@@ -176,6 +176,25 @@
     </message>
 </context>
 <context>
+    <name>frmConfirmDelete</name>
+    <message>
+        <source>Varo helper</source>
+        <translation>Assistente Varo</translation>
+    </message>
+    <message>
+        <source>do you confirm to delete?</source>
+        <translation>Confermi l&apos;eliminazione?</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>Sì</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>Annulla</translation>
+    </message>
+</context>
+<context>
     <name>frmExit</name>
     <message>
         <source>Varo helper</source>

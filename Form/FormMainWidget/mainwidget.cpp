@@ -1,7 +1,9 @@
 #include "Form/FormMainWidget/mainwidget.h"
 #include "ui_mainwidget.h"
 
+#include "Form/Dialogs/dialogplacement.h"
 #include "Form/Dialogs/prompt.h"
+#include "Form/FormHome/confirmdelete.h"
 #include "Form/FormHome/homepage.h"
 #include "Form/FormMainMenu/mainmenu.h"
 #include "Form/FromExit/myexit.h"
@@ -28,6 +30,7 @@ MainWidget::MainWidget(mainMenu *menu, Brontel *mainWindow)
     m_aboutPage->setObjectName(QStringLiteral("aboutPagePlace"));
     m_guidePage = new QWidget;
     m_guidePage->setObjectName(QStringLiteral("guidePagePlace"));
+    m_confirmDel = new ConfirmDelete(nullptr);
     m_exit = new myExit(nullptr);
 
     m_ui->stackedWidget->addWidget(m_homePage);
@@ -49,9 +52,12 @@ MainWidget::~MainWidget()
     stopImport();
     if (AppGlobals::mainWidget() == this)
         AppGlobals::setMainWidget(nullptr);
-    // While an import copies, the exit window is left to the end of the process.
-    if (!g_fileAdding)
+    // While an import copies, the top-level windows are left to the end of
+    // the process.
+    if (!g_fileAdding) {
         delete m_exit;
+        delete m_confirmDel;
+    }
     delete m_ui;
 }
 
@@ -99,6 +105,16 @@ void MainWidget::slotShowExitWindow()
 void MainWidget::slotRunBack()
 {
     emit sglRunBackground();
+}
+
+// The home page asks when the user ends delete mode with a selection; the
+// answer goes straight back to the home page.
+void MainWidget::slotShowConfirmDel()
+{
+    centreSharedDialog(m_confirmDel);
+    m_confirmDel->show();
+    m_confirmDel->raise();
+    m_confirmDel->activateWindow();
 }
 
 void MainWidget::slotToCheckUpdate()

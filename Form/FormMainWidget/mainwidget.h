@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class Brontel;
+class ConfirmDelete;
 class HomePage;
 class mainMenu;
 class myExit;
@@ -13,8 +14,9 @@ class MainWidget;
 }
 
 // The right-hand area of the main window: the stack of pages (Home, About,
-// Guide), the exit window, and the place where the signals of the pages, the
-// left panel, the tray icon and the main window meet.
+// Guide), the delete confirmation and the exit window, and the place where
+// the signals of the pages, the left panel, the tray icon and the main window
+// meet.
 class MainWidget : public QWidget
 {
     Q_OBJECT
@@ -29,6 +31,7 @@ public:
 
     int currentPage() const { return m_currentPage; }
     Ui::MainWidget *ui() const { return m_ui; }
+    ConfirmDelete *confirmDeleteWindow() const { return m_confirmDel; }
     myExit *exitWindow() const { return m_exit; }
     HomePage *homePage() const { return m_homePage; }
 
@@ -52,6 +55,7 @@ public slots:
     void slotToUserGuide();
     void slotShowExitWindow();
     void slotRunBack();
+    void slotShowConfirmDel();
     void slotToCheckUpdate();
     void slotSwitchLanguage();
     void slotSendJson(QJsonObject jsonObject);
@@ -70,6 +74,7 @@ private:
     HomePage *m_homePage;
     QWidget *m_aboutPage;
     QWidget *m_guidePage;
+    ConfirmDelete *m_confirmDel;
     myExit *m_exit;
     Brontel *m_mainWindow;
     int m_currentPage = HomePageCode;

@@ -1,0 +1,79 @@
+#include "Form/FormHome/confirmdelete.h"
+#include "ui_confirmdelete.h"
+
+#include <QCloseEvent>
+#include <QIcon>
+
+ConfirmDelete::ConfirmDelete(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::frmConfirmDelete)
+{
+    ui->setupUi(this);
+    // Application-modal whenever shown: while the question is open the home
+    // page's selection must not change under it.
+    setAttribute(Qt::WA_ShowModal);
+    setWindowFlags(windowFlags() | Qt::Window | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+    setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_16X16.png")));
+    for (QWidget *widget : {static_cast<QWidget *>(ui->label_title), static_cast<QWidget *>(ui->label_hint),
+                            static_cast<QWidget *>(ui->pb_delete), static_cast<QWidget *>(ui->pb_cancel)}) {
+        QFont font = widget->font();
+        font.setLetterSpacing(QFont::AbsoluteSpacing, 1.5);
+        widget->setFont(font);
+    }
+    connect(ui->pb_cancel, SIGNAL(clicked()), this, SLOT(slotCancel()));
+    connect(ui->pb_delete, SIGNAL(clicked()), this, SLOT(slotDelete()));
+    connect(ui->tb_close, SIGNAL(clicked()), this, SLOT(slotClose()));
+}
+
+ConfirmDelete::~ConfirmDelete()
+{
+    delete ui;
+}
+
+void ConfirmDelete::slotCancel()
+{
+    close();
+    emit sglCancelDelVideoFile();
+}
+
+void ConfirmDelete::slotDelete()
+{
+    // The home page deletes while the question is still on screen, so the
+    // user sees the window go only when the work is done.
+    emit sglDoDelVideoFile();
+    close();
+}
+
+void ConfirmDelete::slotClose()
+{
+    slotCancel();
+}
+
+void ConfirmDelete::mousePressEvent(QMouseEvent *event)
+{
+    m_drag.press(this, event);
+}
+
+void ConfirmDelete::mouseMoveEvent(QMouseEvent *event)
+{
+    m_drag.move(this, event);
+}
+
+void ConfirmDelete::mouseReleaseEvent(QMouseEvent *event)
+{
+    Q_UNUSED(event);
+    m_drag.release();
+}
+
+// A close that the window system asks for (a keyboard shortcut, the task bar)
+// is the user's answer too. Treated as cancel: otherwise the home page would
+// go on waiting for an answer with its select buttons still shown.
+void ConfirmDelete::closeEvent(QCloseEvent *event)
+{
+    QWidget::closeEvent(event);
+    if (event->spontaneous() && isVisible()) {
+        hide();
+        emit sglCancelDelVideoFile();
+    }
+}

@@ -1,0 +1,47 @@
+// The program's own HTTP serving, for the benchmark script: the main window
+// with a library of one item naming the file given on the command line, its
+// server on the port it picks. Prints "PORT <n>" once it listens and runs
+// until asked to end (SIGTERM).
+//
+//   HOME=... XDG_DATA_HOME=... brontel_httpbench NAME FILE
+//
+// The script prepares "Brontel.ini" (FirstUse=1, VaroSharedDir = the folder
+// holding FILE) in the per-user data folder first.
+#include "platform/termination.h"
+#include "src/brontel.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: brontel_httpbench NAME FILE\n");
+        return 2;
+    }
+    platform::quitOnTerminationRequest();
+    const QString name = QString::fromLocal8Bit(argv[1]);
+    const QFileInfo file(QString::fromLocal8Bit(argv[2]));
+
+    Brontel window;
+    const QJsonObject item{{"index", "0"}, {"poster", name + ".png"}, {"video", file.fileName()},
+                           {"size", QString::number(file.size() / 1024)}, {"length", "0"},
+                           {"videopathreal", file.absoluteFilePath()},
+                           {"posterpathreal", file.absolutePath() + "/" + name + ".png"},
+                           {"videopath", "video/" + name}, {"posterpath", "post/" + name},
+                           {"videoreq", file.fileName()}, {"videopathnginx", file.absoluteFilePath()},
+                           {"width", "0"}, {"high", "0"}};
+    window.slotSendJson(QJsonObject{{"number", "1"}, {"items", QJsonArray{item}}});
+    if (!window.httpServerListening()) {
+        std::fprintf(stderr, "the HTTP server does not listen\n");
+        return 1;
+    }
+    std::printf("PORT %d\n", window.httpPort());
+    std::fflush(stdout);
+    return QApplication::exec();
+}

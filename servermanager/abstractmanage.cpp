@@ -1,0 +1,153 @@
+#include "servermanager/abstractmanage.h"
+
+#include "servermanager/session.h"
+
+#include <QDebug>
+#include <QEventLoop>
+#include <QSemaphore>
+#include <QThread>
+#include <QThreadPool>
+
+namespace LanHttpServer {
+
+AbstractManage::AbstractManage(int handleMaxThreadCount, QObject *parent)
+    : QObject(parent)
+    , handlePool(std::make_shared<QThreadPool>())
+    , serverPool(std::make_shared<QThreadPool>())
+{
+    handlePool->setMaxThreadCount(qMax(1, handleMaxThreadCount));
+    serverPool->setMaxThreadCount(1);
+}
+
+AbstractManage::~AbstractManage()
+{
+    handlePool->waitForDone(-1);
+}
+
+void AbstractManage::setHttpAcceptedCallback(const AcceptedCallback &callback)
+{
+    QMutexLocker lock(&mutex);
+    httpAcceptedCallback_ = callback;
+}
+
+void AbstractManage::detachHttpAcceptedCallback()
+{
+    {
+        QMutexLocker lock(&mutex);
+        httpAcceptedCallback_ = nullptr;
+    }
+    handlePool->clear();
+    handlePool->waitForDone(-1);
+}
+
+void AbstractManage::setLimits(const ServerLimits &limits)
+{
+    QMutexLocker lock(&mutex);
+    serverLimits = limits;
+}
+
+ServerLimits AbstractManage::limits() const
+{
+    QMutexLocker lock(&mutex);
+    return serverLimits;
+}
+
+int AbstractManage::sessionCount() const
+{
+    QMutexLocker lock(&mutex);
+    return sessions.size();
+}
+
+bool AbstractManage::begin()
+{
+    if (thread() != QThread::currentThread()) {
+        qDebug() << "LanHttpServer::Manage::listen: error: listen from other thread";
+        return false;
+    }
+    if (isListening()) {
+        qDebug() << "LanHttpServer::Manage::close: error: already running";
+        return false;
+    }
+    return runServerThread();
+}
+
+bool AbstractManage::runServerThread()
+{
+    // Shared with the server thread, which may still be leaving release()
+    // when the starter wakes and returns.
+    auto started = std::make_shared<QSemaphore>(0);
+    serverPool->start([this, started] {
+        QEventLoop loop;
+        connect(this, &AbstractManage::readyToClose, &loop, &QEventLoop::quit);
+        const bool listening = onStart();
+        started->release();
+        // A server that could not listen has nothing to serve: the thread
+        // ends at once, so neither the next begin() nor close() waits on it.
+        if (!listening)
+            return;
+        loop.exec();
+        onStop();
+    });
+    started->acquire();
+    return isListening();
+}
+
+void AbstractManage::close()
+{
+    if (!isListening()) {
+        qDebug() << "LanHttpServer::Manage::close: error: not running";
+        return;
+    }
+    emit readyToClose();
+    serverPool->waitForDone(-1);
+    // Handlers still queued would answer connections that are gone.
+    handlePool->clear();
+    handlePool->waitForDone(-1);
+}
+
+void AbstractManage::handleAccepted(const Request &request, const ReplyChannel &reply)
+{
+    // The callback is read when the task runs, not when it is queued, so that
+    // once detachHttpAcceptedCallback() has returned no task calls the old one.
+    handlePool->start([this, request, reply] {
+        AcceptedCallback callback;
+        {
+            QMutexLocker lock(&mutex);
+            callback = httpAcceptedCallback_;
+        }
+        if (!callback) {
+            qDebug() << "LanHttpServer::Manage::handleAccepted: error, httpAcceptedCallback_ is nullptr";
+            reply.replyError(503);
+            return;
+        }
+        callback(request, reply);
+    });
+}
+
+void AbstractManage::adoptSession(Session *session)
+{
+    session->setAcceptedCallback([this](const Request &request, const ReplyChannel &reply) {
+        handleAccepted(request, reply);
+    });
+    connect(session, &QObject::destroyed, this, [this, session] {
+        {
+            QMutexLocker lock(&mutex);
+            sessions.remove(session);
+        }
+        acceptPending();
+    }, Qt::DirectConnection);
+    QMutexLocker lock(&mutex);
+    sessions.insert(session);
+}
+
+void AbstractManage::deleteSessions()
+{
+    QSet<Session *> open;
+    {
+        QMutexLocker lock(&mutex);
+        open = sessions;
+    }
+    qDeleteAll(open);
+}
+
+} // namespace LanHttpServer

@@ -1,0 +1,90 @@
+#include "servermanager/headsetrequest.h"
+
+#include <QFileInfo>
+#include <QStringList>
+
+namespace LanHttpServer {
+
+namespace {
+
+QString percentDecoded(const QString &text)
+{
+    return QString::fromUtf8(QByteArray::fromPercentEncoding(text.toUtf8()));
+}
+
+} // namespace
+
+HeadsetRequest HeadsetRequest::fromRequest(const Request &request)
+{
+    HeadsetRequest wanted;
+    QString path = request.target;
+    for (int i = 0; i < path.size(); ++i) {
+        if (path.at(i) == QLatin1Char('?') || path.at(i) == QLatin1Char('#')) {
+            path.truncate(i);
+            break;
+        }
+    }
+
+    const QStringList parts = path.split(QLatin1Char('/'));
+    if (parts.size() > 1) {
+        wanted.first = percentDecoded(parts.at(1));
+        wanted.name = percentDecoded(parts.mid(2).join(QLatin1Char('/')));
+    }
+    if (wanted.first == QLatin1String("list")) {
+        wanted.kind = Listing;
+    } else if (wanted.first == QLatin1String("post")) {
+        wanted.kind = Poster;
+    } else if (wanted.first == QLatin1String("video")) {
+        wanted.kind = Video;
+        if (request.hasHeader(QStringLiteral("range")))
+            wanted.range = ByteRange::fromHeader(request.header(QStringLiteral("range")));
+    }
+    return wanted;
+}
+
+bool isServableFile(const QString &path, const QString &sharedFolder)
+{
+    if (path.isEmpty() || sharedFolder.isEmpty())
+        return false;
+    const QFileInfo file(path);
+    if (!file.isFile())
+        return false;
+    const QString canonicalFile = file.canonicalFilePath();
+    QString canonicalRoot = QFileInfo(sharedFolder).canonicalFilePath();
+    if (canonicalFile.isEmpty() || canonicalRoot.isEmpty())
+        return false;
+    if (!canonicalRoot.endsWith(QLatin1Char('/')))
+        canonicalRoot += QLatin1Char('/');
+    return canonicalFile.startsWith(canonicalRoot);
+}
+
+QString escapeForLog(const QString &text, int maxLength)
+{
+    QString escaped;
+    for (const QChar c : text) {
+        if (escaped.size() >= maxLength) {
+            escaped += QLatin1String("...");
+            break;
+        }
+        const ushort code = c.unicode();
+        if (code < 0x20 || code == 0x7f || (code >= 0x80 && code < 0xa0) || code == 0x2028 || code == 0x2029)
+            escaped += QStringLiteral("\\x%1").arg(code, 2, 16, QLatin1Char('0'));
+        else if (c == QLatin1Char('\\'))
+            escaped += QLatin1String("\\\\");
+        else
+            escaped += c;
+    }
+    return escaped;
+}
+
+QString requestLogLine(const Request &request, const QString &outcome)
+{
+    QString line = QStringLiteral("http %1 %2 %3")
+                       .arg(request.peerAddress.isNull() ? QStringLiteral("local") : request.peerAddress.toString(),
+                            escapeForLog(request.method, 8), escapeForLog(request.target));
+    if (request.hasHeader(QStringLiteral("range")))
+        line += QStringLiteral(" range=") + escapeForLog(request.header(QStringLiteral("range")), 40);
+    return line + QStringLiteral(" -> ") + outcome;
+}
+
+} // namespace LanHttpServer

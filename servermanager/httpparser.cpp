@@ -1,0 +1,145 @@
+#include "servermanager/httpparser.h"
+
+namespace LanHttpServer {
+
+namespace {
+
+const QByteArray kCrLf("\r\n");
+
+ParseResult rejected(int status, const char *diagnostic)
+{
+    ParseResult result;
+    result.status = ParseResult::BadRequest;
+    result.errorStatus = status;
+    result.diagnostic = diagnostic;
+    return result;
+}
+
+ParseResult incompleteOrTooLarge(const QByteArray &data)
+{
+    if (data.size() > kMaxHeadBytes)
+        return rejected(431, "head too large");
+    return ParseResult();
+}
+
+// The characters HTTP allows in a method and in a header name.
+bool isToken(const QByteArray &text)
+{
+    if (text.isEmpty())
+        return false;
+    for (const char c : text) {
+        const bool alphaNumeric = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (!alphaNumeric && !QByteArray("!#$%&'*+-.^_`|~").contains(c))
+            return false;
+    }
+    return true;
+}
+
+bool hasControlCharacter(const QByteArray &text, bool tabAllowed)
+{
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if ((byte < 0x20 && !(tabAllowed && c == '\t')) || byte == 0x7f)
+            return true;
+    }
+    return false;
+}
+
+bool isHttp1Version(const QByteArray &version)
+{
+    return version.size() == 8 && version.startsWith("HTTP/1.") && version.at(7) >= '0' && version.at(7) <= '9';
+}
+
+bool isDecimal(const QByteArray &text)
+{
+    if (text.isEmpty() || text.size() > 18)
+        return false;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+ParseResult parseRequest(const QByteArray &data)
+{
+    const int lineEnd = data.indexOf(kCrLf);
+    if (lineEnd < 0)
+        return incompleteOrTooLarge(data);
+    if (lineEnd == 0)
+        return rejected(400, "error1");
+    if (lineEnd + 2 > kMaxHeadBytes)
+        return rejected(431, "head too large");
+
+    const QList<QByteArray> parts = data.left(lineEnd).split(' ');
+    if (parts.size() != 3)
+        return rejected(400, "error2");
+    const QByteArray &method = parts.at(0);
+    const QByteArray &target = parts.at(1);
+    const QByteArray &version = parts.at(2);
+    if (!isToken(method) || !target.startsWith('/') || hasControlCharacter(target, false) || !isHttp1Version(version))
+        return rejected(400, "error2");
+    if (method != "GET" && method != "POST") {
+        ParseResult result = rejected(405, "error3:");
+        result.diagnostic += ' ' + method.left(16);
+        return result;
+    }
+
+    Request request;
+    request.method = QString::fromLatin1(method);
+    request.target = QString::fromUtf8(target);
+    request.version = QString::fromLatin1(version);
+
+    int position = lineEnd + 2;
+    int headerCount = 0;
+    for (;;) {
+        const int end = data.indexOf(kCrLf, position);
+        if (end < 0)
+            return incompleteOrTooLarge(data);
+        if (end + 2 > kMaxHeadBytes)
+            return rejected(431, "head too large");
+        if (end == position) {
+            position += 2;
+            break;
+        }
+        const QByteArray line = data.mid(position, end - position);
+        const int colon = line.indexOf(':');
+        // A name must stand right before its colon: whitespace there (or a
+        // folded continuation line) is what request smuggling relies on.
+        if (colon <= 0 || !isToken(line.left(colon)))
+            return rejected(400, "error4");
+        const QByteArray value = line.mid(colon + 1).trimmed();
+        if (hasControlCharacter(value, true))
+            return rejected(400, "error4");
+        if (++headerCount > kMaxHeaderCount)
+            return rejected(431, "too many headers");
+        request.headers.insert(QString::fromLatin1(line.left(colon)).toLower(), QString::fromUtf8(value));
+        position = end + 2;
+    }
+
+    if (request.hasHeader(QStringLiteral("transfer-encoding")))
+        return rejected(501, "transfer coding");
+    int bodyLength = 0;
+    if (request.hasHeader(QStringLiteral("content-length"))) {
+        const QByteArray text = request.header(QStringLiteral("content-length")).toLatin1();
+        if (!isDecimal(text))
+            return rejected(400, "content length");
+        const qint64 length = text.toLongLong();
+        if (length > kMaxBodyBytes)
+            return rejected(413, "body too large");
+        bodyLength = static_cast<int>(length);
+    }
+    if (data.size() - position < bodyLength)
+        return ParseResult();
+
+    ParseResult result;
+    result.status = ParseResult::Complete;
+    request.body = data.mid(position, bodyLength);
+    result.request = request;
+    result.bytesUsed = position + bodyLength;
+    return result;
+}
+
+} // namespace LanHttpServer

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "servermanager/httprequest.h"
+
+#include <QByteArray>
+
+namespace LanHttpServer {
+
+// What one connection may make the server hold. The headset sends a request
+// line and a handful of short headers in one packet and no body; anything much
+// larger is not a headset, and a peer must not be able to grow our memory.
+constexpr int kMaxHeadBytes = 16 * 1024;
+constexpr int kMaxHeaderCount = 100;
+constexpr int kMaxBodyBytes = 64 * 1024;
+
+struct ParseResult
+{
+    enum Status { Incomplete, BadRequest, Complete };
+
+    Status status = Incomplete;
+    // Complete: the request, and how many bytes of the input it took.
+    Request request;
+    int bytesUsed = 0;
+    // BadRequest: the status to answer with, and a short key for the log.
+    int errorStatus = 0;
+    QByteArray diagnostic;
+};
+
+// Reads one HTTP/1.x request from the start of the bytes a connection has
+// received so far. Incomplete means "wait for more"; a malformed or oversized
+// head is reported as soon as the offending line is complete. Only GET and
+// POST are served; a body is taken only as "Content-Length" gives it.
+ParseResult parseRequest(const QByteArray &data);
+
+} // namespace LanHttpServer

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// The bytes of every reply the embedded server sends. Each reply names its
+// length and closes the connection after it, so a client never waits for more
+// and never sends a second request on the same connection.
+namespace LanHttpServer {
+
+constexpr const char *kTextContentType = "text;charset=UTF-8";
+constexpr const char *kJsonContentType = "application/json;charset=UTF-8";
+
+QByteArray reasonPhrase(int status);
+
+// A whole reply with its body: 200 with text or JSON.
+QByteArray contentReply(const QByteArray &contentType, const QByteArray &body);
+
+// The head of a 200 reply carrying an image; the body follows it.
+QByteArray imageReplyHead(const QByteArray &contentType, qint64 length);
+// The image type of a poster file, from its name: posters are PNG.
+QByteArray imageContentType(const QString &filePath);
+
+// The head of a 206 reply carrying bytes first to last (both included) of a
+// file of the given size.
+QByteArray rangeReplyHead(qint64 first, qint64 last, qint64 fileSize);
+
+// A whole reply with no body, for an error status.
+QByteArray errorReply(int status);
+// 416, naming the size so that the client can ask again within it.
+QByteArray rangeNotSatisfiableReply(qint64 fileSize);
+
+} // namespace LanHttpServer

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "servermanager/abstractmanage.h"
+
+#include <QPointer>
+#include <QString>
+
+class QLocalServer;
+
+namespace LanHttpServer {
+
+// The same server on a named local socket; its sessions have no peer address.
+class LocalServerManage : public AbstractManage
+{
+    Q_OBJECT
+
+public:
+    explicit LocalServerManage(int handleMaxThreadCount, QObject *parent = nullptr);
+    ~LocalServerManage() override;
+
+    bool listen(const QString &name);
+
+    bool isListening() const override;
+
+protected:
+    bool onStart() override;
+    void onStop() override;
+    void acceptPending() override;
+
+private:
+    QPointer<QLocalServer> localServer;
+    QString listenName;
+};
+
+} // namespace LanHttpServer

@@ -1,0 +1,372 @@
+#include "servermanager/session.h"
+
+#include "platform/sockets.h"
+#include "servermanager/headsetrequest.h"
+#include "servermanager/httpparser.h"
+#include "servermanager/httpresponse.h"
+#include "servermanager/sessionlink.h"
+
+#include <QAbstractSocket>
+#include <QBuffer>
+#include <QDebug>
+#include <QFile>
+#include <QJsonDocument>
+#include <QLocalSocket>
+#include <QThread>
+
+namespace LanHttpServer {
+
+namespace {
+
+// Bodies are read 8,192 bytes at a time and handed to the socket as the
+// socket reports bytes written, never more than the send window ahead, so a
+// long video range costs one window of memory per connection and a slow
+// client slows only itself.
+constexpr qint64 kChunkBytes = 8192;
+
+// Bytes the socket reads ahead for the parser; more wait in the kernel.
+constexpr qint64 kReadBufferBytes = kMaxHeadBytes + kMaxBodyBytes;
+
+QString peerText(const QHostAddress &address)
+{
+    return address.isNull() ? QStringLiteral("local") : address.toString();
+}
+
+} // namespace
+
+Session::Session(const QPointer<QIODevice> &socket_, const QHostAddress &peerAddress, const ServerLimits &limits_)
+    : socket(socket_)
+    , idleTimer(std::make_shared<QTimer>())
+    , m_peerAddress(peerAddress)
+    , limits(limits_)
+    , link(std::make_shared<SessionLink>())
+{
+    link->session = this;
+
+    idleTimer->setSingleShot(true);
+    idleTimer->setInterval(limits.idleTimeoutMs);
+    headTimer.setSingleShot(true);
+    headTimer.setInterval(limits.headDeadlineMs);
+    lingerTimer.setSingleShot(true);
+    lingerTimer.setInterval(limits.lingerMs);
+    connect(idleTimer.get(), &QTimer::timeout, this, [this] { dropConnection("idle timeout"); });
+    connect(&headTimer, &QTimer::timeout, this, [this] { dropConnection("request head too slow"); });
+    connect(&lingerTimer, &QTimer::timeout, this, &QObject::deleteLater);
+
+    if (!socket)
+        return;
+    socket->setParent(this);
+    connect(socket, &QIODevice::readyRead, this, &Session::onReadyRead, Qt::DirectConnection);
+    connect(socket, &QIODevice::bytesWritten, this, &Session::onBytesWritten, Qt::DirectConnection);
+    if (auto *tcp = qobject_cast<QAbstractSocket *>(socket.data())) {
+        tcp->setReadBufferSize(kReadBufferBytes);
+        connect(tcp, &QAbstractSocket::disconnected, this, &QObject::deleteLater);
+    } else if (auto *local = qobject_cast<QLocalSocket *>(socket.data())) {
+        local->setReadBufferSize(kReadBufferBytes);
+        connect(local, &QLocalSocket::disconnected, this, &QObject::deleteLater);
+    }
+}
+
+Session::Session(const QPointer<QIODevice> &socket_, const ServerLimits &limits_)
+    : Session(socket_, QHostAddress(), limits_)
+{
+}
+
+Session::~Session()
+{
+    {
+        QMutexLocker lock(&link->mutex);
+        link->session = nullptr;
+    }
+    replySource.reset();
+    if (socket) {
+        socket->disconnect(this);
+        delete socket.data();
+    }
+}
+
+void Session::start()
+{
+    idleTimer->start();
+    headTimer.start();
+    if (socket && socket->bytesAvailable() > 0)
+        onReadyRead();
+}
+
+ReplyChannel Session::replyChannel() const
+{
+    return ReplyChannel(link);
+}
+
+void Session::onReadyRead()
+{
+    if (!socket)
+        return;
+    // One request per connection: what follows it, and what the client
+    // still sends while the session closes, is read and dropped.
+    if (headersDone || closing) {
+        socket->readAll();
+        return;
+    }
+    idleTimer->start();
+    buffer += socket->readAll();
+    inspectionBufferSetup1();
+}
+
+void Session::inspectionBufferSetup1()
+{
+    const ParseResult result = parseRequest(buffer);
+    switch (result.status) {
+    case ParseResult::Incomplete:
+        return;
+    case ParseResult::BadRequest:
+        qDebug().noquote() << "LanHttpServer::Session::inspectionBuffer:" << escapeForLog(QString::fromLatin1(result.diagnostic))
+                           << peerText(m_peerAddress) << result.errorStatus;
+        reject(result.errorStatus);
+        return;
+    case ParseResult::Complete:
+        break;
+    }
+    request = result.request;
+    request.peerAddress = m_peerAddress;
+    buffer.clear();
+    headersDone = true;
+    headTimer.stop();
+    inspectionBufferSetup2();
+}
+
+void Session::inspectionBufferSetup2()
+{
+    if (!acceptedCallback) {
+        qDebug() << "LanHttpServer::Session::inspectionBuffer: error4";
+        reject(503);
+        return;
+    }
+    acceptedCallback(request, replyChannel());
+}
+
+template <typename Call>
+bool Session::onOwnThread(Call call)
+{
+    if (QThread::currentThread() == thread())
+        return true;
+    QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
+    return false;
+}
+
+bool Session::beginReply(const char *operation)
+{
+    if (replied) {
+        qDebug().noquote() << QStringLiteral("LanHttpServer::Session::%1: already reply").arg(QLatin1String(operation));
+        return false;
+    }
+    replied = true;
+    if (!socket || closing) {
+        qDebug().noquote() << QStringLiteral("LanHttpServer::Session::%1: error1").arg(QLatin1String(operation));
+        deleteLater();
+        return false;
+    }
+    return true;
+}
+
+void Session::replyText(const QString &replyData)
+{
+    if (!onOwnThread([this, replyData] { replyText(replyData); }) || !beginReply("replyText"))
+        return;
+    sendWhole(contentReply(kTextContentType, replyData.toUtf8()));
+}
+
+void Session::replyJsonObject(const QJsonObject &jsonObject)
+{
+    if (!onOwnThread([this, jsonObject] { replyJsonObject(jsonObject); }) || !beginReply("replyJsonObject"))
+        return;
+    sendWhole(contentReply(kJsonContentType, QJsonDocument(jsonObject).toJson(QJsonDocument::Compact)));
+}
+
+void Session::replyJsonArray(const QJsonArray &jsonArray)
+{
+    if (!onOwnThread([this, jsonArray] { replyJsonArray(jsonArray); }) || !beginReply("replyJsonArray"))
+        return;
+    sendWhole(contentReply(kJsonContentType, QJsonDocument(jsonArray).toJson(QJsonDocument::Compact)));
+}
+
+void Session::replyFile(const QString &filePath, const ByteRange &range)
+{
+    if (!onOwnThread([this, filePath, range] { replyFile(filePath, range); }) || !beginReply("replyFile"))
+        return;
+    auto file = std::make_unique<QFile>(filePath);
+    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered) || file->isSequential()) {
+        qDebug().noquote() << "LanHttpServer::Session::replyFile: open file error:" << filePath;
+        sendWhole(errorReply(404));
+        emit sglErrorcode(404);
+        return;
+    }
+    const qint64 size = file->size();
+    if (size == 0 && range.kind() == ByteRange::Whole) {
+        sendWhole(contentReply("application/octet-stream", QByteArray()));
+        return;
+    }
+    qint64 first = 0;
+    qint64 last = 0;
+    if (!range.resolve(size, &first, &last)) {
+        sendWhole(rangeNotSatisfiableReply(size));
+        return;
+    }
+    if (!file->seek(first)) {
+        qDebug().noquote() << "LanHttpServer::Session::replyFile: seek error:" << filePath << first;
+        sendWhole(errorReply(500));
+        return;
+    }
+    sendWithBody(rangeReplyHead(first, last, size), std::move(file), last - first + 1);
+}
+
+void Session::replyImage(const QImage &image)
+{
+    if (!onOwnThread([this, image] { replyImage(image); }) || !beginReply("replyImage"))
+        return;
+    auto buffer = std::make_unique<QBuffer>();
+    if (!buffer->open(QIODevice::ReadWrite)) {
+        qDebug() << "LanHttpServer::Session::replyImage: open buffer error";
+        sendWhole(errorReply(500));
+        return;
+    }
+    if (!image.save(buffer.get(), "PNG")) {
+        qDebug() << "LanHttpServer::Session::replyImage: save image to buffer error";
+        sendWhole(errorReply(500));
+        return;
+    }
+    buffer->seek(0);
+    const qint64 size = buffer->size();
+    sendWithBody(imageReplyHead("image/png", size), std::move(buffer), size);
+}
+
+void Session::replyImageFile(const QString &filePath)
+{
+    if (!onOwnThread([this, filePath] { replyImageFile(filePath); }) || !beginReply("replyImageFile"))
+        return;
+    auto file = std::make_unique<QFile>(filePath);
+    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered) || file->isSequential()) {
+        qDebug().noquote() << "LanHttpServer::Session::replyImageFile: open file error:" << filePath;
+        sendWhole(errorReply(404));
+        emit sglErrorcode(404);
+        return;
+    }
+    const qint64 size = file->size();
+    sendWithBody(imageReplyHead(imageContentType(filePath), size), std::move(file), size);
+}
+
+void Session::replyError(qint64 errorcode)
+{
+    if (!onOwnThread([this, errorcode] { replyError(errorcode); }) || !beginReply("replyError"))
+        return;
+    sendWhole(errorReply(int(errorcode)));
+    emit sglErrorcode(errorcode);
+}
+
+void Session::reject(int status)
+{
+    if (replied || closing || !socket) {
+        deleteLater();
+        return;
+    }
+    replied = true;
+    headTimer.stop();
+    sendWhole(errorReply(status));
+}
+
+void Session::sendWhole(const QByteArray &message)
+{
+    sendWithBody(message, nullptr, 0);
+}
+
+void Session::sendWithBody(const QByteArray &head, std::unique_ptr<QIODevice> source, qint64 bodyLength)
+{
+    replySource = std::move(source);
+    sourceRemaining = replySource ? bodyLength : 0;
+    pendingBytes = head.size() + sourceRemaining;
+    idleTimer->start();
+    socket->write(head);
+    sendMore();
+}
+
+void Session::sendMore()
+{
+    if (!replySource)
+        return;
+    // The whole chunks that fit in the window go to the socket as one block,
+    // which it writes with one call: on a fast network the cost of a reply is
+    // in the calls, not in the bytes.
+    const qint64 room = limits.sendWindowBytes - socket->bytesToWrite();
+    const qint64 batchSize = qMin(sourceRemaining, room - room % kChunkBytes);
+    if (batchSize <= 0)
+        return;
+    QByteArray batch(int(batchSize), Qt::Uninitialized);
+    for (qint64 filled = 0; filled < batchSize;) {
+        const qint64 got = replySource->read(batch.data() + filled, qMin(kChunkBytes, batchSize - filled));
+        if (got <= 0) {
+            // The file shrank under us: the promised length can no longer be
+            // met, and only a broken connection tells the client so.
+            dropConnection("reply source ended early");
+            return;
+        }
+        filled += got;
+    }
+    socket->write(batch);
+    sourceRemaining -= batchSize;
+    if (sourceRemaining == 0)
+        replySource.reset();
+}
+
+void Session::onBytesWritten(qint64 bytes)
+{
+    if (closing)
+        return;
+    pendingBytes -= bytes;
+    if (pendingBytes <= 0) {
+        finish();
+        return;
+    }
+    sendMore();
+    if (!closing)
+        idleTimer->start();
+}
+
+void Session::finish()
+{
+    closing = true;
+    idleTimer->stop();
+    headTimer.stop();
+    replySource.reset();
+    if (!socket) {
+        deleteLater();
+        return;
+    }
+    if (auto *tcp = qobject_cast<QAbstractSocket *>(socket.data())) {
+        // The client sees the end of the reply at once; whatever it still
+        // sends is read and dropped until it closes its side.
+        if (tcp->state() == QAbstractSocket::ConnectedState && platform::shutdownSending(tcp->socketDescriptor())) {
+            tcp->readAll();
+            lingerTimer.start();
+            return;
+        }
+    } else if (auto *local = qobject_cast<QLocalSocket *>(socket.data())) {
+        local->disconnectFromServer();
+    }
+    deleteLater();
+}
+
+void Session::dropConnection(const char *reason)
+{
+    qDebug().noquote() << "LanHttpServer::Session:" << QLatin1String(reason) << peerText(m_peerAddress);
+    closing = true;
+    idleTimer->stop();
+    headTimer.stop();
+    replySource.reset();
+    if (auto *tcp = qobject_cast<QAbstractSocket *>(socket.data()))
+        tcp->abort();
+    else if (auto *local = qobject_cast<QLocalSocket *>(socket.data()))
+        local->abort();
+    deleteLater();
+}
+
+} // namespace LanHttpServer

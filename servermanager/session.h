@@ -1,0 +1,106 @@
+#pragma once
+
+#include "servermanager/byterange.h"
+#include "servermanager/httprequest.h"
+#include "servermanager/replychannel.h"
+#include "servermanager/serverlimits.h"
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QImage>
+#include <QIODevice>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+namespace LanHttpServer {
+
+struct SessionLink;
+
+// One accepted connection. It lives on the server thread, which alone touches
+// its socket: it collects the request head, hands a copy of the request to the
+// manager, writes one reply and closes. A session ends (and deletes itself)
+// after its reply, when the peer disconnects, on a malformed or oversized
+// request, or when a time limit passes.
+class Session : public QObject
+{
+    Q_OBJECT
+
+public:
+    using AcceptedCallback = std::function<void(const Request &, const ReplyChannel &)>;
+
+    // The socket becomes the session's and goes with it.
+    Session(const QPointer<QIODevice> &socket, const QHostAddress &peerAddress,
+            const ServerLimits &limits = ServerLimits());
+    // A connection over a local socket, which has no peer address.
+    explicit Session(const QPointer<QIODevice> &socket, const ServerLimits &limits = ServerLimits());
+    ~Session() override;
+
+    void setAcceptedCallback(const AcceptedCallback &callback) { acceptedCallback = callback; }
+    // Starts the time limits and reads what has already arrived; called once
+    // the manager has adopted the session.
+    void start();
+
+    QString target() const { return request.target; }
+    QMap<QString, QString> headers() const { return request.headers; }
+    QHostAddress peerAddress() const { return m_peerAddress; }
+
+    // A channel for answering this connection from any thread.
+    ReplyChannel replyChannel() const;
+
+signals:
+    void sglErrorcode(qint64 errorcode);
+
+public slots:
+    // Each writes one reply; any later reply on the session is ignored. Called
+    // from another thread than the server thread, they post themselves there,
+    // and the caller must know that the session still exists: handler threads
+    // use a ReplyChannel instead.
+    void replyText(const QString &replyData);
+    void replyJsonObject(const QJsonObject &jsonObject);
+    void replyJsonArray(const QJsonArray &jsonArray);
+    void replyFile(const QString &filePath, const LanHttpServer::ByteRange &range);
+    void replyImage(const QImage &image);
+    void replyImageFile(const QString &filePath);
+    void replyError(qint64 errorcode);
+
+private:
+    void onReadyRead();
+    void inspectionBufferSetup1();
+    void inspectionBufferSetup2();
+    void onBytesWritten(qint64 bytes);
+
+    template <typename Call>
+    bool onOwnThread(Call call);
+    bool beginReply(const char *operation);
+    void sendWhole(const QByteArray &message);
+    void sendWithBody(const QByteArray &head, std::unique_ptr<QIODevice> source, qint64 bodyLength);
+    void sendMore();
+    void reject(int status);
+    void finish();
+    void dropConnection(const char *reason);
+
+    QPointer<QIODevice> socket;
+    AcceptedCallback acceptedCallback;
+    std::shared_ptr<QTimer> idleTimer;
+    QTimer headTimer;
+    QTimer lingerTimer;
+    QByteArray buffer;
+    Request request;
+    bool headersDone = false;
+    bool replied = false;
+    bool closing = false;
+    qint64 pendingBytes = 0;
+    std::unique_ptr<QIODevice> replySource;
+    qint64 sourceRemaining = 0;
+    QHostAddress m_peerAddress;
+    ServerLimits limits;
+    std::shared_ptr<SessionLink> link;
+};
+
+} // namespace LanHttpServer

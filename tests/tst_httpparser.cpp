@@ -1,0 +1,333 @@
+// The embedded server's pure pieces, byte for byte: request parsing and its
+// limits, the reply heads, byte ranges, reading the headset's requests, and
+// which files may be served.
+#include "common/testenv.h"
+
+#include "servermanager/byterange.h"
+#include "servermanager/headsetrequest.h"
+#include "servermanager/httpparser.h"
+#include "servermanager/httpresponse.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace LanHttpServer;
+
+Q_DECLARE_METATYPE(ParseResult::Status)
+Q_DECLARE_METATYPE(HeadsetRequest::Kind)
+
+class TestHttpParser : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void parsesACompleteRequest();
+    void waitsForTheWholeHeadWhereverItIsCut();
+    void rejectsMalformedRequests_data();
+    void rejectsMalformedRequests();
+    void rejectsABadRequestLineBeforeTheHeadEnds();
+    void limitsTheHead();
+    void takesABodyByContentLength();
+    void replyHeadsByteForByte();
+    void byteRanges_data();
+    void byteRanges();
+    void headsetRequests_data();
+    void headsetRequests();
+    void servesOnlyRegularFilesInsideTheSharedFolder();
+    void logLinesEscapeWhatThePeerSent();
+};
+
+void TestHttpParser::parsesACompleteRequest()
+{
+    const QByteArray head = "GET /video/abc?x=1 HTTP/1.1\r\n"
+                            "Host: 10.77.0.1:9000\r\n"
+                            "range:bytes=0-1\r\n"
+                            "X-Two:  two  \r\n"
+                            "X-Two: second\r\n"
+                            "\r\n";
+    const ParseResult result = parseRequest(head + "trailing bytes of a second request");
+    QCOMPARE(result.status, ParseResult::Complete);
+    QCOMPARE(result.bytesUsed, head.size());
+    QCOMPARE(result.request.method, QString("GET"));
+    QCOMPARE(result.request.target, QString("/video/abc?x=1"));
+    QCOMPARE(result.request.version, QString("HTTP/1.1"));
+    QCOMPARE(result.request.headers.size(), 3);
+    // Any case of a name finds the header.
+    QCOMPARE(result.request.header("Range"), QString("bytes=0-1"));
+    QCOMPARE(result.request.header("RANGE"), QString("bytes=0-1"));
+    QCOMPARE(result.request.header("x-two"), QString("second"));
+    QCOMPARE(result.request.header("host"), QString("10.77.0.1:9000"));
+    QVERIFY(result.request.body.isEmpty());
+}
+
+void TestHttpParser::waitsForTheWholeHeadWhereverItIsCut()
+{
+    const QByteArray request = "GET /list HTTP/1.0\r\nUser-Agent: headset\r\nAccept: */*\r\n\r\n";
+    for (int cut = 0; cut < request.size(); ++cut) {
+        const ParseResult partial = parseRequest(request.left(cut));
+        QVERIFY2(partial.status == ParseResult::Incomplete, qPrintable(QString("cut at %1").arg(cut)));
+    }
+    const ParseResult whole = parseRequest(request);
+    QCOMPARE(whole.status, ParseResult::Complete);
+    QCOMPARE(whole.request.header("user-agent"), QString("headset"));
+}
+
+void TestHttpParser::rejectsMalformedRequests_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    QTest::addColumn<int>("status");
+
+    QTest::newRow("leading empty line") << QByteArray("\r\nGET / HTTP/1.1\r\n\r\n") << 400;
+    QTest::newRow("two spaces") << QByteArray("GET  / HTTP/1.1\r\n\r\n") << 400;
+    QTest::newRow("four tokens") << QByteArray("GET / HTTP/1.1 extra\r\n\r\n") << 400;
+    QTest::newRow("two tokens") << QByteArray("GET /\r\n\r\n") << 400;
+    QTest::newRow("other protocol") << QByteArray("GET / FTP/1.0\r\n\r\n") << 400;
+    QTest::newRow("HTTP/2 preface") << QByteArray("PRI * HTTP/2.0\r\n\r\nSM\r\n\r\n") << 400;
+    QTest::newRow("relative target") << QByteArray("GET list HTTP/1.1\r\n\r\n") << 400;
+    QTest::newRow("TLS hello") << QByteArray("\x16\x03\x01\x02\x00\x01\x00\x01\xfc\x03\x03 a b\r\n\r\n", 19) << 400;
+    QTest::newRow("lower-case method") << QByteArray("get / HTTP/1.1\r\n\r\n") << 405;
+    QTest::newRow("other method") << QByteArray("DELETE /video/x HTTP/1.1\r\n\r\n") << 405;
+    QTest::newRow("HEAD") << QByteArray("HEAD /list HTTP/1.1\r\n\r\n") << 405;
+    QTest::newRow("header without colon") << QByteArray("GET / HTTP/1.1\r\nNoColon\r\n\r\n") << 400;
+    QTest::newRow("colon first") << QByteArray("GET / HTTP/1.1\r\n:value\r\n\r\n") << 400;
+    QTest::newRow("blank before colon") << QByteArray("GET / HTTP/1.1\r\nRange : bytes=0-1\r\n\r\n") << 400;
+    QTest::newRow("folded line") << QByteArray("GET / HTTP/1.1\r\nA: b\r\n  c\r\n\r\n") << 400;
+    QTest::newRow("control character") << QByteArray("GET / HTTP/1.1\r\nA: b\x01" "c\r\n\r\n") << 400;
+    QTest::newRow("chunked body") << QByteArray("POST / HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n") << 501;
+    QTest::newRow("length not a number") << QByteArray("POST / HTTP/1.1\r\nContent-Length: 1x\r\n\r\n") << 400;
+    QTest::newRow("negative length") << QByteArray("POST / HTTP/1.1\r\nContent-Length: -1\r\n\r\n") << 400;
+    QTest::newRow("body too large") << QByteArray("POST / HTTP/1.1\r\nContent-Length: 70000\r\n\r\n") << 413;
+}
+
+void TestHttpParser::rejectsMalformedRequests()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(int, status);
+    const ParseResult result = parseRequest(input);
+    QCOMPARE(result.status, ParseResult::BadRequest);
+    QCOMPARE(result.errorStatus, status);
+    QVERIFY(!result.diagnostic.isEmpty());
+}
+
+// A peer that sends a bad first line is answered at once, not when it has
+// finished a head that may never end.
+void TestHttpParser::rejectsABadRequestLineBeforeTheHeadEnds()
+{
+    QCOMPARE(parseRequest("GET  / HTTP/1.1\r\nHost: x\r\n").status, ParseResult::BadRequest);
+    QCOMPARE(parseRequest("PUT / HTTP/1.1\r\n").errorStatus, 405);
+    QCOMPARE(parseRequest("GET / HTTP/1.1\r\nbroken\r\nHost").status, ParseResult::BadRequest);
+}
+
+void TestHttpParser::limitsTheHead()
+{
+    const QByteArray line = "GET /list HTTP/1.1\r\n";
+    // A head of exactly the limit is read.
+    QByteArray head = line + "X-Fill: ";
+    head += QByteArray(kMaxHeadBytes - head.size() - 4, 'a') + "\r\n\r\n";
+    QCOMPARE(head.size(), kMaxHeadBytes);
+    QCOMPARE(parseRequest(head).status, ParseResult::Complete);
+
+    // One byte more is refused, whether or not its end has come.
+    QByteArray over = line + "X-Fill: " + QByteArray(kMaxHeadBytes - line.size() - 11, 'a') + "\r\n\r\n";
+    QCOMPARE(over.size(), kMaxHeadBytes + 1);
+    QCOMPARE(parseRequest(over).errorStatus, 431);
+    QCOMPARE(parseRequest(line + QByteArray(kMaxHeadBytes, 'a')).errorStatus, 431);
+    QCOMPARE(parseRequest("GET /" + QByteArray(kMaxHeadBytes, 'a')).errorStatus, 431);
+    QCOMPARE(parseRequest(QByteArray(kMaxHeadBytes - 1, 'a')).status, ParseResult::Incomplete);
+
+    QByteArray many = line;
+    for (int i = 0; i < kMaxHeaderCount; ++i)
+        many += "X-" + QByteArray::number(i) + ": v\r\n";
+    QCOMPARE(parseRequest(many + "\r\n").status, ParseResult::Complete);
+    QCOMPARE(parseRequest(many + "X-One-Too-Many: v\r\n\r\n").errorStatus, 431);
+}
+
+void TestHttpParser::takesABodyByContentLength()
+{
+    const QByteArray post = "POST /list HTTP/1.1\r\nContent-Length: 5\r\n\r\n";
+    QCOMPARE(parseRequest(post + "hel").status, ParseResult::Incomplete);
+    const ParseResult result = parseRequest(post + "helloGET /next HTTP/1.1\r\n\r\n");
+    QCOMPARE(result.status, ParseResult::Complete);
+    QCOMPARE(result.request.method, QString("POST"));
+    QCOMPARE(result.request.body, QByteArray("hello"));
+    QCOMPARE(result.bytesUsed, post.size() + 5);
+
+    // Without a length a POST has no body and is complete at its head's end.
+    const ParseResult bare = parseRequest("POST /list HTTP/1.1\r\n\r\nstray");
+    QCOMPARE(bare.status, ParseResult::Complete);
+    QVERIFY(bare.request.body.isEmpty());
+}
+
+void TestHttpParser::replyHeadsByteForByte()
+{
+    QCOMPARE(contentReply(kJsonContentType, "{\"number\":\"0\"}"),
+             QByteArray("HTTP/1.1 200 OK\r\nContent-Type: application/json;charset=UTF-8\r\nContent-Length: 14\r\n"
+                        "Access-Control-Allow-Origin: *\r\nConnection: close\r\n\r\n{\"number\":\"0\"}"));
+    // The length counts bytes, not characters.
+    QCOMPARE(contentReply(kTextContentType, QString::fromUtf8("h\xc3\xa9%1").toUtf8()),
+             QByteArray("HTTP/1.1 200 OK\r\nContent-Type: text;charset=UTF-8\r\nContent-Length: 5\r\n"
+                        "Access-Control-Allow-Origin: *\r\nConnection: close\r\n\r\nh\xc3\xa9%1"));
+    QCOMPARE(imageReplyHead(imageContentType("/s/1700000000001.png"), 20000),
+             QByteArray("HTTP/1.1 200 OK\r\nContent-Type: image/png\r\nContent-Length: 20000\r\n"
+                        "Access-Control-Allow-Origin: *\r\nConnection: close\r\n\r\n"));
+    QCOMPARE(imageContentType("/s/cover.JPG"), QByteArray("image/jpeg"));
+    QCOMPARE(rangeReplyHead(0, 999, 1000),
+             QByteArray("HTTP/1.1 206 Partial Content\r\nConnection: close\r\nContent-Transfer-Encoding: binary\r\n"
+                        "Content-Type: application/octet-stream\r\nContent-Length: 1000\r\n"
+                        "Content-Range: bytes 0-999/1000\r\n\r\n"));
+    QCOMPARE(rangeReplyHead(100, 199, 5000000000LL),
+             QByteArray("HTTP/1.1 206 Partial Content\r\nConnection: close\r\nContent-Transfer-Encoding: binary\r\n"
+                        "Content-Type: application/octet-stream\r\nContent-Length: 100\r\n"
+                        "Content-Range: bytes 100-199/5000000000\r\n\r\n"));
+    QCOMPARE(errorReply(404), QByteArray("HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\nConnection: close\r\n\r\n"));
+    QCOMPARE(errorReply(405), QByteArray("HTTP/1.1 405 Method Not Allowed\r\nAllow: GET, POST\r\n"
+                                         "Content-Length: 0\r\nConnection: close\r\n\r\n"));
+    QCOMPARE(errorReply(431), QByteArray("HTTP/1.1 431 Request Header Fields Too Large\r\nContent-Length: 0\r\n"
+                                         "Connection: close\r\n\r\n"));
+    QCOMPARE(rangeNotSatisfiableReply(1000),
+             QByteArray("HTTP/1.1 416 Range Not Satisfiable\r\nContent-Range: bytes */1000\r\n"
+                        "Content-Length: 0\r\nConnection: close\r\n\r\n"));
+}
+
+void TestHttpParser::byteRanges_data()
+{
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<qint64>("size");
+    QTest::addColumn<bool>("satisfiable");
+    QTest::addColumn<qint64>("first");
+    QTest::addColumn<qint64>("last");
+
+    QTest::newRow("no header") << QString() << 1000LL << true << 0LL << 999LL;
+    QTest::newRow("first byte") << "bytes=0-0" << 1000LL << true << 0LL << 0LL;
+    QTest::newRow("end equals start") << "bytes=10-10" << 1000LL << true << 10LL << 10LL;
+    QTest::newRow("closed") << "bytes=100-199" << 1000LL << true << 100LL << 199LL;
+    QTest::newRow("open-ended") << "bytes=100-" << 1000LL << true << 100LL << 999LL;
+    QTest::newRow("last byte") << "bytes=999-" << 1000LL << true << 999LL << 999LL;
+    QTest::newRow("end clamped") << "bytes=900-5000" << 1000LL << true << 900LL << 999LL;
+    QTest::newRow("suffix") << "bytes=-500" << 1000LL << true << 500LL << 999LL;
+    QTest::newRow("suffix longer than file") << "bytes=-5000" << 1000LL << true << 0LL << 999LL;
+    QTest::newRow("first of several") << "bytes=0-1,5-6" << 1000LL << true << 0LL << 1LL;
+    QTest::newRow("unit in capitals") << "BYTES=2-3" << 1000LL << true << 2LL << 3LL;
+    QTest::newRow("blanks") << " bytes= 4 - 5 " << 1000LL << true << 4LL << 5LL;
+    QTest::newRow("other unit is ignored") << "items=0-5" << 1000LL << true << 0LL << 999LL;
+    QTest::newRow("no unit is ignored") << "100-200" << 1000LL << true << 0LL << 999LL;
+    QTest::newRow("large file") << "bytes=4294967296-" << 5000000000LL << true << 4294967296LL << 4999999999LL;
+    QTest::newRow("start at end") << "bytes=1000-" << 1000LL << false << 0LL << 0LL;
+    QTest::newRow("start past end") << "bytes=1000-2000" << 1000LL << false << 0LL << 0LL;
+    QTest::newRow("empty suffix") << "bytes=-0" << 1000LL << false << 0LL << 0LL;
+    QTest::newRow("end before start") << "bytes=5-3" << 1000LL << false << 0LL << 0LL;
+    QTest::newRow("not a number") << "bytes=abc" << 1000LL << false << 0LL << 0LL;
+    QTest::newRow("no dash") << "bytes=100" << 1000LL << false << 0LL << 0LL;
+    QTest::newRow("signs") << "bytes=+1-+2" << 1000LL << false << 0LL << 0LL;
+    QTest::newRow("overflowing") << "bytes=99999999999999999999-" << 1000LL << false << 0LL << 0LL;
+    QTest::newRow("empty file") << QString() << 0LL << false << 0LL << 0LL;
+}
+
+void TestHttpParser::byteRanges()
+{
+    QFETCH(QString, header);
+    QFETCH(qint64, size);
+    QFETCH(bool, satisfiable);
+    QFETCH(qint64, first);
+    QFETCH(qint64, last);
+
+    const ByteRange range = header.isNull() ? ByteRange::whole() : ByteRange::fromHeader(header);
+    qint64 gotFirst = -1;
+    qint64 gotLast = -1;
+    QCOMPARE(range.resolve(size, &gotFirst, &gotLast), satisfiable);
+    if (satisfiable) {
+        QCOMPARE(gotFirst, first);
+        QCOMPARE(gotLast, last);
+    }
+}
+
+void TestHttpParser::headsetRequests_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<QString>("range");
+    QTest::addColumn<HeadsetRequest::Kind>("kind");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("rangeText");
+
+    QTest::newRow("listing") << "/list" << QString() << HeadsetRequest::Listing << "" << "whole";
+    QTest::newRow("listing, whatever follows") << "/list/more/parts?refresh=1" << QString() << HeadsetRequest::Listing
+                                               << "more/parts" << "whole";
+    QTest::newRow("poster") << "/post/1700000000001" << QString() << HeadsetRequest::Poster << "1700000000001" << "whole";
+    QTest::newRow("poster, empty name") << "/post/" << QString() << HeadsetRequest::Poster << "" << "whole";
+    QTest::newRow("video with query") << "/video/1700000000001?t=5#x" << QString() << HeadsetRequest::Video
+                                      << "1700000000001" << "whole";
+    QTest::newRow("percent-decoded") << "/video/a%20b%C3%A9" << QString() << HeadsetRequest::Video
+                                     << QString::fromUtf8("a b\xc3\xa9") << "whole";
+    QTest::newRow("encoded slashes stay in the name") << "/video/..%2F..%2Fetc%2Fpasswd" << QString()
+                                                      << HeadsetRequest::Video << "../../etc/passwd" << "whole";
+    QTest::newRow("video range") << "/video/x" << "bytes=100-" << HeadsetRequest::Video << "x" << "100-";
+    QTest::newRow("suffix range") << "/video/x" << "bytes=-500" << HeadsetRequest::Video << "x" << "-500";
+    QTest::newRow("range on a poster is not read") << "/post/x" << "bytes=1-2" << HeadsetRequest::Poster << "x"
+                                                   << "whole";
+    QTest::newRow("favicon") << "/favicon.ico" << QString() << HeadsetRequest::Unknown << "" << "whole";
+    QTest::newRow("root") << "/" << QString() << HeadsetRequest::Unknown << "" << "whole";
+    QTest::newRow("case matters") << "/LIST" << QString() << HeadsetRequest::Unknown << "" << "whole";
+}
+
+void TestHttpParser::headsetRequests()
+{
+    QFETCH(QString, target);
+    QFETCH(QString, range);
+    QFETCH(HeadsetRequest::Kind, kind);
+    QFETCH(QString, name);
+    QFETCH(QString, rangeText);
+
+    Request request;
+    request.method = "GET";
+    request.target = target;
+    if (!range.isNull())
+        request.headers.insert("range", range);
+    const HeadsetRequest wanted = HeadsetRequest::fromRequest(request);
+    QCOMPARE(wanted.kind, kind);
+    QCOMPARE(wanted.name, name);
+    QCOMPARE(wanted.range.toString(), rangeText);
+}
+
+void TestHttpParser::servesOnlyRegularFilesInsideTheSharedFolder()
+{
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QString shared = root.path() + "/shared";
+    QVERIFY(writeWholeFile(shared + "/1.mp4", "video"));
+    QVERIFY(writeWholeFile(shared + "/sub/2.png", "poster"));
+    QVERIFY(writeWholeFile(root.path() + "/secret.txt", "not shared"));
+    QVERIFY(writeWholeFile(root.path() + "/shared-other/3.mp4", "a sibling with the same prefix"));
+    QVERIFY(QFile::link(root.path() + "/secret.txt", shared + "/link.mp4"));
+    QVERIFY(QFile::link(shared + "/1.mp4", root.path() + "/into-shared.mp4"));
+
+    QVERIFY(isServableFile(shared + "/1.mp4", shared));
+    QVERIFY(isServableFile(shared + "//sub//2.png", shared + "/"));
+    QVERIFY(isServableFile(root.path() + "/into-shared.mp4", shared));
+    QVERIFY(!isServableFile(shared + "/sub", shared));
+    QVERIFY(!isServableFile(shared + "/missing.mp4", shared));
+    QVERIFY(!isServableFile(shared + "/../secret.txt", shared));
+    QVERIFY(!isServableFile(shared + "/link.mp4", shared));
+    QVERIFY(!isServableFile(root.path() + "/shared-other/3.mp4", shared));
+    QVERIFY(!isServableFile(shared + "/1.mp4", QString()));
+    QVERIFY(!isServableFile(QString(), shared));
+}
+
+void TestHttpParser::logLinesEscapeWhatThePeerSent()
+{
+    Request request;
+    request.method = "GET";
+    request.target = QString("/video/a\x1b[31m\r\nInjected: line") + QString(400, 'x');
+    request.headers.insert("range", "bytes=0-\n1");
+    request.peerAddress = QHostAddress("10.77.0.2");
+    const QString line = requestLogLine(request, "video 404");
+    QVERIFY(line.startsWith("http 10.77.0.2 GET /video/a\\x1b[31m\\x0d\\x0aInjected: line"));
+    QVERIFY(line.contains(" range=bytes=0-\\x0a1 -> video 404"));
+    QVERIFY(line.size() < 300);
+    for (const QChar c : line)
+        QVERIFY(c.unicode() >= 0x20);
+}
+
+QTEST_GUILESS_MAIN(TestHttpParser)
+#include "tst_httpparser.moc"

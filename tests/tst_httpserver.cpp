@@ -1,0 +1,1030 @@
+// The embedded HTTP server over real sockets on loopback: the server frame and
+// its limits with raw sockets, the reply pacing on a recording device, and the
+// main window's answers to the headset with the clients a headset or a user
+// would use (curl, ffprobe, wrk).
+#include "common/mediafiles.h"
+#include "common/programrunner.h"
+#include "common/testenv.h"
+
+#include "servermanager/httpresponse.h"
+#include "servermanager/localservermanage.h"
+#include "servermanager/session.h"
+#include "servermanager/tcpservermanage.h"
+#include "src/brontel.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QPainter>
+#include <QPointer>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QSemaphore>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QThread>
+
+#include <atomic>
+#include <thread>
+
+using namespace LanHttpServer;
+
+namespace {
+
+ServerLimits quickLimits()
+{
+    ServerLimits limits;
+    limits.idleTimeoutMs = 3000;
+    limits.headDeadlineMs = 3000;
+    limits.lingerMs = 300;
+    limits.maxConnections = 64;
+    return limits;
+}
+
+struct RawReply
+{
+    QByteArray bytes;
+    bool closed = false;
+    qint64 elapsedMs = 0;
+};
+
+// Connects, sends each piece with a pause after it, then reads until the
+// server closes or the time is up.
+RawReply rawExchange(quint16 port, const QList<QByteArray> &pieces, int pauseMs = 0, int timeoutMs = 5000,
+                     const QHostAddress &host = QHostAddress(QHostAddress::LocalHost))
+{
+    RawReply reply;
+    QElapsedTimer timer;
+    timer.start();
+    QTcpSocket socket;
+    socket.connectToHost(host, port);
+    if (!socket.waitForConnected(3000))
+        return reply;
+    for (const QByteArray &piece : pieces) {
+        if (socket.state() != QAbstractSocket::ConnectedState)
+            break;
+        socket.write(piece);
+        socket.waitForBytesWritten(1000);
+        if (pauseMs > 0)
+            QThread::msleep(pauseMs);
+    }
+    while (timer.elapsed() < timeoutMs && socket.state() != QAbstractSocket::UnconnectedState) {
+        socket.waitForReadyRead(50);
+        reply.bytes += socket.readAll();
+    }
+    reply.bytes += socket.readAll();
+    reply.closed = socket.state() == QAbstractSocket::UnconnectedState;
+    reply.elapsedMs = timer.elapsed();
+    return reply;
+}
+
+int statusOf(const QByteArray &reply)
+{
+    const QRegularExpressionMatch match = QRegularExpression("^HTTP/1\\.1 (\\d{3}) ").match(QString::fromLatin1(reply.left(40)));
+    return match.hasMatch() ? match.captured(1).toInt() : 0;
+}
+
+QByteArray bodyOf(const QByteArray &reply)
+{
+    const int end = reply.indexOf("\r\n\r\n");
+    return end < 0 ? QByteArray() : reply.mid(end + 4);
+}
+
+QByteArray getRequest(const QByteArray &target)
+{
+    return "GET " + target + " HTTP/1.1\r\nHost: test\r\n\r\n";
+}
+
+// A handler that answers with what it saw.
+void echo(const Request &request, const ReplyChannel &reply)
+{
+    const QString peer = request.peerAddress.isNull() ? QStringLiteral("local") : request.peerAddress.toString();
+    reply.replyText(QStringLiteral("target=%1 peer=%2").arg(request.target, peer));
+}
+
+// Stands in for a socket: records every write, and reports bytes as written
+// only when the test says so.
+class RecordingDevice : public QIODevice
+{
+public:
+    RecordingDevice() { open(QIODevice::ReadWrite); }
+
+    QList<qint64> writes;
+    QByteArray written;
+
+    bool isSequential() const override { return true; }
+    qint64 bytesAvailable() const override { return m_incoming.size() + QIODevice::bytesAvailable(); }
+    qint64 bytesToWrite() const override { return m_unreported; }
+
+    void feed(const QByteArray &bytes)
+    {
+        m_incoming += bytes;
+        emit readyRead();
+    }
+    void reportWritten()
+    {
+        const qint64 bytes = m_unreported;
+        m_unreported = 0;
+        emit bytesWritten(bytes);
+    }
+
+protected:
+    qint64 readData(char *data, qint64 maxSize) override
+    {
+        const qint64 size = qMin<qint64>(maxSize, m_incoming.size());
+        memcpy(data, m_incoming.constData(), size_t(size));
+        m_incoming.remove(0, int(size));
+        return size;
+    }
+    qint64 writeData(const char *data, qint64 size) override
+    {
+        writes << size;
+        written.append(data, int(size));
+        m_unreported += size;
+        return size;
+    }
+
+private:
+    QByteArray m_incoming;
+    qint64 m_unreported = 0;
+};
+
+struct CurlReply
+{
+    int exitCode = -1;
+    int status = 0;
+    QByteArray head;
+    QByteArray body;
+    QString error;
+
+    QString header(const QString &name) const
+    {
+        const QRegularExpression pattern("^" + QRegularExpression::escape(name) + ":\\s*(.*?)\\r?$",
+                                         QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
+        return pattern.match(QString::fromLatin1(head)).captured(1);
+    }
+};
+
+CurlReply curl(const QString &url, const QStringList &extra = {})
+{
+    CurlReply reply;
+    QTemporaryDir dir;
+    QProcess process;
+    process.start("curl", QStringList{"-sS", "--max-time", "20", "-D", dir.path() + "/head", "-o", dir.path() + "/body"}
+                              + extra + QStringList{url});
+    if (!process.waitForFinished(30000)) {
+        process.kill();
+        process.waitForFinished(3000);
+        reply.error = "curl did not finish";
+        return reply;
+    }
+    reply.exitCode = process.exitCode();
+    reply.error = QString::fromLocal8Bit(process.readAllStandardError());
+    reply.head = readWholeFile(dir.path() + "/head");
+    reply.body = readWholeFile(dir.path() + "/body");
+    reply.status = statusOf(reply.head);
+    return reply;
+}
+
+QByteArray randomBytes(int size, quint32 seed)
+{
+    QRandomGenerator generator(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char &c : bytes)
+        c = char(generator.bounded(256));
+    return bytes;
+}
+
+} // namespace
+
+class TestHttpServer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    // The server frame.
+    void failedStartReturnsAndTheServerStartsAgain();
+    void everyPeerGetsASessionWithItsPlainAddress();
+    void handlerThreadsRunAtMostHandleMaxAtOnce();
+    void requestCutIntoPiecesIsReadOnce();
+    void malformedRequestsAreAnsweredAndClosed_data();
+    void malformedRequestsAreAnsweredAndClosed();
+    void oversizedHeadIsRefusedAndTheReplyStillArrives();
+    void silentClientIsDroppedAfterTheIdleTime();
+    void tricklingHeadIsCutAtTheDeadline();
+    void connectionCapMakesLaterClientsWait();
+    void handlerThatForgetsToReplyGives500();
+    void replyAfterThePeerLeftIsDropped();
+    void clientLeavingMidReplyFreesItsSession();
+    void localSocketServerServesToo();
+
+    // One connection's replies, byte for byte.
+    void bodyGoesOutInChunksPacedByWrites();
+    void replyFromAnotherThreadIsTheSame();
+
+    // The main window's answers to the headset.
+    void listingOverCurl();
+    void posterOverCurl();
+    void rangesOverCurl_data();
+    void rangesOverCurl();
+    void unknownNamesAndPathsGet404();
+    void libraryErrorsReachTheMainWindow();
+    void ffprobeSeeksThroughTheServer();
+    void wrkSeesNoSocketErrors();
+    void mainWindowListensOnItsPort();
+    void programServesOnItsPort();
+
+private:
+    QString itemPath(const QString &name, const QString &suffix) const
+    {
+        return m_user->sharedFolder() + "/" + name + suffix;
+    }
+    QString url(const QString &path) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(m_handlerServer->serverPort()).arg(path);
+    }
+
+    TestUser *m_user = nullptr;
+    Brontel *m_window = nullptr;
+    TcpServerManage *m_handlerServer = nullptr;
+    QJsonObject m_library;
+    QByteArray m_data;
+    QMutex m_seenMutex;
+    QList<Request> m_seen;
+};
+
+// Names as the import worker makes them: seconds and milliseconds.
+static const QString kVideo = QStringLiteral("1700000000001");
+static const QString kData = QStringLiteral("1700000000002");
+static const QString kMissing = QStringLiteral("1700000000003");
+static const QString kOutside = QStringLiteral("1700000000004");
+
+void TestHttpServer::initTestCase()
+{
+    m_user = new TestUser;
+    QVERIFY(m_user->isValid());
+    const QString shared = m_user->sharedFolder();
+    QVERIFY(writeWholeFile(m_user->dataFolder() + "/Brontel.ini",
+                           "[General]\nFirstUse=1\nVaroSharedDir=" + shared.toUtf8() + "\n"));
+
+    QString error;
+    QVERIFY2(makeTestVideo(itemPath(kVideo, ".mp4"), 3, 320, 240, &error), qPrintable(error));
+    QImage poster(212, 119, QImage::Format_RGB32);
+    QPainter painter(&poster);
+    painter.fillRect(poster.rect(), QColor(0x1b, 0x2a, 0x3c));
+    painter.fillRect(20, 20, 80, 40, QColor(0x00, 0xec, 0xf6));
+    painter.end();
+    QVERIFY(poster.save(itemPath(kVideo, ".png"), "PNG"));
+    m_data = randomBytes(300000, 8);
+    QVERIFY(writeWholeFile(itemPath(kData, ".ts"), m_data));
+    QVERIFY(writeWholeFile(m_user->root() + "/outside.ts", "not in the shared folder"));
+
+    // Items as the library writes them: every value a string.
+    auto item = [&](int index, const QString &name, const QString &videoFile, const QString &posterFile) {
+        return QJsonObject{{"index", QString::number(index)}, {"poster", name + ".png"}, {"video", name + " source.mp4"},
+                           {"size", "1"}, {"length", "3"}, {"videopathreal", "/home/user/Videos/" + name + ".mp4"},
+                           {"posterpathreal", posterFile}, {"videopath", "video/" + name}, {"posterpath", "post/" + name},
+                           {"videoreq", QFileInfo(videoFile).fileName()}, {"videopathnginx", videoFile},
+                           {"width", "320"}, {"high", "240"}};
+    };
+    m_library = QJsonObject{
+        {"number", "4"},
+        {"items", QJsonArray{item(0, kVideo, itemPath(kVideo, ".mp4"), itemPath(kVideo, ".png")),
+                             item(1, kData, itemPath(kData, ".ts"), itemPath(kData, ".png")),
+                             item(2, kMissing, itemPath(kMissing, ".mp4"), itemPath(kMissing, ".png")),
+                             item(3, kOutside, m_user->root() + "/outside.ts", m_user->root() + "/outside.ts")}}};
+
+    m_window = new Brontel;
+    m_window->slotSendJson(m_library);
+
+    // The window's own handler behind a server on a port of the test's
+    // choosing, so that parallel tests never compete for one.
+    m_handlerServer = new TcpServerManage(5);
+    m_handlerServer->setHttpAcceptedCallback([this](const Request &request, const ReplyChannel &reply) {
+        {
+            QMutexLocker lock(&m_seenMutex);
+            m_seen << request;
+        }
+        m_window->handleHttpRequest(request, reply);
+    });
+    QVERIFY(m_handlerServer->listen(QHostAddress(QHostAddress::Any), 0));
+}
+
+void TestHttpServer::cleanupTestCase()
+{
+    delete m_handlerServer;
+    delete m_window;
+    delete m_user;
+}
+
+void TestHttpServer::failedStartReturnsAndTheServerStartsAgain()
+{
+    QTcpServer taken;
+    QVERIFY(taken.listen(QHostAddress::Any, 0));
+    QElapsedTimer timer;
+    timer.start();
+
+    TcpServerManage server(2);
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression("^tcpServer_ listen false"));
+    QVERIFY(!server.listen(QHostAddress::Any, taken.serverPort()));
+    QVERIFY(!server.isListening());
+    QCOMPARE(server.serverPort(), quint16(0));
+    QTest::ignoreMessage(QtDebugMsg, "LanHttpServer::Manage::close: error: not running");
+    server.close();
+
+    // The failed start left no server thread behind to wait for.
+    server.setHttpAcceptedCallback(echo);
+    QVERIFY(server.listen(QHostAddress::Any, 0));
+    QVERIFY(server.isListening());
+    QTest::ignoreMessage(QtDebugMsg, "LanHttpServer::Manage::close: error: already running");
+    QVERIFY(!server.begin());
+    QCOMPARE(statusOf(rawExchange(server.serverPort(), {getRequest("/x")}).bytes), 200);
+    server.close();
+    QVERIFY(!server.isListening());
+    QVERIFY(rawExchange(server.serverPort(), {getRequest("/x")}, 0, 1000).bytes.isEmpty());
+
+    // And it starts once more after a close.
+    QVERIFY(server.listen(QHostAddress::Any, 0));
+    QCOMPARE(statusOf(rawExchange(server.serverPort(), {getRequest("/x")}).bytes), 200);
+    QVERIFY(timer.elapsed() < 10000);
+}
+
+void TestHttpServer::everyPeerGetsASessionWithItsPlainAddress()
+{
+    TcpServerManage server(2);
+    server.setLimits(quickLimits());
+    server.setHttpAcceptedCallback(echo);
+    QVERIFY(server.listen(QHostAddress::Any, 0));
+
+    const RawReply ipv4 = rawExchange(server.serverPort(), {getRequest("/list")});
+    QCOMPARE(statusOf(ipv4.bytes), 200);
+    QCOMPARE(bodyOf(ipv4.bytes), QByteArray("target=/list peer=127.0.0.1"));
+    QVERIFY(ipv4.closed);
+
+    QTcpSocket probe;
+    probe.connectToHost(QHostAddress::LocalHostIPv6, server.serverPort());
+    if (probe.waitForConnected(1000)) {
+        probe.abort();
+        const RawReply ipv6 = rawExchange(server.serverPort(), {getRequest("/list")}, 0, 5000,
+                                          QHostAddress(QHostAddress::LocalHostIPv6));
+        QCOMPARE(bodyOf(ipv6.bytes), QByteArray("target=/list peer=::1"));
+    }
+    QVERIFY(waitUntil([&] { return server.sessionCount() == 0; }, 3000));
+}
+
+void TestHttpServer::handlerThreadsRunAtMostHandleMaxAtOnce()
+{
+    TcpServerManage server(5);
+    server.setLimits(quickLimits());
+    std::atomic<int> started{0};
+    std::atomic<int> running{0};
+    std::atomic<int> mostAtOnce{0};
+    QSemaphore gate;
+    server.setHttpAcceptedCallback([&](const Request &, const ReplyChannel &reply) {
+        ++started;
+        const int now = ++running;
+        int seen = mostAtOnce;
+        while (now > seen && !mostAtOnce.compare_exchange_weak(seen, now)) {
+        }
+        gate.tryAcquire(1, 10000);
+        --running;
+        reply.replyText("done");
+    });
+    QVERIFY(server.listen(QHostAddress::Any, 0));
+
+    QList<QTcpSocket *> clients;
+    for (int i = 0; i < 6; ++i) {
+        auto *client = new QTcpSocket(this);
+        client->connectToHost(QHostAddress::LocalHost, server.serverPort());
+        QVERIFY(client->waitForConnected(3000));
+        client->write(getRequest("/slow"));
+        QVERIFY(client->waitForBytesWritten(1000));
+        clients << client;
+    }
+    QVERIFY(waitUntil([&] { return started == 5; }, 5000));
+    QTest::qWait(300);
+    QCOMPARE(started.load(), 5);
+    gate.release(1);
+    QVERIFY(waitUntil([&] { return started == 6; }, 5000));
+    gate.release(5);
+    for (QTcpSocket *client : clients) {
+        QByteArray reply;
+        QElapsedTimer timer;
+        timer.start();
+        while (!reply.endsWith("done") && timer.elapsed() < 5000) {
+            client->waitForReadyRead(50);
+            reply += client->readAll();
+        }
+        QCOMPARE(statusOf(reply), 200);
+    }
+    QCOMPARE(mostAtOnce.load(), 5);
+    qDeleteAll(clients);
+}
+
+void TestHttpServer::requestCutIntoPiecesIsReadOnce()
+{
+    TcpServerManage server(2);
+    server.setLimits(quickLimits());
+    std::atomic<int> calls{0};
+    server.setHttpAcceptedCallback([&](const Request &request, const ReplyChannel &reply) {
+        ++calls;
+        echo(request, reply);
+    });
+    QVERIFY(server.listen(QHostAddress::Any, 0));
+
+    // Cut inside a token, between CR and LF, and between the two line ends
+    // of the empty line.
+    const RawReply reply = rawExchange(server.serverPort(),
+                                       {"GE", "T /li", "st?a=b HTTP/1.1\r", "\nHost: x\r\nRange: bytes=1-2\r\n\r", "\n"}, 60);
+    QCOMPARE(statusOf(reply.bytes), 200);
+    QCOMPARE(bodyOf(reply.bytes), QByteArray("target=/list?a=b peer=127.0.0.1"));
+    QCOMPARE(calls.load(), 1);
+
+    // What follows a request is not a second request.
+    const RawReply pipelined = rawExchange(server.serverPort(), {getRequest("/first") + getRequest("/second")});
+    QCOMPARE(bodyOf(pipelined.bytes), QByteArray("target=/first peer=127.0.0.1"));
+    QCOMPARE(calls.load(), 2);
+}
+
+void TestHttpServer::malformedRequestsAreAnsweredAndClosed_data()
+{
+    QTest::addColumn<QByteArray>("request");
+    QTest::addColumn<int>("status");
+
+    QTest::newRow("garbage") << QByteArray("\x16\x03\x01\x00\xa5\x01\x00\x00\xa1\x03\x03\r\n\r\n", 15) << 400;
+    QTest::newRow("two spaces") << QByteArray("GET  /list HTTP/1.1\r\n\r\n") << 400;
+    QTest::newRow("lower-case method") << QByteArray("get /list HTTP/1.1\r\n\r\n") << 405;
+    QTest::newRow("other method") << QByteArray("PUT /video/x HTTP/1.1\r\nContent-Length: 3\r\n\r\nabc") << 405;
+    QTest::newRow("header without colon") << QByteArray("GET /list HTTP/1.1\r\nBroken\r\n\r\n") << 400;
+    QTest::newRow("chunked body") << QByteArray("POST /list HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n")
+                                  << 501;
+}
+
+void TestHttpServer::malformedRequestsAreAnsweredAndClosed()
+{
+    QFETCH(QByteArray, request);
+    QFETCH(int, status);
+
+    TcpServerManage server(2);
+    server.setLimits(quickLimits());
+    std::atomic<int> calls{0};
+    server.setHttpAcceptedCallback([&](const Request &r, const ReplyChannel &reply) {
+        ++calls;
+        echo(r, reply);
+    });
+    QVERIFY(server.listen(QHostAddress::Any, 0));
+
+    const RawReply reply = rawExchange(server.serverPort(), {request});
+    QCOMPARE(reply.bytes, errorReply(status));
+    QVERIFY(reply.closed);
+    QVERIFY(reply.elapsedMs < 2000);
+    QCOMPARE(calls.load(), 0);
+}
+
+// The client goes on sending after the server has answered: the answer must
+// reach it all the same, not be lost to a reset connection.
+void TestHttpServer::oversizedHeadIsRefusedAndTheReplyStillArrives()
+{
+    TcpServerManage server(2);
+    server.setLimits(quickLimits());
+    server.setHttpAcceptedCallback(echo);
+    QVERIFY(server.listen(QHostAddress::Any, 0));
+
+    QList<QByteArray> pieces{"GET /list HTTP/1.1\r\n"};
+    for (int i = 0; i < 8; ++i)
+        pieces << "X-Filler: " + QByteArray(8000, 'a') + "\r\n";
+    const RawReply reply = rawExchange(server.serverPort(), pieces, 20);
+    QCOMPARE(reply.bytes, errorReply(431));
+    QVERIFY(reply.closed);
+
+    QByteArray many = "GET /list HTTP/1.1\r\n";
+    for (int i = 0; i < 200; ++i)
+        many += "X-" + QByteArray::number(i) + ": v\r\n";
+    QCOMPARE(rawExchange(server.serverPort(), {many + "\r\n"}).bytes, errorReply(431));
+    QVERIFY(waitUntil([&] { return server.sessionCount() == 0; }, 3000));
+}
+
+void TestHttpServer::silentClientIsDroppedAfterTheIdleTime()
+{
+    TcpServerManage server(2);
+    ServerLimits limits = quickLimits();
+    limits.idleTimeoutMs = 400;
+    server.setLimits(limits);
+    server.setHttpAcceptedCallback(echo);
+    QVERIFY(server.listen(QHostAddress::Any, 0));
+
+    // It never sends a byte: the time counts from accept.
+    const RawReply silent = rawExchange(server.serverPort(), {}, 0, 5000);
+    QVERIFY(silent.closed);
+    QVERIFY(silent.bytes.isEmpty());
+    QVERIFY2(silent.elapsedMs >= 300 && silent.elapsedMs < 3000, qPrintable(QString::number(silent.elapsedMs)));
+
+    // Half a request, then silence.
+    const RawReply half = rawExchange(server.serverPort(), {"GET /list HTTP/1.1\r\nHo"}, 0, 5000);
+    QVERIFY(half.closed);
+    QVERIFY(half.elapsedMs < 3000);
+    QVERIFY(waitUntil([&] { return server.sessionCount() == 0; }, 3000));
+}
+
+void TestHttpServer::tricklingHeadIsCutAtTheDeadline()
+{
+    TcpServerManage server(2);
+    ServerLimits limits = quickLimits();
+    limits.idleTimeoutMs = 500;
+    limits.headDeadlineMs = 1000;
+    server.setLimits(limits);
+    std::atomic<int> calls{0};
+    server.setHttpAcceptedCallback([&](const Request &r, const ReplyChannel &reply) {
+        ++calls;
+        echo(r, reply);
+    });
+    QVERIFY(server.listen(QHostAddress::Any, 0));
+
+    // One byte every 150 ms keeps the idle timer from firing; the head would
+    // take seconds to complete.
+    const QByteArray head = "GET /list HTTP/1.1\r\nX-Slow: " + QByteArray(40, 'z') + "\r\n\r\n";
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, server.serverPort());
+    QVERIFY(socket.waitForConnected(3000));
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < head.size() && socket.state() == QAbstractSocket::ConnectedState; ++i) {
+        socket.write(head.mid(i, 1));
+        socket.waitForBytesWritten(100);
+        socket.waitForReadyRead(150);
+    }
+    const qint64 elapsed = timer.elapsed();
+    QCOMPARE(socket.state(), QAbstractSocket::UnconnectedState);
+    QVERIFY2(elapsed >= 800 && elapsed < 3000, qPrintable(QString::number(elapsed)));
+    QCOMPARE(calls.load(), 0);
+}
+
+void TestHttpServer::connectionCapMakesLaterClientsWait()
+{
+    TcpServerManage server(2);
+    ServerLimits limits = quickLimits();
+    limits.maxConnections = 2;
+    limits.idleTimeoutMs = 10000;
+    limits.headDeadlineMs = 10000;
+    server.setLimits(limits);
+    server.setHttpAcceptedCallback(echo);
+    QVERIFY(server.listen(QHostAddress::Any, 0));
+
+    QTcpSocket first;
+    QTcpSocket second;
+    first.connectToHost(QHostAddress::LocalHost, server.serverPort());
+    second.connectToHost(QHostAddress::LocalHost, server.serverPort());
+    QVERIFY(first.waitForConnected(3000) && second.waitForConnected(3000));
+    QVERIFY(waitUntil([&] { return server.sessionCount() == 2; }, 3000));
+
+    QTcpSocket third;
+    third.connectToHost(QHostAddress::LocalHost, server.serverPort());
+    QVERIFY(third.waitForConnected(3000));
+    third.write(getRequest("/third"));
+    QVERIFY(third.waitForBytesWritten(1000));
+    QVERIFY(!third.waitForReadyRead(500));
+    QCOMPARE(server.sessionCount(), 2);
+
+    first.abort();
+    QByteArray reply;
+    QElapsedTimer timer;
+    timer.start();
+    while (third.state() == QAbstractSocket::ConnectedState && timer.elapsed() < 5000) {
+        third.waitForReadyRead(50);
+        reply += third.readAll();
+    }
+    reply += third.readAll();
+    QCOMPARE(bodyOf(reply), QByteArray("target=/third peer=127.0.0.1"));
+}
+
+void TestHttpServer::handlerThatForgetsToReplyGives500()
+{
+    TcpServerManage server(2);
+    server.setLimits(quickLimits());
+    server.setHttpAcceptedCallback([](const Request &, const ReplyChannel &) {});
+    QVERIFY(server.listen(QHostAddress::Any, 0));
+    const RawReply reply = rawExchange(server.serverPort(), {getRequest("/list")});
+    QCOMPARE(reply.bytes, errorReply(500));
+    QVERIFY(reply.elapsedMs < 2000);
+
+    // With no handler at all the client is told at once too.
+    server.detachHttpAcceptedCallback();
+    QTest::ignoreMessage(QtDebugMsg, "LanHttpServer::Manage::handleAccepted: error, httpAcceptedCallback_ is nullptr");
+    QCOMPARE(rawExchange(server.serverPort(), {getRequest("/list")}).bytes, errorReply(503));
+}
+
+void TestHttpServer::replyAfterThePeerLeftIsDropped()
+{
+    TcpServerManage server(2);
+    server.setLimits(quickLimits());
+    std::atomic<bool> entered{false};
+    std::atomic<int> outcome{-1};
+    QSemaphore clientGone;
+    server.setHttpAcceptedCallback([&](const Request &, const ReplyChannel &reply) {
+        entered = true;
+        clientGone.tryAcquire(1, 10000);
+        QElapsedTimer timer;
+        timer.start();
+        while (reply.isOpen() && timer.elapsed() < 5000)
+            QThread::msleep(10);
+        outcome = reply.replyText("too late") ? 1 : 0;
+    });
+    QVERIFY(server.listen(QHostAddress::Any, 0));
+
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress::LocalHost, server.serverPort());
+    QVERIFY(socket.waitForConnected(3000));
+    socket.write(getRequest("/list"));
+    QVERIFY(socket.waitForBytesWritten(1000));
+    QVERIFY(waitUntil([&] { return entered.load(); }, 5000));
+    socket.abort();
+    clientGone.release();
+    QVERIFY(waitUntil([&] { return outcome >= 0; }, 8000));
+    QCOMPARE(outcome.load(), 0);
+    QCOMPARE(server.sessionCount(), 0);
+}
+
+void TestHttpServer::clientLeavingMidReplyFreesItsSession()
+{
+    QTemporaryDir dir;
+    const QString big = dir.path() + "/big.bin";
+    QVERIFY(writeWholeFile(big, randomBytes(16 * 1024 * 1024, 3)));
+
+    TcpServerManage server(2);
+    server.setLimits(quickLimits());
+    server.setHttpAcceptedCallback([&](const Request &, const ReplyChannel &reply) {
+        reply.replyFile(big, ByteRange::whole());
+    });
+    QVERIFY(server.listen(QHostAddress::Any, 0));
+
+    for (int round = 0; round < 3; ++round) {
+        QTcpSocket socket;
+        socket.setReadBufferSize(64 * 1024);
+        socket.connectToHost(QHostAddress::LocalHost, server.serverPort());
+        QVERIFY(socket.waitForConnected(3000));
+        socket.write(getRequest("/big"));
+        QByteArray received;
+        QElapsedTimer timer;
+        timer.start();
+        while (received.size() < 100000 && timer.elapsed() < 5000) {
+            socket.waitForReadyRead(50);
+            received += socket.readAll();
+        }
+        QCOMPARE(statusOf(received), 206);
+        socket.abort();
+    }
+    QVERIFY(waitUntil([&] { return server.sessionCount() == 0; }, 5000));
+    const RawReply whole = rawExchange(server.serverPort(), {getRequest("/big")}, 0, 20000);
+    QCOMPARE(bodyOf(whole.bytes).size(), 16 * 1024 * 1024);
+}
+
+void TestHttpServer::localSocketServerServesToo()
+{
+    LocalServerManage server(2);
+    server.setLimits(quickLimits());
+    server.setHttpAcceptedCallback(echo);
+    const QString name = QStringLiteral("brontel-test-%1").arg(QCoreApplication::applicationPid());
+    QLocalServer::removeServer(name);
+    QVERIFY(server.listen(name));
+
+    QLocalSocket socket;
+    socket.connectToServer(name);
+    QVERIFY(socket.waitForConnected(3000));
+    socket.write(getRequest("/list"));
+    QByteArray reply;
+    QElapsedTimer timer;
+    timer.start();
+    while (socket.state() == QLocalSocket::ConnectedState && timer.elapsed() < 5000) {
+        socket.waitForReadyRead(50);
+        reply += socket.readAll();
+    }
+    reply += socket.readAll();
+    QCOMPARE(bodyOf(reply), QByteArray("target=/list peer=local"));
+    server.close();
+    QVERIFY(!server.isListening());
+}
+
+void TestHttpServer::bodyGoesOutInChunksPacedByWrites()
+{
+    QTemporaryDir dir;
+    const QString poster = dir.path() + "/poster.png";
+    const QByteArray content = randomBytes(20000, 5);
+    QVERIFY(writeWholeFile(poster, content));
+
+    // With a send window of one chunk the body goes out exactly one chunk per
+    // report of written bytes.
+    ServerLimits oneChunk;
+    oneChunk.sendWindowBytes = 8192;
+    auto *device = new RecordingDevice;
+    QPointer<Session> session = new Session(QPointer<QIODevice>(device), QHostAddress("10.77.0.2"), oneChunk);
+    QSignalSpy errors(session.data(), SIGNAL(sglErrorcode(qint64)));
+    Request seen;
+    int calls = 0;
+    session->setAcceptedCallback([&](const Request &request, const ReplyChannel &) {
+        seen = request;
+        ++calls;
+    });
+    session->start();
+    device->feed("GET /post/1 HTTP/1.1\r\nrange: bytes=1-2\r\n\r\n");
+    QCOMPARE(calls, 1);
+    QCOMPARE(seen.peerAddress, QHostAddress("10.77.0.2"));
+    QCOMPARE(session->target(), QString("/post/1"));
+    QCOMPARE(session->headers().value("range"), QString("bytes=1-2"));
+
+    session->replyImageFile(poster);
+    const QByteArray head = imageReplyHead("image/png", 20000);
+    QCOMPARE(device->writes, (QList<qint64>{head.size()}));
+    device->reportWritten();
+    QCOMPARE(device->writes, (QList<qint64>{head.size(), 8192}));
+    device->reportWritten();
+    QCOMPARE(device->writes, (QList<qint64>{head.size(), 8192, 8192}));
+    device->reportWritten();
+    QCOMPARE(device->writes, (QList<qint64>{head.size(), 8192, 8192, 3616}));
+
+    QTest::ignoreMessage(QtDebugMsg, "LanHttpServer::Session::replyText: already reply");
+    session->replyText("second");
+    QCOMPARE(device->writes.size(), 4);
+
+    device->reportWritten();
+    QCOMPARE(device->written, head + content);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(session.isNull());
+    QCOMPARE(errors.size(), 0);
+
+    // With the default window, as many whole chunks as fit go in one write.
+    auto *wideDevice = new RecordingDevice;
+    session = new Session(QPointer<QIODevice>(wideDevice), QHostAddress("10.77.0.2"));
+    session->replyFile(poster, ByteRange::from(1000));
+    QCOMPARE(wideDevice->writes, (QList<qint64>{rangeReplyHead(1000, 19999, 20000).size(), 19000}));
+    delete session.data();
+
+    // A range: exactly its bytes, however the window cuts them.
+    ServerLimits window;
+    window.sendWindowBytes = 3 * 8192;
+    auto *rangeDevice = new RecordingDevice;
+    session = new Session(QPointer<QIODevice>(rangeDevice), QHostAddress("10.77.0.2"), window);
+    QTemporaryDir bigDir;
+    const QByteArray big = randomBytes(100000, 6);
+    QVERIFY(writeWholeFile(bigDir.path() + "/big.bin", big));
+    session->replyFile(bigDir.path() + "/big.bin", ByteRange::fromTo(100, 70099));
+    for (int i = 0; i < 10 && !session.isNull() && rangeDevice->bytesToWrite() > 0; ++i)
+        rangeDevice->reportWritten();
+    QCOMPARE(rangeDevice->written, rangeReplyHead(100, 70099, 100000) + big.mid(100, 70000));
+    QVERIFY(rangeDevice->writes.size() >= 4);
+    for (int i = 1; i < rangeDevice->writes.size() - 1; ++i)
+        QCOMPARE(rangeDevice->writes.at(i) % 8192, 0LL);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(session.isNull());
+
+    // An error: its reply, and the signal for the main window.
+    auto *errorDevice = new RecordingDevice;
+    session = new Session(QPointer<QIODevice>(errorDevice), QHostAddress("10.77.0.2"));
+    QSignalSpy errorSpy(session.data(), SIGNAL(sglErrorcode(qint64)));
+    session->replyError(404);
+    QCOMPARE(errorDevice->written, errorReply(404));
+    QCOMPARE(errorSpy.size(), 1);
+    QCOMPARE(errorSpy.first().first().toLongLong(), 404LL);
+    delete session.data();
+}
+
+void TestHttpServer::replyFromAnotherThreadIsTheSame()
+{
+    const QJsonObject listing{{"number", "1"}, {"items", QJsonArray{QJsonObject{{"video", "a"}}}}};
+
+    auto *direct = new RecordingDevice;
+    QPointer<Session> here = new Session(QPointer<QIODevice>(direct), QHostAddress("10.77.0.2"));
+    here->replyJsonObject(listing);
+
+    auto *posted = new RecordingDevice;
+    QPointer<Session> there = new Session(QPointer<QIODevice>(posted), QHostAddress("10.77.0.2"));
+    std::thread handler([&] { there->replyChannel().replyJsonObject(listing); });
+    handler.join();
+    QVERIFY(posted->written.isEmpty());
+    QCoreApplication::sendPostedEvents(there.data(), QEvent::MetaCall);
+    QCOMPARE(posted->written, direct->written);
+    QCOMPARE(bodyOf(posted->written), QJsonDocument(listing).toJson(QJsonDocument::Compact));
+
+    // Once the session is gone, a channel to it drops what it is given.
+    const ReplyChannel channel = there->replyChannel();
+    delete there.data();
+    delete here.data();
+    bool delivered = true;
+    std::thread late([&] { delivered = channel.replyText("late"); });
+    late.join();
+    QVERIFY(!delivered);
+    QVERIFY(!channel.isOpen());
+}
+
+void TestHttpServer::listingOverCurl()
+{
+    const CurlReply reply = curl(url("/list?refresh=1"));
+    QCOMPARE(reply.exitCode, 0);
+    QCOMPARE(reply.status, 200);
+    QCOMPARE(reply.header("Content-Type"), QString("application/json;charset=UTF-8"));
+    QCOMPARE(reply.header("Connection"), QString("close"));
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(reply.body, &error);
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(document.object(), m_library);
+}
+
+void TestHttpServer::posterOverCurl()
+{
+    const CurlReply reply = curl(url("/post/" + kVideo));
+    QCOMPARE(reply.exitCode, 0);
+    QCOMPARE(reply.status, 200);
+    QCOMPARE(reply.header("Content-Type"), QString("image/png"));
+    const QImage image = QImage::fromData(reply.body, "PNG");
+    QVERIFY(!image.isNull());
+    QCOMPARE(image.convertToFormat(QImage::Format_RGB32), QImage(itemPath(kVideo, ".png")).convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(reply.body, readWholeFile(itemPath(kVideo, ".png")));
+}
+
+void TestHttpServer::rangesOverCurl_data()
+{
+    QTest::addColumn<QString>("header");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<qint64>("first");
+    QTest::addColumn<qint64>("last");
+
+    const qint64 end = 300000 - 1;
+    QTest::newRow("no range: the whole file") << QString() << 206 << 0LL << end;
+    QTest::newRow("first byte") << "Range: bytes=0-0" << 206 << 0LL << 0LL;
+    QTest::newRow("last byte") << "Range: bytes=299999-" << 206 << end << end;
+    QTest::newRow("closed range") << "Range: bytes=1000-9191" << 206 << 1000LL << 9191LL;
+    QTest::newRow("open-ended") << "Range: bytes=123457-" << 206 << 123457LL << end;
+    QTest::newRow("suffix") << "Range: bytes=-500" << 206 << end - 499 << end;
+    QTest::newRow("end past the file is clamped") << "Range: bytes=299000-999999" << 206 << 299000LL << end;
+    QTest::newRow("lower-case name") << "range: bytes=5-9" << 206 << 5LL << 9LL;
+    QTest::newRow("first of several ranges") << "Range: bytes=10-19,100-199" << 206 << 10LL << 19LL;
+    QTest::newRow("other unit: the whole file") << "Range: items=0-1" << 206 << 0LL << end;
+    QTest::newRow("past the end") << "Range: bytes=300000-" << 416 << 0LL << 0LL;
+    QTest::newRow("unreadable") << "Range: bytes=x-y" << 416 << 0LL << 0LL;
+}
+
+void TestHttpServer::rangesOverCurl()
+{
+    QFETCH(QString, header);
+    QFETCH(int, status);
+    QFETCH(qint64, first);
+    QFETCH(qint64, last);
+
+    const CurlReply reply = curl(url("/video/" + kData), header.isNull() ? QStringList() : QStringList{"-H", header});
+    QCOMPARE(reply.exitCode, 0);
+    QCOMPARE(reply.status, status);
+    QCOMPARE(reply.header("Connection"), QString("close"));
+    if (status == 416) {
+        QCOMPARE(reply.header("Content-Range"), QString("bytes */300000"));
+        QVERIFY(reply.body.isEmpty());
+        return;
+    }
+    QCOMPARE(reply.header("Content-Range"), QStringLiteral("bytes %1-%2/300000").arg(first).arg(last));
+    QCOMPARE(reply.header("Content-Length"), QString::number(last - first + 1));
+    QCOMPARE(reply.body, m_data.mid(int(first), int(last - first + 1)));
+}
+
+void TestHttpServer::unknownNamesAndPathsGet404()
+{
+    QElapsedTimer timer;
+    timer.start();
+    const QStringList paths{"/video/", "/post/", "/video/17000000000", "/video/" + kData + ".ts",
+                            "/video/%2e%2e%2fhome%2f" + kData, "/video/" + kOutside, "/post/" + kOutside,
+                            "/favicon.ico", "/", "/LIST"};
+    for (const QString &path : paths) {
+        const CurlReply reply = curl(url(path));
+        QCOMPARE(reply.exitCode, 0);
+        QVERIFY2(reply.status == 404, qPrintable(path));
+        QCOMPARE(reply.header("Content-Length"), QString("0"));
+    }
+    QVERIFY(timer.elapsed() < 15000);
+
+    const CurlReply head = curl(url("/list"), {"-I"});
+    QCOMPARE(head.status, 405);
+    QCOMPARE(head.header("Allow"), QString("GET, POST"));
+
+    // POST is answered as GET.
+    const CurlReply post = curl(url("/video/" + kData), {"-d", "x=1", "-H", "Range: bytes=0-9"});
+    QCOMPARE(post.status, 206);
+    QCOMPARE(post.body, m_data.left(10));
+}
+
+// An item the library names but whose file is gone tells the main window,
+// which has the home page rebuild the library; a stray request does not.
+void TestHttpServer::libraryErrorsReachTheMainWindow()
+{
+    // Errors of earlier requests still queued for the main window.
+    QTest::qWait(300);
+    QSignalSpy errors(m_window, SIGNAL(sglErrorcode(qlonglong)));
+    QCOMPARE(curl(url("/favicon.ico")).status, 404);
+    QTest::qWait(300);
+    QCOMPARE(errors.size(), 0);
+
+    QCOMPARE(curl(url("/video/" + kMissing)).status, 404);
+    QVERIFY(errors.wait(3000));
+    QCOMPARE(errors.first().first().toLongLong(), 404LL);
+    errors.clear();
+    QCOMPARE(curl(url("/post/" + kMissing)).status, 404);
+    QVERIFY(errors.wait(3000));
+}
+
+void TestHttpServer::ffprobeSeeksThroughTheServer()
+{
+    const QByteArray file = readWholeFile(itemPath(kVideo, ".mp4"));
+    QVERIFY(file.indexOf("moov") > file.indexOf("mdat"));
+
+    {
+        QMutexLocker lock(&m_seenMutex);
+        m_seen.clear();
+    }
+    QString error;
+    const double local = probeDuration(itemPath(kVideo, ".mp4"), &error);
+    QVERIFY2(local > 2.5, qPrintable(error));
+    const double remote = probeDuration(url("/video/" + kVideo), &error);
+    QVERIFY2(remote > 0, qPrintable(error));
+    QVERIFY2(qAbs(remote - local) < 0.001, qPrintable(QString("%1 vs %2").arg(remote).arg(local)));
+
+    // It had to jump to the index at the end with a range of its own.
+    QMutexLocker lock(&m_seenMutex);
+    bool sought = false;
+    for (const Request &request : qAsConst(m_seen)) {
+        qint64 first = 0;
+        qint64 last = 0;
+        if (ByteRange::fromHeader(request.header("range")).resolve(file.size(), &first, &last) && first > 0)
+            sought = true;
+    }
+    QVERIFY2(m_seen.size() >= 2 && sought, qPrintable(QString::number(m_seen.size())));
+}
+
+void TestHttpServer::wrkSeesNoSocketErrors()
+{
+    QProcess wrk;
+    wrk.setProcessChannelMode(QProcess::MergedChannels);
+    wrk.start("wrk", {"-t2", "-c8", "-d1s", "--timeout", "5s", "-H", "Range: bytes=1000-66535",
+                      url("/video/" + kData)});
+    QVERIFY(wrk.waitForFinished(30000));
+    const QString output = QString::fromLocal8Bit(wrk.readAll());
+    QCOMPARE(wrk.exitCode(), 0);
+    const QRegularExpressionMatch requests = QRegularExpression("(\\d+) requests in").match(output);
+    QVERIFY2(requests.hasMatch() && requests.captured(1).toInt() >= 50, qPrintable(output));
+    QVERIFY2(!output.contains("Socket errors"), qPrintable(output));
+    QVERIFY2(!output.contains("Non-2xx"), qPrintable(output));
+    QVERIFY(waitUntil([&] { return m_handlerServer->sessionCount() == 0; }, 5000));
+}
+
+void TestHttpServer::mainWindowListensOnItsPort()
+{
+    QVERIFY(m_window->httpPort() >= 9000);
+    QVERIFY(m_window->httpServerListening());
+    const RawReply reply = rawExchange(quint16(m_window->httpPort()), {getRequest("/list")});
+    QCOMPARE(statusOf(reply.bytes), 200);
+    QCOMPARE(QJsonDocument::fromJson(bodyOf(reply.bytes)).object(), m_library);
+}
+
+// The real program, as a fresh user: its server answers on the port it
+// stored, and it ends normally with the server running.
+void TestHttpServer::programServesOnItsPort()
+{
+    SKIP_UNLESS_PRIVATE_NETWORK();
+
+    TestUser user;
+    QVERIFY(user.isValid());
+    const QString shared = user.sharedFolder();
+    QVERIFY(QDir().mkpath(shared));
+    QVERIFY(writeWholeFile(user.dataFolder() + "/Dir.ini", "[General]\nVaroSharedDir=" + shared.toUtf8() + "\n"));
+
+    ProgramRunner program(user);
+    QVERIFY(program.start());
+    const QString ini = user.dataFolder() + "/Brontel.ini";
+    CurlReply listing;
+    QVERIFY2(waitUntil([&] {
+                 const int port = TestUser::iniValue(ini, "serverPort").toInt();
+                 if (port < 9000)
+                     return false;
+                 listing = curl(QStringLiteral("http://127.0.0.1:%1/list").arg(port), {"--max-time", "2"});
+                 return listing.status == 200;
+             }, 20000),
+             qPrintable(program.output()));
+    QJsonParseError error;
+    QJsonDocument::fromJson(listing.body, &error);
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    const int port = TestUser::iniValue(ini, "serverPort").toInt();
+    QCOMPARE(curl(QStringLiteral("http://127.0.0.1:%1/video/nothing").arg(port)).status, 404);
+
+    QVERIFY2(program.terminate(), qPrintable(program.output()));
+    QCOMPARE(program.process().exitCode(), 0);
+}
+
+QTEST_MAIN(TestHttpServer)
+#include "tst_httpserver.moc"
