@@ -256,6 +256,19 @@ void TestHomePage::firstStartShowsAnEmptyLibrary()
     QCOMPARE(notices.jsons[0], QJsonDocument::fromJson("{\"number\":\"0\",\"items\":[]}").object());
     QTest::qWait(100);
     QVERIFY(notices.updates.isEmpty());
+
+    // A store that holds no entry is an empty library too: the user is shown
+    // where to add videos.
+    QVERIFY(writeWholeFile(store(), QByteArray()));
+    QVERIFY(writeWholeFile(listing(), "stale"));
+    HomePage again;
+    NoticeRecorder more(&again);
+    again.loadVideoData();
+    QVERIFY(again.findChild<QLabel *>("addImageLabel")->isVisibleTo(&again));
+    QCOMPARE(readWholeFile(listing()), QByteArray("{\"number\":\"0\",\"items\": []}\n"));
+    QCOMPARE(more.jsons.size(), 1);
+    QCOMPARE(more.jsons[0]["number"].toString(), QString("0"));
+    QVERIFY(more.updates.isEmpty());
 }
 
 void TestHomePage::droppedVideosBecomeTilesFilesAndNotices()

@@ -209,6 +209,11 @@ void HomePage::reportSaveFailure(const QString &what, const QString &error)
 
 void HomePage::showSaveFailure()
 {
+    // On the way out nobody is left to answer a dialog.
+    if (m_stopping) {
+        m_saveFailurePending = false;
+        return;
+    }
     Prompt *prompt = AppGlobals::prompt();
     prompt->setPrompt(tr("The video library could not be saved!"));
     prompt->exec();
