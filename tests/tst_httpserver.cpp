@@ -36,6 +36,8 @@
 #include <atomic>
 #include <thread>
 
+#include <fcntl.h>
+
 using namespace LanHttpServer;
 
 namespace {
@@ -195,6 +197,14 @@ CurlReply curl(const QString &url, const QStringList &extra = {})
     return reply;
 }
 
+// The read calls this whole process has made so far, as the kernel counts
+// them; -1 where it does not.
+qint64 readCallsSoFar()
+{
+    const QRegularExpressionMatch match = QRegularExpression("syscr: (\\d+)").match(QString::fromLatin1(readWholeFile("/proc/self/io")));
+    return match.hasMatch() ? match.captured(1).toLongLong() : -1;
+}
+
 QByteArray randomBytes(int size, quint32 seed)
 {
     QRandomGenerator generator(seed);
@@ -228,6 +238,8 @@ private slots:
     void handlerThatForgetsToReplyGives500();
     void replyAfterThePeerLeftIsDropped();
     void clientLeavingMidReplyFreesItsSession();
+    void fileBodiesSkipTheProgramOnTcp();
+    void fileIsCopiedWhereTheSystemCannotSendIt();
     void localSocketServerServesToo();
 
     // One connection's replies, byte for byte.
@@ -688,6 +700,109 @@ void TestHttpServer::clientLeavingMidReplyFreesItsSession()
     QVERIFY(waitUntil([&] { return server.sessionCount() == 0; }, 5000));
     const RawReply whole = rawExchange(server.serverPort(), {getRequest("/big")}, 0, 20000);
     QCOMPARE(bodyOf(whole.bytes).size(), 16 * 1024 * 1024);
+
+    // A client that stays but stops reading holds its session only until the
+    // idle time has passed without a byte moving.
+    TcpServerManage stalling(2);
+    ServerLimits limits = quickLimits();
+    limits.idleTimeoutMs = 500;
+    stalling.setLimits(limits);
+    stalling.setHttpAcceptedCallback([&](const Request &, const ReplyChannel &reply) {
+        reply.replyFile(big, ByteRange::whole());
+    });
+    QVERIFY(stalling.listen(QHostAddress::Any, 0));
+    QTcpSocket stalled;
+    stalled.setReadBufferSize(16 * 1024);
+    stalled.connectToHost(QHostAddress::LocalHost, stalling.serverPort());
+    QVERIFY(stalled.waitForConnected(3000));
+    stalled.write(getRequest("/big"));
+    QVERIFY(waitUntil([&] { return stalled.bytesAvailable() > 0; }, 5000));
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(waitUntil([&] { return stalling.sessionCount() == 0; }, 5000));
+    QVERIFY2(timer.elapsed() >= 300, qPrintable(QString::number(timer.elapsed())));
+}
+
+// On TCP a file body goes from the file to the socket by the system: the
+// program makes no read call for it. Copied, it takes one per 8,192 bytes.
+void TestHttpServer::fileBodiesSkipTheProgramOnTcp()
+{
+    if (readCallsSoFar() < 0)
+        QSKIP("this system does not count read calls");
+    QTemporaryDir dir;
+    const QString big = dir.path() + "/big.bin";
+    const int size = 16 * 1024 * 1024;
+    const QByteArray content = randomBytes(size, 4);
+    QVERIFY(writeWholeFile(big, content));
+
+    auto fetch = [&](const ServerLimits &limits, qint64 *readCalls) {
+        TcpServerManage server(2);
+        server.setLimits(limits);
+        server.setHttpAcceptedCallback([&](const Request &, const ReplyChannel &reply) {
+            reply.replyFile(big, ByteRange::fromTo(1, size - 2));
+        });
+        if (!server.listen(QHostAddress::Any, 0))
+            return QByteArray();
+        QProcess client;
+        const QString body = dir.path() + "/body";
+        const qint64 before = readCallsSoFar();
+        client.start("curl", {"-sS", "--max-time", "20", "-o", body,
+                              QStringLiteral("http://127.0.0.1:%1/big").arg(server.serverPort())});
+        if (!client.waitForFinished(30000) || client.exitCode() != 0)
+            return QByteArray();
+        *readCalls = readCallsSoFar() - before;
+        return readWholeFile(body);
+    };
+
+    ServerLimits direct = quickLimits();
+    qint64 directReads = -1;
+    QVERIFY(fetch(direct, &directReads) == content.mid(1, size - 2));
+
+    ServerLimits copying = quickLimits();
+    copying.sendFilesDirectly = false;
+    copying.sendWindowBytes = 8192;
+    qint64 copyingReads = -1;
+    QVERIFY(fetch(copying, &copyingReads) == content.mid(1, size - 2));
+
+    QVERIFY2(copyingReads >= size / 8192, qPrintable(QString::number(copyingReads)));
+    QVERIFY2(directReads < 300, qPrintable(QString::number(directReads)));
+}
+
+// The system refuses to send a file to a socket in append mode; the session
+// finds that out at the first attempt and copies the body instead.
+void TestHttpServer::fileIsCopiedWhereTheSystemCannotSendIt()
+{
+    QTemporaryDir dir;
+    const QString big = dir.path() + "/big.bin";
+    const int size = 4 * 1024 * 1024;
+    const QByteArray content = randomBytes(size, 9);
+    QVERIFY(writeWholeFile(big, content));
+
+    QTcpServer listener;
+    QVERIFY(listener.listen(QHostAddress::LocalHost, 0));
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, listener.serverPort());
+    QVERIFY(client.waitForConnected(3000) && listener.waitForNewConnection(3000));
+    QTcpSocket *accepted = listener.nextPendingConnection();
+    QVERIFY(accepted);
+    const int descriptor = int(accepted->socketDescriptor());
+    QVERIFY(::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) | O_APPEND) == 0);
+
+    QPointer<Session> session = new Session(QPointer<QIODevice>(accepted), QHostAddress::LocalHost, quickLimits());
+    session->setAcceptedCallback([&](const Request &, const ReplyChannel &reply) {
+        reply.replyFile(big, ByteRange::fromTo(10, size - 11));
+    });
+    session->start();
+    client.write(getRequest("/big"));
+    QByteArray received;
+    QVERIFY(waitUntil([&] {
+        received += client.readAll();
+        return client.state() == QAbstractSocket::UnconnectedState;
+    }, 20000));
+    received += client.readAll();
+    QCOMPARE(statusOf(received), 206);
+    QVERIFY(bodyOf(received) == content.mid(10, size - 20));
+    QVERIFY(waitUntil([&] { return session.isNull(); }, 3000));
 }
 
 void TestHttpServer::localSocketServerServesToo()
