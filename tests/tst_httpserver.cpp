@@ -251,6 +251,7 @@ private slots:
     void posterOverCurl();
     void rangesOverCurl_data();
     void rangesOverCurl();
+    void namesAreFoundAsTheHeadsetExpects();
     void unknownNamesAndPathsGet404();
     void libraryErrorsReachTheMainWindow();
     void ffprobeSeeksThroughTheServer();
@@ -311,12 +312,14 @@ void TestHttpServer::initTestCase()
                            {"videoreq", QFileInfo(videoFile).fileName()}, {"videopathnginx", videoFile},
                            {"width", "320"}, {"high", "240"}};
     };
+    // The video with a poster comes last: an empty or shared part of a name
+    // finds the last item.
     m_library = QJsonObject{
         {"number", "4"},
-        {"items", QJsonArray{item(0, kVideo, itemPath(kVideo, ".mp4"), itemPath(kVideo, ".png")),
-                             item(1, kData, itemPath(kData, ".ts"), itemPath(kData, ".png")),
-                             item(2, kMissing, itemPath(kMissing, ".mp4"), itemPath(kMissing, ".png")),
-                             item(3, kOutside, m_user->root() + "/outside.ts", m_user->root() + "/outside.ts")}}};
+        {"items", QJsonArray{item(0, kMissing, itemPath(kMissing, ".mp4"), itemPath(kMissing, ".png")),
+                             item(1, kOutside, m_user->root() + "/outside.ts", m_user->root() + "/outside.ts"),
+                             item(2, kData, itemPath(kData, ".ts"), itemPath(kData, ".png")),
+                             item(3, kVideo, itemPath(kVideo, ".mp4"), itemPath(kVideo, ".png"))}}};
 
     m_window = new Brontel;
     m_window->slotSendJson(m_library);
@@ -1010,13 +1013,43 @@ void TestHttpServer::rangesOverCurl()
     QCOMPARE(reply.body, m_data.mid(int(first), int(last - first + 1)));
 }
 
+// A name is any part of an item's path; the last item that has it wins.
+void TestHttpServer::namesAreFoundAsTheHeadsetExpects()
+{
+    const QByteArray video = readWholeFile(itemPath(kVideo, ".mp4"));
+    const QByteArray poster = readWholeFile(itemPath(kVideo, ".png"));
+
+    // No name: the last item's poster and video.
+    CurlReply reply = curl(url("/post/"));
+    QCOMPARE(reply.status, 200);
+    QCOMPARE(reply.body, poster);
+    reply = curl(url("/video/"), {"-H", "Range: bytes=0-99"});
+    QCOMPARE(reply.status, 206);
+    QCOMPARE(reply.body, video.left(100));
+
+    // A part that every name shares: the last item again.
+    reply = curl(url("/video/17000000000"));
+    QCOMPARE(reply.status, 206);
+    QCOMPARE(reply.body, video);
+    // A part of one name only: that item.
+    reply = curl(url("/video/0000002"), {"-H", "Range: bytes=10-19"});
+    QCOMPARE(reply.status, 206);
+    QCOMPARE(reply.body, m_data.mid(10, 10));
+    // Percent-decoded, query cut off.
+    reply = curl(url("/video/%30%300000002?t=1"), {"-H", "Range: bytes=0-9"});
+    QCOMPARE(reply.status, 206);
+    QCOMPARE(reply.body, m_data.left(10));
+}
+
 void TestHttpServer::unknownNamesAndPathsGet404()
 {
     QElapsedTimer timer;
     timer.start();
-    const QStringList paths{"/video/", "/post/", "/video/17000000000", "/video/" + kData + ".ts",
-                            "/video/%2e%2e%2fhome%2f" + kData, "/video/" + kOutside, "/post/" + kOutside,
-                            "/favicon.ico", "/", "/LIST"};
+    // The last two are found in the library, but their files lie outside the
+    // shared folder.
+    const QStringList paths{"/video/" + kData + ".ts", "/video/" + kVideo.left(12) + "X", "/video/VIDEO",
+                            "/post/video", "/video/%2e%2e%2fhome%2f" + kData, "/favicon.ico", "/", "/LIST",
+                            "/video/" + kOutside, "/post/" + kOutside};
     for (const QString &path : paths) {
         const CurlReply reply = curl(url(path));
         QCOMPARE(reply.exitCode, 0);
