@@ -2,9 +2,9 @@
 // its limits with raw sockets, the reply pacing on a recording device, and the
 // main window's answers to the headset with the clients a headset or a user
 // would use (curl, ffprobe, wrk).
-#include "common/mediafiles.h"
 #include "common/programrunner.h"
 #include "common/testenv.h"
+#include "common/videogen.h"
 
 #include "servermanager/httpresponse.h"
 #include "servermanager/localservermanage.h"
@@ -289,11 +289,12 @@ void TestHttpServer::initTestCase()
     m_user = new TestUser;
     QVERIFY(m_user->isValid());
     const QString shared = m_user->sharedFolder();
+    QVERIFY(QDir().mkpath(shared));
     QVERIFY(writeWholeFile(m_user->dataFolder() + "/Brontel.ini",
                            "[General]\nFirstUse=1\nVaroSharedDir=" + shared.toUtf8() + "\n"));
 
     QString error;
-    QVERIFY2(makeTestVideo(itemPath(kVideo, ".mp4"), 3, 320, 240, &error), qPrintable(error));
+    QVERIFY2(videogen::indexAtEnd(itemPath(kVideo, ".mp4"), 3, QSize(320, 240), &error), qPrintable(error));
     QImage poster(212, 119, QImage::Format_RGB32);
     QPainter painter(&poster);
     painter.fillRect(poster.rect(), QColor(0x1b, 0x2a, 0x3c));
@@ -1097,9 +1098,9 @@ void TestHttpServer::ffprobeSeeksThroughTheServer()
         m_seen.clear();
     }
     QString error;
-    const double local = probeDuration(itemPath(kVideo, ".mp4"), &error);
+    const double local = videogen::ffprobe(itemPath(kVideo, ".mp4"), &error).duration;
     QVERIFY2(local > 2.5, qPrintable(error));
-    const double remote = probeDuration(url("/video/" + kVideo), &error);
+    const double remote = videogen::ffprobe(url("/video/" + kVideo), &error).duration;
     QVERIFY2(remote > 0, qPrintable(error));
     QVERIFY2(qAbs(remote - local) < 0.001, qPrintable(QString("%1 vs %2").arg(remote).arg(local)));
 
