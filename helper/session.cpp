@@ -1,5 +1,7 @@
 #include "helper/session.h"
 
+#include "Form/FormHome/librarystore.h"
+#include "helper/atomicfile.h"
 #include "helper/iniconfig.h"
 #include "platform/storage.h"
 
@@ -54,11 +56,14 @@ void Session::ensureSharedFolder() const
         qWarning() << "shared folder: cannot make" << folder;
         return;
     }
-    QFile listing(folder + QStringLiteral("/list.json"));
-    if (listing.exists())
+    // The headset may ask for the listing before the home page has written
+    // it: from the first start on it is a valid, empty library.
+    const QString listing = folder + QLatin1Char('/') + librarystore::listFileName();
+    if (QFileInfo::exists(listing) || QFileInfo(listing).isSymLink())
         return;
-    if (!listing.open(QIODevice::ReadWrite))
-        qWarning() << "shared folder: cannot create" << listing.fileName() << listing.errorString();
+    QString error;
+    if (!atomicfile::write(listing, librarystore::listFileBytes({}), &error))
+        qWarning() << "shared folder: cannot create" << listing << error;
 }
 
 QString Session::translationFileName(const QString &code)

@@ -36,8 +36,9 @@ public:
     QString getAppFilePath(const QString &name) const;
     QString getQssDir() const;
 
-    // Creates the shared video folder and an empty "list.json" in it when
-    // they are missing; an existing listing is left as it is.
+    // Creates the shared video folder and "list.json" with the listing of an
+    // empty library in it when they are missing; an existing listing is left
+    // as it is.
     void ensureSharedFolder() const;
 
     // The translation file of an interface language code ("cn", "us", "jp",

@@ -75,6 +75,12 @@ Brontel::~Brontel()
     if (g_mainWindow == this)
         g_mainWindow = nullptr;
 
+    // However the program ends (the exit window, the tray, the system asking
+    // it to end), an import still copying is interrupted and waited for: it
+    // removes its unfinished copy, and then nginx is stopped as usual.
+    if (m_mainWidget)
+        m_mainWidget->stopImport();
+
     // The request handler reads this window: none may run once it is gone,
     // even when an import keeps the server itself running.
     if (m_server) {
@@ -86,8 +92,7 @@ Brontel::~Brontel()
         }
     }
 
-    // An import still copying keeps what it needs; everything else is released
-    // while the application object still exists.
+    // Released while the application object still exists.
     if (!g_fileAdding) {
         Session::instance()->StopNginx();
         Session::instance()->releaseTranslator();
@@ -233,6 +238,7 @@ void Brontel::initUi()
     resetNavStyles();
     ui->tB_home->setStyleSheet(QStringLiteral(
         "QPushButton{border-image:url(:/Brontel/Skin/new/home_press_1.png);font:14px \"Microsoft YaHei\";color:#ffffff;}"));
+    m_mainWidget->loadVideoData();
 }
 
 void Brontel::initShortcuts()

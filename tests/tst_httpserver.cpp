@@ -6,6 +6,7 @@
 #include "common/testenv.h"
 #include "common/videogen.h"
 
+#include "Form/FormMainWidget/mainwidget.h"
 #include "servermanager/httpresponse.h"
 #include "servermanager/localservermanage.h"
 #include "servermanager/session.h"
@@ -323,6 +324,10 @@ void TestHttpServer::initTestCase()
                              item(3, kVideo, itemPath(kVideo, ".mp4"), itemPath(kVideo, ".png"))}}};
 
     m_window = new Brontel;
+    // The library here is the test's own: the home page, which announces its
+    // own (empty) library again on every "not found", must not replace it.
+    QVERIFY(QObject::disconnect(m_window->findChild<MainWidget *>(), SIGNAL(sglSendJson(QJsonObject)), m_window,
+                                SLOT(slotSendJson(QJsonObject))));
     m_window->slotSendJson(m_library);
 
     // The window's own handler behind a server on a port of the test's

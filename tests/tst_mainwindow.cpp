@@ -155,7 +155,7 @@ void TestMainWindow::navigationSwitchesPagesAndMovesTheUnderline()
     auto *stack = m_pages->findChild<QStackedWidget *>("stackedWidget");
     QVERIFY(stack);
     QWidget *home = stack->currentWidget();
-    QCOMPARE(home->objectName(), QString("homePagePlace"));
+    QCOMPARE(home->objectName(), QString("frmHomePage"));
     QCOMPARE(m_pages->currentPage(), 0);
     QVERIFY(child<QPushButton>("tB_home")->styleSheet().contains("home_press_1.png"));
 
@@ -167,7 +167,7 @@ void TestMainWindow::navigationSwitchesPagesAndMovesTheUnderline()
     const Step steps[] = {{"tB_guide", 343, 1, "guidePagePlace"},
                           {"tB_about", 456, 2, "aboutPagePlace"},
                           {"tB_about", 456, 2, "aboutPagePlace"},
-                          {"tB_home", 230, 0, "homePagePlace"},
+                          {"tB_home", 230, 0, "frmHomePage"},
                           {"tB_guide", 343, 1, "guidePagePlace"}};
     for (const Step &step : steps) {
         QTest::mouseClick(child<QPushButton>(step.button), Qt::LeftButton);

@@ -77,7 +77,8 @@ void TestSession::sharedFolderWithEmptyListing()
     IniConfig::instance()->setVaroSharedDir(shared);
     Session::instance()->ensureSharedFolder();
     QVERIFY(QFileInfo(shared).isDir());
-    QVERIFY(QFileInfo(shared + "/list.json").isFile());
+    // The listing of an empty library, valid JSON for the headset from the start.
+    QCOMPARE(readWholeFile(shared + "/list.json"), QByteArray("{\"number\":\"0\",\"items\": []}\n"));
 }
 
 void TestSession::existingListingIsLeftAlone()

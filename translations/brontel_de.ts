@@ -25,6 +25,44 @@
     </message>
 </context>
 <context>
+    <name>HomePage</name>
+    <message>
+        <source>add video</source>
+        <translation>Video hinzufügen</translation>
+    </message>
+    <message>
+        <source>The video library could not be saved!</source>
+        <translation>Die Videobibliothek konnte nicht gespeichert werden!</translation>
+    </message>
+    <message>
+        <source>Open Video File</source>
+        <translation>Videodatei öffnen</translation>
+    </message>
+    <message>
+        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
+        <translation>Videodateien(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;Alle Dateien(*.*)</translation>
+    </message>
+    <message>
+        <source>not video file</source>
+        <translation>keine Videodatei</translation>
+    </message>
+    <message>
+        <source>already add the video</source>
+        <translation>Video bereits hinzugefügt</translation>
+    </message>
+</context>
+<context>
+    <name>HomeSub</name>
+    <message>
+        <source>%1:</source>
+        <translation>%1:</translation>
+    </message>
+    <message>
+        <source>%1</source>
+        <translation>%1</translation>
+    </message>
+</context>
+<context>
     <name>MainMenu</name>
     <message>
         <source>Form</source>
@@ -60,6 +98,29 @@
     <message>
         <source>Effect after reboot!</source>
         <translation>Wirksam nach einem Neustart!</translation>
+    </message>
+</context>
+<context>
+    <name>ParseProcess</name>
+    <message>
+        <source>ParseProcess</source>
+        <translation>Videos werden hinzugefügt</translation>
+    </message>
+    <message>
+        <source>Adding video</source>
+        <translation>Video wird hinzugefügt</translation>
+    </message>
+    <message>
+        <source>Promptly delete videos if you&apos;ve already watched</source>
+        <translation>Bereits angesehene Videos bald löschen</translation>
+    </message>
+    <message>
+        <source>%1/%2</source>
+        <translation>%1/%2</translation>
+    </message>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>Dateien werden hinzugefügt, bitte einen Moment warten!</translation>
     </message>
 </context>
 <context>
@@ -154,6 +215,24 @@
     <message>
         <source>File is adding , please wait for a  moment !</source>
         <translation>Dateien werden hinzugefügt, bitte einen Moment warten!</translation>
+    </message>
+</context>
+<context>
+    <name>frmHomePage</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Brontel</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>Alle</translation>
+    </message>
+</context>
+<context>
+    <name>frmHomeSub</name>
+    <message>
+        <source>Form</source>
+        <translation>Formular</translation>
     </message>
 </context>
 </TS>

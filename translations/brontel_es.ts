@@ -25,6 +25,44 @@
     </message>
 </context>
 <context>
+    <name>HomePage</name>
+    <message>
+        <source>add video</source>
+        <translation>añadir vídeo</translation>
+    </message>
+    <message>
+        <source>The video library could not be saved!</source>
+        <translation>¡No se pudo guardar la videoteca!</translation>
+    </message>
+    <message>
+        <source>Open Video File</source>
+        <translation>Abrir archivo de vídeo</translation>
+    </message>
+    <message>
+        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
+        <translation>Archivos de vídeo(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;Todos los archivos(*.*)</translation>
+    </message>
+    <message>
+        <source>not video file</source>
+        <translation>no es un archivo de vídeo</translation>
+    </message>
+    <message>
+        <source>already add the video</source>
+        <translation>vídeo ya añadido</translation>
+    </message>
+</context>
+<context>
+    <name>HomeSub</name>
+    <message>
+        <source>%1:</source>
+        <translation>%1:</translation>
+    </message>
+    <message>
+        <source>%1</source>
+        <translation>%1</translation>
+    </message>
+</context>
+<context>
     <name>MainMenu</name>
     <message>
         <source>Form</source>
@@ -60,6 +98,29 @@
     <message>
         <source>Effect after reboot!</source>
         <translation>¡Surte efecto tras reiniciar!</translation>
+    </message>
+</context>
+<context>
+    <name>ParseProcess</name>
+    <message>
+        <source>ParseProcess</source>
+        <translation>Añadiendo vídeos</translation>
+    </message>
+    <message>
+        <source>Adding video</source>
+        <translation>Añadiendo vídeo</translation>
+    </message>
+    <message>
+        <source>Promptly delete videos if you&apos;ve already watched</source>
+        <translation>Elimine los vídeos que ya haya visto</translation>
+    </message>
+    <message>
+        <source>%1/%2</source>
+        <translation>%1/%2</translation>
+    </message>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>Se están añadiendo archivos, ¡espere un momento!</translation>
     </message>
 </context>
 <context>
@@ -154,6 +215,24 @@
     <message>
         <source>File is adding , please wait for a  moment !</source>
         <translation>Se están añadiendo archivos, ¡espere un momento!</translation>
+    </message>
+</context>
+<context>
+    <name>frmHomePage</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Brontel</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>Todo</translation>
+    </message>
+</context>
+<context>
+    <name>frmHomeSub</name>
+    <message>
+        <source>Form</source>
+        <translation>Formulario</translation>
     </message>
 </context>
 </TS>

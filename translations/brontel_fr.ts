@@ -25,6 +25,44 @@
     </message>
 </context>
 <context>
+    <name>HomePage</name>
+    <message>
+        <source>add video</source>
+        <translation>ajouter une vidéo</translation>
+    </message>
+    <message>
+        <source>The video library could not be saved!</source>
+        <translation>La vidéothèque n&apos;a pas pu être enregistrée !</translation>
+    </message>
+    <message>
+        <source>Open Video File</source>
+        <translation>Ouvrir un fichier vidéo</translation>
+    </message>
+    <message>
+        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
+        <translation>Fichiers vidéo(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;Tous les fichiers(*.*)</translation>
+    </message>
+    <message>
+        <source>not video file</source>
+        <translation>ce n&apos;est pas un fichier vidéo</translation>
+    </message>
+    <message>
+        <source>already add the video</source>
+        <translation>vidéo déjà ajoutée</translation>
+    </message>
+</context>
+<context>
+    <name>HomeSub</name>
+    <message>
+        <source>%1:</source>
+        <translation>%1:</translation>
+    </message>
+    <message>
+        <source>%1</source>
+        <translation>%1</translation>
+    </message>
+</context>
+<context>
     <name>MainMenu</name>
     <message>
         <source>Form</source>
@@ -60,6 +98,29 @@
     <message>
         <source>Effect after reboot!</source>
         <translation>Prend effet après le redémarrage !</translation>
+    </message>
+</context>
+<context>
+    <name>ParseProcess</name>
+    <message>
+        <source>ParseProcess</source>
+        <translation>Ajout de vidéos</translation>
+    </message>
+    <message>
+        <source>Adding video</source>
+        <translation>Ajout de la vidéo</translation>
+    </message>
+    <message>
+        <source>Promptly delete videos if you&apos;ve already watched</source>
+        <translation>Supprimez les vidéos déjà regardées</translation>
+    </message>
+    <message>
+        <source>%1/%2</source>
+        <translation>%1/%2</translation>
+    </message>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>Ajout de fichiers en cours, veuillez patienter un instant !</translation>
     </message>
 </context>
 <context>
@@ -154,6 +215,24 @@
     <message>
         <source>File is adding , please wait for a  moment !</source>
         <translation>Ajout de fichiers en cours, veuillez patienter un instant !</translation>
+    </message>
+</context>
+<context>
+    <name>frmHomePage</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Brontel</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>Tout</translation>
+    </message>
+</context>
+<context>
+    <name>frmHomeSub</name>
+    <message>
+        <source>Form</source>
+        <translation>Formulaire</translation>
     </message>
 </context>
 </TS>

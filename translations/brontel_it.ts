@@ -25,6 +25,44 @@
     </message>
 </context>
 <context>
+    <name>HomePage</name>
+    <message>
+        <source>add video</source>
+        <translation>aggiungi video</translation>
+    </message>
+    <message>
+        <source>The video library could not be saved!</source>
+        <translation>Impossibile salvare la videoteca!</translation>
+    </message>
+    <message>
+        <source>Open Video File</source>
+        <translation>Apri file video</translation>
+    </message>
+    <message>
+        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
+        <translation>File video(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;Tutti i file(*.*)</translation>
+    </message>
+    <message>
+        <source>not video file</source>
+        <translation>non è un file video</translation>
+    </message>
+    <message>
+        <source>already add the video</source>
+        <translation>video già aggiunto</translation>
+    </message>
+</context>
+<context>
+    <name>HomeSub</name>
+    <message>
+        <source>%1:</source>
+        <translation>%1:</translation>
+    </message>
+    <message>
+        <source>%1</source>
+        <translation>%1</translation>
+    </message>
+</context>
+<context>
     <name>MainMenu</name>
     <message>
         <source>Form</source>
@@ -60,6 +98,29 @@
     <message>
         <source>Effect after reboot!</source>
         <translation>Attivo dopo il riavvio!</translation>
+    </message>
+</context>
+<context>
+    <name>ParseProcess</name>
+    <message>
+        <source>ParseProcess</source>
+        <translation>Aggiunta di video</translation>
+    </message>
+    <message>
+        <source>Adding video</source>
+        <translation>Aggiunta del video</translation>
+    </message>
+    <message>
+        <source>Promptly delete videos if you&apos;ve already watched</source>
+        <translation>Elimina i video già visti</translation>
+    </message>
+    <message>
+        <source>%1/%2</source>
+        <translation>%1/%2</translation>
+    </message>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>Aggiunta di file in corso, attendere un momento!</translation>
     </message>
 </context>
 <context>
@@ -154,6 +215,24 @@
     <message>
         <source>File is adding , please wait for a  moment !</source>
         <translation>Aggiunta di file in corso, attendere un momento!</translation>
+    </message>
+</context>
+<context>
+    <name>frmHomePage</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Brontel</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>Tutti</translation>
+    </message>
+</context>
+<context>
+    <name>frmHomeSub</name>
+    <message>
+        <source>Form</source>
+        <translation>Modulo</translation>
     </message>
 </context>
 </TS>

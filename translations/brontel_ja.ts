@@ -25,6 +25,44 @@
     </message>
 </context>
 <context>
+    <name>HomePage</name>
+    <message>
+        <source>add video</source>
+        <translation>動画を追加</translation>
+    </message>
+    <message>
+        <source>The video library could not be saved!</source>
+        <translation>動画ライブラリを保存できませんでした！</translation>
+    </message>
+    <message>
+        <source>Open Video File</source>
+        <translation>動画ファイルを開く</translation>
+    </message>
+    <message>
+        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
+        <translation>動画ファイル(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;すべてのファイル(*.*)</translation>
+    </message>
+    <message>
+        <source>not video file</source>
+        <translation>動画ファイルではありません</translation>
+    </message>
+    <message>
+        <source>already add the video</source>
+        <translation>この動画は追加済みです</translation>
+    </message>
+</context>
+<context>
+    <name>HomeSub</name>
+    <message>
+        <source>%1:</source>
+        <translation>%1:</translation>
+    </message>
+    <message>
+        <source>%1</source>
+        <translation>%1</translation>
+    </message>
+</context>
+<context>
     <name>MainMenu</name>
     <message>
         <source>Form</source>
@@ -60,6 +98,29 @@
     <message>
         <source>Effect after reboot!</source>
         <translation>再起動後に有効になります！</translation>
+    </message>
+</context>
+<context>
+    <name>ParseProcess</name>
+    <message>
+        <source>ParseProcess</source>
+        <translation>動画を追加中</translation>
+    </message>
+    <message>
+        <source>Adding video</source>
+        <translation>動画を追加中</translation>
+    </message>
+    <message>
+        <source>Promptly delete videos if you&apos;ve already watched</source>
+        <translation>視聴済みの動画は早めに削除してください</translation>
+    </message>
+    <message>
+        <source>%1/%2</source>
+        <translation>%1/%2</translation>
+    </message>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>ファイルを追加中です。しばらくお待ちください！</translation>
     </message>
 </context>
 <context>
@@ -154,6 +215,24 @@
     <message>
         <source>File is adding , please wait for a  moment !</source>
         <translation>ファイルを追加中です。しばらくお待ちください！</translation>
+    </message>
+</context>
+<context>
+    <name>frmHomePage</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Brontel</translation>
+    </message>
+    <message>
+        <source>All</source>
+        <translation>すべて</translation>
+    </message>
+</context>
+<context>
+    <name>frmHomeSub</name>
+    <message>
+        <source>Form</source>
+        <translation>フォーム</translation>
     </message>
 </context>
 </TS>

@@ -4,6 +4,8 @@
 #include "Form/Dialogs/dialogplacement.h"
 #include "Form/Dialogs/prompt.h"
 #include "Form/FormHome/confirmdelete.h"
+#include "Form/FormHome/homepage.h"
+#include "Form/FormMainMenu/mainmenu.h"
 #include "Form/FromExit/myexit.h"
 #include "helper/appflags.h"
 #include "helper/appglobals.h"
@@ -23,8 +25,7 @@ MainWidget::MainWidget(mainMenu *menu, Brontel *mainWindow)
 
     AppGlobals::setMainWidget(this);
 
-    m_homePage = new QWidget;
-    m_homePage->setObjectName(QStringLiteral("homePagePlace"));
+    m_homePage = new HomePage;
     m_aboutPage = new QWidget;
     m_aboutPage->setObjectName(QStringLiteral("aboutPagePlace"));
     m_guidePage = new QWidget;
@@ -38,11 +39,17 @@ MainWidget::MainWidget(mainMenu *menu, Brontel *mainWindow)
     m_currentPage = HomePageCode;
     m_ui->stackedWidget->setCurrentWidget(m_homePage);
 
+    connect(m_homePage, SIGNAL(sglSendJson(const QJsonObject)), this, SLOT(slotSendJson(const QJsonObject)));
+    if (m_menu) {
+        connect(m_homePage, SIGNAL(sglSendUpdateUDP()), m_menu, SLOT(slotSendUpdateUDP()));
+        connect(m_homePage, SIGNAL(sglSendRefreshUDP()), m_menu, SLOT(slotSendRefreshUDP()));
+    }
     connect(m_exit, SIGNAL(sglRunBack()), this, SLOT(slotRunBack()));
 }
 
 MainWidget::~MainWidget()
 {
+    stopImport();
     if (AppGlobals::mainWidget() == this)
         AppGlobals::setMainWidget(nullptr);
     // While an import copies, the top-level windows are left to the end of
@@ -136,11 +143,23 @@ void MainWidget::sltQuitApp()
     emit sglDoQuitAPP();
 }
 
-// A "not found" (404) also makes the home page rebuild its tiles and lists
-// from the library store, once the home page sits in the stack.
+// A "not found" (404) makes the home page look at its files again and
+// announce the library anew.
 void MainWidget::slotToErrorcode(qlonglong errorcode)
 {
     qDebug() << "errorcode" << errorcode;
+    if (errorcode == 404)
+        m_homePage->refreshAll();
+}
+
+void MainWidget::loadVideoData()
+{
+    m_homePage->loadVideoData();
+}
+
+void MainWidget::stopImport()
+{
+    m_homePage->stopImport();
 }
 
 void MainWidget::bringUpMainWindow()

@@ -5,6 +5,7 @@
 
 class Brontel;
 class ConfirmDelete;
+class HomePage;
 class mainMenu;
 class myExit;
 
@@ -32,6 +33,14 @@ public:
     Ui::MainWidget *ui() const { return m_ui; }
     ConfirmDelete *confirmDeleteWindow() const { return m_confirmDel; }
     myExit *exitWindow() const { return m_exit; }
+    HomePage *homePage() const { return m_homePage; }
+
+    // The home page reads the stored library; the main window calls this
+    // once, at the end of its start-up.
+    void loadVideoData();
+    // Every way out of the program passes here before the window goes: an
+    // import still copying is interrupted and waited for.
+    void stopImport();
 
 signals:
     void sglCheckAndUpdateVersion();
@@ -59,10 +68,10 @@ private:
 
     Ui::MainWidget *m_ui;
     mainMenu *m_menu;
-    // The pages that the navigation switches between. Until the real pages
-    // are part of the program, plain widgets hold their places in the stack
-    // so that the navigation works; the real pages replace them.
-    QWidget *m_homePage;
+    // The pages that the navigation switches between. Until the About and
+    // Guide pages are part of the program, plain widgets hold their places in
+    // the stack so that the navigation works; the real pages replace them.
+    HomePage *m_homePage;
     QWidget *m_aboutPage;
     QWidget *m_guidePage;
     ConfirmDelete *m_confirmDel;

@@ -22,9 +22,22 @@ QString ProgramRunner::programPath()
     return QCoreApplication::applicationDirPath() + "/Brontel";
 }
 
+void ProgramRunner::setEnvironmentValue(const QString &name, const QString &value)
+{
+    m_extraEnvironment.append({name, value});
+}
+
 bool ProgramRunner::start(const QStringList &arguments)
 {
-    m_process.setEnvironment(m_user.environment());
+    QProcessEnvironment environment;
+    for (const QString &entry : m_user.environment()) {
+        const int equals = entry.indexOf(QLatin1Char('='));
+        if (equals > 0)
+            environment.insert(entry.left(equals), entry.mid(equals + 1));
+    }
+    for (const auto &extra : qAsConst(m_extraEnvironment))
+        environment.insert(extra.first, extra.second);
+    m_process.setProcessEnvironment(environment);
     m_process.setWorkingDirectory(m_user.home());
     m_process.start(programPath(), arguments);
     return m_process.waitForStarted(10000);

@@ -18,6 +18,9 @@ public:
 
     static QString programPath();
 
+    // An environment variable for the program, on top of the test user's.
+    void setEnvironmentValue(const QString &name, const QString &value);
+
     bool start(const QStringList &arguments = {});
     // Asks the program to end as a user would (SIGTERM) and waits for it.
     bool terminate(int timeoutMs = 20000);
@@ -32,6 +35,7 @@ private:
     const TestUser &m_user;
     QProcess m_process;
     QByteArray m_output;
+    QList<QPair<QString, QString>> m_extraEnvironment;
 };
 
 // Polls the condition, letting events run, until it holds or the time is up.

@@ -1,0 +1,734 @@
+#include "Form/FormHome/homepage.h"
+#include "ui_homepage.h"
+
+#include "Form/Dialogs/formmessage.h"
+#include "Form/Dialogs/prompt.h"
+#include "Form/FormHome/brontelvideoinfo.h"
+#include "Form/FormHome/homesub.h"
+#include "Form/FormHome/librarystore.h"
+#include "Form/FormHome/parseprocess.h"
+#include "Form/FormHome/runner.h"
+#include "helper/appflags.h"
+#include "helper/appglobals.h"
+#include "helper/atomicfile.h"
+#include "helper/iniconfig.h"
+#include "platform/storage.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDebug>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QJsonDocument>
+#include <QLabel>
+#include <QMimeData>
+#include <QSet>
+#include <QTimer>
+#include <QtConcurrent>
+
+namespace {
+
+// Many tiles at once (the start-up load, a rewrite): the tile area is hidden
+// while they are made, so that they are styled and laid out once, together,
+// rather than once per tile.
+class TileBatch
+{
+public:
+    explicit TileBatch(QWidget *area)
+        : m_area(area)
+        , m_shown(!area->isHidden())
+    {
+        if (m_shown)
+            m_area->hide();
+    }
+    ~TileBatch()
+    {
+        if (m_shown)
+            m_area->show();
+    }
+    TileBatch(const TileBatch &) = delete;
+    TileBatch &operator=(const TileBatch &) = delete;
+
+private:
+    QWidget *m_area;
+    bool m_shown;
+};
+
+} // namespace
+
+HomePage::HomePage(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::frmHomePage)
+    , lastDir(QDir::currentPath())
+    , m_fileChooser([](QWidget *parent, const QString &caption, const QString &dir, const QString &filter) {
+        return QFileDialog::getOpenFileNames(parent, caption, dir, filter);
+    })
+{
+    ui->setupUi(this);
+    // A QWidget subclass paints its style-sheet background only when asked to.
+    setAttribute(Qt::WA_StyledBackground);
+    ui->pb_All->hide();
+    ui->label_all->hide();
+    ui->label_all->setStyleSheet(
+        QStringLiteral("QLabel{font:16px \"Microsoft YaHei\";color:#9da1a3;background-color:transparent;};"));
+
+    refreshTimer = new QTimer(this);
+    connect(refreshTimer, SIGNAL(timeout()), this, SLOT(slotSendUpdateUDPMessage()));
+
+    gridLayout = new QGridLayout;
+    gridLayout->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    gridLayout->setContentsMargins(6, 0, 32, 20);
+    gridLayout->setHorizontalSpacing(47);
+    ui->scrollAreaWidgetContents->setLayout(gridLayout);
+    ui->scrollAreaWidgetContents->setAcceptDrops(false);
+    setAcceptDrops(true);
+
+    connect(ui->tb_add, SIGNAL(clicked()), this, SLOT(slotAddVideoFile()));
+    // tb_del and pb_All serve delete mode, which joins the page with its slots.
+
+    addImageLabel = new QLabel(this);
+    addImageLabel->setObjectName(QStringLiteral("addImageLabel"));
+    addImageLabel->setGeometry(264, 155, 236, 236);
+    addImageLabel->setStyleSheet(QStringLiteral("QLabel{border-image:url(:/Brontel/Skin/new/Add-video.png);}"));
+    addImageLabel->hide();
+    addTextLabel = new QLabel(this);
+    addTextLabel->setObjectName(QStringLiteral("addTextLabel"));
+    addTextLabel->setGeometry(10, 410, width() - 30, 30);
+    addTextLabel->setStyleSheet(QStringLiteral("QLabel{color:#9da1a3;font:20px \"Microsoft YaHei\";}"));
+    addTextLabel->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    addTextLabel->setText(tr("add video"));
+    addTextLabel->hide();
+
+    updateDeleteButton();
+
+    parseProcess = new ParseProcess(nullptr);
+    connect(this, SIGNAL(slgUpdateDataReadProgress(qlonglong,qlonglong)), parseProcess,
+            SLOT(slotUpdateDataReadProgress(qlonglong,qlonglong)));
+
+    m_refreshAllTimer = new QTimer(this);
+    m_refreshAllTimer->setSingleShot(true);
+    connect(m_refreshAllTimer, SIGNAL(timeout()), this, SLOT(runRefreshAll()));
+}
+
+HomePage::~HomePage()
+{
+    stopImport();
+    // The workers go with the page (they are its children); none runs now.
+    clearTiles();
+    qDeleteAll(videoInfos);
+    videoInfos.clear();
+    delVideoInfos.clear();
+    itemJsons.clear();
+    errorLists.clear();
+    delete parseProcess;
+    delete ui;
+}
+
+// --- the library files -----------------------------------------------------
+
+QString HomePage::sharedFolder() const
+{
+    return IniConfig::instance()->getVaroSharedDir();
+}
+
+QString HomePage::storePath() const
+{
+    return sharedFolder() + QLatin1Char('/') + librarystore::storeFileName();
+}
+
+QString HomePage::listPath() const
+{
+    return sharedFolder() + QLatin1Char('/') + librarystore::listFileName();
+}
+
+void HomePage::ensureSharedFolder() const
+{
+    const QString folder = sharedFolder();
+    if (!QDir().mkpath(folder))
+        qWarning() << "shared folder: cannot make" << folder;
+}
+
+QString HomePage::buildListJson() const
+{
+    return librarystore::listText(itemJsons);
+}
+
+bool HomePage::writeListJson()
+{
+    QString error;
+    if (atomicfile::write(listPath(), librarystore::listFileBytes(itemJsons), &error))
+        return true;
+    reportSaveFailure(listPath(), error);
+    return false;
+}
+
+bool HomePage::writeStore()
+{
+    const QString path = storePath();
+    QString error;
+    if (itemJsons.isEmpty()) {
+        QFile store(path);
+        if (!store.exists() || store.remove())
+            return true;
+        error = store.errorString();
+    } else if (atomicfile::write(path, librarystore::storeBytes(itemJsons), &error)) {
+        return true;
+    }
+    reportSaveFailure(path, error);
+    return false;
+}
+
+bool HomePage::saveVideoInfo(BrontelVideoInfo *info)
+{
+    if (!info)
+        return false;
+    const QString text = getJsonStringFromVideoInfo(info);
+    if (text.isEmpty())
+        return false;
+    // The listing follows what the page shows, whether or not the store could
+    // be written; the next successful write stores the entry too.
+    itemJsons.append(text);
+    return writeStore();
+}
+
+// A library that cannot be saved would be lost at the next start without
+// the user knowing; they are told once for a run of failures.
+void HomePage::reportSaveFailure(const QString &what, const QString &error)
+{
+    qWarning().noquote() << "library: cannot write" << what << error;
+    if (m_stopping || m_saveFailurePending)
+        return;
+    m_saveFailurePending = true;
+    QMetaObject::invokeMethod(this, "showSaveFailure", Qt::QueuedConnection);
+}
+
+void HomePage::showSaveFailure()
+{
+    // On the way out nobody is left to answer a dialog.
+    if (m_stopping) {
+        m_saveFailurePending = false;
+        return;
+    }
+    Prompt *prompt = AppGlobals::prompt();
+    prompt->setPrompt(tr("The video library could not be saved!"));
+    prompt->exec();
+    m_saveFailurePending = false;
+}
+
+// The damaged file is kept as it was, beside the store, before the store is
+// written afresh from what could be read.
+bool HomePage::keepDamagedStore(const QString &why)
+{
+    const QString copy = sharedFolder() + QLatin1Char('/')
+        + librarystore::damagedCopyName(QDateTime::currentDateTime());
+    QString error;
+    if (QFileInfo::exists(copy) || !atomicfile::copy(storePath(), copy, &error)) {
+        qWarning().noquote() << "library: cannot keep the damaged store as" << copy << error;
+        return false;
+    }
+    qWarning().noquote() << "library:" << why << "- the file is kept as" << copy;
+    return true;
+}
+
+QJsonObject HomePage::getJsonObjectFromString(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
+    if (error.error != QJsonParseError::NoError)
+        qDebug() << "===> please check the string " << bytes;
+    return document.object();
+}
+
+BrontelVideoInfo *HomePage::parseVideoInfo(const QJsonObject &object) const
+{
+    return videoInfoFromJsonObject(object, videoInfos.size());
+}
+
+void HomePage::loadVideoData()
+{
+    clearTiles();
+    clearLibrary();
+    addedPaths.clear();
+
+    const QString path = storePath();
+    QFile store(path);
+    if (!store.exists()) {
+        setPlaceholdersVisible(true);
+        updateDeleteButton();
+        sendLibraryJson();
+        writeListJson();
+        return;
+    }
+    if (!store.open(QIODevice::ReadOnly)) {
+        // Nothing may overwrite a library that could not be read: it is put
+        // aside under the damaged name, which needs no read access.
+        const QString aside = sharedFolder() + QLatin1Char('/')
+            + librarystore::damagedCopyName(QDateTime::currentDateTime());
+        qWarning().noquote() << "library: cannot read" << path << store.errorString() << "- moved to" << aside;
+        QFile::rename(path, aside);
+        setPlaceholdersVisible(true);
+        updateDeleteButton();
+        sendLibraryJson();
+        writeListJson();
+        return;
+    }
+    const QByteArray bytes = store.readAll();
+    store.close();
+
+    librarystore::StoreContents contents = librarystore::readStore(bytes);
+    QStringList problems = contents.problems;
+    const QString folder = sharedFolder();
+    TileBatch batch(ui->scrollAreaWidgetContents);
+    for (const QString &text : qAsConst(contents.texts)) {
+        const QJsonObject object = getJsonObjectFromString(text);
+        BrontelVideoInfo *info = parseVideoInfo(object);
+        if (!info) {
+            problems << QStringLiteral("an entry is not a JSON object: ") + text.left(200);
+            continue;
+        }
+        const QString reason = librarystore::untrustedEntryReason(*info, folder);
+        if (!reason.isEmpty()) {
+            problems << QStringLiteral("dropped the entry \"%1\": %2").arg(info->video, reason);
+            delete info;
+            continue;
+        }
+        videoInfos.append(info);
+        addedPaths.append(info->videopathreal);
+        itemJsons.append(getJsonStringFromVideoInfo(info));
+    }
+    addHomeSubs(videoInfos);
+    for (const QString &problem : qAsConst(problems))
+        qWarning().noquote() << "library:" << path << problem;
+
+    // The store is written afresh only when it differs: a damaged one once it
+    // has been kept, so nothing that could not be read is lost.
+    const QByteArray fresh = librarystore::storeBytes(itemJsons);
+    if (fresh != bytes) {
+        if (problems.isEmpty() || keepDamagedStore(QStringLiteral("damaged store")))
+            writeStore();
+    }
+
+    setPlaceholdersVisible(videoInfos.isEmpty());
+    sendLibraryJson();
+    writeListJson();
+    if (!homeSubs.isEmpty())
+        startNoticeSequence();
+    updateDeleteButton();
+}
+
+void HomePage::slotupdateUI()
+{
+    clearTiles();
+    if (videoInfos.isEmpty()) {
+        writeStore();
+        setPlaceholdersVisible(true);
+        updateDeleteButton();
+        sendLibraryJson();
+        startNoticeSequence();
+        writeListJson();
+        return;
+    }
+    setPlaceholdersVisible(false);
+    TileBatch batch(ui->scrollAreaWidgetContents);
+    for (int i = 0; i < videoInfos.size(); ++i) {
+        BrontelVideoInfo *info = videoInfos[i];
+        info->index = i;
+        itemJsons.append(getJsonStringFromVideoInfo(info));
+    }
+    addHomeSubs(videoInfos);
+    writeStore();
+    sendLibraryJson();
+    startNoticeSequence();
+    updateDeleteButton();
+    writeListJson();
+}
+
+// --- tiles ---------------------------------------------------------------
+
+// The posters are read side by side on the pool's threads; reading them one
+// after another was most of the time a large library took to show.
+void HomePage::addHomeSubs(const QVector<BrontelVideoInfo *> &infos)
+{
+    QStringList paths;
+    paths.reserve(infos.size());
+    for (const BrontelVideoInfo *info : infos)
+        paths.append(info->posterpathreal);
+    const QList<QImage> posters = QtConcurrent::blockingMapped<QList<QImage>>(paths, &HomeSub::posterImage);
+    for (int i = 0; i < infos.size(); ++i)
+        addHomeSub(infos[i], posters.value(i));
+}
+
+void HomePage::addHomeSub(BrontelVideoInfo *info, const QImage &poster)
+{
+    if (!info)
+        return;
+    setPlaceholdersVisible(false);
+    const int n = homeSubs.size();
+    // Made inside the tile area, where the grid puts it: a shown tile moved
+    // to another parent would be styled and laid out a second time.
+    auto *tile = new HomeSub(ui->scrollAreaWidgetContents);
+    // Each tile's sglSelectForDelete reaches the page once it has delete mode.
+    homeSubs.append(tile);
+    tile->setVideoInfo(info, poster);
+    tile->show();
+    gridLayout->addWidget(tile, n / 3, n % 3);
+}
+
+void HomePage::clearTiles()
+{
+    const QList<HomeSub *> tiles = findChildren<HomeSub *>();
+    for (HomeSub *tile : tiles)
+        delete tile;
+    homeSubs.clear();
+    itemJsons.clear();
+}
+
+void HomePage::clearLibrary()
+{
+    qDeleteAll(videoInfos);
+    videoInfos.clear();
+    delVideoInfos.clear();
+    itemJsons.clear();
+}
+
+void HomePage::setPlaceholdersVisible(bool visible)
+{
+    addImageLabel->setVisible(visible);
+    addTextLabel->setVisible(visible);
+    if (visible) {
+        addImageLabel->raise();
+        addTextLabel->raise();
+    }
+}
+
+void HomePage::updateDeleteButton()
+{
+    ui->tb_del->setEnabled(!homeSubs.isEmpty());
+}
+
+void HomePage::sendLibraryJson()
+{
+    emit sglSendJson(getJsonObjectFromString(buildListJson()));
+}
+
+// --- notices -------------------------------------------------------------
+
+void HomePage::startNoticeSequence()
+{
+    emit sglSendUpdateUDP();
+    ++g_refreshCount;
+    refreshTicks = 0;
+    refreshTimer->stop();
+    refreshTimer->start(kRefreshIntervalMs);
+}
+
+void HomePage::slotUpdateFinish()
+{
+    startNoticeSequence();
+}
+
+void HomePage::slotSendUpdateUDPMessage()
+{
+    emit sglSendRefreshUDP();
+    ++refreshTicks;
+    if (refreshTicks >= kRefreshNotices)
+        refreshTimer->stop();
+}
+
+void HomePage::refreshAll()
+{
+    if (m_lastRefreshAll.isValid() && m_lastRefreshAll.elapsed() < kRefreshAllGapMs) {
+        if (!m_refreshAllTimer->isActive())
+            m_refreshAllTimer->start(int(kRefreshAllGapMs - m_lastRefreshAll.elapsed()));
+        return;
+    }
+    runRefreshAll();
+}
+
+void HomePage::runRefreshAll()
+{
+    m_refreshAllTimer->stop();
+    m_lastRefreshAll.start();
+    for (HomeSub *tile : qAsConst(homeSubs)) {
+        if (videoInfos.contains(tile->getVideoInfo()))
+            tile->ChangeState();
+    }
+    sendLibraryJson();
+    emit sglSendUpdateUDP();
+}
+
+// --- adding videos -------------------------------------------------------
+
+bool HomePage::batchRunning() const
+{
+    return parseProcess->isBusy() || m_dropQueued;
+}
+
+void HomePage::slotAddVideoFile()
+{
+    if (batchRunning()) {
+        qDebug() << "is parseing ";
+        return;
+    }
+    ensureSharedFolder();
+    // Shown pressed, and deaf to more clicks, while the dialog and the batch run.
+    disconnect(ui->tb_add, SIGNAL(clicked()), this, SLOT(slotAddVideoFile()));
+    ui->tb_add->setCheckable(true);
+    ui->tb_add->setChecked(true);
+    // Delete mode is left here once the page has one.
+
+    const QStringList sfilePaths = m_fileChooser(
+        this, tr("Open Video File"), lastDir,
+        tr("Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm "
+           "*.vob *.swf *.rm *.ts);;All File(*.*)"));
+    if (!sfilePaths.isEmpty()) {
+        lastDir = QFileInfo(sfilePaths.first()).absolutePath();
+        QList<BatchFile> chosen;
+        for (const QString &path : sfilePaths)
+            chosen.append({path, QFileInfo(path).fileName(), QUrl()});
+        QList<BatchFile> orgpaths = withoutRepeatedNames(chosen);
+        qDebug() << "sfilePaths.size()" << sfilePaths.size() << "orgpaths.size()" << orgpaths.size();
+        checkBatch(orgpaths, true);
+        if (!orgpaths.isEmpty())
+            startBatch(orgpaths, true);
+    }
+
+    ui->tb_add->setCheckable(false);
+    connect(ui->tb_add, SIGNAL(clicked()), this, SLOT(slotAddVideoFile()));
+}
+
+void HomePage::dragEnterEvent(QDragEnterEvent *event)
+{
+    event->acceptProposedAction();
+}
+
+// The batch starts once the drop has returned: the program that the files
+// were dragged from waits for the drop to end and must not wait for the
+// whole import.
+void HomePage::dropEvent(QDropEvent *event)
+{
+    if (batchRunning()) {
+        qDebug() << "is parseing ";
+        return;
+    }
+    const QList<QUrl> urls = event->mimeData() ? event->mimeData()->urls() : QList<QUrl>();
+    if (urls.isEmpty())
+        return;
+    event->acceptProposedAction();
+    m_droppedUrls = urls;
+    m_dropQueued = true;
+    QMetaObject::invokeMethod(this, "addDroppedUrls", Qt::QueuedConnection);
+}
+
+void HomePage::addDroppedUrls()
+{
+    const QList<QUrl> urls = m_droppedUrls;
+    m_droppedUrls.clear();
+    m_dropQueued = false;
+    if (m_stopping || parseProcess->isBusy())
+        return;
+    ensureSharedFolder();
+    QList<BatchFile> dropped;
+    for (const QUrl &url : urls) {
+        const QString path = url.toLocalFile();
+        // A URL that is no local file has no path; the user still knows it
+        // by its name.
+        const QString name = path.isEmpty() ? url.fileName(QUrl::FullyDecoded) : QFileInfo(path).fileName();
+        dropped.append({path, name, url});
+    }
+    QList<BatchFile> orgpaths = withoutRepeatedNames(dropped);
+    qDebug() << "urls.size()" << urls.size() << "orgpaths.size()" << orgpaths.size();
+    checkBatch(orgpaths, false);
+    if (!orgpaths.isEmpty())
+        startBatch(orgpaths, false);
+}
+
+QList<HomePage::BatchFile> HomePage::withoutRepeatedNames(const QList<BatchFile> &files)
+{
+    QList<BatchFile> kept;
+    QSet<QString> names;
+    for (const BatchFile &file : files) {
+        if (names.contains(file.name))
+            continue;
+        names.insert(file.name);
+        kept.append(file);
+    }
+    return kept;
+}
+
+bool HomePage::isAlreadyAdded(const QString &path) const
+{
+    if (addedPaths.contains(path))
+        return true;
+    const QString name = QFileInfo(path).fileName();
+    for (const BrontelVideoInfo *info : videoInfos) {
+        if (info->video == name)
+            return true;
+    }
+    return false;
+}
+
+void HomePage::checkBatch(QList<BatchFile> &files, bool fromButton)
+{
+    const QString folder = sharedFolder();
+    for (int i = 0; i < files.size();) {
+        const BatchFile &file = files[i];
+        const QString suffix = QFileInfo(file.path).suffix();
+        QStringList refusal;
+        if ((fromButton && file.path.isEmpty()) || suffix.isEmpty() || !Runner::isVideoSuffix(suffix)
+            || !Runner::isLocalRegularFile(file.path)) {
+            // Folders, pipes, devices and files elsewhere than on this
+            // computer cannot be copied as videos.
+            refusal = QStringList{tr("not video file"), file.name};
+        } else if (isAlreadyAdded(file.path)) {
+            for (const BrontelVideoInfo *info : qAsConst(videoInfos)) {
+                if (info->video == file.name && QFileInfo(info->videopathnginx).isFile()) {
+                    refusal = QStringList{tr("already add the video"), file.name};
+                    break;
+                }
+            }
+        } else {
+            qDebug() << "freeSpace " << IniConfig::instance()->getDiskFreeSpaceGB(folder) << "GB";
+            if (Runner::hasRoomFor(QFileInfo(file.path).size(), folder))
+                addedPaths.append(file.path);
+        }
+        if (refusal.isEmpty()) {
+            ++i;
+            continue;
+        }
+        errorLists.append(refusal);
+        files.removeAt(i);
+    }
+    showErrorLists();
+}
+
+void HomePage::showErrorLists()
+{
+    const QList<QStringList> lists = errorLists;
+    errorLists.clear();
+    for (const QStringList &list : lists) {
+        qDebug() << list;
+        if (m_stopping)
+            continue;
+        FormMessage *message = AppGlobals::formMessage();
+        message->setMessage(list);
+        message->exec();
+    }
+}
+
+void HomePage::startBatch(const QList<BatchFile> &files, bool fromButton)
+{
+    setPlaceholdersVisible(false);
+    auto *runner = new Runner(this);
+    runner->setVideoInfos(videoInfos);
+    QStringList paths;
+    QList<QUrl> urls;
+    for (const BatchFile &file : files) {
+        paths.append(file.path);
+        urls.append(file.url);
+    }
+    if (fromButton)
+        runner->setPaths(paths);
+    else
+        runner->setUrls(urls);
+
+    connect(runner, SIGNAL(sglParse(BrontelVideoInfo*)), this, SLOT(slotParse(BrontelVideoInfo*)));
+    connect(runner, SIGNAL(finished()), this, SLOT(slotParsefinished()));
+    connect(runner, SIGNAL(sglAbnormal(QStringList)), this, SLOT(slotAbnormal(QStringList)));
+    connect(runner, SIGNAL(sglUpdateFinish()), this, SLOT(slotUpdateFinish()));
+    connect(runner, SIGNAL(sglUpdateUI()), this, SLOT(slotupdateUI()));
+    connect(runner, SIGNAL(sglParsing(QString,int,int,bool)), this, SLOT(slotParsing(QString,int,int,bool)));
+    m_runner = runner;
+    runner->start(QThread::InheritPriority);
+
+    parseCount = files.size();
+    if (!parseProcess->isBusy()) {
+        parseProcess->resetProgress();
+        parseProcess->exec();
+        emit slgUpdateDataReadProgress(f_parseindex, 100);
+    }
+}
+
+void HomePage::slotParsing(QString filename, int filepos, int filesize, bool newfile)
+{
+    if (parseProcess->isBusy()) {
+        if (newfile) {
+            ++f_parseindex;
+            parseProcess->setCount(f_parseindex, parseCount);
+            parseProcess->setFileName(filename);
+            qDebug() << " f_parseindex  start  " << f_parseindex << "    " << filesize;
+        }
+        emit slgUpdateDataReadProgress(filepos, filesize);
+        return;
+    }
+    // Progress of a batch whose dialog is not up (it was closed under it):
+    // the dialog comes back for the rest of the batch.
+    if (m_stopping || !m_runner || !m_runner->isRunning())
+        return;
+    parseProcess->resetProgress();
+    parseProcess->exec();
+    emit slgUpdateDataReadProgress(0, 100);
+}
+
+void HomePage::slotParse(BrontelVideoInfo *fBrontelVideoInfo)
+{
+    if (!fBrontelVideoInfo)
+        return;
+    addHomeSub(fBrontelVideoInfo);
+    videoInfos.append(fBrontelVideoInfo);
+    saveVideoInfo(fBrontelVideoInfo);
+    updateDeleteButton();
+    writeListJson();
+    sendLibraryJson();
+    emit slgUpdateDataReadProgress(100, 100);
+    emit slgUpdateDataReadProgress(0, 100);
+    qDebug() << "f_parseindex  end";
+}
+
+void HomePage::slotAbnormal(QStringList errorList)
+{
+    errorLists.append(errorList);
+}
+
+void HomePage::slotParsefinished()
+{
+    auto *thread = qobject_cast<QThread *>(sender());
+    qDebug() << thread << "finished";
+    if (thread) {
+        thread->quit();
+        thread->wait();
+    }
+    if (thread == m_runner)
+        m_runner = nullptr;
+    showErrorLists();
+    g_fileAdding = false;
+    parseProcess->resetProgress();
+    parseProcess->close();
+    f_parseindex = 0;
+    parseCount = 0;
+}
+
+void HomePage::stopImport()
+{
+    if (!m_runner)
+        return;
+    m_stopping = true;
+    if (m_runner->isRunning())
+        qDebug() << "import: interrupted by the end of the program";
+    m_runner->requestInterruption();
+    m_runner->wait();
+    // The worker's last reports are still queued for this page: the videos
+    // it finished are recorded, and its end clears the flag and the dialog.
+    QCoreApplication::sendPostedEvents(this, QEvent::MetaCall);
+    g_fileAdding = false;
+    parseProcess->resetProgress();
+    parseProcess->close();
+    m_runner = nullptr;
+    m_stopping = false;
+}

@@ -1,0 +1,245 @@
+#include "Form/FormHome/homesub.h"
+#include "ui_homesub.h"
+
+#include "Form/FormHome/brontelvideoinfo.h"
+#include "helper/atomicfile.h"
+#include "helper/iniconfig.h"
+#include "helper/session.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QFontMetrics>
+#include <QIcon>
+#include <QLabel>
+#include <QPixmap>
+#include <QTimer>
+
+namespace {
+
+// One character further every half second: slow enough to read.
+const int kScrollStepMs = 500;
+// A caption this little wider than its label still reads whole.
+const int kScrollSlack = 6;
+
+const char kDefaultPosterStyle[] = "QPushButton{border-image:url(:/Brontel/Skin/new/DefaultPoster.png);}";
+
+const char kCheckedStyle[] =
+    "QPushButton{background-image:url(:/Brontel/Skin/new/delete_select_Press.png);border:0px;"
+    "background-color:transparent;}";
+const char kUncheckedStyle[] =
+    "QPushButton{background-image:url(:/Brontel/Skin/new/delete_select_normal.png);border:0px;"
+    "background-color:transparent;}"
+    "QPushButton:hover{background-image:url(:/Brontel/Skin/new/delete_select_hover.png);}"
+    "QPushButton:pressed{background-image:url(:/Brontel/Skin/new/delete_select_Press.png);}";
+
+// The marker says "deleted" in the interface language, so each language has
+// its own picture; a language without one shows a bare marker.
+QString markerImage(const QString &language)
+{
+    static const struct { const char *code; const char *image; } table[] = {
+        {"cn", "delvideo.png"},       {"us", "delvideo_us.png"}, {"jp", "delvideo_jp.png"},
+        {"fr", "delvideo_fr.png"},    {"it", "delvideo_it.png"}, {"de", "delvideo_de.png"},
+        {"es", "delvideo_es.png"},
+    };
+    for (const auto &entry : table) {
+        if (language == QLatin1String(entry.code))
+            return QStringLiteral(":/Brontel/Skin/new/") + QLatin1String(entry.image);
+    }
+    return QString();
+}
+
+QString labelStyle(const char *colour)
+{
+    return QStringLiteral("QLabel{font:14px \"Microsoft YaHei\";color:%1;background-color:transparent;}")
+        .arg(QLatin1String(colour));
+}
+
+} // namespace
+
+HomeSub::HomeSub(QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::frmHomeSub)
+{
+    ui->setupUi(this);
+    // The tile lives inside the page's grid; it is never a window of its own,
+    // so it is not made modal.
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    setAttribute(Qt::WA_TranslucentBackground);
+
+    m_deletedMarker = new QLabel(this);
+    m_deletedMarker->setObjectName(QStringLiteral("deletedMarker"));
+    m_deletedMarker->setGeometry(0, 45, 212, 28);
+    const QString image = markerImage(IniConfig::instance()->getLanguage());
+    if (!image.isEmpty()) {
+        m_deletedMarker->setStyleSheet(
+            QStringLiteral("QLabel{background-image:url(%1);border:0px;background-color:transparent;}").arg(image));
+    }
+    m_deletedMarker->hide();
+
+    ui->groupBox->hide();
+    ui->labelName->setStyleSheet(labelStyle("#000000"));
+    ui->labelSize->setStyleSheet(labelStyle("#6d6d6d"));
+    ui->labelTime->setStyleSheet(labelStyle("#6d6d6d"));
+
+    connect(ui->tb_check, SIGNAL(clicked()), this, SLOT(slotDeleteVideo()));
+    m_scrollTimer = new QTimer(this);
+    connect(m_scrollTimer, SIGNAL(timeout()), this, SLOT(scrollCaption()));
+}
+
+HomeSub::~HomeSub()
+{
+    delete ui;
+}
+
+QString HomeSub::formatSize(int kib)
+{
+    // Single precision, as the headset's own app shows sizes.
+    const float mib = float(kib) / 1024.0f;
+    if (mib < 1024.0f)
+        return QString::number(double(mib), 'f', 2) + QStringLiteral("MB");
+    return QString::number(double(mib / 1024.0f), 'f', 2) + QStringLiteral("GB");
+}
+
+QString HomeSub::formatDuration(int seconds)
+{
+    const int hours = seconds / 3600;
+    const int minutes = seconds / 60 - hours * 60;
+    const int secs = seconds % 60;
+    auto twoDigits = [](int value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); };
+    return tr("%1:").arg(twoDigits(hours)) + tr("%1:").arg(twoDigits(minutes)) + tr("%1").arg(twoDigits(secs));
+}
+
+bool HomeSub::copyIsMissing(const BrontelVideoInfo &info)
+{
+    const QFileInfo copy(info.videopathnginx);
+    // A copy still being written, or cut short, is not the video either.
+    return !copy.isFile() || copy.size() / 1024 != info.size;
+}
+
+QImage HomeSub::posterImage(const QString &path)
+{
+    QImage image;
+    if (path.isEmpty() || !image.load(path))
+        return QImage();
+    if (image.size() != QSize(kPosterWidth, kPosterHeight))
+        image = image.scaled(kPosterWidth, kPosterHeight, Qt::IgnoreAspectRatio);
+    return image;
+}
+
+void HomeSub::setVideoInfo(BrontelVideoInfo *info, const QImage &poster)
+{
+    if (!info)
+        return;
+    m_info = info;
+    ui->tb_check->hide();
+    m_caption = info->video;
+    m_captionLength = m_caption.length();
+    ui->labelName->setText(m_caption);
+    ui->labelSize->setText(formatSize(info->size));
+    ui->labelTime->setText(info->length >= 1 ? formatDuration(info->length) : QString());
+    updateMarker();
+    showPoster(false, poster);
+}
+
+void HomeSub::ChangeState()
+{
+    if (!m_info)
+        return;
+    updateMarker();
+    showPoster(true);
+}
+
+void HomeSub::updateMarker()
+{
+    m_deletedMarker->setVisible(copyIsMissing(*m_info));
+}
+
+// A new tile shows the default poster while its poster is missing; a refresh
+// shows the default poster it has just put in place.
+void HomeSub::showPoster(bool refreshing, const QImage &preloaded)
+{
+    QPushButton *button = ui->pushButtonPic;
+    const QString path = m_info->posterpathreal;
+    auto showDefault = [button] {
+        button->setIcon(QIcon());
+        button->setStyleSheet(QString::fromLatin1(kDefaultPosterStyle));
+    };
+    if (path.isEmpty()) {
+        showDefault();
+        return;
+    }
+    if (preloaded.isNull() && !QFileInfo(path).isFile()) {
+        if (refreshing)
+            qDebug().noquote() << m_info->video + QStringLiteral("ChangeState:: poster is deleted");
+        showDefault();
+        // The next refresh then finds a poster. Written by replacing the
+        // name, never through a link that may stand there.
+        QString error;
+        const QString source = Session::instance()->getAppFilePath(QStringLiteral("DefaultPoster/DefaultPoster.png"));
+        if (!atomicfile::copy(source, path, &error))
+            qDebug().noquote() << "default poster: cannot write" << path << error;
+        if (!refreshing)
+            return;
+    }
+    const QImage poster = preloaded.isNull() ? posterImage(path) : preloaded;
+    if (poster.isNull()) {
+        showDefault();
+        return;
+    }
+    // Restyling a button costs a fresh polish; a new tile has no style yet.
+    if (!button->styleSheet().isEmpty())
+        button->setStyleSheet(QString());
+    button->setIcon(QIcon(QPixmap::fromImage(poster)));
+    button->setIconSize(QSize(kPosterWidth, kPosterHeight));
+}
+
+void HomeSub::setCheckVisible(bool visible)
+{
+    ui->tb_check->setVisible(visible);
+}
+
+void HomeSub::setChecked(bool checked)
+{
+    m_checked = checked;
+    styleCheck();
+    emit sglSelectForDelete(m_info, m_checked);
+}
+
+void HomeSub::slotDeleteVideo()
+{
+    m_checked = !m_checked;
+    styleCheck();
+    ui->tb_check->show();
+    emit sglSelectForDelete(m_info, m_checked);
+}
+
+void HomeSub::styleCheck()
+{
+    ui->tb_check->setStyleSheet(QString::fromLatin1(m_checked ? kCheckedStyle : kUncheckedStyle));
+}
+
+void HomeSub::scrollCaption()
+{
+    if (m_scrollPos > m_captionLength)
+        m_scrollPos = 0;
+    ui->labelName->setText(m_caption.mid(m_scrollPos));
+    ++m_scrollPos;
+}
+
+void HomeSub::enterEvent(QEvent *event)
+{
+    QWidget::enterEvent(event);
+    ui->labelName->ensurePolished();
+    const QFontMetrics metrics(ui->labelName->font());
+    const QRect label = ui->labelName->geometry();
+    m_scrollPos = 0;
+    if (metrics.horizontalAdvance(m_caption) > (label.right() - label.left()) + kScrollSlack)
+        m_scrollTimer->start(kScrollStepMs);
+}
+
+void HomeSub::leaveEvent(QEvent *event)
+{
+    QWidget::leaveEvent(event);
+    m_scrollTimer->stop();
+    ui->labelName->setText(m_caption);
+}

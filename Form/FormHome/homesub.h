@@ -1,0 +1,77 @@
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+
+class BrontelVideoInfo;
+class QLabel;
+class QTimer;
+
+namespace Ui {
+class frmHomeSub;
+}
+
+// One tile of the home page: the poster of a library entry with its file
+// name, size and duration, a marker when the library's copy of the video is
+// gone or incomplete, and the select button of delete mode. The tile shows
+// its record; the home page owns it and must drop the tile before the record.
+class HomeSub : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // The poster's size on the tile: the button's width at 16:9.
+    static constexpr int kPosterWidth = 212;
+    static constexpr int kPosterHeight = kPosterWidth * 9 / 16;
+
+    explicit HomeSub(QWidget *parent = nullptr);
+    ~HomeSub() override;
+
+    // Shows the record (nothing for null): caption, size, duration, the
+    // missing-copy marker and the poster. A poster already read (by
+    // posterImage, when many tiles are made at once) saves reading it here.
+    void setVideoInfo(BrontelVideoInfo *info, const QImage &poster = QImage());
+    // Looks at the files again: the marker and the poster.
+    void ChangeState();
+    BrontelVideoInfo *getVideoInfo() const { return m_info; }
+
+    void setCheckVisible(bool visible);
+    // Sets the selection and reports it through sglSelectForDelete.
+    void setChecked(bool checked);
+    bool isChecked() const { return m_checked; }
+
+    // "20.00MB", "1.00GB": the size in KiB as the tile writes it.
+    static QString formatSize(int kib);
+    // "01:01:05" for 3,665 seconds.
+    static QString formatDuration(int seconds);
+    // The poster file at the tile's size; null when it cannot be read. Safe
+    // on any thread.
+    static QImage posterImage(const QString &path);
+    // True when the library's copy is missing or not the size recorded.
+    static bool copyIsMissing(const BrontelVideoInfo &info);
+
+signals:
+    void sglSelectForDelete(BrontelVideoInfo *info, bool checked);
+
+public slots:
+    void slotDeleteVideo();
+    void scrollCaption();
+
+protected:
+    void enterEvent(QEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+
+private:
+    void updateMarker();
+    void showPoster(bool refreshing, const QImage &preloaded = QImage());
+    void styleCheck();
+
+    Ui::frmHomeSub *ui;
+    BrontelVideoInfo *m_info = nullptr;
+    bool m_checked = false;
+    QLabel *m_deletedMarker = nullptr;
+    QTimer *m_scrollTimer = nullptr;
+    int m_scrollPos = 0;
+    int m_captionLength = 0;
+    QString m_caption;
+};

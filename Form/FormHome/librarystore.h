@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+class BrontelVideoInfo;
+
+// The two library files in the shared video folder, as values in and bytes
+// out. "brontelvideo.dat" is what the home page rebuilds the library from at
+// start-up; "list.json" is what nginx publishes to the headset. Both formats
+// are read by peers and by earlier installations, so their bytes are fixed.
+namespace librarystore {
+
+QString storeFileName();  // "brontelvideo.dat"
+QString listFileName();   // "list.json"
+
+// One store record: the length word (32-bit big-endian: the text's UTF-8
+// bytes plus the terminating zero), the text, a zero byte; what Qt's data
+// stream writes for a zero-terminated string.
+QByteArray storeRecord(const QString &itemText);
+// The whole store: one record per item text, in library order, nothing else.
+QByteArray storeBytes(const QStringList &itemTexts);
+
+// What a store file holds. The reader takes every record it can frame; a
+// length that runs past the end or does not end on the terminator marks the
+// file damaged, and the reader then recovers the text up to the next zero
+// byte (when it looks like a whole item) and looks for the next well-formed
+// record, so one bad record does not take the ones after it along.
+struct StoreContents
+{
+    QStringList texts;    // item texts, in file order (not yet checked as JSON)
+    bool damaged = false; // something in the file was not a well-formed record
+    QStringList problems; // what was wrong, for the log
+};
+StoreContents readStore(const QByteArray &bytes);
+
+// The listing text: {"number":"N","items": [ + item texts joined by "," + ]}
+// with N the count. The library JSON the main window serves is this text
+// parsed; "list.json" is this text in UTF-8 (no byte-order mark) and one LF.
+QString listText(const QStringList &itemTexts);
+QByteArray listFileBytes(const QStringList &itemTexts);
+
+// True when the path names an entry directly inside the folder (after the
+// separators are normalised and "." and ".." resolved).
+bool isDirectlyInside(const QString &path, const QString &folder);
+// Why a stored entry may not be trusted with files in the shared folder:
+// the copy and the poster must lie directly inside it and the file names it
+// stores must be those files' names, since the tiles write a default poster
+// at the poster path and deleting an entry removes its files. Empty when the
+// entry is fine.
+QString untrustedEntryReason(const BrontelVideoInfo &info, const QString &folder);
+
+// The name a damaged store is kept under before anything rewrites it.
+QString damagedCopyName(const QDateTime &when);
+
+} // namespace librarystore

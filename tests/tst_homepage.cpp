@@ -1,0 +1,895 @@
+// The home page as the user and the headset meet it: videos dropped on the
+// page or chosen with the add button become tiles, "brontelvideo.dat" and
+// "list.json" follow every change byte for byte, the library JSON and the
+// update and refresh notices go out, refused files are reported, a restart
+// reloads the library (also from a damaged store), and quitting in the
+// middle of a copy leaves nothing half-done. Real videos from ffmpeg, real
+// files in temporary folders, real drag-and-drop events; the last case runs
+// the real program.
+#include "common/nginxprocesses.h"
+#include "common/programrunner.h"
+#include "common/testenv.h"
+#include "common/videogen.h"
+
+#include "Form/Dialogs/formmessage.h"
+#include "Form/Dialogs/prompt.h"
+#include "Form/FormHome/brontelvideoinfo.h"
+#include "Form/FormHome/homepage.h"
+#include "Form/FormHome/homesub.h"
+#include "Form/FormHome/librarystore.h"
+#include "Form/FormHome/parseprocess.h"
+#include "Form/FormHome/runner.h"
+#include "Form/FormMainWidget/mainwidget.h"
+#include "helper/appflags.h"
+#include "helper/appglobals.h"
+#include "helper/iniconfig.h"
+#include "helper/session.h"
+
+#include <QApplication>
+#include <QDataStream>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QLabel>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTextDocumentFragment>
+#include <QTimer>
+#include <QTranslator>
+
+#include <memory>
+
+namespace {
+
+QString notVideo() { return QCoreApplication::translate("HomePage", "not video file"); }
+QString alreadyAdded() { return QCoreApplication::translate("HomePage", "already add the video"); }
+
+// Answers every modal dialog that comes up while it lives, as a user would
+// press OK, and notes what each said. The progress dialog is left alone: the
+// batch closes it.
+class ModalAnswerer : public QObject
+{
+public:
+    ModalAnswerer()
+    {
+        connect(&m_timer, &QTimer::timeout, this, [this] { answer(); });
+        m_timer.start(20);
+    }
+
+    QStringList messages;      // "title|body" of each message dialog
+    QStringList prompts;       // text of each prompt
+
+private:
+    void answer()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *message = qobject_cast<FormMessage *>(modal)) {
+            const QString body = QTextDocumentFragment::fromHtml(
+                                     message->findChild<QLabel *>("lbPromptText")->text())
+                                     .toPlainText()
+                                     .remove('\n');
+            messages << message->findChild<QLabel *>("label")->text() + "|" + body;
+            message->findChild<QPushButton *>("btnOk")->click();
+        } else if (auto *prompt = qobject_cast<Prompt *>(modal)) {
+            prompts << prompt->promptText();
+            prompt->findChild<QPushButton *>("btnOk")->click();
+        }
+    }
+
+    QTimer m_timer;
+};
+
+// When each signal of the page came, in milliseconds since the recorder began.
+class NoticeRecorder : public QObject
+{
+public:
+    explicit NoticeRecorder(HomePage *page)
+    {
+        m_clock.start();
+        connect(page, &HomePage::sglSendUpdateUDP, this, [this] { updates << m_clock.elapsed(); });
+        connect(page, &HomePage::sglSendRefreshUDP, this, [this] { refreshes << m_clock.elapsed(); });
+        connect(page, &HomePage::sglSendJson, this, [this](const QJsonObject &json) { jsons << json; });
+    }
+    QList<qint64> updates;
+    QList<qint64> refreshes;
+    QList<QJsonObject> jsons;
+
+private:
+    QElapsedTimer m_clock;
+};
+
+void dropOn(QWidget *page, const QList<QUrl> &urls)
+{
+    QMimeData mime;
+    mime.setUrls(urls);
+    const QPoint where(200, 200);
+    QDragEnterEvent enter(where, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(page, &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(where, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(page, &drop);
+}
+
+// The store as Qt's data stream reads it (version 15, byte arrays).
+QStringList storedTexts(const QByteArray &bytes)
+{
+    QDataStream in(bytes);
+    in.setVersion(15);
+    QStringList texts;
+    while (!in.atEnd()) {
+        QByteArray record;
+        in >> record;
+        texts << QString::fromUtf8(record.constData());
+    }
+    return texts;
+}
+
+QByteArray storeOf(const QVector<BrontelVideoInfo *> &library)
+{
+    QByteArray bytes;
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    for (const BrontelVideoInfo *info : library)
+        out << getJsonStringFromVideoInfo(info).toUtf8().constData();
+    return bytes;
+}
+
+QByteArray listingOf(const QVector<BrontelVideoInfo *> &library)
+{
+    QStringList items;
+    for (const BrontelVideoInfo *info : library)
+        items << getJsonStringFromVideoInfo(info);
+    return "{\"number\":\"" + QByteArray::number(library.size()) + "\",\"items\": [" + items.join(',').toUtf8()
+        + "]}\n";
+}
+
+QStringList tileNames(const HomePage &page)
+{
+    QStringList names;
+    for (const HomeSub *tile : page.tiles())
+        names << tile->findChild<QLabel *>("labelName")->text();
+    return names;
+}
+
+QStringList sharedEntries(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+} // namespace
+
+class TestHomePage : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void cleanupTestCase();
+
+    void firstStartShowsAnEmptyLibrary();
+    void droppedVideosBecomeTilesFilesAndNotices();
+    void dropRefusesWhatIsNoNewVideo();
+    void addButtonUsesTheChooser();
+    void restartReloadsTheSameLibrary();
+    void damagedStoreKeepsReadableEntries_data();
+    void damagedStoreKeepsReadableEntries();
+    void failedStoreWriteTellsTheUser();
+    void tilesShowTheirRecords();
+    void refreshAllIsCoalesced();
+    void progressDialogCannotBeClosedWhileBusy();
+    void quittingMidCopyLeavesNothing();
+    void programQuitsMidCopyCleanly();
+    void textsAreTranslated();
+
+private:
+    QString src(const QString &name) const { return m_user->root() + "/src/" + name; }
+    QString store() const { return m_shared + "/brontelvideo.dat"; }
+    QString listing() const { return m_shared + "/list.json"; }
+    bool makeVideo(const QString &name, int seconds = 2);
+    // Drops the files and waits until the batch has ended.
+    bool dropAndWait(HomePage &page, const QList<QUrl> &urls);
+
+    std::unique_ptr<TestUser> m_user;
+    QString m_shared;
+};
+
+void TestHomePage::init()
+{
+    m_user.reset(new TestUser);
+    QVERIFY(m_user->isValid());
+    m_shared = m_user->sharedFolder();
+    IniConfig::instance()->setVaroSharedDir(m_shared);
+    IniConfig::instance()->setLanguage("us");
+    QVERIFY(QDir().mkpath(m_shared));
+    QVERIFY(QDir().mkpath(m_user->root() + "/src"));
+    g_fileAdding = false;
+}
+
+void TestHomePage::cleanup()
+{
+    g_fileAdding = false;
+    m_user.reset();
+}
+
+void TestHomePage::cleanupTestCase()
+{
+    AppGlobals::release();
+}
+
+bool TestHomePage::makeVideo(const QString &name, int seconds)
+{
+    return videogen::solid(src(name), Qt::blue, seconds, {160, 90});
+}
+
+bool TestHomePage::dropAndWait(HomePage &page, const QList<QUrl> &urls)
+{
+    dropOn(&page, urls);
+    return waitUntil([&] { return !page.isAdding() && !g_fileAdding; }, 60000);
+}
+
+void TestHomePage::firstStartShowsAnEmptyLibrary()
+{
+    // The start-up's own listing, before the page has run.
+    QVERIFY(QFile::remove(m_shared) || QDir(m_shared).removeRecursively());
+    Session::instance()->ensureSharedFolder();
+    QCOMPARE(readWholeFile(listing()), QByteArray("{\"number\":\"0\",\"items\": []}\n"));
+
+    HomePage page;
+    NoticeRecorder notices(&page);
+    page.loadVideoData();
+    QVERIFY(page.findChild<QLabel *>("addImageLabel")->isVisibleTo(&page));
+    QLabel *text = page.findChild<QLabel *>("addTextLabel");
+    QVERIFY(text->isVisibleTo(&page));
+    QCOMPARE(text->text(), QCoreApplication::translate("HomePage", "add video"));
+    QVERIFY(!page.findChild<QPushButton *>("tb_del")->isEnabled());
+    QVERIFY(!page.findChild<QPushButton *>("pb_All")->isVisibleTo(&page));
+    QVERIFY(!QFileInfo::exists(store()));
+    QCOMPARE(readWholeFile(listing()), QByteArray("{\"number\":\"0\",\"items\": []}\n"));
+    QCOMPARE(notices.jsons.size(), 1);
+    QCOMPARE(notices.jsons[0], QJsonDocument::fromJson("{\"number\":\"0\",\"items\":[]}").object());
+    QTest::qWait(100);
+    QVERIFY(notices.updates.isEmpty());
+
+    // A store that holds no entry is an empty library too: the user is shown
+    // where to add videos.
+    QVERIFY(writeWholeFile(store(), QByteArray()));
+    QVERIFY(writeWholeFile(listing(), "stale"));
+    HomePage again;
+    NoticeRecorder more(&again);
+    again.loadVideoData();
+    QVERIFY(again.findChild<QLabel *>("addImageLabel")->isVisibleTo(&again));
+    QCOMPARE(readWholeFile(listing()), QByteArray("{\"number\":\"0\",\"items\": []}\n"));
+    QCOMPARE(more.jsons.size(), 1);
+    QCOMPARE(more.jsons[0]["number"].toString(), QString("0"));
+    QVERIFY(more.updates.isEmpty());
+}
+
+void TestHomePage::droppedVideosBecomeTilesFilesAndNotices()
+{
+    if (!videogen::available())
+        QSKIP("needs the ffmpeg and ffprobe commands");
+    const QStringList names = {"one.mp4", "two.MKV", "three.flv", "four.mov"};
+    for (int i = 0; i < names.size(); ++i)
+        QVERIFY(makeVideo(names[i], i + 1));
+
+    HomePage page;
+    page.loadVideoData();
+    NoticeRecorder notices(&page);
+    ModalAnswerer answerer;
+    const int counter = g_refreshCount;
+    int progressWhileShown = 0;
+    connect(&page, &HomePage::slgUpdateDataReadProgress, &page, [&] {
+        if (QApplication::activeModalWidget() == page.progressDialog() && page.progressDialog()->isVisible())
+            ++progressWhileShown;
+    });
+    QList<QUrl> urls;
+    for (const QString &name : names)
+        urls << QUrl::fromLocalFile(src(name));
+    QVERIFY(dropAndWait(page, urls));
+
+    QCOMPARE(answerer.messages, QStringList());
+    // The progress dialog was up, and ended on the last file.
+    QVERIFY(progressWhileShown >= 8);
+    QCOMPARE(page.progressDialog()->findChild<QLabel *>("label")->text(), QString("4/4"));
+    QCOMPARE(page.progressDialog()->findChild<QLabel *>("label_3")->text(), QString("four.mov"));
+    QVERIFY(!page.progressDialog()->isVisible());
+    QCOMPARE(tileNames(page), names);
+    const QVector<BrontelVideoInfo *> &library = page.library();
+    QCOMPARE(library.size(), 4);
+    QVERIFY(!g_fileAdding);
+    QVERIFY(page.findChild<QPushButton *>("tb_del")->isEnabled());
+    QVERIFY(!page.findChild<QLabel *>("addImageLabel")->isVisibleTo(&page));
+
+    // Tiles: caption, size and duration; three to a row.
+    auto *grid = page.findChild<QGridLayout *>();
+    for (int i = 0; i < 4; ++i) {
+        const HomeSub *tile = page.tiles()[i];
+        QCOMPARE(tile->getVideoInfo(), library[i]);
+        QCOMPARE(library[i]->index, i);
+        QCOMPARE(library[i]->length, i + 1);
+        QCOMPARE(tile->findChild<QLabel *>("labelTime")->text(), QString("00:00:0%1").arg(i + 1));
+        QCOMPARE(tile->findChild<QLabel *>("labelSize")->text(), HomeSub::formatSize(library[i]->size));
+        QVERIFY(!tile->findChild<QPushButton *>("pushButtonPic")->icon().isNull());
+        QVERIFY(!tile->findChild<QLabel *>("deletedMarker")->isVisibleTo(tile));
+        int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
+        grid->getItemPosition(grid->indexOf(const_cast<HomeSub *>(tile)), &row, &column, &rowSpan, &columnSpan);
+        QCOMPARE(QPoint(row, column), QPoint(i / 3, i % 3));
+    }
+
+    // Both files, byte for byte, as the headset and the next start read them.
+    const QByteArray stored = readWholeFile(store());
+    QCOMPARE(stored, storeOf(library));
+    const QStringList texts = storedTexts(stored);
+    QCOMPARE(texts.size(), 4);
+    const QJsonObject first = QJsonDocument::fromJson(texts[0].toUtf8()).object();
+    QCOMPARE(first["index"].toString(), QString("0"));
+    QCOMPARE(first["video"].toString(), QString("one.mp4"));
+    QCOMPARE(first["videopath"].toString(), "video/" + library[0]->videopath);
+    QCOMPARE(first["videopathnginx"].toString(), m_shared + "/" + library[0]->videoreq);
+    QCOMPARE(readWholeFile(listing()), listingOf(library));
+    QCOMPARE(readWholeFile(library[0]->videopathnginx), readWholeFile(src("one.mp4")));
+
+    // One library JSON per video, then one update notice for the batch and
+    // three refresh notices 900 ms apart.
+    QCOMPARE(notices.jsons.size(), 4);
+    QCOMPARE(notices.jsons.last()["number"].toString(), QString("4"));
+    QCOMPARE(notices.jsons.last()["items"].toArray().size(), 4);
+    QCOMPARE(notices.jsons[1]["number"].toString(), QString("2"));
+    QTRY_COMPARE_WITH_TIMEOUT(notices.refreshes.size(), 3, 5000);
+    QTest::qWait(1200);
+    QCOMPARE(notices.updates.size(), 1);
+    QCOMPARE(notices.refreshes.size(), 3);
+    QCOMPARE(g_refreshCount, counter + 1);
+    qint64 previous = notices.updates[0];
+    for (qint64 at : qAsConst(notices.refreshes)) {
+        QVERIFY2(at - previous >= 850 && at - previous < 1500, qPrintable(QString::number(at - previous)));
+        previous = at;
+    }
+}
+
+void TestHomePage::dropRefusesWhatIsNoNewVideo()
+{
+    if (!videogen::available())
+        QSKIP("needs the ffmpeg and ffprobe commands");
+    QVERIFY(makeVideo("clip.mp4"));
+    QVERIFY(makeVideo("other.avi"));
+    QVERIFY(QDir().mkpath(src("again")));
+    QVERIFY(videogen::solid(src("again/other.avi"), Qt::red, 1, {160, 90}));
+    QVERIFY(writeWholeFile(src("notes.txt"), "text"));
+    QVERIFY(writeWholeFile(src("README"), "text"));
+    QVERIFY(QDir().mkpath(src("folder.mp4")));
+
+    HomePage page;
+    page.loadVideoData();
+    ModalAnswerer answerer;
+    QVERIFY(dropAndWait(page, {QUrl::fromLocalFile(src("clip.mp4"))}));
+    QCOMPARE(page.library().size(), 1);
+
+    // The same name from another folder is dropped quietly (the first one
+    // counts); everything else that is no new video is reported, each in its
+    // own message, and the rest of the batch goes on.
+    NoticeRecorder notices(&page);
+    QVERIFY(dropAndWait(page, {QUrl::fromLocalFile(src("notes.txt")), QUrl::fromLocalFile(src("other.avi")),
+                               QUrl::fromLocalFile(src("again/other.avi")), QUrl::fromLocalFile(src("README")),
+                               QUrl::fromLocalFile(src("folder.mp4")), QUrl("http://127.0.0.1:1/remote.mp4"),
+                               QUrl::fromLocalFile(src("clip.mp4"))}));
+    QCOMPARE(answerer.messages,
+             QStringList({notVideo() + "|notes.txt", notVideo() + "|README", notVideo() + "|folder.mp4",
+                          notVideo() + "|remote.mp4", alreadyAdded() + "|clip.mp4"}));
+    QCOMPARE(tileNames(page), QStringList({"clip.mp4", "other.avi"}));
+    QCOMPARE(readWholeFile(page.library()[1]->videopathnginx), readWholeFile(src("other.avi")));
+    QCOMPARE(notices.jsons.size(), 1);
+
+    // Once its copy is gone, the same video is taken again: its copy comes
+    // back under its old name and the library keeps one entry for it.
+    const QString copy = page.library()[0]->videopathnginx;
+    QVERIFY(QFile::remove(copy));
+    answerer.messages.clear();
+    QVERIFY(dropAndWait(page, {QUrl::fromLocalFile(src("clip.mp4"))}));
+    QCOMPARE(answerer.messages, QStringList());
+    QCOMPARE(readWholeFile(copy), readWholeFile(src("clip.mp4")));
+    QCOMPARE(tileNames(page), QStringList({"clip.mp4", "other.avi"}));
+    QCOMPARE(readWholeFile(store()), storeOf(page.library()));
+    QCOMPARE(readWholeFile(listing()), listingOf(page.library()));
+
+    // Nothing is left of what was refused.
+    QStringList expected = {"brontelvideo.dat", "list.json"};
+    for (const BrontelVideoInfo *info : page.library())
+        expected << info->videoreq << info->poster;
+    expected.sort();
+    QCOMPARE(sharedEntries(m_shared), expected);
+}
+
+void TestHomePage::addButtonUsesTheChooser()
+{
+    if (!videogen::available())
+        QSKIP("needs the ffmpeg and ffprobe commands");
+    QVERIFY(makeVideo("a.mp4"));
+    QVERIFY(makeVideo("b.ts"));
+    QVERIFY(QDir().mkpath(src("elsewhere")));
+    QVERIFY(makeVideo("elsewhere/a.mp4"));
+
+    HomePage page;
+    page.loadVideoData();
+    ModalAnswerer answerer;
+    auto *add = page.findChild<QPushButton *>("tb_add");
+    QStringList answer;
+    QStringList asked;
+    bool pressedWhileAsking = false;
+    page.setFileChooser([&](QWidget *parent, const QString &caption, const QString &dir, const QString &filter) {
+        asked << caption << dir << filter;
+        pressedWhileAsking = parent == &page && add->isChecked();
+        return answer;
+    });
+
+    // Cancelled: nothing changes, the button is itself again.
+    add->click();
+    QCOMPARE(asked.size(), 3);
+    QCOMPARE(asked[0], QCoreApplication::translate("HomePage", "Open Video File"));
+    QCOMPARE(asked[1], QDir::currentPath());
+    QVERIFY(asked[2].startsWith("Video File(*.mp4 *.avi *.mkv "));
+    QVERIFY(asked[2].endsWith(" *.ts);;All File(*.*)"));
+    QVERIFY(pressedWhileAsking);
+    QVERIFY(!add->isCheckable() && !add->isChecked());
+    QVERIFY(page.library().isEmpty());
+
+    // Chosen: the same name twice keeps the first; an empty path is refused.
+    // While the batch runs, neither the button nor a drop starts another.
+    answer = QStringList{src("a.mp4"), src("elsewhere/a.mp4"), QString(), src("b.ts")};
+    asked.clear();
+    bool triedAgain = false;
+    connect(&page, &HomePage::slgUpdateDataReadProgress, &page, [&] {
+        if (triedAgain || !page.progressDialog()->isBusy())
+            return;
+        triedAgain = true;
+        add->click();
+        page.slotAddVideoFile();
+        dropOn(&page, {QUrl::fromLocalFile(src("elsewhere/a.mp4"))});
+    });
+    add->click();
+    QVERIFY(waitUntil([&] { return !page.isAdding() && !g_fileAdding; }, 60000));
+    QVERIFY(triedAgain);
+    QCOMPARE(asked.size(), 3);
+    QCOMPARE(answerer.messages, QStringList({notVideo() + "|"}));
+    QCOMPARE(tileNames(page), QStringList({"a.mp4", "b.ts"}));
+    QCOMPARE(page.library()[0]->videopathreal, src("a.mp4"));
+    QVERIFY(!add->isCheckable());
+
+    // The dialog opens where the last files came from; the button works again.
+    answer.clear();
+    add->click();
+    QCOMPARE(asked.value(4), m_user->root() + "/src");
+    QCOMPARE(page.library().size(), 2);
+    QCOMPARE(readWholeFile(store()), storeOf(page.library()));
+}
+
+void TestHomePage::restartReloadsTheSameLibrary()
+{
+    if (!videogen::available())
+        QSKIP("needs the ffmpeg and ffprobe commands");
+    QVERIFY(makeVideo("x.mp4"));
+    QVERIFY(makeVideo("y.mkv"));
+    QByteArray storeBefore;
+    QByteArray listBefore;
+    QStringList texts;
+    {
+        HomePage page;
+        page.loadVideoData();
+        ModalAnswerer answerer;
+        QVERIFY(dropAndWait(page, {QUrl::fromLocalFile(src("x.mp4")), QUrl::fromLocalFile(src("y.mkv"))}));
+        storeBefore = readWholeFile(store());
+        listBefore = readWholeFile(listing());
+        texts = page.libraryItemTexts();
+    }
+    QCOMPARE(storedTexts(storeBefore), texts);
+
+    HomePage again;
+    NoticeRecorder notices(&again);
+    const int counter = g_refreshCount;
+    again.loadVideoData();
+    QCOMPARE(tileNames(again), QStringList({"x.mp4", "y.mkv"}));
+    QCOMPARE(again.libraryItemTexts(), texts);
+    QCOMPARE(readWholeFile(store()), storeBefore);
+    QCOMPARE(readWholeFile(listing()), listBefore);
+    QCOMPARE(notices.jsons.size(), 1);
+    QCOMPARE(notices.jsons[0]["number"].toString(), QString("2"));
+    QCOMPARE(notices.updates.size(), 1);
+    QCOMPARE(g_refreshCount, counter + 1);
+    QTRY_COMPARE_WITH_TIMEOUT(notices.refreshes.size(), 3, 5000);
+    QVERIFY(!again.findChild<QLabel *>("addImageLabel")->isVisibleTo(&again));
+    QVERIFY(again.findChild<QPushButton *>("tb_del")->isEnabled());
+
+    // The videos added before count as added: the same file is refused.
+    ModalAnswerer answerer;
+    QVERIFY(dropAndWait(again, {QUrl::fromLocalFile(src("x.mp4"))}));
+    QCOMPARE(answerer.messages, QStringList({alreadyAdded() + "|x.mp4"}));
+}
+
+void TestHomePage::damagedStoreKeepsReadableEntries_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QStringList>("kept");
+    QTest::newRow("truncated tail") << "truncated" << QStringList{"v0.mp4", "v1.mp4"};
+    QTest::newRow("bad length") << "length" << QStringList{"v0.mp4", "v1.mp4", "v2.mp4"};
+    QTest::newRow("entry not JSON") << "json" << QStringList{"v0.mp4", "v2.mp4"};
+    QTest::newRow("entry outside the folder") << "outside" << QStringList{"v0.mp4", "v2.mp4"};
+}
+
+void TestHomePage::damagedStoreKeepsReadableEntries()
+{
+    QFETCH(QString, damage);
+    QFETCH(QStringList, kept);
+
+    // Three entries as an earlier run stored them, with their files.
+    QStringList texts;
+    for (int i = 0; i < 3; ++i) {
+        BrontelVideoInfo info;
+        info.videopath = QString("170000000000%1").arg(i);
+        info.videopathreal = src(QString("v%1.mp4").arg(i));
+        info.index = i;
+        info.video = QString("v%1.mp4").arg(i);
+        info.size = 1;
+        info.posterpath = info.videopath;
+        info.poster = info.videopath + ".png";
+        info.posterpathreal = m_shared + "/" + info.poster;
+        info.videoreq = info.videopath + ".mp4";
+        info.videopathnginx = m_shared + "/" + info.videoreq;
+        QVERIFY(writeWholeFile(info.videopathnginx, QByteArray(1024, 'v')));
+        if (damage == "outside" && i == 1) {
+            info.posterpathreal = m_user->root() + "/victim.png";
+            QVERIFY(writeWholeFile(info.posterpathreal, "not a poster"));
+        }
+        texts << getJsonStringFromVideoInfo(&info);
+    }
+    QByteArray bytes;
+    for (int i = 0; i < 3; ++i) {
+        QByteArray record = librarystore::storeRecord(texts[i]);
+        if (damage == "json" && i == 1)
+            record = librarystore::storeRecord(texts[i].left(40));
+        if (damage == "length" && i == 1)
+            record[3] = char(record[3] + 7);
+        bytes += record;
+    }
+    if (damage == "truncated")
+        bytes.chop(30);
+    QVERIFY(writeWholeFile(store(), bytes));
+    QVERIFY(writeWholeFile(listing(), "stale"));
+
+    HomePage page;
+    NoticeRecorder notices(&page);
+    page.loadVideoData();
+    QCOMPARE(tileNames(page), kept);
+
+    // The damaged file is kept as it was; the store and the listing hold
+    // exactly what is shown, and the listing is valid JSON.
+    const QStringList copies = QDir(m_shared).entryList({"brontelvideo.dat.damaged-*"});
+    QCOMPARE(copies.size(), 1);
+    QCOMPARE(readWholeFile(m_shared + "/" + copies[0]), bytes);
+    QCOMPARE(readWholeFile(store()), storeOf(page.library()));
+    const QByteArray list = readWholeFile(listing());
+    QCOMPARE(list, listingOf(page.library()));
+    QJsonParseError error;
+    QCOMPARE(QJsonDocument::fromJson(list, &error).object()["number"].toString(), QString::number(kept.size()));
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(notices.jsons.size(), 1);
+    QCOMPARE(notices.jsons[0]["items"].toArray().size(), kept.size());
+    for (int i = 0; i < page.library().size(); ++i)
+        QCOMPARE(page.library()[i]->index, i);
+    // Nothing was written outside the shared folder for the dropped entry.
+    if (damage == "outside")
+        QCOMPARE(readWholeFile(m_user->root() + "/victim.png"), QByteArray("not a poster"));
+
+    // A second start finds a sound store: nothing more is put aside.
+    HomePage again;
+    again.loadVideoData();
+    QCOMPARE(tileNames(again), kept);
+    QCOMPARE(QDir(m_shared).entryList({"brontelvideo.dat.damaged-*"}).size(), 1);
+}
+
+void TestHomePage::failedStoreWriteTellsTheUser()
+{
+    if (!videogen::available())
+        QSKIP("needs the ffmpeg and ffprobe commands");
+    QVERIFY(makeVideo("keep.mp4"));
+    HomePage page;
+    page.loadVideoData();
+    // A folder where the store should be: no file can replace it.
+    QVERIFY(QDir().mkpath(store()));
+    ModalAnswerer answerer;
+    NoticeRecorder notices(&page);
+    QVERIFY(dropAndWait(page, {QUrl::fromLocalFile(src("keep.mp4"))}));
+    QTRY_COMPARE_WITH_TIMEOUT(answerer.prompts.size(), 1, 5000);
+    QCOMPARE(answerer.prompts[0], QCoreApplication::translate("HomePage", "The video library could not be saved!"));
+    // The video is shown, so the headset is offered it too.
+    QCOMPARE(tileNames(page), QStringList({"keep.mp4"}));
+    QCOMPARE(readWholeFile(listing()), listingOf(page.library()));
+    QCOMPARE(notices.jsons.last()["number"].toString(), QString("1"));
+
+    // The next change stores the whole library.
+    QVERIFY(QDir(store()).removeRecursively());
+    page.slotupdateUI();
+    QCOMPARE(readWholeFile(store()), storeOf(page.library()));
+    QCOMPARE(answerer.prompts.size(), 1);
+}
+
+void TestHomePage::tilesShowTheirRecords()
+{
+    QCOMPARE(HomeSub::formatSize(20480), QString("20.00MB"));
+    QCOMPARE(HomeSub::formatSize(1048576), QString("1.00GB"));
+    QCOMPARE(HomeSub::formatSize(1048575), QString("1024.00MB"));
+    QCOMPARE(HomeSub::formatSize(0), QString("0.00MB"));
+    QCOMPARE(HomeSub::formatDuration(3665), QString("01:01:05"));
+    QCOMPARE(HomeSub::formatDuration(59), QString("00:00:59"));
+    QCOMPARE(HomeSub::formatDuration(360000), QString("100:00:00"));
+
+    QWidget holder;
+    BrontelVideoInfo info;
+    info.video = "a rather long file name that cannot fit the tile.mp4";
+    info.size = 20480;
+    info.length = 0;
+    info.videopathnginx = m_shared + "/1.mp4";
+    info.posterpathreal = m_shared + "/1.png";
+    QVERIFY(writeWholeFile(info.videopathnginx, QByteArray(20480 * 1024, 'v')));
+    HomeSub tile(&holder);
+    QSignalSpy selected(&tile, &HomeSub::sglSelectForDelete);
+    tile.setVideoInfo(&info);
+    QCOMPARE(tile.findChild<QLabel *>("labelSize")->text(), QString("20.00MB"));
+    QCOMPARE(tile.findChild<QLabel *>("labelTime")->text(), QString());
+    QVERIFY(!tile.findChild<QPushButton *>("tb_check")->isVisibleTo(&tile));
+    QLabel *marker = tile.findChild<QLabel *>("deletedMarker");
+    QVERIFY(marker->styleSheet().contains(":/Brontel/Skin/new/delvideo_us.png"));
+    QVERIFY(!marker->isVisibleTo(&tile));
+    // A missing poster: the default one now, and a copy of it for the next look.
+    auto *poster = tile.findChild<QPushButton *>("pushButtonPic");
+    QVERIFY(poster->styleSheet().contains("DefaultPoster.png"));
+    QVERIFY(poster->icon().isNull());
+    QVERIFY(QFileInfo(info.posterpathreal).isFile());
+    tile.ChangeState();
+    QVERIFY(!poster->icon().isNull());
+    QCOMPARE(poster->iconSize(), QSize(212, 119));
+
+    // A copy cut short, then gone: the marker shows.
+    QVERIFY(writeWholeFile(info.videopathnginx, QByteArray(1024, 'v')));
+    tile.ChangeState();
+    QVERIFY(marker->isVisibleTo(&tile));
+    QVERIFY(QFile::remove(info.videopathnginx));
+    QVERIFY(writeWholeFile(info.videopathnginx, QByteArray(20480 * 1024, 'v')));
+    tile.ChangeState();
+    QVERIFY(!marker->isVisibleTo(&tile));
+
+    // The select button reports each change.
+    tile.findChild<QPushButton *>("tb_check")->click();
+    tile.findChild<QPushButton *>("tb_check")->click();
+    QCOMPARE(selected.size(), 2);
+    QCOMPARE(selected[0][1].toBool(), true);
+    QCOMPARE(selected[1][1].toBool(), false);
+    QCOMPARE(selected[0][0].value<BrontelVideoInfo *>(), &info);
+
+    // The caption runs while the mouse is over a name too long for it.
+    holder.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&holder));
+    QEvent enter(QEvent::Enter);
+    QApplication::sendEvent(&tile, &enter);
+    QLabel *name = tile.findChild<QLabel *>("labelName");
+    QTRY_COMPARE_WITH_TIMEOUT(name->text(), info.video.mid(1), 1500);
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(&tile, &leave);
+    QCOMPARE(name->text(), info.video);
+
+    // A language without its own marker shows a bare one.
+    IniConfig::instance()->setLanguage("ko");
+    HomeSub bare(&holder);
+    QVERIFY(bare.findChild<QLabel *>("deletedMarker")->styleSheet().isEmpty());
+    // No tile makes itself a modal window.
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+void TestHomePage::refreshAllIsCoalesced()
+{
+    MainWidget container(nullptr, nullptr);
+    HomePage *page = container.homePage();
+    auto *stack = container.findChild<QStackedWidget *>("stackedWidget");
+    QCOMPARE(stack->currentWidget(), page);
+    QSignalSpy relayed(&container, SIGNAL(sglSendJson(QJsonObject)));
+    NoticeRecorder notices(page);
+    container.loadVideoData();
+    QCOMPARE(relayed.size(), 1);
+
+    // A burst of failed requests: one refresh now, one when the burst is over.
+    for (int i = 0; i < 30; ++i) {
+        container.slotToErrorcode(404);
+        QTest::qWait(10);
+    }
+    QCOMPARE(notices.updates.size(), 1);
+    QTRY_COMPARE_WITH_TIMEOUT(notices.updates.size(), 2, 3000);
+    QTest::qWait(1300);
+    QCOMPARE(notices.updates.size(), 2);
+    QVERIFY(notices.updates[1] - notices.updates[0] >= 950);
+    QCOMPARE(relayed.size(), 3);
+    // Other errors only leave a line in the log.
+    container.slotToErrorcode(500);
+    QTest::qWait(50);
+    QCOMPARE(notices.updates.size(), 2);
+    // A refresh does not start the refresh notices.
+    QCOMPARE(notices.refreshes.size(), 0);
+}
+
+void TestHomePage::progressDialogCannotBeClosedWhileBusy()
+{
+    ParseProcess dialog;
+    dialog.setCount(3, 5);
+    QCOMPARE(dialog.findChild<QLabel *>("label")->text(), QString("3/5"));
+    dialog.slotUpdateDataReadProgress(0, 0);
+    auto *bar = dialog.findChild<QProgressBar *>("progressBar");
+    QCOMPARE(bar->maximum(), 0);
+    QCOMPARE(bar->value(), 0);
+
+    bool escapeKeptIt = false;
+    bool closeKeptIt = false;
+    QStringList prompts;
+    QTimer::singleShot(100, &dialog, [&] {
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        escapeKeptIt = dialog.isVisible();
+        // The user asks to close it; the batch ends while the prompt is up.
+        QTimer::singleShot(100, &dialog, [&] {
+            auto *prompt = qobject_cast<Prompt *>(QApplication::activeModalWidget());
+            if (prompt)
+                prompts << prompt->promptText();
+            closeKeptIt = dialog.isBusy();
+            dialog.resetProgress();
+            dialog.close();
+            if (prompt)
+                prompt->findChild<QPushButton *>("btnOk")->click();
+        });
+        dialog.close();
+    });
+    QTimer::singleShot(5000, &dialog, [&] { dialog.done(99); });
+    dialog.exec();
+    QVERIFY(escapeKeptIt);
+    QVERIFY(closeKeptIt);
+    QCOMPARE(prompts, QStringList({QCoreApplication::translate("ParseProcess",
+                                                               "File is adding , please wait for a  moment !")}));
+    QVERIFY(!dialog.isVisible());
+    QVERIFY(!dialog.isBusy());
+    QCOMPARE(bar->maximum(), 100);
+}
+
+void TestHomePage::quittingMidCopyLeavesNothing()
+{
+    if (!videogen::available())
+        QSKIP("needs the ffmpeg and ffprobe commands");
+    QVERIFY(makeVideo("first.mp4"));
+    // Large and sparse: it costs no space, and copying it takes long enough
+    // to quit in the middle.
+    QFile big(src("big.mp4"));
+    QVERIFY(big.open(QIODevice::WriteOnly));
+    QVERIFY(big.resize(qint64(1) << 30));
+    big.close();
+
+    auto page = std::make_unique<HomePage>();
+    page->loadVideoData();
+    ModalAnswerer answerer;
+    bool quitInTheMiddle = false;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, [&] {
+        const QStringList partial = QDir(m_shared).entryList({".*.part"}, QDir::Files | QDir::Hidden);
+        // The large file's copy, well under way.
+        if (!partial.isEmpty() && QFileInfo(m_shared + "/" + partial[0]).size() > 8 * Runner::kChunkSize) {
+            quitInTheMiddle = true;
+            watch.stop();
+            QCoreApplication::quit();
+        }
+    });
+    watch.start(10);
+    QTimer::singleShot(0, [&] {
+        dropOn(page.get(), {QUrl::fromLocalFile(src("first.mp4")), QUrl::fromLocalFile(src("big.mp4"))});
+    });
+    QTimer::singleShot(60000, [] { QCoreApplication::exit(1); });
+    QCOMPARE(QApplication::exec(), 0);
+    QVERIFY(quitInTheMiddle);
+
+    // The page goes as the main window takes it along at the end.
+    const BrontelVideoInfo first = *page->library().value(0);
+    page.reset();
+    QVERIFY(!g_fileAdding);
+    QCOMPARE(answerer.messages, QStringList());
+    QStringList expected = {"brontelvideo.dat", "list.json", first.videoreq, first.poster};
+    expected.sort();
+    QCOMPARE(sharedEntries(m_shared), expected);
+    QCOMPARE(storedTexts(readWholeFile(store())), QStringList({getJsonStringFromVideoInfo(&first)}));
+    QVERIFY(readWholeFile(listing()).startsWith("{\"number\":\"1\","));
+}
+
+void TestHomePage::programQuitsMidCopyCleanly()
+{
+    SKIP_UNLESS_PRIVATE_NETWORK();
+    QFile big(src("big.mp4"));
+    QVERIFY(big.open(QIODevice::WriteOnly));
+    QVERIFY(big.resize(qint64(1) << 30));
+    big.close();
+    // A first start that finds an earlier installation's shared folder: it
+    // writes the nginx files and starts nginx.
+    QVERIFY(writeWholeFile(m_user->dataFolder() + "/Brontel.ini", "[General]\nlanguage=us\n"));
+    QVERIFY(writeWholeFile(m_user->dataFolder() + "/Dir.ini", "[General]\nVaroSharedDir=" + m_shared.toUtf8() + "\n"));
+    NginxGuard guard(m_user->dataFolder());
+
+    ProgramRunner program(*m_user);
+    const QString injector = QCoreApplication::applicationDirPath() + "/libbrontel_dropinjector.so";
+    QVERIFY(QFileInfo(injector).isFile());
+    program.setEnvironmentValue("LD_PRELOAD", injector);
+    program.setEnvironmentValue("BRONTEL_TEST_DROP", src("big.mp4"));
+    // The sanitizer build's runtime would insist on coming first.
+    program.setEnvironmentValue("ASAN_OPTIONS", qEnvironmentVariable("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+    QVERIFY(program.start());
+
+    QVERIFY2(waitUntil([&] {
+                 const QStringList partial = QDir(m_shared).entryList({".*.part"}, QDir::Files | QDir::Hidden);
+                 return !partial.isEmpty() && QFileInfo(m_shared + "/" + partial[0]).size() > 0;
+             }, 30000),
+             qPrintable(program.output()));
+    QVERIFY(!nginxProcessesUnder(m_user->dataFolder()).isEmpty());
+    QVERIFY2(program.terminate(), qPrintable(program.output()));
+    QCOMPARE(program.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.process().exitCode(), 0);
+
+    const QString log = program.output();
+    QVERIFY2(log.contains("test drop delivered: 1 URLs, accepted true"), qPrintable(log));
+    QVERIFY2(log.contains("import: interrupted by the end of the program"), qPrintable(log));
+    QVERIFY2(!log.contains("QThread: Destroyed while thread is still running"), qPrintable(log));
+    QCOMPARE(sharedEntries(m_shared), QStringList({"list.json"}));
+    QCOMPARE(readWholeFile(listing()), QByteArray("{\"number\":\"0\",\"items\": []}\n"));
+    QVERIFY(nginxProcessesUnder(m_user->dataFolder()).isEmpty());
+}
+
+void TestHomePage::textsAreTranslated()
+{
+    const QList<QPair<const char *, const char *>> texts = {
+        {"HomePage", "add video"},
+        {"HomePage", "not video file"},
+        {"HomePage", "already add the video"},
+        {"HomePage", "Open Video File"},
+        {"HomePage", "The video library could not be saved!"},
+        {"HomePage", "Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg "
+                     "*.webm *.vob *.swf *.rm *.ts);;All File(*.*)"},
+        {"ParseProcess", "Adding video"},
+        {"ParseProcess", "Promptly delete videos if you've already watched"},
+        {"ParseProcess", "File is adding , please wait for a  moment !"},
+        {"ParseProcess", "%1/%2"},
+        {"HomeSub", "%1:"},
+        {"frmHomePage", "All"},
+    };
+    for (const char *lang : {"zh", "en", "ja", "fr", "it", "de", "es"}) {
+        QTranslator translator;
+        QVERIFY(translator.load(Session::instance()->getAppFilePath("translation") + "/brontel_" + lang + ".qm"));
+        for (const auto &text : texts) {
+            const QString t = translator.translate(text.first, text.second);
+            QVERIFY2(!t.isEmpty(), qPrintable(QString("%1: %2").arg(lang, text.second)));
+            for (const char *marker : {"%1", "%2", "*.ts);;", "(*.*)"})
+                QCOMPARE(t.contains(marker), QString(text.second).contains(marker));
+        }
+    }
+
+    // The page in Chinese, the default language.
+    QVERIFY(Session::instance()->loadTranslator("cn"));
+    HomePage page;
+    page.loadVideoData();
+    const QString shown = page.findChild<QLabel *>("addTextLabel")->text();
+    const QString all = page.findChild<QLabel *>("label_all")->text();
+    ParseProcess dialog;
+    const QString title = dialog.findChild<QLabel *>("labeltitle")->text();
+    Session::instance()->releaseTranslator();
+    QCOMPARE(shown, QString::fromUtf8("添加视频"));
+    QCOMPARE(all, QString::fromUtf8("全选"));
+    QCOMPARE(title, QString::fromUtf8("正在添加视频"));
+}
+
+QTEST_MAIN(TestHomePage)
+#include "tst_homepage.moc"
