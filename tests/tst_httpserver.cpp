@@ -6,6 +6,9 @@
 #include "common/testenv.h"
 #include "common/videogen.h"
 
+#include "Form/FormHome/brontelvideoinfo.h"
+#include "Form/FormHome/librarystore.h"
+#include "Form/FormHome/runner.h"
 #include "Form/FormMainWidget/mainwidget.h"
 #include "servermanager/httpresponse.h"
 #include "servermanager/localservermanage.h"
@@ -259,6 +262,7 @@ private slots:
     void wrkSeesNoSocketErrors();
     void mainWindowListensOnItsPort();
     void programServesOnItsPort();
+    void programServesItsStoredLibrary();
 
 private:
     QString itemPath(const QString &name, const QString &suffix) const
@@ -1175,6 +1179,93 @@ void TestHttpServer::programServesOnItsPort()
     QCOMPARE(error.error, QJsonParseError::NoError);
     const int port = TestUser::iniValue(ini, "serverPort").toInt();
     QCOMPARE(curl(QStringLiteral("http://127.0.0.1:%1/video/nothing").arg(port)).status, 404);
+
+    QVERIFY2(program.terminate(), qPrintable(program.output()));
+    QCOMPARE(program.process().exitCode(), 0);
+}
+
+// The whole road as the headset sees it: a library stored by an earlier run,
+// the real program loading it at start-up, and the listing, the poster and
+// ranges of the video fetched from both the embedded server and nginx.
+void TestHttpServer::programServesItsStoredLibrary()
+{
+    SKIP_UNLESS_PRIVATE_NETWORK();
+    if (!videogen::available())
+        QSKIP("ffmpeg and ffprobe are needed to make the video");
+
+    TestUser user;
+    QVERIFY(user.isValid());
+    const QString shared = user.sharedFolder();
+    QVERIFY(QDir().mkpath(shared));
+    QVERIFY(writeWholeFile(user.dataFolder() + "/Dir.ini", "[General]\nVaroSharedDir=" + shared.toUtf8() + "\n"));
+
+    // What an import leaves behind: the copy, its poster and its store record.
+    const QString base = "20261208120000123";
+    BrontelVideoInfo info;
+    info.videopath = base;
+    info.videopathreal = user.root() + "/original.mp4";
+    info.video = "original.mp4";
+    info.poster = base + ".png";
+    info.posterpath = base;
+    info.posterpathreal = shared + "/" + info.poster;
+    info.videoreq = base + ".mp4";
+    info.videopathnginx = shared + "/" + info.videoreq;
+    QString error;
+    QVERIFY2(videogen::indexAtEnd(info.videopathnginx, 4, QSize(320, 240), &error), qPrintable(error));
+    QVERIFY(Runner::vid2picretdur(QFile::encodeName(info.videopathnginx).constData(), info.posterpathreal,
+                                  info.length, info.width, info.high));
+    info.size = int(QFileInfo(info.videopathnginx).size() / 1024);
+    QVERIFY(writeWholeFile(shared + "/" + librarystore::storeFileName(),
+                           librarystore::storeBytes({getJsonStringFromVideoInfo(&info)})));
+    const QByteArray video = readWholeFile(info.videopathnginx);
+    QVERIFY(video.size() > 1000);
+
+    ProgramRunner program(user);
+    QVERIFY(program.start());
+    const QString ini = user.dataFolder() + "/Brontel.ini";
+    CurlReply listing;
+    QVERIFY2(waitUntil([&] {
+                 const int port = TestUser::iniValue(ini, "serverPort").toInt();
+                 if (port < 9000)
+                     return false;
+                 listing = curl(QStringLiteral("http://127.0.0.1:%1/list").arg(port), {"--max-time", "2"});
+                 return listing.status == 200 && listing.body.contains(base.toUtf8());
+             }, 20000),
+             qPrintable(program.output()));
+    const QString server = QStringLiteral("http://127.0.0.1:%1").arg(TestUser::iniValue(ini, "serverPort").toInt());
+
+    const QJsonObject library = QJsonDocument::fromJson(listing.body).object();
+    QCOMPARE(library.value("number").toString(), QString("1"));
+    const QJsonObject item = library.value("items").toArray().first().toObject();
+    QCOMPARE(item.value("videopath").toString(), "video/" + base);
+    QCOMPARE(item.value("posterpath").toString(), "post/" + base);
+
+    // The headset composes its URLs from the listing.
+    const CurlReply poster = curl(server + "/" + item.value("posterpath").toString());
+    QCOMPARE(poster.status, 200);
+    QCOMPARE(QImage::fromData(poster.body, "PNG").size(), QSize(212, 119));
+
+    const CurlReply range = curl(server + "/" + item.value("videopath").toString(), {"-H", "Range: bytes=100-199"});
+    QCOMPARE(range.status, 206);
+    QCOMPARE(range.body, video.mid(100, 100));
+
+    const videogen::Probe probe = videogen::ffprobe(server + "/" + item.value("videopath").toString(), &error);
+    QVERIFY2(probe.ok, qPrintable(error));
+    QVERIFY(qAbs(probe.duration - 4.0) < 0.5);
+
+    // nginx serves the same folder: the published listing and the copy.
+    const int nginxPort = TestUser::iniValue(ini, "NginxPport").toInt();
+    const QString nginx = QStringLiteral("http://127.0.0.1:%1").arg(nginxPort);
+    CurlReply published;
+    QVERIFY2(waitUntil([&] {
+                 published = curl(nginx + "/list.json", {"--max-time", "2"});
+                 return published.status == 200 && published.body.contains(base.toUtf8());
+             }, 10000),
+             qPrintable(program.output()));
+    QCOMPARE(QJsonDocument::fromJson(published.body).object().value("number").toString(), QString("1"));
+    const CurlReply nginxRange = curl(nginx + "/" + info.videoreq, {"-H", "Range: bytes=1000-1099"});
+    QCOMPARE(nginxRange.status, 206);
+    QCOMPARE(nginxRange.body, video.mid(1000, 100));
 
     QVERIFY2(program.terminate(), qPrintable(program.output()));
     QCOMPARE(program.process().exitCode(), 0);
