@@ -67,7 +67,8 @@ EMBEDDED_PORT=$(sed -n 's/^PORT //p' "$WORK/server.out")
 # nginx with the program's configuration: its 23 lines, the root quoted, and
 # the log and temporary paths an ordinary user can write. A second nginx, the
 # same but for "sendfile off", shows what copying every byte through user
-# space (as the embedded server does) costs nginx itself.
+# space (as the embedded server still does for bodies it cannot send
+# straight from their file) costs nginx itself.
 start_nginx() { # PREFIX PORT SENDFILE
     mkdir -p "$1/conf" "$1/logs" "$1/temp" "$1/html"
     cp /etc/nginx/mime.types "$1/conf/mime.types"

@@ -1,14 +1,112 @@
 #include "platform/sockets.h"
 
+#include <cerrno>
+#include <csignal>
+#include <ctime>
+#include <fcntl.h>
+#include <pthread.h>
+#include <sys/sendfile.h>
 #include <sys/socket.h>
 
 namespace platform {
+
+namespace {
+
+// sendfile() has no MSG_NOSIGNAL: writing to a connection the peer has reset
+// raises SIGPIPE, which would end the whole program. The signal is held back
+// for this thread during the call and, if the call caused one, taken out
+// again, so the caller just sees EPIPE.
+class HoldBrokenPipeSignal
+{
+public:
+    HoldBrokenPipeSignal()
+    {
+        sigemptyset(&m_pipe);
+        sigaddset(&m_pipe, SIGPIPE);
+        m_active = pthread_sigmask(SIG_BLOCK, &m_pipe, &m_previous) == 0;
+    }
+    ~HoldBrokenPipeSignal()
+    {
+        if (!m_active)
+            return;
+        // A SIGPIPE already held back before the call is someone else's and
+        // stays pending.
+        if (m_raised && !sigismember(&m_previous, SIGPIPE)) {
+            const timespec noWait{0, 0};
+            while (sigtimedwait(&m_pipe, nullptr, &noWait) == -1 && errno == EINTR) {
+            }
+        }
+        pthread_sigmask(SIG_SETMASK, &m_previous, nullptr);
+    }
+    void raised() { m_raised = true; }
+
+private:
+    sigset_t m_pipe;
+    sigset_t m_previous;
+    bool m_active = false;
+    bool m_raised = false;
+};
+
+// The most one sendfile() call moves on Linux.
+constexpr qint64 kMaxPerCall = 0x7ffff000;
+
+} // namespace
 
 bool shutdownSending(qintptr descriptor)
 {
     if (descriptor < 0)
         return false;
     return ::shutdown(static_cast<int>(descriptor), SHUT_WR) == 0;
+}
+
+FileSendResult sendFileRange(qintptr socketDescriptor, int fileHandle, qint64 offset, qint64 length)
+{
+    FileSendResult result;
+    if (socketDescriptor < 0 || fileHandle < 0 || offset < 0 || length <= 0) {
+        result.status = FileSendResult::Unsupported;
+        return result;
+    }
+    const int out = static_cast<int>(socketDescriptor);
+    // On a blocking socket sendfile() would wait for the peer to read; such a
+    // socket is not one this call can serve.
+    const int flags = ::fcntl(out, F_GETFL);
+    if (flags == -1 || !(flags & O_NONBLOCK)) {
+        result.status = FileSendResult::Unsupported;
+        return result;
+    }
+
+    HoldBrokenPipeSignal hold;
+    off_t position = static_cast<off_t>(offset);
+    qint64 left = length;
+    while (left > 0) {
+        const ssize_t sent = ::sendfile(out, fileHandle, &position, static_cast<size_t>(qMin(left, kMaxPerCall)));
+        if (sent > 0) {
+            result.bytes += sent;
+            left -= sent;
+            continue;
+        }
+        if (sent == 0) {
+            if (result.bytes == 0)
+                result.status = FileSendResult::EndOfFile;
+            break;
+        }
+        if (errno == EINTR)
+            continue;
+        if (errno == EPIPE)
+            hold.raised();
+        if (result.bytes > 0)
+            break; // what went counts; the next call meets the same condition
+        if (errno == EAGAIN || errno == EWOULDBLOCK)
+            result.status = FileSendResult::WouldBlock;
+        else if (errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP || errno == ENOTSOCK || errno == EBADF)
+            result.status = FileSendResult::Unsupported;
+        else
+            result.status = FileSendResult::Failed;
+        return result;
+    }
+    if (result.bytes > 0)
+        result.status = FileSendResult::Sent;
+    return result;
 }
 
 } // namespace platform

@@ -26,6 +26,11 @@ struct ServerLimits
     // carries to about a third; with half a MiB a reply goes out in large
     // writes, and a slow client still holds no more than this.
     int sendWindowBytes = 512 * 1024;
+    // File bodies on a TCP connection go from the file to the socket by the
+    // system (no copy through the program, no window: the kernel's socket
+    // buffer paces them). Off, they are read and written in chunks like
+    // every other body, within the send window above.
+    bool sendFilesDirectly = true;
 };
 
 } // namespace LanHttpServer

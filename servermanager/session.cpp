@@ -12,16 +12,18 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QLocalSocket>
+#include <QSocketNotifier>
 #include <QThread>
 
 namespace LanHttpServer {
 
 namespace {
 
-// Bodies are read 8,192 bytes at a time and handed to the socket as the
-// socket reports bytes written, never more than the send window ahead, so a
-// long video range costs one window of memory per connection and a slow
-// client slows only itself.
+// Bodies that are not sent straight from their file (images made in memory,
+// connections over a local socket) are read 8,192 bytes at a time and handed
+// to the socket as the socket reports bytes written, never more than the send
+// window ahead, so a long reply costs one window of memory per connection and
+// a slow client slows only itself.
 constexpr qint64 kChunkBytes = 8192;
 
 // Bytes the socket reads ahead for the parser; more wait in the kernel.
@@ -60,7 +62,11 @@ Session::Session(const QPointer<QIODevice> &socket_, const QHostAddress &peerAdd
     connect(socket, &QIODevice::bytesWritten, this, &Session::onBytesWritten, Qt::DirectConnection);
     if (auto *tcp = qobject_cast<QAbstractSocket *>(socket.data())) {
         tcp->setReadBufferSize(kReadBufferBytes);
-        connect(tcp, &QAbstractSocket::disconnected, this, &QObject::deleteLater);
+        // The descriptor is closed by now: nothing may wait on it any more.
+        connect(tcp, &QAbstractSocket::disconnected, this, [this] {
+            stopSendingFileDirectly();
+            deleteLater();
+        });
     } else if (auto *local = qobject_cast<QLocalSocket *>(socket.data())) {
         local->setReadBufferSize(kReadBufferBytes);
         connect(local, &QLocalSocket::disconnected, this, &QObject::deleteLater);
@@ -78,6 +84,8 @@ Session::~Session()
         QMutexLocker lock(&link->mutex);
         link->session = nullptr;
     }
+    writableNotifier.reset();
+    directFile = nullptr;
     replySource.reset();
     if (socket) {
         socket->disconnect(this);
@@ -283,15 +291,95 @@ void Session::sendWithBody(const QByteArray &head, std::unique_ptr<QIODevice> so
 {
     replySource = std::move(source);
     sourceRemaining = replySource ? bodyLength : 0;
-    pendingBytes = head.size() + sourceRemaining;
+    directFile = nullptr;
+    if (sourceRemaining > 0 && canSendFileDirectly()) {
+        directFile = static_cast<QFile *>(replySource.get());
+        directOffset = directFile->pos();
+    }
+    // Only what passes through the socket's own buffer is counted here; a
+    // file sent directly is counted by its own offset.
+    pendingBytes = head.size() + (directFile ? 0 : sourceRemaining);
     idleTimer->start();
     socket->write(head);
     sendMore();
 }
 
+bool Session::canSendFileDirectly() const
+{
+    if (!limits.sendFilesDirectly || !qobject_cast<QFile *>(replySource.get()))
+        return false;
+    const auto *tcp = qobject_cast<QAbstractSocket *>(socket.data());
+    return tcp && tcp->socketDescriptor() >= 0;
+}
+
+// Runs only while the socket holds no bytes of its own: anything written
+// directly would overtake them. The socket's write notification is off
+// then, and the session's own notifier takes its place on the descriptor.
+void Session::sendFileDirectly()
+{
+    if (closing || !directFile || !socket || socket->bytesToWrite() > 0)
+        return;
+    const qintptr descriptor = static_cast<QAbstractSocket *>(socket.data())->socketDescriptor();
+    const platform::FileSendResult result = platform::sendFileRange(descriptor, directFile->handle(), directOffset, sourceRemaining);
+    switch (result.status) {
+    case platform::FileSendResult::Sent:
+        directOffset += result.bytes;
+        sourceRemaining -= result.bytes;
+        idleTimer->start();
+        if (sourceRemaining == 0) {
+            finish();
+            return;
+        }
+        break;
+    case platform::FileSendResult::WouldBlock:
+        break;
+    case platform::FileSendResult::EndOfFile:
+        dropConnection("reply source ended early");
+        return;
+    case platform::FileSendResult::Unsupported:
+        copyRestOfFile();
+        return;
+    case platform::FileSendResult::Failed:
+        dropConnection("connection broken");
+        return;
+    }
+    // The socket is full: go on once the client has read some of it.
+    if (!writableNotifier) {
+        writableNotifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Write);
+        connect(writableNotifier.get(), &QSocketNotifier::activated, this, [this] {
+            writableNotifier->setEnabled(false);
+            sendFileDirectly();
+        });
+    }
+    writableNotifier->setEnabled(true);
+}
+
+// Where the system cannot send the file itself, the rest goes the way of
+// every other body, from where the direct sending stopped.
+void Session::copyRestOfFile()
+{
+    QFile *file = directFile;
+    stopSendingFileDirectly();
+    if (!file->seek(directOffset)) {
+        dropConnection("reply source cannot seek");
+        return;
+    }
+    pendingBytes += sourceRemaining;
+    sendMore();
+}
+
+// The notifier is only switched off, not deleted: this may run inside its
+// own signal.
+void Session::stopSendingFileDirectly()
+{
+    directFile = nullptr;
+    if (writableNotifier)
+        writableNotifier->setEnabled(false);
+}
+
 void Session::sendMore()
 {
-    if (!replySource)
+    if (!replySource || directFile)
         return;
     // The whole chunks that fit in the window go to the socket as one block,
     // which it writes with one call: on a fast network the cost of a reply is
@@ -322,13 +410,18 @@ void Session::onBytesWritten(qint64 bytes)
     if (closing)
         return;
     pendingBytes -= bytes;
-    if (pendingBytes <= 0) {
-        finish();
+    idleTimer->start();
+    if (pendingBytes > 0) {
+        sendMore();
         return;
     }
-    sendMore();
-    if (!closing)
-        idleTimer->start();
+    if (directFile) {
+        // The head is out. The socket turns its write notification off only
+        // after this signal, so the file follows from the event loop.
+        QMetaObject::invokeMethod(this, &Session::sendFileDirectly, Qt::QueuedConnection);
+        return;
+    }
+    finish();
 }
 
 void Session::finish()
@@ -336,6 +429,7 @@ void Session::finish()
     closing = true;
     idleTimer->stop();
     headTimer.stop();
+    stopSendingFileDirectly();
     replySource.reset();
     if (!socket) {
         deleteLater();
@@ -361,6 +455,7 @@ void Session::dropConnection(const char *reason)
     closing = true;
     idleTimer->stop();
     headTimer.stop();
+    stopSendingFileDirectly();
     replySource.reset();
     if (auto *tcp = qobject_cast<QAbstractSocket *>(socket.data()))
         tcp->abort();

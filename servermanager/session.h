@@ -18,6 +18,9 @@
 #include <functional>
 #include <memory>
 
+class QFile;
+class QSocketNotifier;
+
 namespace LanHttpServer {
 
 struct SessionLink;
@@ -81,6 +84,10 @@ private:
     void sendWhole(const QByteArray &message);
     void sendWithBody(const QByteArray &head, std::unique_ptr<QIODevice> source, qint64 bodyLength);
     void sendMore();
+    bool canSendFileDirectly() const;
+    void sendFileDirectly();
+    void copyRestOfFile();
+    void stopSendingFileDirectly();
     void reject(int status);
     void finish();
     void dropConnection(const char *reason);
@@ -98,6 +105,11 @@ private:
     qint64 pendingBytes = 0;
     std::unique_ptr<QIODevice> replySource;
     qint64 sourceRemaining = 0;
+    // A file body goes from the file to the socket by the system, once the
+    // socket has written the head: no byte passes through the program.
+    QFile *directFile = nullptr;
+    qint64 directOffset = 0;
+    std::unique_ptr<QSocketNotifier> writableNotifier;
     QHostAddress m_peerAddress;
     ServerLimits limits;
     std::shared_ptr<SessionLink> link;

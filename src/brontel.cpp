@@ -369,6 +369,11 @@ bool Brontel::getPathAvailable(const QString &kind, const QString &name, QString
     return findPathInLibrary(libraryJson(), kind, name, path);
 }
 
+// The headset composes its request paths from the listing's "posterpath"
+// and "videopath", and it relies on how they are found: a name matches every
+// item whose path contains it (case-sensitive), and the last match in the
+// list wins, so an empty name gives the last item. The handler serves only
+// files inside the shared folder, whatever is found here.
 bool Brontel::findPathInLibrary(const QJsonObject &library, const QString &kind,
                                 const QString &name, QString &path)
 {
@@ -377,12 +382,12 @@ bool Brontel::findPathInLibrary(const QJsonObject &library, const QString &kind,
     for (const QJsonValue &value : items) {
         const QJsonObject item = value.toObject();
         if (kind == QLatin1String("post")
-            && item.value(QStringLiteral("posterpath")).toString() == QLatin1String("post/") + name) {
+            && item.value(QStringLiteral("posterpath")).toString().contains(name, Qt::CaseSensitive)) {
             path = item.value(QStringLiteral("posterpathreal")).toString();
             found = true;
         }
         if (kind == QLatin1String("video")
-            && item.value(QStringLiteral("videopath")).toString() == QLatin1String("video/") + name) {
+            && item.value(QStringLiteral("videopath")).toString().contains(name, Qt::CaseSensitive)) {
             path = item.value(QStringLiteral("videopathnginx")).toString();
             found = true;
         }

@@ -52,11 +52,11 @@ public:
     QJsonObject libraryJson() const;
 
     // Looks a requested name up in the library for the headset's "post" and
-    // "video" requests: the item named exactly "post/NAME" or "video/NAME"
-    // gives the path of its poster, or of its video as nginx and the embedded
-    // server see it. Safe on any thread.
+    // "video" requests: the last item whose "posterpath" or "videopath"
+    // contains the name gives the path of its poster, or of its video as
+    // nginx and the embedded server see it. Safe on any thread.
     bool getPathAvailable(const QString &kind, const QString &name, QString &path) const;
-    // The same look-up on a given library; the last matching item wins.
+    // The same look-up on a given library.
     static bool findPathInLibrary(const QJsonObject &library, const QString &kind,
                                   const QString &name, QString &path);
 

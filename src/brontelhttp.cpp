@@ -48,7 +48,7 @@ void Brontel::handleHttpRequest(const LanHttpServer::Request &request,
 
     const QString kind = wanted.kind == HeadsetRequest::Poster ? QStringLiteral("post") : QStringLiteral("video");
     QString path;
-    const bool found = !wanted.name.isEmpty() && getPathAvailable(kind, wanted.name, path)
+    const bool found = getPathAvailable(kind, wanted.name, path)
         && LanHttpServer::isServableFile(path, IniConfig::instance()->getVaroSharedDir());
     if (!found) {
         qDebug().noquote() << LanHttpServer::requestLogLine(request, kind + QStringLiteral(" 404"));

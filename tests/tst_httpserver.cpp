@@ -2,10 +2,13 @@
 // its limits with raw sockets, the reply pacing on a recording device, and the
 // main window's answers to the headset with the clients a headset or a user
 // would use (curl, ffprobe, wrk).
-#include "common/mediafiles.h"
 #include "common/programrunner.h"
 #include "common/testenv.h"
+#include "common/videogen.h"
 
+#include "Form/FormHome/brontelvideoinfo.h"
+#include "Form/FormHome/librarystore.h"
+#include "Form/FormHome/runner.h"
 #include "Form/FormMainWidget/mainwidget.h"
 #include "servermanager/httpresponse.h"
 #include "servermanager/localservermanage.h"
@@ -36,6 +39,8 @@
 
 #include <atomic>
 #include <thread>
+
+#include <fcntl.h>
 
 using namespace LanHttpServer;
 
@@ -196,6 +201,14 @@ CurlReply curl(const QString &url, const QStringList &extra = {})
     return reply;
 }
 
+// The read calls this whole process has made so far, as the kernel counts
+// them; -1 where it does not.
+qint64 readCallsSoFar()
+{
+    const QRegularExpressionMatch match = QRegularExpression("syscr: (\\d+)").match(QString::fromLatin1(readWholeFile("/proc/self/io")));
+    return match.hasMatch() ? match.captured(1).toLongLong() : -1;
+}
+
 QByteArray randomBytes(int size, quint32 seed)
 {
     QRandomGenerator generator(seed);
@@ -229,6 +242,8 @@ private slots:
     void handlerThatForgetsToReplyGives500();
     void replyAfterThePeerLeftIsDropped();
     void clientLeavingMidReplyFreesItsSession();
+    void fileBodiesSkipTheProgramOnTcp();
+    void fileIsCopiedWhereTheSystemCannotSendIt();
     void localSocketServerServesToo();
 
     // One connection's replies, byte for byte.
@@ -240,12 +255,14 @@ private slots:
     void posterOverCurl();
     void rangesOverCurl_data();
     void rangesOverCurl();
+    void namesAreFoundAsTheHeadsetExpects();
     void unknownNamesAndPathsGet404();
     void libraryErrorsReachTheMainWindow();
     void ffprobeSeeksThroughTheServer();
     void wrkSeesNoSocketErrors();
     void mainWindowListensOnItsPort();
     void programServesOnItsPort();
+    void programServesItsStoredLibrary();
 
 private:
     QString itemPath(const QString &name, const QString &suffix) const
@@ -277,11 +294,12 @@ void TestHttpServer::initTestCase()
     m_user = new TestUser;
     QVERIFY(m_user->isValid());
     const QString shared = m_user->sharedFolder();
+    QVERIFY(QDir().mkpath(shared));
     QVERIFY(writeWholeFile(m_user->dataFolder() + "/Brontel.ini",
                            "[General]\nFirstUse=1\nVaroSharedDir=" + shared.toUtf8() + "\n"));
 
     QString error;
-    QVERIFY2(makeTestVideo(itemPath(kVideo, ".mp4"), 3, 320, 240, &error), qPrintable(error));
+    QVERIFY2(videogen::indexAtEnd(itemPath(kVideo, ".mp4"), 3, QSize(320, 240), &error), qPrintable(error));
     QImage poster(212, 119, QImage::Format_RGB32);
     QPainter painter(&poster);
     painter.fillRect(poster.rect(), QColor(0x1b, 0x2a, 0x3c));
@@ -300,12 +318,14 @@ void TestHttpServer::initTestCase()
                            {"videoreq", QFileInfo(videoFile).fileName()}, {"videopathnginx", videoFile},
                            {"width", "320"}, {"high", "240"}};
     };
+    // The video with a poster comes last: an empty or shared part of a name
+    // finds the last item.
     m_library = QJsonObject{
         {"number", "4"},
-        {"items", QJsonArray{item(0, kVideo, itemPath(kVideo, ".mp4"), itemPath(kVideo, ".png")),
-                             item(1, kData, itemPath(kData, ".ts"), itemPath(kData, ".png")),
-                             item(2, kMissing, itemPath(kMissing, ".mp4"), itemPath(kMissing, ".png")),
-                             item(3, kOutside, m_user->root() + "/outside.ts", m_user->root() + "/outside.ts")}}};
+        {"items", QJsonArray{item(0, kMissing, itemPath(kMissing, ".mp4"), itemPath(kMissing, ".png")),
+                             item(1, kOutside, m_user->root() + "/outside.ts", m_user->root() + "/outside.ts"),
+                             item(2, kData, itemPath(kData, ".ts"), itemPath(kData, ".png")),
+                             item(3, kVideo, itemPath(kVideo, ".mp4"), itemPath(kVideo, ".png"))}}};
 
     m_window = new Brontel;
     // The library here is the test's own: the home page, which announces its
@@ -693,6 +713,109 @@ void TestHttpServer::clientLeavingMidReplyFreesItsSession()
     QVERIFY(waitUntil([&] { return server.sessionCount() == 0; }, 5000));
     const RawReply whole = rawExchange(server.serverPort(), {getRequest("/big")}, 0, 20000);
     QCOMPARE(bodyOf(whole.bytes).size(), 16 * 1024 * 1024);
+
+    // A client that stays but stops reading holds its session only until the
+    // idle time has passed without a byte moving.
+    TcpServerManage stalling(2);
+    ServerLimits limits = quickLimits();
+    limits.idleTimeoutMs = 500;
+    stalling.setLimits(limits);
+    stalling.setHttpAcceptedCallback([&](const Request &, const ReplyChannel &reply) {
+        reply.replyFile(big, ByteRange::whole());
+    });
+    QVERIFY(stalling.listen(QHostAddress::Any, 0));
+    QTcpSocket stalled;
+    stalled.setReadBufferSize(16 * 1024);
+    stalled.connectToHost(QHostAddress::LocalHost, stalling.serverPort());
+    QVERIFY(stalled.waitForConnected(3000));
+    stalled.write(getRequest("/big"));
+    QVERIFY(waitUntil([&] { return stalled.bytesAvailable() > 0; }, 5000));
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(waitUntil([&] { return stalling.sessionCount() == 0; }, 5000));
+    QVERIFY2(timer.elapsed() >= 300, qPrintable(QString::number(timer.elapsed())));
+}
+
+// On TCP a file body goes from the file to the socket by the system: the
+// program makes no read call for it. Copied, it takes one per 8,192 bytes.
+void TestHttpServer::fileBodiesSkipTheProgramOnTcp()
+{
+    if (readCallsSoFar() < 0)
+        QSKIP("this system does not count read calls");
+    QTemporaryDir dir;
+    const QString big = dir.path() + "/big.bin";
+    const int size = 16 * 1024 * 1024;
+    const QByteArray content = randomBytes(size, 4);
+    QVERIFY(writeWholeFile(big, content));
+
+    auto fetch = [&](const ServerLimits &limits, qint64 *readCalls) {
+        TcpServerManage server(2);
+        server.setLimits(limits);
+        server.setHttpAcceptedCallback([&](const Request &, const ReplyChannel &reply) {
+            reply.replyFile(big, ByteRange::fromTo(1, size - 2));
+        });
+        if (!server.listen(QHostAddress::Any, 0))
+            return QByteArray();
+        QProcess client;
+        const QString body = dir.path() + "/body";
+        const qint64 before = readCallsSoFar();
+        client.start("curl", {"-sS", "--max-time", "20", "-o", body,
+                              QStringLiteral("http://127.0.0.1:%1/big").arg(server.serverPort())});
+        if (!client.waitForFinished(30000) || client.exitCode() != 0)
+            return QByteArray();
+        *readCalls = readCallsSoFar() - before;
+        return readWholeFile(body);
+    };
+
+    ServerLimits direct = quickLimits();
+    qint64 directReads = -1;
+    QVERIFY(fetch(direct, &directReads) == content.mid(1, size - 2));
+
+    ServerLimits copying = quickLimits();
+    copying.sendFilesDirectly = false;
+    copying.sendWindowBytes = 8192;
+    qint64 copyingReads = -1;
+    QVERIFY(fetch(copying, &copyingReads) == content.mid(1, size - 2));
+
+    QVERIFY2(copyingReads >= size / 8192, qPrintable(QString::number(copyingReads)));
+    QVERIFY2(directReads < 300, qPrintable(QString::number(directReads)));
+}
+
+// The system refuses to send a file to a socket in append mode; the session
+// finds that out at the first attempt and copies the body instead.
+void TestHttpServer::fileIsCopiedWhereTheSystemCannotSendIt()
+{
+    QTemporaryDir dir;
+    const QString big = dir.path() + "/big.bin";
+    const int size = 4 * 1024 * 1024;
+    const QByteArray content = randomBytes(size, 9);
+    QVERIFY(writeWholeFile(big, content));
+
+    QTcpServer listener;
+    QVERIFY(listener.listen(QHostAddress::LocalHost, 0));
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, listener.serverPort());
+    QVERIFY(client.waitForConnected(3000) && listener.waitForNewConnection(3000));
+    QTcpSocket *accepted = listener.nextPendingConnection();
+    QVERIFY(accepted);
+    const int descriptor = int(accepted->socketDescriptor());
+    QVERIFY(::fcntl(descriptor, F_SETFL, ::fcntl(descriptor, F_GETFL) | O_APPEND) == 0);
+
+    QPointer<Session> session = new Session(QPointer<QIODevice>(accepted), QHostAddress::LocalHost, quickLimits());
+    session->setAcceptedCallback([&](const Request &, const ReplyChannel &reply) {
+        reply.replyFile(big, ByteRange::fromTo(10, size - 11));
+    });
+    session->start();
+    client.write(getRequest("/big"));
+    QByteArray received;
+    QVERIFY(waitUntil([&] {
+        received += client.readAll();
+        return client.state() == QAbstractSocket::UnconnectedState;
+    }, 20000));
+    received += client.readAll();
+    QCOMPARE(statusOf(received), 206);
+    QVERIFY(bodyOf(received) == content.mid(10, size - 20));
+    QVERIFY(waitUntil([&] { return session.isNull(); }, 3000));
 }
 
 void TestHttpServer::localSocketServerServesToo()
@@ -900,13 +1023,43 @@ void TestHttpServer::rangesOverCurl()
     QCOMPARE(reply.body, m_data.mid(int(first), int(last - first + 1)));
 }
 
+// A name is any part of an item's path; the last item that has it wins.
+void TestHttpServer::namesAreFoundAsTheHeadsetExpects()
+{
+    const QByteArray video = readWholeFile(itemPath(kVideo, ".mp4"));
+    const QByteArray poster = readWholeFile(itemPath(kVideo, ".png"));
+
+    // No name: the last item's poster and video.
+    CurlReply reply = curl(url("/post/"));
+    QCOMPARE(reply.status, 200);
+    QCOMPARE(reply.body, poster);
+    reply = curl(url("/video/"), {"-H", "Range: bytes=0-99"});
+    QCOMPARE(reply.status, 206);
+    QCOMPARE(reply.body, video.left(100));
+
+    // A part that every name shares: the last item again.
+    reply = curl(url("/video/17000000000"));
+    QCOMPARE(reply.status, 206);
+    QCOMPARE(reply.body, video);
+    // A part of one name only: that item.
+    reply = curl(url("/video/0000002"), {"-H", "Range: bytes=10-19"});
+    QCOMPARE(reply.status, 206);
+    QCOMPARE(reply.body, m_data.mid(10, 10));
+    // Percent-decoded, query cut off.
+    reply = curl(url("/video/%30%300000002?t=1"), {"-H", "Range: bytes=0-9"});
+    QCOMPARE(reply.status, 206);
+    QCOMPARE(reply.body, m_data.left(10));
+}
+
 void TestHttpServer::unknownNamesAndPathsGet404()
 {
     QElapsedTimer timer;
     timer.start();
-    const QStringList paths{"/video/", "/post/", "/video/17000000000", "/video/" + kData + ".ts",
-                            "/video/%2e%2e%2fhome%2f" + kData, "/video/" + kOutside, "/post/" + kOutside,
-                            "/favicon.ico", "/", "/LIST"};
+    // The last two are found in the library, but their files lie outside the
+    // shared folder.
+    const QStringList paths{"/video/" + kData + ".ts", "/video/" + kVideo.left(12) + "X", "/video/VIDEO",
+                            "/post/video", "/video/%2e%2e%2fhome%2f" + kData, "/favicon.ico", "/", "/LIST",
+                            "/video/" + kOutside, "/post/" + kOutside};
     for (const QString &path : paths) {
         const CurlReply reply = curl(url(path));
         QCOMPARE(reply.exitCode, 0);
@@ -954,9 +1107,9 @@ void TestHttpServer::ffprobeSeeksThroughTheServer()
         m_seen.clear();
     }
     QString error;
-    const double local = probeDuration(itemPath(kVideo, ".mp4"), &error);
+    const double local = videogen::ffprobe(itemPath(kVideo, ".mp4"), &error).duration;
     QVERIFY2(local > 2.5, qPrintable(error));
-    const double remote = probeDuration(url("/video/" + kVideo), &error);
+    const double remote = videogen::ffprobe(url("/video/" + kVideo), &error).duration;
     QVERIFY2(remote > 0, qPrintable(error));
     QVERIFY2(qAbs(remote - local) < 0.001, qPrintable(QString("%1 vs %2").arg(remote).arg(local)));
 
@@ -1026,6 +1179,93 @@ void TestHttpServer::programServesOnItsPort()
     QCOMPARE(error.error, QJsonParseError::NoError);
     const int port = TestUser::iniValue(ini, "serverPort").toInt();
     QCOMPARE(curl(QStringLiteral("http://127.0.0.1:%1/video/nothing").arg(port)).status, 404);
+
+    QVERIFY2(program.terminate(), qPrintable(program.output()));
+    QCOMPARE(program.process().exitCode(), 0);
+}
+
+// The whole road as the headset sees it: a library stored by an earlier run,
+// the real program loading it at start-up, and the listing, the poster and
+// ranges of the video fetched from both the embedded server and nginx.
+void TestHttpServer::programServesItsStoredLibrary()
+{
+    SKIP_UNLESS_PRIVATE_NETWORK();
+    if (!videogen::available())
+        QSKIP("ffmpeg and ffprobe are needed to make the video");
+
+    TestUser user;
+    QVERIFY(user.isValid());
+    const QString shared = user.sharedFolder();
+    QVERIFY(QDir().mkpath(shared));
+    QVERIFY(writeWholeFile(user.dataFolder() + "/Dir.ini", "[General]\nVaroSharedDir=" + shared.toUtf8() + "\n"));
+
+    // What an import leaves behind: the copy, its poster and its store record.
+    const QString base = "20261208120000123";
+    BrontelVideoInfo info;
+    info.videopath = base;
+    info.videopathreal = user.root() + "/original.mp4";
+    info.video = "original.mp4";
+    info.poster = base + ".png";
+    info.posterpath = base;
+    info.posterpathreal = shared + "/" + info.poster;
+    info.videoreq = base + ".mp4";
+    info.videopathnginx = shared + "/" + info.videoreq;
+    QString error;
+    QVERIFY2(videogen::indexAtEnd(info.videopathnginx, 4, QSize(320, 240), &error), qPrintable(error));
+    QVERIFY(Runner::vid2picretdur(QFile::encodeName(info.videopathnginx).constData(), info.posterpathreal,
+                                  info.length, info.width, info.high));
+    info.size = int(QFileInfo(info.videopathnginx).size() / 1024);
+    QVERIFY(writeWholeFile(shared + "/" + librarystore::storeFileName(),
+                           librarystore::storeBytes({getJsonStringFromVideoInfo(&info)})));
+    const QByteArray video = readWholeFile(info.videopathnginx);
+    QVERIFY(video.size() > 1000);
+
+    ProgramRunner program(user);
+    QVERIFY(program.start());
+    const QString ini = user.dataFolder() + "/Brontel.ini";
+    CurlReply listing;
+    QVERIFY2(waitUntil([&] {
+                 const int port = TestUser::iniValue(ini, "serverPort").toInt();
+                 if (port < 9000)
+                     return false;
+                 listing = curl(QStringLiteral("http://127.0.0.1:%1/list").arg(port), {"--max-time", "2"});
+                 return listing.status == 200 && listing.body.contains(base.toUtf8());
+             }, 20000),
+             qPrintable(program.output()));
+    const QString server = QStringLiteral("http://127.0.0.1:%1").arg(TestUser::iniValue(ini, "serverPort").toInt());
+
+    const QJsonObject library = QJsonDocument::fromJson(listing.body).object();
+    QCOMPARE(library.value("number").toString(), QString("1"));
+    const QJsonObject item = library.value("items").toArray().first().toObject();
+    QCOMPARE(item.value("videopath").toString(), "video/" + base);
+    QCOMPARE(item.value("posterpath").toString(), "post/" + base);
+
+    // The headset composes its URLs from the listing.
+    const CurlReply poster = curl(server + "/" + item.value("posterpath").toString());
+    QCOMPARE(poster.status, 200);
+    QCOMPARE(QImage::fromData(poster.body, "PNG").size(), QSize(212, 119));
+
+    const CurlReply range = curl(server + "/" + item.value("videopath").toString(), {"-H", "Range: bytes=100-199"});
+    QCOMPARE(range.status, 206);
+    QCOMPARE(range.body, video.mid(100, 100));
+
+    const videogen::Probe probe = videogen::ffprobe(server + "/" + item.value("videopath").toString(), &error);
+    QVERIFY2(probe.ok, qPrintable(error));
+    QVERIFY(qAbs(probe.duration - 4.0) < 0.5);
+
+    // nginx serves the same folder: the published listing and the copy.
+    const int nginxPort = TestUser::iniValue(ini, "NginxPport").toInt();
+    const QString nginx = QStringLiteral("http://127.0.0.1:%1").arg(nginxPort);
+    CurlReply published;
+    QVERIFY2(waitUntil([&] {
+                 published = curl(nginx + "/list.json", {"--max-time", "2"});
+                 return published.status == 200 && published.body.contains(base.toUtf8());
+             }, 10000),
+             qPrintable(program.output()));
+    QCOMPARE(QJsonDocument::fromJson(published.body).object().value("number").toString(), QString("1"));
+    const CurlReply nginxRange = curl(nginx + "/" + info.videoreq, {"-H", "Range: bytes=1000-1099"});
+    QCOMPARE(nginxRange.status, 206);
+    QCOMPARE(nginxRange.body, video.mid(1000, 100));
 
     QVERIFY2(program.terminate(), qPrintable(program.output()));
     QCOMPARE(program.process().exitCode(), 0);

@@ -1,21 +1,27 @@
-// The platform layer: socket tables, port tests on real sockets, folders and
-// disk space.
+// The platform layer: socket tables, port tests on real sockets, sending files
+// to sockets, folders and disk space.
+#include "common/programrunner.h"
 #include "common/testenv.h"
 
 #include "platform/account.h"
 #include "platform/ports.h"
 #include "platform/procnet.h"
 #include "platform/scripts.h"
+#include "platform/sockets.h"
 #include "platform/storage.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
+#include <QThread>
 #include <QUdpSocket>
 
+#include <csignal>
+#include <fcntl.h>
 #include <unistd.h>
 
 class TestPlatform : public QObject
@@ -29,6 +35,9 @@ private slots:
     void everyConnectionStateTakesItsPort();
     void udpSocketTakesItsPort();
     void impossiblePortsAreNeverFree();
+    void fileRangesGoStraightToASocket();
+    void fileSendingThatCannotWorkSaysSo();
+    void brokenConnectionIsReportedNotSignalled();
     void dataFolderFollowsXdgDataHome();
     void spaceAvailable();
     void sharedFolderChoice();
@@ -120,6 +129,156 @@ void TestPlatform::udpSocketTakesItsPort()
     QVERIFY(!platform::isUdpPortFree(port));
     socket.close();
     QVERIFY(platform::isUdpPortFree(port));
+}
+
+namespace {
+
+struct SocketPair
+{
+    QTcpServer server;
+    QTcpSocket client;
+    QTcpSocket *accepted = nullptr;
+
+    bool connect()
+    {
+        if (!server.listen(QHostAddress::LocalHost, 0))
+            return false;
+        client.connectToHost(QHostAddress::LocalHost, server.serverPort());
+        if (!client.waitForConnected(5000) || !server.waitForNewConnection(5000))
+            return false;
+        accepted = server.nextPendingConnection();
+        return accepted != nullptr;
+    }
+};
+
+QByteArray randomContent(int size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    QRandomGenerator generator(11);
+    generator.fillRange(reinterpret_cast<quint32 *>(bytes.data()), size / 4);
+    return bytes;
+}
+
+} // namespace
+
+void TestPlatform::fileRangesGoStraightToASocket()
+{
+    QTemporaryDir dir;
+    const QByteArray content = randomContent(4 * 1024 * 1024);
+    QVERIFY(writeWholeFile(dir.path() + "/data.bin", content));
+    QFile file(dir.path() + "/data.bin");
+    QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
+    SocketPair pair;
+    QVERIFY(pair.connect());
+    const qintptr socket = pair.accepted->socketDescriptor();
+
+    // A small range goes whole, and the file's own position stays.
+    platform::FileSendResult result = platform::sendFileRange(socket, file.handle(), 1000, 5000);
+    QCOMPARE(result.status, platform::FileSendResult::Sent);
+    QCOMPARE(result.bytes, 5000LL);
+    QCOMPARE(file.pos(), 0LL);
+    QByteArray received;
+    QVERIFY(waitUntil([&] {
+        pair.client.waitForReadyRead(20);
+        received += pair.client.readAll();
+        return received.size() >= 5000;
+    }, 5000));
+    QCOMPARE(received, content.mid(1000, 5000));
+
+    // A client that reads nothing fills the socket: the call returns at once
+    // with what went, then with nothing.
+    const qint64 first = 6000;
+    const qint64 length = content.size() - first;
+    qint64 offset = first;
+    bool blocked = false;
+    for (int i = 0; i < 100 && !blocked; ++i) {
+        result = platform::sendFileRange(socket, file.handle(), offset, first + length - offset);
+        if (result.status == platform::FileSendResult::WouldBlock)
+            blocked = true;
+        else if (result.status == platform::FileSendResult::Sent)
+            offset += result.bytes;
+        else
+            QFAIL("unexpected result");
+    }
+    QVERIFY(blocked);
+    QVERIFY(offset < first + length);
+
+    // Once the client reads, the rest follows, every byte in place.
+    received.clear();
+    QVERIFY(waitUntil([&] {
+        pair.client.waitForReadyRead(5);
+        received += pair.client.readAll();
+        if (offset < first + length) {
+            result = platform::sendFileRange(socket, file.handle(), offset, first + length - offset);
+            if (result.status == platform::FileSendResult::Sent)
+                offset += result.bytes;
+        }
+        return received.size() >= length;
+    }, 20000));
+    QCOMPARE(received.size(), int(length));
+    QVERIFY(received == content.mid(int(first)));
+
+    // Past the end of the file there is nothing to send.
+    QCOMPARE(platform::sendFileRange(socket, file.handle(), content.size(), 10).status, platform::FileSendResult::EndOfFile);
+    QCOMPARE(platform::sendFileRange(socket, file.handle(), content.size() + 100, 10).status,
+             platform::FileSendResult::EndOfFile);
+}
+
+void TestPlatform::fileSendingThatCannotWorkSaysSo()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeWholeFile(dir.path() + "/data.bin", randomContent(1024)));
+    QFile file(dir.path() + "/data.bin");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QFile writeOnly(dir.path() + "/data.bin");
+    QVERIFY(writeOnly.open(QIODevice::WriteOnly | QIODevice::Append));
+    SocketPair pair;
+    QVERIFY(pair.connect());
+    const qintptr socket = pair.accepted->socketDescriptor();
+
+    QCOMPARE(platform::sendFileRange(socket, writeOnly.handle(), 0, 10).status, platform::FileSendResult::Unsupported);
+    QCOMPARE(platform::sendFileRange(-1, file.handle(), 0, 10).status, platform::FileSendResult::Unsupported);
+    QCOMPARE(platform::sendFileRange(socket, -1, 0, 10).status, platform::FileSendResult::Unsupported);
+    // The system sends no file to a socket in append mode.
+    const int flags = ::fcntl(int(socket), F_GETFL);
+    QVERIFY(::fcntl(int(socket), F_SETFL, flags | O_APPEND) == 0);
+    QCOMPARE(platform::sendFileRange(socket, file.handle(), 0, 10).status, platform::FileSendResult::Unsupported);
+    // Nor, without waiting, to one in blocking mode.
+    QVERIFY(::fcntl(int(socket), F_SETFL, flags & ~O_NONBLOCK) == 0);
+    QCOMPARE(platform::sendFileRange(socket, file.handle(), 0, 10).status, platform::FileSendResult::Unsupported);
+    QVERIFY(::fcntl(int(socket), F_SETFL, flags) == 0);
+    QCOMPARE(platform::sendFileRange(socket, file.handle(), 0, 10).status, platform::FileSendResult::Sent);
+}
+
+// SIGPIPE would end the test program, as it would end the real one.
+void TestPlatform::brokenConnectionIsReportedNotSignalled()
+{
+    QTemporaryDir dir;
+    QVERIFY(writeWholeFile(dir.path() + "/data.bin", randomContent(256 * 1024)));
+    QFile file(dir.path() + "/data.bin");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    SocketPair pair;
+    QVERIFY(pair.connect());
+    const qintptr socket = pair.accepted->socketDescriptor();
+    QCOMPARE(platform::sendFileRange(socket, file.handle(), 0, 1000).status, platform::FileSendResult::Sent);
+    QVERIFY(pair.client.waitForReadyRead(5000));
+    pair.client.abort();
+
+    // The closed end answers the next bytes with a reset; from then on every
+    // call meets a broken connection. (No event loop runs meanwhile, which
+    // would let the socket object notice and close the descriptor.)
+    int failures = 0;
+    for (int i = 0; i < 50 && failures < 3; ++i) {
+        const platform::FileSendResult result = platform::sendFileRange(socket, file.handle(), 0, 1000);
+        if (result.status == platform::FileSendResult::Failed)
+            ++failures;
+        else
+            QThread::msleep(20);
+    }
+    QCOMPARE(failures, 3);
+    sigset_t pending;
+    QVERIFY(sigpending(&pending) == 0);
+    QVERIFY(!sigismember(&pending, SIGPIPE));
 }
 
 void TestPlatform::impossiblePortsAreNeverFree()

@@ -216,27 +216,39 @@ void TestStartup::libraryLookUpForTheHeadset()
         return QJsonObject{{"videopath", video}, {"videopathnginx", nginx}, {"video", "v"},
                            {"posterpath", poster}, {"posterpathreal", posterReal}};
     };
-    // Names are matched whole: "abc" is not a part of "abc1", and of two items
-    // with one name the later wins.
+    // The headset relies on how names are found: every item whose path
+    // contains the name matches, letter case counting, and the last match
+    // wins, even over an earlier item that matches whole.
     const QJsonObject library{{"number", "4"},
-                              {"items", QJsonArray{item("video/abc1", "/s/abc1.mp4", "post/abc1", "/s/abc1.png"),
-                                                   item("video/abc", "/s/abc-old.mp4", "post/abc", "/s/abc-old.png"),
+                              {"items", QJsonArray{item("video/abc", "/s/abc.mp4", "post/abc", "/s/abc.png"),
                                                    item("video/xyz", "/s/xyz.mp4", "post/xyz", "/s/xyz.png"),
-                                                   item("video/abc", "/s/abc.mp4", "post/abc", "/s/abc.png")}}};
+                                                   item("video/abc1", "/s/abc1.mp4", "post/abc1", "/s/abc1.png"),
+                                                   item("video/Q", "/s/q.mp4", "post/Q", "/s/q.png")}}};
     QString path = "untouched";
     QVERIFY(Brontel::findPathInLibrary(library, "video", "abc", path));
-    QCOMPARE(path, QString("/s/abc.mp4"));
+    QCOMPARE(path, QString("/s/abc1.mp4"));
+    QVERIFY(Brontel::findPathInLibrary(library, "post", "abc", path));
+    QCOMPARE(path, QString("/s/abc1.png"));
     QVERIFY(Brontel::findPathInLibrary(library, "post", "xyz", path));
     QCOMPARE(path, QString("/s/xyz.png"));
-    QVERIFY(Brontel::findPathInLibrary(library, "post", "abc1", path));
-    QCOMPARE(path, QString("/s/abc1.png"));
+    QVERIFY(Brontel::findPathInLibrary(library, "video", "o/x", path));
+    QCOMPARE(path, QString("/s/xyz.mp4"));
+    // An empty name is part of every path: the last item.
+    QVERIFY(Brontel::findPathInLibrary(library, "post", "", path));
+    QCOMPARE(path, QString("/s/q.png"));
+    QVERIFY(Brontel::findPathInLibrary(library, "video", "", path));
+    QCOMPARE(path, QString("/s/q.mp4"));
+    // A poster's name is looked up among posters only, a video's among videos.
+    QVERIFY(Brontel::findPathInLibrary(library, "video", "video/", path));
+    QCOMPARE(path, QString("/s/q.mp4"));
     path = "untouched";
-    QVERIFY(!Brontel::findPathInLibrary(library, "video", "ab", path));
-    QVERIFY(!Brontel::findPathInLibrary(library, "video", "", path));
+    QVERIFY(!Brontel::findPathInLibrary(library, "post", "video/", path));
+    QVERIFY(!Brontel::findPathInLibrary(library, "video", "ABC", path));
+    QVERIFY(!Brontel::findPathInLibrary(library, "video", "q", path));
     QVERIFY(!Brontel::findPathInLibrary(library, "video", "xyz.mp4", path));
-    QVERIFY(!Brontel::findPathInLibrary(library, "video", "video/xyz", path));
     QVERIFY(!Brontel::findPathInLibrary(library, "list", "abc", path));
-    QVERIFY(!Brontel::findPathInLibrary(QJsonObject(), "video", "abc", path));
+    QVERIFY(!Brontel::findPathInLibrary(library, "list", "", path));
+    QVERIFY(!Brontel::findPathInLibrary(QJsonObject(), "video", "", path));
     QCOMPARE(path, QString("untouched"));
 
     QVERIFY(writeWholeFile(brontelIni(), "[General]\nFirstUse=1\nVaroSharedDir=" + m_user->sharedFolder().toUtf8() + "\n"));
@@ -244,8 +256,8 @@ void TestStartup::libraryLookUpForTheHeadset()
     QVERIFY(!window.getPathAvailable("video", "abc", path));
     window.slotSendJson(library);
     QCOMPARE(window.libraryJson(), library);
-    QVERIFY(window.getPathAvailable("video", "abc1", path));
-    QCOMPARE(path, QString("/s/abc1.mp4"));
+    QVERIFY(window.getPathAvailable("video", "xyz", path));
+    QCOMPARE(path, QString("/s/xyz.mp4"));
 
     QSignalSpy errors(&window, SIGNAL(sglErrorcode(qlonglong)));
     window.slotToErrorcode(500);

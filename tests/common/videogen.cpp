@@ -156,6 +156,29 @@ bool blueWithRedCoverFirst(const QString &path, int seconds, const QSize &size)
     return false;
 }
 
+bool indexAtEnd(const QString &path, int seconds, const QSize &size, QString *error)
+{
+    const QString source = QStringLiteral("testsrc2=s=%1x%2:d=%3:r=25").arg(size.width()).arg(size.height()).arg(seconds);
+    if (!ffmpeg(QStringList{"-f", "lavfi", "-i", source} + h264(25) + QStringList{"-f", "mp4", path}, error))
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    const QByteArray data = file.readAll();
+    QByteArrayList order;
+    for (const Atom &top : atoms(data, 0, data.size()))
+        order << top.type;
+    if (order.indexOf("mdat") < 0 || order.indexOf("moov") < order.indexOf("mdat")) {
+        if (error)
+            *error = QStringLiteral("the index does not follow the media data: ") + QString::fromLatin1(order.join(' '));
+        return false;
+    }
+    return true;
+}
+
 bool withoutDuration(const QString &path, int seconds, const QSize &size)
 {
     QProcess process;
@@ -183,14 +206,21 @@ bool randomBytes(const QString &path, qint64 bytes, quint32 seed)
     return true;
 }
 
-Probe ffprobe(const QString &path)
+Probe ffprobe(const QString &fileOrUrl, QString *error)
 {
     Probe probe;
     QProcess process;
     process.start("ffprobe", {"-v", "error", "-of", "json", "-show_entries",
                               "format=duration:stream=codec_type,width,height:stream_disposition=attached_pic",
-                              path});
-    if (!process.waitForFinished(kTimeoutMs) || process.exitCode() != 0)
+                              fileOrUrl});
+    const bool finished = process.waitForFinished(kTimeoutMs);
+    if (!finished) {
+        process.kill();
+        process.waitForFinished();
+    }
+    if (error)
+        *error = finished ? QString::fromLocal8Bit(process.readAllStandardError()) : QStringLiteral("ffprobe did not finish");
+    if (!finished || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
         return probe;
     const QJsonObject root = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
     probe.ok = !root.isEmpty();

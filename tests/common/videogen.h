@@ -37,6 +37,12 @@ bool audioOnly(const QString &path, int seconds);
 // first stream (iTunes-style "covr" art in an MP4 file).
 bool blueWithRedCoverFirst(const QString &path, int seconds, const QSize &size);
 
+// An MP4 test pattern whose index ("moov") follows the media data, as ffmpeg
+// writes it without +faststart: a player reading it over HTTP must first
+// seek to the end with a range. False, with the reason in *error, when it
+// cannot be made so.
+bool indexAtEnd(const QString &path, int seconds, const QSize &size, QString *error = nullptr);
+
 // A blue Matroska clip written as a stream, so that it records no duration.
 bool withoutDuration(const QString &path, int seconds, const QSize &size);
 
@@ -50,7 +56,9 @@ struct Probe
     int width = 0;        // of the first video stream that is not cover art
     int height = 0;
 };
-Probe ffprobe(const QString &path);
+// Reads a file, or a URL such as http://..., the way a player would; on
+// failure ok is false and *error holds ffprobe's complaint.
+Probe ffprobe(const QString &fileOrUrl, QString *error = nullptr);
 
 // Counts the pixels of an image near the given colour (each channel within
 // the tolerance) and returns their share, 0..1.
