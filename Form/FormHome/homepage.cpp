@@ -32,6 +32,8 @@
 #include <QTimer>
 #include <QtConcurrent>
 
+#include <algorithm>
+
 namespace {
 
 // The looks of delete mode. The delete button also has a look of its own
@@ -347,11 +349,13 @@ void HomePage::slotupdateUI()
 {
     clearTiles();
     // The selection holds only what is still in the library.
-    for (int i = delVideoInfos.size() - 1; i >= 0; --i) {
-        if (!videoInfos.contains(delVideoInfos[i]))
-            delVideoInfos.removeAt(i);
-    }
+    const QSet<BrontelVideoInfo *> library(videoInfos.cbegin(), videoInfos.cend());
+    delVideoInfos.erase(std::remove_if(delVideoInfos.begin(), delVideoInfos.end(),
+                                       [&library](BrontelVideoInfo *info) { return !library.contains(info); }),
+                        delVideoInfos.end());
     if (videoInfos.isEmpty()) {
+        // Nothing is left to select.
+        leaveDeleteMode();
         writeStore();
         setPlaceholdersVisible(true);
         updateDeleteButton();
@@ -527,18 +531,13 @@ void HomePage::setEveryTileChecked(bool checked)
         tile->setChecked(checked);
 }
 
-// "All" tells the truth after the library changed under delete mode.
+// "All" tells the truth after the library changed under delete mode. The
+// selection holds library entries only, each once.
 void HomePage::updateAllSelected()
 {
     if (!isDeleteMode)
         return;
-    bool all = !videoInfos.isEmpty();
-    for (BrontelVideoInfo *info : qAsConst(videoInfos)) {
-        if (!delVideoInfos.contains(info)) {
-            all = false;
-            break;
-        }
-    }
+    const bool all = !videoInfos.isEmpty() && delVideoInfos.size() == videoInfos.size();
     if (all != isAllSelected) {
         isAllSelected = all;
         setSelectAllLook(all);
