@@ -6,6 +6,7 @@
 // middle of a copy leaves nothing half-done. Real videos from ffmpeg, real
 // files in temporary folders, real drag-and-drop events; the last case runs
 // the real program.
+#include "common/libraryhelpers.h"
 #include "common/nginxprocesses.h"
 #include "common/programrunner.h"
 #include "common/testenv.h"
@@ -50,117 +51,6 @@ namespace {
 
 QString notVideo() { return QCoreApplication::translate("HomePage", "not video file"); }
 QString alreadyAdded() { return QCoreApplication::translate("HomePage", "already add the video"); }
-
-// Answers every modal dialog that comes up while it lives, as a user would
-// press OK, and notes what each said. The progress dialog is left alone: the
-// batch closes it.
-class ModalAnswerer : public QObject
-{
-public:
-    ModalAnswerer()
-    {
-        connect(&m_timer, &QTimer::timeout, this, [this] { answer(); });
-        m_timer.start(20);
-    }
-
-    QStringList messages;      // "title|body" of each message dialog
-    QStringList prompts;       // text of each prompt
-
-private:
-    void answer()
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (auto *message = qobject_cast<FormMessage *>(modal)) {
-            const QString body = QTextDocumentFragment::fromHtml(
-                                     message->findChild<QLabel *>("lbPromptText")->text())
-                                     .toPlainText()
-                                     .remove('\n');
-            messages << message->findChild<QLabel *>("label")->text() + "|" + body;
-            message->findChild<QPushButton *>("btnOk")->click();
-        } else if (auto *prompt = qobject_cast<Prompt *>(modal)) {
-            prompts << prompt->promptText();
-            prompt->findChild<QPushButton *>("btnOk")->click();
-        }
-    }
-
-    QTimer m_timer;
-};
-
-// When each signal of the page came, in milliseconds since the recorder began.
-class NoticeRecorder : public QObject
-{
-public:
-    explicit NoticeRecorder(HomePage *page)
-    {
-        m_clock.start();
-        connect(page, &HomePage::sglSendUpdateUDP, this, [this] { updates << m_clock.elapsed(); });
-        connect(page, &HomePage::sglSendRefreshUDP, this, [this] { refreshes << m_clock.elapsed(); });
-        connect(page, &HomePage::sglSendJson, this, [this](const QJsonObject &json) { jsons << json; });
-    }
-    QList<qint64> updates;
-    QList<qint64> refreshes;
-    QList<QJsonObject> jsons;
-
-private:
-    QElapsedTimer m_clock;
-};
-
-void dropOn(QWidget *page, const QList<QUrl> &urls)
-{
-    QMimeData mime;
-    mime.setUrls(urls);
-    const QPoint where(200, 200);
-    QDragEnterEvent enter(where, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(page, &enter);
-    QVERIFY(enter.isAccepted());
-    QDropEvent drop(where, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(page, &drop);
-}
-
-// The store as Qt's data stream reads it (version 15, byte arrays).
-QStringList storedTexts(const QByteArray &bytes)
-{
-    QDataStream in(bytes);
-    in.setVersion(15);
-    QStringList texts;
-    while (!in.atEnd()) {
-        QByteArray record;
-        in >> record;
-        texts << QString::fromUtf8(record.constData());
-    }
-    return texts;
-}
-
-QByteArray storeOf(const QVector<BrontelVideoInfo *> &library)
-{
-    QByteArray bytes;
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    for (const BrontelVideoInfo *info : library)
-        out << getJsonStringFromVideoInfo(info).toUtf8().constData();
-    return bytes;
-}
-
-QByteArray listingOf(const QVector<BrontelVideoInfo *> &library)
-{
-    QStringList items;
-    for (const BrontelVideoInfo *info : library)
-        items << getJsonStringFromVideoInfo(info);
-    return "{\"number\":\"" + QByteArray::number(library.size()) + "\",\"items\": [" + items.join(',').toUtf8()
-        + "]}\n";
-}
-
-QStringList tileNames(const HomePage &page)
-{
-    QStringList names;
-    for (const HomeSub *tile : page.tiles())
-        names << tile->findChild<QLabel *>("labelName")->text();
-    return names;
-}
-
-QStringList sharedEntries(const QString &folder)
-{
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
-}
 
 } // namespace
 

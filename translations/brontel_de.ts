@@ -50,6 +50,10 @@
         <source>already add the video</source>
         <translation>Video bereits hinzugefügt</translation>
     </message>
+    <message>
+        <source>could not delete the video</source>
+        <translation>das Video konnte nicht gelöscht werden</translation>
+    </message>
 </context>
 <context>
     <name>HomeSub</name>

@@ -50,6 +50,10 @@
         <source>already add the video</source>
         <translation>video already added</translation>
     </message>
+    <message>
+        <source>could not delete the video</source>
+        <translation>could not delete the video</translation>
+    </message>
 </context>
 <context>
     <name>HomeSub</name>

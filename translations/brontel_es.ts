@@ -50,6 +50,10 @@
         <source>already add the video</source>
         <translation>vídeo ya añadido</translation>
     </message>
+    <message>
+        <source>could not delete the video</source>
+        <translation>no se pudo eliminar el vídeo</translation>
+    </message>
 </context>
 <context>
     <name>HomeSub</name>

@@ -50,6 +50,10 @@
         <source>already add the video</source>
         <translation>vidéo déjà ajoutée</translation>
     </message>
+    <message>
+        <source>could not delete the video</source>
+        <translation>impossible de supprimer la vidéo</translation>
+    </message>
 </context>
 <context>
     <name>HomeSub</name>

@@ -50,6 +50,10 @@
         <source>already add the video</source>
         <translation>video già aggiunto</translation>
     </message>
+    <message>
+        <source>could not delete the video</source>
+        <translation>impossibile eliminare il video</translation>
+    </message>
 </context>
 <context>
     <name>HomeSub</name>

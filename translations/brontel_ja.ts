@@ -50,6 +50,10 @@
         <source>already add the video</source>
         <translation>この動画は追加済みです</translation>
     </message>
+    <message>
+        <source>could not delete the video</source>
+        <translation>動画を削除できませんでした</translation>
+    </message>
 </context>
 <context>
     <name>HomeSub</name>

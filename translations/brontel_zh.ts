@@ -50,6 +50,10 @@
         <source>already add the video</source>
         <translation>该视频已添加</translation>
     </message>
+    <message>
+        <source>could not delete the video</source>
+        <translation>无法删除视频</translation>
+    </message>
 </context>
 <context>
     <name>HomeSub</name>

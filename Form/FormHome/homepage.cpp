@@ -4,6 +4,7 @@
 #include "Form/Dialogs/formmessage.h"
 #include "Form/Dialogs/prompt.h"
 #include "Form/FormHome/brontelvideoinfo.h"
+#include "Form/FormHome/entryfiles.h"
 #include "Form/FormHome/homesub.h"
 #include "Form/FormHome/librarystore.h"
 #include "Form/FormHome/parseprocess.h"
@@ -31,7 +32,29 @@
 #include <QTimer>
 #include <QtConcurrent>
 
+#include <algorithm>
+
 namespace {
+
+// The looks of delete mode. The delete button also has a look of its own
+// while the library is empty, when there is nothing it could delete.
+const char kDeleteDisabled[] =
+    "QPushButton:disabled{background-image:url(:/Brontel/Skin/new/delete_disable.png);border:0px;}";
+const char kDeleteIdle[] =
+    "QPushButton{background-image: url(:/Brontel/Skin/new/delete_normal.png);border:0px;}"
+    "QPushButton:hover{background-image:url(:/Brontel/Skin/new/delete_hover.png); border:0px; }"
+    "QPushButton:pressed{background-image:url(:/Brontel/Skin/new/delete_press.png); border:0px; "
+    "background-color:transparent; }";
+const char kDeleteActive[] = "QPushButton{background-image: url(:/Brontel/Skin/new/delete_press.png);border:0px;}";
+const char kSelectAllIdle[] =
+    "QPushButton{background-image: url(:/Brontel/Skin/new/delete_select_normal.png);border:0px;}"
+    "QPushButton:hover{background-image:url(:/Brontel/Skin/new/delete_select_hover.png);border:0px;}"
+    "QPushButton:pressed{background-image:url(:/Brontel/Skin/new/delete_select_Press.png);border:0px;}";
+const char kSelectAllPlain[] =
+    "QPushButton{background-image: url(:/Brontel/Skin/new/delete_select_normal.png);border:0px;}";
+const char kSelectAllOn[] = "QPushButton{background-image: url(:/Brontel/Skin/new/delete_select_Press.png);border:0px;}";
+const char kLabelGrey[] = "QLabel{font:16px \"Microsoft YaHei\";color:#9da1a3;background-color:transparent;};";
+const char kLabelOn[] = "QLabel{font:16px \"Microsoft YaHei\";color:#28acb8;background-color:transparent;};";
 
 // Many tiles at once (the start-up load, a rewrite): the tile area is hidden
 // while they are made, so that they are styled and laid out once, together,
@@ -74,8 +97,7 @@ HomePage::HomePage(QWidget *parent)
     setAttribute(Qt::WA_StyledBackground);
     ui->pb_All->hide();
     ui->label_all->hide();
-    ui->label_all->setStyleSheet(
-        QStringLiteral("QLabel{font:16px \"Microsoft YaHei\";color:#9da1a3;background-color:transparent;};"));
+    ui->label_all->setStyleSheet(QString::fromLatin1(kLabelGrey));
 
     refreshTimer = new QTimer(this);
     connect(refreshTimer, SIGNAL(timeout()), this, SLOT(slotSendUpdateUDPMessage()));
@@ -89,7 +111,8 @@ HomePage::HomePage(QWidget *parent)
     setAcceptDrops(true);
 
     connect(ui->tb_add, SIGNAL(clicked()), this, SLOT(slotAddVideoFile()));
-    // tb_del and pb_All serve delete mode, which joins the page with its slots.
+    connect(ui->tb_del, SIGNAL(clicked()), this, SLOT(slotDelVideoFile()));
+    connect(ui->pb_All, SIGNAL(clicked()), this, SLOT(slotSelectAll()));
 
     addImageLabel = new QLabel(this);
     addImageLabel->setObjectName(QStringLiteral("addImageLabel"));
@@ -325,7 +348,14 @@ void HomePage::loadVideoData()
 void HomePage::slotupdateUI()
 {
     clearTiles();
+    // The selection holds only what is still in the library.
+    const QSet<BrontelVideoInfo *> library(videoInfos.cbegin(), videoInfos.cend());
+    delVideoInfos.erase(std::remove_if(delVideoInfos.begin(), delVideoInfos.end(),
+                                       [&library](BrontelVideoInfo *info) { return !library.contains(info); }),
+                        delVideoInfos.end());
     if (videoInfos.isEmpty()) {
+        // Nothing is left to select.
+        leaveDeleteMode();
         writeStore();
         setPlaceholdersVisible(true);
         updateDeleteButton();
@@ -342,6 +372,7 @@ void HomePage::slotupdateUI()
         itemJsons.append(getJsonStringFromVideoInfo(info));
     }
     addHomeSubs(videoInfos);
+    updateAllSelected();
     writeStore();
     sendLibraryJson();
     startNoticeSequence();
@@ -373,9 +404,18 @@ void HomePage::addHomeSub(BrontelVideoInfo *info, const QImage &poster)
     // Made inside the tile area, where the grid puts it: a shown tile moved
     // to another parent would be styled and laid out a second time.
     auto *tile = new HomeSub(ui->scrollAreaWidgetContents);
-    // Each tile's sglSelectForDelete reaches the page once it has delete mode.
+    connect(tile, SIGNAL(sglSelectForDelete(BrontelVideoInfo*,bool)), this,
+            SLOT(slotSelectForDelete(BrontelVideoInfo*,bool)));
     homeSubs.append(tile);
     tile->setVideoInfo(info, poster);
+    // A tile made while delete mode is on (a drop is taken in during it)
+    // shows what is selected, so that nothing is deleted that the user
+    // cannot see selected.
+    if (isDeleteMode) {
+        tile->setCheckVisible(true);
+        if (delVideoInfos.contains(info))
+            tile->setChecked(true);
+    }
     tile->show();
     gridLayout->addWidget(tile, n / 3, n % 3);
 }
@@ -463,6 +503,201 @@ void HomePage::runRefreshAll()
     emit sglSendUpdateUDP();
 }
 
+// --- delete mode ---------------------------------------------------------
+
+void HomePage::setDeleteButtonStyle(bool active)
+{
+    ui->tb_del->setStyleSheet(QString::fromLatin1(active ? kDeleteActive : kDeleteIdle)
+                              + QString::fromLatin1(kDeleteDisabled));
+}
+
+void HomePage::setSelectAllLook(bool on)
+{
+    ui->pb_All->setStyleSheet(QString::fromLatin1(on ? kSelectAllOn : kSelectAllIdle));
+    ui->label_all->setStyleSheet(QString::fromLatin1(on ? kLabelOn : kLabelGrey));
+}
+
+void HomePage::showSelectButtons(bool visible)
+{
+    for (HomeSub *tile : qAsConst(homeSubs))
+        tile->setCheckVisible(visible);
+}
+
+// Each tile reports its new state back through slotSelectForDelete, so the
+// selection follows.
+void HomePage::setEveryTileChecked(bool checked)
+{
+    for (HomeSub *tile : qAsConst(homeSubs))
+        tile->setChecked(checked);
+}
+
+// "All" tells the truth after the library changed under delete mode. The
+// selection holds library entries only, each once.
+void HomePage::updateAllSelected()
+{
+    if (!isDeleteMode)
+        return;
+    const bool all = !videoInfos.isEmpty() && delVideoInfos.size() == videoInfos.size();
+    if (all != isAllSelected) {
+        isAllSelected = all;
+        setSelectAllLook(all);
+    }
+}
+
+void HomePage::slotDelVideoFile()
+{
+    if (batchRunning()) {
+        qDebug() << "is parseing ";
+        return;
+    }
+    if (!isDeleteMode) {
+        isDeleteMode = true;
+        setDeleteButtonStyle(true);
+        ui->pb_All->show();
+        ui->label_all->show();
+        isAllSelected = false;
+        setSelectAllLook(false);
+        delVideoInfos.clear();
+        for (HomeSub *tile : qAsConst(homeSubs)) {
+            tile->setCheckVisible(true);
+            tile->setChecked(false);
+        }
+        return;
+    }
+    isDeleteMode = false;
+    // With a selection the look stays until the user has answered.
+    if (!delVideoInfos.isEmpty()) {
+        emit sglShowConfirmDel();
+        return;
+    }
+    setDeleteButtonStyle(false);
+    showSelectButtons(false);
+    ui->pb_All->hide();
+    ui->label_all->hide();
+}
+
+void HomePage::slotSelectForDelete(BrontelVideoInfo *psvi, bool b_willdel)
+{
+    if (!b_willdel) {
+        if (isAllSelected) {
+            isAllSelected = false;
+            setSelectAllLook(false);
+        }
+        delVideoInfos.removeAll(psvi);
+        return;
+    }
+    // Only an entry of the library can be deleted.
+    if (!psvi || !videoInfos.contains(psvi))
+        return;
+    if (!delVideoInfos.contains(psvi))
+        delVideoInfos.append(psvi);
+    if (delVideoInfos.size() == videoInfos.size()) {
+        isAllSelected = true;
+        setSelectAllLook(true);
+    }
+}
+
+void HomePage::slotSelectAll()
+{
+    delVideoInfos.clear();
+    if (isAllSelected) {
+        isAllSelected = false;
+        setSelectAllLook(false);
+        setEveryTileChecked(false);
+        return;
+    }
+    isAllSelected = true;
+    setSelectAllLook(true);
+    setEveryTileChecked(true);
+}
+
+void HomePage::slotCancelDelVideoFile()
+{
+    isDeleteMode = false;
+    ui->pb_All->hide();
+    ui->label_all->hide();
+    setDeleteButtonStyle(false);
+    isAllSelected = false;
+    showSelectButtons(false);
+}
+
+void HomePage::leaveDeleteMode()
+{
+    isDeleteMode = false;
+    setDeleteButtonStyle(false);
+    isAllSelected = false;
+    ui->pb_All->hide();
+    ui->label_all->hide();
+    ui->pb_All->setStyleSheet(QString::fromLatin1(kSelectAllPlain));
+    ui->label_all->setStyleSheet(QString::fromLatin1(kLabelGrey));
+    for (HomeSub *tile : qAsConst(homeSubs)) {
+        tile->setCheckVisible(false);
+        tile->setChecked(false);
+    }
+    delVideoInfos.clear();
+}
+
+void HomePage::slotDoDelVideoFile()
+{
+    const QString folder = sharedFolder();
+    const QVector<BrontelVideoInfo *> chosen = delVideoInfos;
+    delVideoInfos.clear();
+    isAllSelected = false;
+    isDeleteMode = false;
+    ui->pb_All->hide();
+    ui->label_all->hide();
+    setDeleteButtonStyle(false);
+    // An answer with nothing chosen deletes nothing and leaves the library
+    // files as they are.
+    if (chosen.isEmpty()) {
+        showSelectButtons(false);
+        return;
+    }
+
+    QVector<BrontelVideoInfo *> gone;
+    QStringList failed;
+    for (BrontelVideoInfo *info : chosen) {
+        if (!videoInfos.contains(info)) {
+            // Not the library's any more: nothing of it may be read.
+            qDebug() << static_cast<void *>(info) << "delete fail";
+            continue;
+        }
+        const entryfiles::Removal removal = entryfiles::removeEntryFiles(*info, folder);
+        if (!removal.removed) {
+            // It keeps its files, so it stays in the library and on the page.
+            qDebug().noquote() << info->videopathreal << "delete fail:" << removal.error;
+            failed << info->video;
+            continue;
+        }
+        // Forgotten, it may be added again.
+        addedPaths.removeOne(info->videopathreal);
+        videoInfos.removeOne(info);
+        gone.append(info);
+    }
+    // The tiles go with the rewrite, and only then their records.
+    slotupdateUI();
+    qDeleteAll(gone);
+
+    if (!failed.isEmpty()) {
+        const bool queued = !m_deleteFailures.isEmpty();
+        m_deleteFailures << failed;
+        // Told once the confirmation has closed.
+        if (!queued)
+            QMetaObject::invokeMethod(this, "showDeleteFailures", Qt::QueuedConnection);
+    }
+}
+
+void HomePage::showDeleteFailures()
+{
+    const QStringList names = m_deleteFailures;
+    m_deleteFailures.clear();
+    if (names.isEmpty() || m_stopping)
+        return;
+    FormMessage *message = AppGlobals::formMessage();
+    message->setMessage({tr("could not delete the video"), names.join(QStringLiteral(", "))});
+    message->exec();
+}
+
 // --- adding videos -------------------------------------------------------
 
 bool HomePage::batchRunning() const
@@ -481,7 +716,7 @@ void HomePage::slotAddVideoFile()
     disconnect(ui->tb_add, SIGNAL(clicked()), this, SLOT(slotAddVideoFile()));
     ui->tb_add->setCheckable(true);
     ui->tb_add->setChecked(true);
-    // Delete mode is left here once the page has one.
+    leaveDeleteMode();
 
     const QStringList sfilePaths = m_fileChooser(
         this, tr("Open Video File"), lastDir,
@@ -682,6 +917,7 @@ void HomePage::slotParse(BrontelVideoInfo *fBrontelVideoInfo)
         return;
     addHomeSub(fBrontelVideoInfo);
     videoInfos.append(fBrontelVideoInfo);
+    updateAllSelected();
     saveVideoInfo(fBrontelVideoInfo);
     updateDeleteButton();
     writeListJson();

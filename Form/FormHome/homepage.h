@@ -53,6 +53,11 @@ public:
     // The file dialog of the add button; tests put a chooser of their own.
     void setFileChooser(FileChooser chooser) { m_fileChooser = std::move(chooser); }
 
+    // Leaves delete mode as if nothing had been chosen: every tile unselected,
+    // the select buttons and "All" hidden. Going to the Home page and the add
+    // button do this.
+    void leaveDeleteMode();
+
     // Start-up: reads the library from "brontelvideo.dat", shows its tiles,
     // publishes it and writes both files afresh.
     void loadVideoData();
@@ -83,8 +88,12 @@ public:
     const QVector<HomeSub *> &tiles() const { return homeSubs; }
     const QStringList &libraryItemTexts() const { return itemJsons; }
     ParseProcess *progressDialog() const { return parseProcess; }
+    bool inDeleteMode() const { return isDeleteMode; }
+    // Entries selected for deletion, in the order they were selected.
+    const QVector<BrontelVideoInfo *> &selectedForDelete() const { return delVideoInfos; }
 
 signals:
+    void sglShowConfirmDel();
     void sglSendJson(QJsonObject jsonObject);
     void sglSendUpdateUDP();
     void sglSendRefreshUDP();
@@ -92,6 +101,15 @@ signals:
 
 public slots:
     void slotAddVideoFile();
+    // tb_del: enters delete mode, or leaves it and asks for confirmation when
+    // something is selected.
+    void slotDelVideoFile();
+    // The user confirmed: the selected entries' copies and posters go, the
+    // entries are forgotten and both library files are written afresh.
+    void slotDoDelVideoFile();
+    void slotCancelDelVideoFile();
+    void slotSelectAll();
+    void slotSelectForDelete(BrontelVideoInfo *psvi, bool b_willdel);
     void slotParse(BrontelVideoInfo *fBrontelVideoInfo);
     void slotParsefinished();
     void slotAbnormal(QStringList errorList);
@@ -109,6 +127,7 @@ private slots:
     void addDroppedUrls();
     void runRefreshAll();
     void showSaveFailure();
+    void showDeleteFailures();
 
 private:
     // One file of a batch as the checks see it.
@@ -133,6 +152,11 @@ private:
     void clearLibrary();
     void setPlaceholdersVisible(bool visible);
     void updateDeleteButton();
+    void setDeleteButtonStyle(bool active);
+    void setSelectAllLook(bool on);
+    void showSelectButtons(bool visible);
+    void setEveryTileChecked(bool checked);
+    void updateAllSelected();
     void startNoticeSequence();
     void sendLibraryJson();
 
@@ -177,4 +201,6 @@ private:
     QTimer *m_refreshAllTimer = nullptr;
     QElapsedTimer m_lastRefreshAll;
     bool m_saveFailurePending = false;
+    // Names of the videos whose files could not be removed, for the user.
+    QStringList m_deleteFailures;
 };

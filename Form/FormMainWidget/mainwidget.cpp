@@ -39,11 +39,14 @@ MainWidget::MainWidget(mainMenu *menu, Brontel *mainWindow)
     m_currentPage = HomePageCode;
     m_ui->stackedWidget->setCurrentWidget(m_homePage);
 
+    connect(m_homePage, SIGNAL(sglShowConfirmDel()), this, SLOT(slotShowConfirmDel()));
     connect(m_homePage, SIGNAL(sglSendJson(const QJsonObject)), this, SLOT(slotSendJson(const QJsonObject)));
     if (m_menu) {
         connect(m_homePage, SIGNAL(sglSendUpdateUDP()), m_menu, SLOT(slotSendUpdateUDP()));
         connect(m_homePage, SIGNAL(sglSendRefreshUDP()), m_menu, SLOT(slotSendRefreshUDP()));
     }
+    connect(m_confirmDel, SIGNAL(sglDoDelVideoFile()), m_homePage, SLOT(slotDoDelVideoFile()));
+    connect(m_confirmDel, SIGNAL(sglCancelDelVideoFile()), m_homePage, SLOT(slotCancelDelVideoFile()));
     connect(m_exit, SIGNAL(sglRunBack()), this, SLOT(slotRunBack()));
 }
 
@@ -67,6 +70,8 @@ void MainWidget::slotToHomePage()
         return;
     m_currentPage = HomePageCode;
     m_ui->stackedWidget->setCurrentWidget(m_homePage);
+    // Coming back to the library starts afresh, nothing selected.
+    m_homePage->leaveDeleteMode();
 }
 
 void MainWidget::slotToAboutUs()

@@ -1,0 +1,64 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QJsonObject>
+#include <QList>
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+#include <QUrl>
+#include <QVector>
+
+class BrontelVideoInfo;
+class HomePage;
+class QWidget;
+
+// What the tests of the library pages share: answering the modal dialogs as
+// a user would, noting the page's signals, dropping files on a page, and the
+// library files as an independent reader and writer make them.
+
+// Answers every modal dialog that comes up while it lives, as a user would
+// press OK, and notes what each said. The progress dialog is left alone: the
+// batch closes it.
+class ModalAnswerer : public QObject
+{
+public:
+    ModalAnswerer();
+
+    QStringList messages; // "title|body" of each message dialog
+    QStringList prompts;  // text of each prompt
+
+private:
+    void answer();
+
+    QTimer m_timer;
+};
+
+// When each signal of the page came, in milliseconds since the recorder began.
+class NoticeRecorder : public QObject
+{
+public:
+    explicit NoticeRecorder(HomePage *page);
+
+    QList<qint64> updates;
+    QList<qint64> refreshes;
+    QList<QJsonObject> jsons;
+
+private:
+    QElapsedTimer m_clock;
+};
+
+// A drag that enters the page and drops the URLs on it.
+void dropOn(QWidget *page, const QList<QUrl> &urls);
+
+// The store as Qt's data stream reads it (version 15, byte arrays).
+QStringList storedTexts(const QByteArray &bytes);
+// The store and the listing of a library, written by Qt's data stream and by
+// hand: what "brontelvideo.dat" and "list.json" must hold byte for byte.
+QByteArray storeOf(const QVector<BrontelVideoInfo *> &library);
+QByteArray listingOf(const QVector<BrontelVideoInfo *> &library);
+
+// The captions of the page's tiles, in grid order.
+QStringList tileNames(const HomePage &page);
+// Every name in a folder, hidden ones included, sorted.
+QStringList sharedEntries(const QString &folder);
