@@ -71,6 +71,7 @@ private slots:
     void damagedStoreKeepsReadableEntries_data();
     void damagedStoreKeepsReadableEntries();
     void failedStoreWriteTellsTheUser();
+    void linksInTheSharedFolderAreNeverWrittenThrough();
     void tilesShowTheirRecords();
     void refreshAllIsCoalesced();
     void progressDialogCannotBeClosedWhileBusy();
@@ -507,6 +508,50 @@ void TestHomePage::failedStoreWriteTellsTheUser()
     page.slotupdateUI();
     QCOMPARE(readWholeFile(store()), storeOf(page.library()));
     QCOMPARE(answerer.prompts.size(), 1);
+}
+
+// A link standing at the name of a library file or a poster is replaced by
+// the file: whatever it points to, outside the shared folder, stays as it was.
+void TestHomePage::linksInTheSharedFolderAreNeverWrittenThrough()
+{
+    const QString outside = m_user->root() + "/outside";
+    QVERIFY(QDir().mkpath(outside));
+
+    BrontelVideoInfo info;
+    info.videopath = "1700000000007";
+    info.videopathreal = src("linked.mp4");
+    info.video = "linked.mp4";
+    info.size = 1;
+    info.posterpath = info.videopath;
+    info.poster = info.videopath + ".png";
+    info.posterpathreal = m_shared + "/" + info.poster;
+    info.videoreq = info.videopath + ".mp4";
+    info.videopathnginx = m_shared + "/" + info.videoreq;
+    QVERIFY(writeWholeFile(info.videopathnginx, QByteArray(1024, 'v')));
+    const QByteArray storeBytes = librarystore::storeBytes({getJsonStringFromVideoInfo(&info)});
+
+    // The store is read through its link; the listing's and the poster's
+    // links lead nowhere yet.
+    QVERIFY(writeWholeFile(outside + "/store", storeBytes));
+    QVERIFY(QFile::link(outside + "/store", store()));
+    QVERIFY(QFile::link(outside + "/list", listing()));
+    QVERIFY(QFile::link(outside + "/poster.png", info.posterpathreal));
+
+    HomePage page;
+    page.loadVideoData();
+    QCOMPARE(tileNames(page), QStringList({"linked.mp4"}));
+    page.slotupdateUI();
+
+    QVERIFY(!QFileInfo::exists(outside + "/list"));
+    QVERIFY(!QFileInfo::exists(outside + "/poster.png"));
+    QCOMPARE(readWholeFile(outside + "/store"), storeBytes);
+    for (const QString &path : {store(), listing(), info.posterpathreal}) {
+        QVERIFY2(!QFileInfo(path).isSymLink(), qPrintable(path));
+        QVERIFY2(QFileInfo(path).isFile(), qPrintable(path));
+    }
+    QCOMPARE(readWholeFile(store()), storeOf(page.library()));
+    QCOMPARE(readWholeFile(listing()), listingOf(page.library()));
+    QVERIFY(!HomeSub::posterImage(info.posterpathreal).isNull());
 }
 
 void TestHomePage::tilesShowTheirRecords()

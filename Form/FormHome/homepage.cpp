@@ -184,7 +184,7 @@ QString HomePage::buildListJson() const
 bool HomePage::writeListJson()
 {
     QString error;
-    if (atomicfile::write(listPath(), librarystore::listFileBytes(itemJsons), &error))
+    if (atomicfile::writeOwnFile(listPath(), librarystore::listFileBytes(itemJsons), &error))
         return true;
     reportSaveFailure(listPath(), error);
     return false;
@@ -199,7 +199,7 @@ bool HomePage::writeStore()
         if (!store.exists() || store.remove())
             return true;
         error = store.errorString();
-    } else if (atomicfile::write(path, librarystore::storeBytes(itemJsons), &error)) {
+    } else if (atomicfile::writeOwnFile(path, librarystore::storeBytes(itemJsons), &error)) {
         return true;
     }
     reportSaveFailure(path, error);
@@ -250,7 +250,7 @@ bool HomePage::keepDamagedStore(const QString &why)
     const QString copy = sharedFolder() + QLatin1Char('/')
         + librarystore::damagedCopyName(QDateTime::currentDateTime());
     QString error;
-    if (QFileInfo::exists(copy) || !atomicfile::copy(storePath(), copy, &error)) {
+    if (QFileInfo::exists(copy) || !atomicfile::copyToOwnFile(storePath(), copy, &error)) {
         qWarning().noquote() << "library: cannot keep the damaged store as" << copy << error;
         return false;
     }

@@ -176,7 +176,7 @@ void HomeSub::showPoster(bool refreshing, const QImage &preloaded)
         // name, never through a link that may stand there.
         QString error;
         const QString source = Session::instance()->getAppFilePath(QStringLiteral("DefaultPoster/DefaultPoster.png"));
-        if (!atomicfile::copy(source, path, &error))
+        if (!atomicfile::copyToOwnFile(source, path, &error))
             qDebug().noquote() << "default poster: cannot write" << path << error;
         if (!refreshing)
             return;
