@@ -49,8 +49,8 @@
 
 namespace {
 
-QString notVideo() { return QCoreApplication::translate("HomePage", "not video file"); }
-QString alreadyAdded() { return QCoreApplication::translate("HomePage", "already add the video"); }
+QString notVideo() { return QCoreApplication::translate("frmHomePage", "not video file"); }
+QString alreadyAdded() { return QCoreApplication::translate("frmHomePage", "already add the video"); }
 
 } // namespace
 
@@ -138,7 +138,7 @@ void TestHomePage::firstStartShowsAnEmptyLibrary()
     QVERIFY(page.findChild<QLabel *>("addImageLabel")->isVisibleTo(&page));
     QLabel *text = page.findChild<QLabel *>("addTextLabel");
     QVERIFY(text->isVisibleTo(&page));
-    QCOMPARE(text->text(), QCoreApplication::translate("HomePage", "add video"));
+    QCOMPARE(text->text(), QCoreApplication::translate("frmHomePage", "add video"));
     QVERIFY(!page.findChild<QPushButton *>("tb_del")->isEnabled());
     QVERIFY(!page.findChild<QPushButton *>("pb_All")->isVisibleTo(&page));
     QVERIFY(!QFileInfo::exists(store()));
@@ -323,7 +323,7 @@ void TestHomePage::addButtonUsesTheChooser()
     // Cancelled: nothing changes, the button is itself again.
     add->click();
     QCOMPARE(asked.size(), 3);
-    QCOMPARE(asked[0], QCoreApplication::translate("HomePage", "Open Video File"));
+    QCOMPARE(asked[0], QCoreApplication::translate("frmHomePage", "Open Video File"));
     QCOMPARE(asked[1], QDir::currentPath());
     QVERIFY(asked[2].startsWith("Video File(*.mp4 *.avi *.mkv "));
     QVERIFY(asked[2].endsWith(" *.ts);;All File(*.*)"));
@@ -497,7 +497,7 @@ void TestHomePage::failedStoreWriteTellsTheUser()
     NoticeRecorder notices(&page);
     QVERIFY(dropAndWait(page, {QUrl::fromLocalFile(src("keep.mp4"))}));
     QTRY_COMPARE_WITH_TIMEOUT(answerer.prompts.size(), 1, 5000);
-    QCOMPARE(answerer.prompts[0], QCoreApplication::translate("HomePage", "The video library could not be saved!"));
+    QCOMPARE(answerer.prompts[0], QCoreApplication::translate("frmHomePage", "The video library could not be saved!"));
     // The video is shown, so the headset is offered it too.
     QCOMPARE(tileNames(page), QStringList({"keep.mp4"}));
     QCOMPARE(readWholeFile(listing()), listingOf(page.library()));
@@ -787,18 +787,18 @@ void TestHomePage::programQuitsMidCopyCleanly()
 void TestHomePage::textsAreTranslated()
 {
     const QList<QPair<const char *, const char *>> texts = {
-        {"HomePage", "add video"},
-        {"HomePage", "not video file"},
-        {"HomePage", "already add the video"},
-        {"HomePage", "Open Video File"},
-        {"HomePage", "The video library could not be saved!"},
-        {"HomePage", "Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg "
-                     "*.webm *.vob *.swf *.rm *.ts);;All File(*.*)"},
+        {"frmHomePage", "add video"},
+        {"frmHomePage", "not video file"},
+        {"frmHomePage", "already add the video"},
+        {"frmHomePage", "Open Video File"},
+        {"frmHomePage", "The video library could not be saved!"},
+        {"frmHomePage", "Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg "
+                        "*.webm *.vob *.swf *.rm *.ts);;All File(*.*)"},
         {"ParseProcess", "Adding video"},
         {"ParseProcess", "Promptly delete videos if you've already watched"},
         {"ParseProcess", "File is adding , please wait for a  moment !"},
         {"ParseProcess", "%1/%2"},
-        {"HomeSub", "%1:"},
+        {"frmHomeSub", "%1:"},
         {"frmHomePage", "All"},
     };
     for (const char *lang : {"zh", "en", "ja", "fr", "it", "de", "es"}) {

@@ -124,7 +124,7 @@ HomePage::HomePage(QWidget *parent)
     addTextLabel->setGeometry(10, 410, width() - 30, 30);
     addTextLabel->setStyleSheet(QStringLiteral("QLabel{color:#9da1a3;font:20px \"Microsoft YaHei\";}"));
     addTextLabel->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    addTextLabel->setText(tr("add video"));
+    addTextLabel->setText(QCoreApplication::translate("frmHomePage", "add video"));
     addTextLabel->hide();
 
     updateDeleteButton();
@@ -238,7 +238,7 @@ void HomePage::showSaveFailure()
         return;
     }
     Prompt *prompt = AppGlobals::prompt();
-    prompt->setPrompt(tr("The video library could not be saved!"));
+    prompt->setPrompt(QCoreApplication::translate("frmHomePage", "The video library could not be saved!"));
     prompt->exec();
     m_saveFailurePending = false;
 }
@@ -694,7 +694,8 @@ void HomePage::showDeleteFailures()
     if (names.isEmpty() || m_stopping)
         return;
     FormMessage *message = AppGlobals::formMessage();
-    message->setMessage({tr("could not delete the video"), names.join(QStringLiteral(", "))});
+    message->setMessage({QCoreApplication::translate("frmHomePage", "could not delete the video"),
+                         names.join(QStringLiteral(", "))});
     message->exec();
 }
 
@@ -719,9 +720,10 @@ void HomePage::slotAddVideoFile()
     leaveDeleteMode();
 
     const QStringList sfilePaths = m_fileChooser(
-        this, tr("Open Video File"), lastDir,
-        tr("Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm "
-           "*.vob *.swf *.rm *.ts);;All File(*.*)"));
+        this, QCoreApplication::translate("frmHomePage", "Open Video File"), lastDir,
+        QCoreApplication::translate("frmHomePage",
+                                    "Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v "
+                                    "*.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)"));
     if (!sfilePaths.isEmpty()) {
         lastDir = QFileInfo(sfilePaths.first()).absolutePath();
         QList<BatchFile> chosen;
@@ -820,11 +822,11 @@ void HomePage::checkBatch(QList<BatchFile> &files, bool fromButton)
             || !Runner::isLocalRegularFile(file.path)) {
             // Folders, pipes, devices and files elsewhere than on this
             // computer cannot be copied as videos.
-            refusal = QStringList{tr("not video file"), file.name};
+            refusal = QStringList{QCoreApplication::translate("frmHomePage", "not video file"), file.name};
         } else if (isAlreadyAdded(file.path)) {
             for (const BrontelVideoInfo *info : qAsConst(videoInfos)) {
                 if (info->video == file.name && QFileInfo(info->videopathnginx).isFile()) {
-                    refusal = QStringList{tr("already add the video"), file.name};
+                    refusal = QStringList{QCoreApplication::translate("frmHomePage", "already add the video"), file.name};
                     break;
                 }
             }
