@@ -13,6 +13,17 @@ void setError(QString *error, const QString &text)
         *error = text;
 }
 
+bool removeLink(const QString &path, QString *error)
+{
+    if (!QFileInfo(path).isSymLink())
+        return true;
+    QFile link(path);
+    if (link.remove())
+        return true;
+    setError(error, link.errorString());
+    return false;
+}
+
 } // namespace
 
 bool write(const QString &path, const QByteArray &content, QString *error)
@@ -74,6 +85,16 @@ bool copy(const QString &source, const QString &destination, QString *error)
         return false;
     }
     return true;
+}
+
+bool writeOwnFile(const QString &path, const QByteArray &content, QString *error)
+{
+    return removeLink(path, error) && write(path, content, error);
+}
+
+bool copyToOwnFile(const QString &source, const QString &destination, QString *error)
+{
+    return removeLink(destination, error) && copy(source, destination, error);
 }
 
 } // namespace atomicfile

@@ -14,6 +14,14 @@ bool write(const QString &path, const QByteArray &content, QString *error = null
 // (by any path that leads to the same file) succeeds without touching it.
 bool copy(const QString &source, const QString &destination, QString *error = nullptr);
 
+// The same two for the files the program keeps in the shared video folder.
+// Writing to a name that is a symbolic link would write wherever the link
+// leads (the temporary file and the rename follow it), so a link standing at
+// the name is removed first and a plain file takes its place: nothing the
+// program writes for the headset can land outside the folder.
+bool writeOwnFile(const QString &path, const QByteArray &content, QString *error = nullptr);
+bool copyToOwnFile(const QString &source, const QString &destination, QString *error = nullptr);
+
 // True when both paths lead to the same existing file.
 bool sameFile(const QString &a, const QString &b);
 

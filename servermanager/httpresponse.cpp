@@ -4,17 +4,10 @@ namespace LanHttpServer {
 
 namespace {
 
-// Texts and JSON go in one message with their head. The web views on the
-// headset fetch the listing from another origin, hence the CORS header.
-const char kContentReply[] =
-    "HTTP/1.1 200 OK\r\n"
-    "Content-Type: %1\r\n"
-    "Content-Length: %2\r\n"
-    "Access-Control-Allow-Origin: *\r\n"
-    "Connection: close\r\n"
-    "\r\n";
-
-const char kImageReplyHead[] =
+// The head of every 200 reply: texts and JSON (sent in one message with
+// it) and images. The web views on the headset fetch the listing from
+// another origin, hence the CORS header.
+const char kOkReplyHead[] =
     "HTTP/1.1 200 OK\r\n"
     "Content-Type: %1\r\n"
     "Content-Length: %2\r\n"
@@ -81,12 +74,12 @@ QByteArray reasonPhrase(int status)
 
 QByteArray contentReply(const QByteArray &contentType, const QByteArray &body)
 {
-    return fill(kContentReply, QString::fromLatin1(contentType), QString::number(body.size())) + body;
+    return fill(kOkReplyHead, QString::fromLatin1(contentType), QString::number(body.size())) + body;
 }
 
 QByteArray imageReplyHead(const QByteArray &contentType, qint64 length)
 {
-    return fill(kImageReplyHead, QString::fromLatin1(contentType), QString::number(length));
+    return fill(kOkReplyHead, QString::fromLatin1(contentType), QString::number(length));
 }
 
 QByteArray imageContentType(const QString &filePath)

@@ -198,17 +198,27 @@ void Session::replyJsonArray(const QJsonArray &jsonArray)
     sendWhole(contentReply(kJsonContentType, QJsonDocument(jsonArray).toJson(QJsonDocument::Compact)));
 }
 
+// A file that cannot be read as a whole, seekable file is "not found" for
+// the client, and the error route tells the library that it is out of date.
+std::unique_ptr<QFile> Session::openForReply(const QString &filePath, const char *operation)
+{
+    auto file = std::make_unique<QFile>(filePath);
+    if (file->open(QIODevice::ReadOnly | QIODevice::Unbuffered) && !file->isSequential())
+        return file;
+    qDebug().noquote() << QStringLiteral("LanHttpServer::Session::%1: open file error:").arg(QLatin1String(operation))
+                       << filePath;
+    sendWhole(errorReply(404));
+    emit sglErrorcode(404);
+    return nullptr;
+}
+
 void Session::replyFile(const QString &filePath, const ByteRange &range)
 {
     if (!onOwnThread([this, filePath, range] { replyFile(filePath, range); }) || !beginReply("replyFile"))
         return;
-    auto file = std::make_unique<QFile>(filePath);
-    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered) || file->isSequential()) {
-        qDebug().noquote() << "LanHttpServer::Session::replyFile: open file error:" << filePath;
-        sendWhole(errorReply(404));
-        emit sglErrorcode(404);
+    std::unique_ptr<QFile> file = openForReply(filePath, "replyFile");
+    if (!file)
         return;
-    }
     const qint64 size = file->size();
     if (size == 0 && range.kind() == ByteRange::Whole) {
         sendWhole(contentReply("application/octet-stream", QByteArray()));
@@ -252,13 +262,9 @@ void Session::replyImageFile(const QString &filePath)
 {
     if (!onOwnThread([this, filePath] { replyImageFile(filePath); }) || !beginReply("replyImageFile"))
         return;
-    auto file = std::make_unique<QFile>(filePath);
-    if (!file->open(QIODevice::ReadOnly | QIODevice::Unbuffered) || file->isSequential()) {
-        qDebug().noquote() << "LanHttpServer::Session::replyImageFile: open file error:" << filePath;
-        sendWhole(errorReply(404));
-        emit sglErrorcode(404);
+    std::unique_ptr<QFile> file = openForReply(filePath, "replyImageFile");
+    if (!file)
         return;
-    }
     const qint64 size = file->size();
     sendWithBody(imageReplyHead(imageContentType(filePath), size), std::move(file), size);
 }

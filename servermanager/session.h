@@ -81,6 +81,7 @@ private:
     template <typename Call>
     bool onOwnThread(Call call);
     bool beginReply(const char *operation);
+    std::unique_ptr<QFile> openForReply(const QString &filePath, const char *operation);
     void sendWhole(const QByteArray &message);
     void sendWithBody(const QByteArray &head, std::unique_ptr<QIODevice> source, qint64 bodyLength);
     void sendMore();

@@ -48,7 +48,7 @@ const char kIdleLook[] = "delete_normal.png";
 const char kActiveLook[] = "QPushButton{background-image: url(:/Brontel/Skin/new/delete_press.png);border:0px;}";
 const char kAllOn[] = "QPushButton{background-image: url(:/Brontel/Skin/new/delete_select_Press.png);border:0px;}";
 
-QString couldNotDelete() { return QCoreApplication::translate("HomePage", "could not delete the video"); }
+QString couldNotDelete() { return QCoreApplication::translate("frmHomePage", "could not delete the video"); }
 
 // Every file directly in a folder with its bytes.
 QMap<QString, QByteArray> snapshot(const QString &folder)
@@ -775,7 +775,7 @@ void TestDeleteMode::headsetListNoLongerShowsDeleted()
 void TestDeleteMode::textsAreTranslated()
 {
     const QList<QPair<const char *, const char *>> texts = {
-        {"HomePage", "could not delete the video"},
+        {"frmHomePage", "could not delete the video"},
         {"frmHomePage", "All"},
         {"frmConfirmDelete", "do you confirm to delete?"},
         {"frmConfirmDelete", "yes"},
@@ -790,7 +790,7 @@ void TestDeleteMode::textsAreTranslated()
     }
     QTranslator chinese;
     QVERIFY(chinese.load(Session::instance()->getAppFilePath("translation") + "/brontel_zh.qm"));
-    QCOMPARE(chinese.translate("HomePage", "could not delete the video"), QString::fromUtf8("无法删除视频"));
+    QCOMPARE(chinese.translate("frmHomePage", "could not delete the video"), QString::fromUtf8("无法删除视频"));
 }
 
 QTEST_MAIN(TestDeleteMode)

@@ -49,8 +49,8 @@
 
 namespace {
 
-QString notVideo() { return QCoreApplication::translate("HomePage", "not video file"); }
-QString alreadyAdded() { return QCoreApplication::translate("HomePage", "already add the video"); }
+QString notVideo() { return QCoreApplication::translate("frmHomePage", "not video file"); }
+QString alreadyAdded() { return QCoreApplication::translate("frmHomePage", "already add the video"); }
 
 } // namespace
 
@@ -71,6 +71,7 @@ private slots:
     void damagedStoreKeepsReadableEntries_data();
     void damagedStoreKeepsReadableEntries();
     void failedStoreWriteTellsTheUser();
+    void linksInTheSharedFolderAreNeverWrittenThrough();
     void tilesShowTheirRecords();
     void refreshAllIsCoalesced();
     void progressDialogCannotBeClosedWhileBusy();
@@ -137,7 +138,7 @@ void TestHomePage::firstStartShowsAnEmptyLibrary()
     QVERIFY(page.findChild<QLabel *>("addImageLabel")->isVisibleTo(&page));
     QLabel *text = page.findChild<QLabel *>("addTextLabel");
     QVERIFY(text->isVisibleTo(&page));
-    QCOMPARE(text->text(), QCoreApplication::translate("HomePage", "add video"));
+    QCOMPARE(text->text(), QCoreApplication::translate("frmHomePage", "add video"));
     QVERIFY(!page.findChild<QPushButton *>("tb_del")->isEnabled());
     QVERIFY(!page.findChild<QPushButton *>("pb_All")->isVisibleTo(&page));
     QVERIFY(!QFileInfo::exists(store()));
@@ -322,7 +323,7 @@ void TestHomePage::addButtonUsesTheChooser()
     // Cancelled: nothing changes, the button is itself again.
     add->click();
     QCOMPARE(asked.size(), 3);
-    QCOMPARE(asked[0], QCoreApplication::translate("HomePage", "Open Video File"));
+    QCOMPARE(asked[0], QCoreApplication::translate("frmHomePage", "Open Video File"));
     QCOMPARE(asked[1], QDir::currentPath());
     QVERIFY(asked[2].startsWith("Video File(*.mp4 *.avi *.mkv "));
     QVERIFY(asked[2].endsWith(" *.ts);;All File(*.*)"));
@@ -496,7 +497,7 @@ void TestHomePage::failedStoreWriteTellsTheUser()
     NoticeRecorder notices(&page);
     QVERIFY(dropAndWait(page, {QUrl::fromLocalFile(src("keep.mp4"))}));
     QTRY_COMPARE_WITH_TIMEOUT(answerer.prompts.size(), 1, 5000);
-    QCOMPARE(answerer.prompts[0], QCoreApplication::translate("HomePage", "The video library could not be saved!"));
+    QCOMPARE(answerer.prompts[0], QCoreApplication::translate("frmHomePage", "The video library could not be saved!"));
     // The video is shown, so the headset is offered it too.
     QCOMPARE(tileNames(page), QStringList({"keep.mp4"}));
     QCOMPARE(readWholeFile(listing()), listingOf(page.library()));
@@ -507,6 +508,50 @@ void TestHomePage::failedStoreWriteTellsTheUser()
     page.slotupdateUI();
     QCOMPARE(readWholeFile(store()), storeOf(page.library()));
     QCOMPARE(answerer.prompts.size(), 1);
+}
+
+// A link standing at the name of a library file or a poster is replaced by
+// the file: whatever it points to, outside the shared folder, stays as it was.
+void TestHomePage::linksInTheSharedFolderAreNeverWrittenThrough()
+{
+    const QString outside = m_user->root() + "/outside";
+    QVERIFY(QDir().mkpath(outside));
+
+    BrontelVideoInfo info;
+    info.videopath = "1700000000007";
+    info.videopathreal = src("linked.mp4");
+    info.video = "linked.mp4";
+    info.size = 1;
+    info.posterpath = info.videopath;
+    info.poster = info.videopath + ".png";
+    info.posterpathreal = m_shared + "/" + info.poster;
+    info.videoreq = info.videopath + ".mp4";
+    info.videopathnginx = m_shared + "/" + info.videoreq;
+    QVERIFY(writeWholeFile(info.videopathnginx, QByteArray(1024, 'v')));
+    const QByteArray storeBytes = librarystore::storeBytes({getJsonStringFromVideoInfo(&info)});
+
+    // The store is read through its link; the listing's and the poster's
+    // links lead nowhere yet.
+    QVERIFY(writeWholeFile(outside + "/store", storeBytes));
+    QVERIFY(QFile::link(outside + "/store", store()));
+    QVERIFY(QFile::link(outside + "/list", listing()));
+    QVERIFY(QFile::link(outside + "/poster.png", info.posterpathreal));
+
+    HomePage page;
+    page.loadVideoData();
+    QCOMPARE(tileNames(page), QStringList({"linked.mp4"}));
+    page.slotupdateUI();
+
+    QVERIFY(!QFileInfo::exists(outside + "/list"));
+    QVERIFY(!QFileInfo::exists(outside + "/poster.png"));
+    QCOMPARE(readWholeFile(outside + "/store"), storeBytes);
+    for (const QString &path : {store(), listing(), info.posterpathreal}) {
+        QVERIFY2(!QFileInfo(path).isSymLink(), qPrintable(path));
+        QVERIFY2(QFileInfo(path).isFile(), qPrintable(path));
+    }
+    QCOMPARE(readWholeFile(store()), storeOf(page.library()));
+    QCOMPARE(readWholeFile(listing()), listingOf(page.library()));
+    QVERIFY(!HomeSub::posterImage(info.posterpathreal).isNull());
 }
 
 void TestHomePage::tilesShowTheirRecords()
@@ -742,18 +787,18 @@ void TestHomePage::programQuitsMidCopyCleanly()
 void TestHomePage::textsAreTranslated()
 {
     const QList<QPair<const char *, const char *>> texts = {
-        {"HomePage", "add video"},
-        {"HomePage", "not video file"},
-        {"HomePage", "already add the video"},
-        {"HomePage", "Open Video File"},
-        {"HomePage", "The video library could not be saved!"},
-        {"HomePage", "Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg "
-                     "*.webm *.vob *.swf *.rm *.ts);;All File(*.*)"},
+        {"frmHomePage", "add video"},
+        {"frmHomePage", "not video file"},
+        {"frmHomePage", "already add the video"},
+        {"frmHomePage", "Open Video File"},
+        {"frmHomePage", "The video library could not be saved!"},
+        {"frmHomePage", "Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg "
+                        "*.webm *.vob *.swf *.rm *.ts);;All File(*.*)"},
         {"ParseProcess", "Adding video"},
         {"ParseProcess", "Promptly delete videos if you've already watched"},
         {"ParseProcess", "File is adding , please wait for a  moment !"},
         {"ParseProcess", "%1/%2"},
-        {"HomeSub", "%1:"},
+        {"frmHomeSub", "%1:"},
         {"frmHomePage", "All"},
     };
     for (const char *lang : {"zh", "en", "ja", "fr", "it", "de", "es"}) {

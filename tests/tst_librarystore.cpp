@@ -1,6 +1,8 @@
 // The library files as bytes: "brontelvideo.dat" records as Qt's data stream
 // writes and reads them, "list.json" as nginx hands it to the headset, the
 // reader's recovery from damaged stores, and which stored paths are trusted.
+#include "common/libraryhelpers.h"
+
 #include "Form/FormHome/brontelvideoinfo.h"
 #include "Form/FormHome/librarystore.h"
 
@@ -51,19 +53,6 @@ QByteArray qtStore(const QStringList &texts)
     return bytes;
 }
 
-QStringList qtRead(const QByteArray &bytes)
-{
-    QDataStream in(bytes);
-    in.setVersion(15);
-    QStringList texts;
-    while (!in.atEnd()) {
-        QByteArray record;
-        in >> record;
-        texts << QString::fromUtf8(record.constData());
-    }
-    return texts;
-}
-
 } // namespace
 
 class TestLibraryStore : public QObject
@@ -100,7 +89,7 @@ void TestLibraryStore::storeIsWhatQtsStreamWritesAndReads()
 {
     const QStringList texts = sampleTexts();
     QCOMPARE(storeBytes(texts), qtStore(texts));
-    QCOMPARE(qtRead(storeBytes(texts)), texts);
+    QCOMPARE(storedTexts(storeBytes(texts)), texts);
     const StoreContents contents = readStore(qtStore(texts));
     QCOMPARE(contents.texts, texts);
     QVERIFY(!contents.damaged);

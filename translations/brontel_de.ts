@@ -25,48 +25,6 @@
     </message>
 </context>
 <context>
-    <name>HomePage</name>
-    <message>
-        <source>add video</source>
-        <translation>Video hinzufügen</translation>
-    </message>
-    <message>
-        <source>The video library could not be saved!</source>
-        <translation>Die Videobibliothek konnte nicht gespeichert werden!</translation>
-    </message>
-    <message>
-        <source>Open Video File</source>
-        <translation>Videodatei öffnen</translation>
-    </message>
-    <message>
-        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
-        <translation>Videodateien(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;Alle Dateien(*.*)</translation>
-    </message>
-    <message>
-        <source>not video file</source>
-        <translation>keine Videodatei</translation>
-    </message>
-    <message>
-        <source>already add the video</source>
-        <translation>Video bereits hinzugefügt</translation>
-    </message>
-    <message>
-        <source>could not delete the video</source>
-        <translation>das Video konnte nicht gelöscht werden</translation>
-    </message>
-</context>
-<context>
-    <name>HomeSub</name>
-    <message>
-        <source>%1:</source>
-        <translation>%1:</translation>
-    </message>
-    <message>
-        <source>%1</source>
-        <translation>%1</translation>
-    </message>
-</context>
-<context>
     <name>MainMenu</name>
     <message>
         <source>Form</source>
@@ -231,12 +189,48 @@
         <source>All</source>
         <translation>Alle</translation>
     </message>
+    <message>
+        <source>add video</source>
+        <translation>Video hinzufügen</translation>
+    </message>
+    <message>
+        <source>The video library could not be saved!</source>
+        <translation>Die Videobibliothek konnte nicht gespeichert werden!</translation>
+    </message>
+    <message>
+        <source>could not delete the video</source>
+        <translation>das Video konnte nicht gelöscht werden</translation>
+    </message>
+    <message>
+        <source>Open Video File</source>
+        <translation>Videodatei öffnen</translation>
+    </message>
+    <message>
+        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
+        <translation>Videodateien(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;Alle Dateien(*.*)</translation>
+    </message>
+    <message>
+        <source>not video file</source>
+        <translation>keine Videodatei</translation>
+    </message>
+    <message>
+        <source>already add the video</source>
+        <translation>Video bereits hinzugefügt</translation>
+    </message>
 </context>
 <context>
     <name>frmHomeSub</name>
     <message>
         <source>Form</source>
         <translation>Formular</translation>
+    </message>
+    <message>
+        <source>%1:</source>
+        <translation>%1:</translation>
+    </message>
+    <message>
+        <source>%1</source>
+        <translation>%1</translation>
     </message>
 </context>
 </TS>

@@ -25,48 +25,6 @@
     </message>
 </context>
 <context>
-    <name>HomePage</name>
-    <message>
-        <source>add video</source>
-        <translation>añadir vídeo</translation>
-    </message>
-    <message>
-        <source>The video library could not be saved!</source>
-        <translation>¡No se pudo guardar la videoteca!</translation>
-    </message>
-    <message>
-        <source>Open Video File</source>
-        <translation>Abrir archivo de vídeo</translation>
-    </message>
-    <message>
-        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
-        <translation>Archivos de vídeo(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;Todos los archivos(*.*)</translation>
-    </message>
-    <message>
-        <source>not video file</source>
-        <translation>no es un archivo de vídeo</translation>
-    </message>
-    <message>
-        <source>already add the video</source>
-        <translation>vídeo ya añadido</translation>
-    </message>
-    <message>
-        <source>could not delete the video</source>
-        <translation>no se pudo eliminar el vídeo</translation>
-    </message>
-</context>
-<context>
-    <name>HomeSub</name>
-    <message>
-        <source>%1:</source>
-        <translation>%1:</translation>
-    </message>
-    <message>
-        <source>%1</source>
-        <translation>%1</translation>
-    </message>
-</context>
-<context>
     <name>MainMenu</name>
     <message>
         <source>Form</source>
@@ -231,12 +189,48 @@
         <source>All</source>
         <translation>Todo</translation>
     </message>
+    <message>
+        <source>add video</source>
+        <translation>añadir vídeo</translation>
+    </message>
+    <message>
+        <source>The video library could not be saved!</source>
+        <translation>¡No se pudo guardar la videoteca!</translation>
+    </message>
+    <message>
+        <source>could not delete the video</source>
+        <translation>no se pudo eliminar el vídeo</translation>
+    </message>
+    <message>
+        <source>Open Video File</source>
+        <translation>Abrir archivo de vídeo</translation>
+    </message>
+    <message>
+        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
+        <translation>Archivos de vídeo(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;Todos los archivos(*.*)</translation>
+    </message>
+    <message>
+        <source>not video file</source>
+        <translation>no es un archivo de vídeo</translation>
+    </message>
+    <message>
+        <source>already add the video</source>
+        <translation>vídeo ya añadido</translation>
+    </message>
 </context>
 <context>
     <name>frmHomeSub</name>
     <message>
         <source>Form</source>
         <translation>Formulario</translation>
+    </message>
+    <message>
+        <source>%1:</source>
+        <translation>%1:</translation>
+    </message>
+    <message>
+        <source>%1</source>
+        <translation>%1</translation>
     </message>
 </context>
 </TS>

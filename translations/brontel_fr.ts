@@ -25,48 +25,6 @@
     </message>
 </context>
 <context>
-    <name>HomePage</name>
-    <message>
-        <source>add video</source>
-        <translation>ajouter une vidéo</translation>
-    </message>
-    <message>
-        <source>The video library could not be saved!</source>
-        <translation>La vidéothèque n&apos;a pas pu être enregistrée !</translation>
-    </message>
-    <message>
-        <source>Open Video File</source>
-        <translation>Ouvrir un fichier vidéo</translation>
-    </message>
-    <message>
-        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
-        <translation>Fichiers vidéo(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;Tous les fichiers(*.*)</translation>
-    </message>
-    <message>
-        <source>not video file</source>
-        <translation>ce n&apos;est pas un fichier vidéo</translation>
-    </message>
-    <message>
-        <source>already add the video</source>
-        <translation>vidéo déjà ajoutée</translation>
-    </message>
-    <message>
-        <source>could not delete the video</source>
-        <translation>impossible de supprimer la vidéo</translation>
-    </message>
-</context>
-<context>
-    <name>HomeSub</name>
-    <message>
-        <source>%1:</source>
-        <translation>%1:</translation>
-    </message>
-    <message>
-        <source>%1</source>
-        <translation>%1</translation>
-    </message>
-</context>
-<context>
     <name>MainMenu</name>
     <message>
         <source>Form</source>
@@ -231,12 +189,48 @@
         <source>All</source>
         <translation>Tout</translation>
     </message>
+    <message>
+        <source>add video</source>
+        <translation>ajouter une vidéo</translation>
+    </message>
+    <message>
+        <source>The video library could not be saved!</source>
+        <translation>La vidéothèque n&apos;a pas pu être enregistrée !</translation>
+    </message>
+    <message>
+        <source>could not delete the video</source>
+        <translation>impossible de supprimer la vidéo</translation>
+    </message>
+    <message>
+        <source>Open Video File</source>
+        <translation>Ouvrir un fichier vidéo</translation>
+    </message>
+    <message>
+        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
+        <translation>Fichiers vidéo(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;Tous les fichiers(*.*)</translation>
+    </message>
+    <message>
+        <source>not video file</source>
+        <translation>ce n&apos;est pas un fichier vidéo</translation>
+    </message>
+    <message>
+        <source>already add the video</source>
+        <translation>vidéo déjà ajoutée</translation>
+    </message>
 </context>
 <context>
     <name>frmHomeSub</name>
     <message>
         <source>Form</source>
         <translation>Formulaire</translation>
+    </message>
+    <message>
+        <source>%1:</source>
+        <translation>%1:</translation>
+    </message>
+    <message>
+        <source>%1</source>
+        <translation>%1</translation>
     </message>
 </context>
 </TS>

@@ -25,48 +25,6 @@
     </message>
 </context>
 <context>
-    <name>HomePage</name>
-    <message>
-        <source>add video</source>
-        <translation>aggiungi video</translation>
-    </message>
-    <message>
-        <source>The video library could not be saved!</source>
-        <translation>Impossibile salvare la videoteca!</translation>
-    </message>
-    <message>
-        <source>Open Video File</source>
-        <translation>Apri file video</translation>
-    </message>
-    <message>
-        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
-        <translation>File video(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;Tutti i file(*.*)</translation>
-    </message>
-    <message>
-        <source>not video file</source>
-        <translation>non è un file video</translation>
-    </message>
-    <message>
-        <source>already add the video</source>
-        <translation>video già aggiunto</translation>
-    </message>
-    <message>
-        <source>could not delete the video</source>
-        <translation>impossibile eliminare il video</translation>
-    </message>
-</context>
-<context>
-    <name>HomeSub</name>
-    <message>
-        <source>%1:</source>
-        <translation>%1:</translation>
-    </message>
-    <message>
-        <source>%1</source>
-        <translation>%1</translation>
-    </message>
-</context>
-<context>
     <name>MainMenu</name>
     <message>
         <source>Form</source>
@@ -231,12 +189,48 @@
         <source>All</source>
         <translation>Tutti</translation>
     </message>
+    <message>
+        <source>add video</source>
+        <translation>aggiungi video</translation>
+    </message>
+    <message>
+        <source>The video library could not be saved!</source>
+        <translation>Impossibile salvare la videoteca!</translation>
+    </message>
+    <message>
+        <source>could not delete the video</source>
+        <translation>impossibile eliminare il video</translation>
+    </message>
+    <message>
+        <source>Open Video File</source>
+        <translation>Apri file video</translation>
+    </message>
+    <message>
+        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
+        <translation>File video(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;Tutti i file(*.*)</translation>
+    </message>
+    <message>
+        <source>not video file</source>
+        <translation>non è un file video</translation>
+    </message>
+    <message>
+        <source>already add the video</source>
+        <translation>video già aggiunto</translation>
+    </message>
 </context>
 <context>
     <name>frmHomeSub</name>
     <message>
         <source>Form</source>
         <translation>Modulo</translation>
+    </message>
+    <message>
+        <source>%1:</source>
+        <translation>%1:</translation>
+    </message>
+    <message>
+        <source>%1</source>
+        <translation>%1</translation>
     </message>
 </context>
 </TS>

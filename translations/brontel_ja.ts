@@ -25,48 +25,6 @@
     </message>
 </context>
 <context>
-    <name>HomePage</name>
-    <message>
-        <source>add video</source>
-        <translation>動画を追加</translation>
-    </message>
-    <message>
-        <source>The video library could not be saved!</source>
-        <translation>動画ライブラリを保存できませんでした！</translation>
-    </message>
-    <message>
-        <source>Open Video File</source>
-        <translation>動画ファイルを開く</translation>
-    </message>
-    <message>
-        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
-        <translation>動画ファイル(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;すべてのファイル(*.*)</translation>
-    </message>
-    <message>
-        <source>not video file</source>
-        <translation>動画ファイルではありません</translation>
-    </message>
-    <message>
-        <source>already add the video</source>
-        <translation>この動画は追加済みです</translation>
-    </message>
-    <message>
-        <source>could not delete the video</source>
-        <translation>動画を削除できませんでした</translation>
-    </message>
-</context>
-<context>
-    <name>HomeSub</name>
-    <message>
-        <source>%1:</source>
-        <translation>%1:</translation>
-    </message>
-    <message>
-        <source>%1</source>
-        <translation>%1</translation>
-    </message>
-</context>
-<context>
     <name>MainMenu</name>
     <message>
         <source>Form</source>
@@ -231,12 +189,48 @@
         <source>All</source>
         <translation>すべて</translation>
     </message>
+    <message>
+        <source>add video</source>
+        <translation>動画を追加</translation>
+    </message>
+    <message>
+        <source>The video library could not be saved!</source>
+        <translation>動画ライブラリを保存できませんでした！</translation>
+    </message>
+    <message>
+        <source>could not delete the video</source>
+        <translation>動画を削除できませんでした</translation>
+    </message>
+    <message>
+        <source>Open Video File</source>
+        <translation>動画ファイルを開く</translation>
+    </message>
+    <message>
+        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
+        <translation>動画ファイル(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;すべてのファイル(*.*)</translation>
+    </message>
+    <message>
+        <source>not video file</source>
+        <translation>動画ファイルではありません</translation>
+    </message>
+    <message>
+        <source>already add the video</source>
+        <translation>この動画は追加済みです</translation>
+    </message>
 </context>
 <context>
     <name>frmHomeSub</name>
     <message>
         <source>Form</source>
         <translation>フォーム</translation>
+    </message>
+    <message>
+        <source>%1:</source>
+        <translation>%1:</translation>
+    </message>
+    <message>
+        <source>%1</source>
+        <translation>%1</translation>
     </message>
 </context>
 </TS>

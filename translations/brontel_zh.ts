@@ -25,48 +25,6 @@
     </message>
 </context>
 <context>
-    <name>HomePage</name>
-    <message>
-        <source>add video</source>
-        <translation>添加视频</translation>
-    </message>
-    <message>
-        <source>The video library could not be saved!</source>
-        <translation>视频库无法保存！</translation>
-    </message>
-    <message>
-        <source>Open Video File</source>
-        <translation>打开视频文件</translation>
-    </message>
-    <message>
-        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
-        <translation>视频文件(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;所有文件(*.*)</translation>
-    </message>
-    <message>
-        <source>not video file</source>
-        <translation>不是视频文件</translation>
-    </message>
-    <message>
-        <source>already add the video</source>
-        <translation>该视频已添加</translation>
-    </message>
-    <message>
-        <source>could not delete the video</source>
-        <translation>无法删除视频</translation>
-    </message>
-</context>
-<context>
-    <name>HomeSub</name>
-    <message>
-        <source>%1:</source>
-        <translation>%1:</translation>
-    </message>
-    <message>
-        <source>%1</source>
-        <translation>%1</translation>
-    </message>
-</context>
-<context>
     <name>MainMenu</name>
     <message>
         <source>Form</source>
@@ -231,12 +189,48 @@
         <source>All</source>
         <translation>全选</translation>
     </message>
+    <message>
+        <source>add video</source>
+        <translation>添加视频</translation>
+    </message>
+    <message>
+        <source>The video library could not be saved!</source>
+        <translation>视频库无法保存！</translation>
+    </message>
+    <message>
+        <source>could not delete the video</source>
+        <translation>无法删除视频</translation>
+    </message>
+    <message>
+        <source>Open Video File</source>
+        <translation>打开视频文件</translation>
+    </message>
+    <message>
+        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
+        <translation>视频文件(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;所有文件(*.*)</translation>
+    </message>
+    <message>
+        <source>not video file</source>
+        <translation>不是视频文件</translation>
+    </message>
+    <message>
+        <source>already add the video</source>
+        <translation>该视频已添加</translation>
+    </message>
 </context>
 <context>
     <name>frmHomeSub</name>
     <message>
         <source>Form</source>
         <translation>窗体</translation>
+    </message>
+    <message>
+        <source>%1:</source>
+        <translation>%1:</translation>
+    </message>
+    <message>
+        <source>%1</source>
+        <translation>%1</translation>
     </message>
 </context>
 </TS>

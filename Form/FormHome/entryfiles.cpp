@@ -5,7 +5,6 @@
 #include "helper/atomicfile.h"
 
 #include <QDebug>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QVector>
@@ -22,13 +21,6 @@ struct Target
     QString path;
     QString aside; // the hidden name it is moved to before it goes
 };
-
-QString cleaned(const QString &path)
-{
-    QString p = path;
-    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return QDir::cleanPath(p);
-}
 
 bool present(const QFileInfo &file)
 {
@@ -51,14 +43,15 @@ QString refusal(const QString &path, const QString &folder, const QString &userF
 {
     if (!librarystore::isDirectlyInside(path, folder))
         return QStringLiteral("outside the shared folder");
-    const QString name = QFileInfo(cleaned(path)).fileName();
+    const QString name = QFileInfo(librarystore::normalisedPath(path)).fileName();
     if (name == librarystore::storeFileName() || name == librarystore::listFileName())
         return QStringLiteral("a library file");
     const QFileInfo file(path);
     // The user's own file, when it lies in the shared folder (a link to it is
     // only a link, and removing that harms nothing).
     if (!userFile.isEmpty()
-        && (cleaned(path) == cleaned(userFile) || (!file.isSymLink() && atomicfile::sameFile(path, userFile))))
+        && (librarystore::normalisedPath(path) == librarystore::normalisedPath(userFile)
+            || (!file.isSymLink() && atomicfile::sameFile(path, userFile))))
         return QStringLiteral("the user's own file");
     if (file.isDir() && !file.isSymLink())
         return QStringLiteral("a folder");
@@ -88,7 +81,7 @@ Removal removeEntryFiles(const BrontelVideoInfo &info, const QString &folder)
         }
         if (!present(QFileInfo(path)))
             continue;
-        const QString clean = cleaned(path);
+        const QString clean = librarystore::normalisedPath(path);
         const QFileInfo file(clean);
         const QString aside = file.path() + QStringLiteral("/.") + file.fileName() + QStringLiteral(".deleting");
         if (targets.isEmpty() || targets.first().path != clean)

@@ -124,7 +124,7 @@ HomePage::HomePage(QWidget *parent)
     addTextLabel->setGeometry(10, 410, width() - 30, 30);
     addTextLabel->setStyleSheet(QStringLiteral("QLabel{color:#9da1a3;font:20px \"Microsoft YaHei\";}"));
     addTextLabel->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    addTextLabel->setText(tr("add video"));
+    addTextLabel->setText(QCoreApplication::translate("frmHomePage", "add video"));
     addTextLabel->hide();
 
     updateDeleteButton();
@@ -184,7 +184,7 @@ QString HomePage::buildListJson() const
 bool HomePage::writeListJson()
 {
     QString error;
-    if (atomicfile::write(listPath(), librarystore::listFileBytes(itemJsons), &error))
+    if (atomicfile::writeOwnFile(listPath(), librarystore::listFileBytes(itemJsons), &error))
         return true;
     reportSaveFailure(listPath(), error);
     return false;
@@ -199,7 +199,7 @@ bool HomePage::writeStore()
         if (!store.exists() || store.remove())
             return true;
         error = store.errorString();
-    } else if (atomicfile::write(path, librarystore::storeBytes(itemJsons), &error)) {
+    } else if (atomicfile::writeOwnFile(path, librarystore::storeBytes(itemJsons), &error)) {
         return true;
     }
     reportSaveFailure(path, error);
@@ -238,7 +238,7 @@ void HomePage::showSaveFailure()
         return;
     }
     Prompt *prompt = AppGlobals::prompt();
-    prompt->setPrompt(tr("The video library could not be saved!"));
+    prompt->setPrompt(QCoreApplication::translate("frmHomePage", "The video library could not be saved!"));
     prompt->exec();
     m_saveFailurePending = false;
 }
@@ -250,7 +250,7 @@ bool HomePage::keepDamagedStore(const QString &why)
     const QString copy = sharedFolder() + QLatin1Char('/')
         + librarystore::damagedCopyName(QDateTime::currentDateTime());
     QString error;
-    if (QFileInfo::exists(copy) || !atomicfile::copy(storePath(), copy, &error)) {
+    if (QFileInfo::exists(copy) || !atomicfile::copyToOwnFile(storePath(), copy, &error)) {
         qWarning().noquote() << "library: cannot keep the damaged store as" << copy << error;
         return false;
     }
@@ -694,7 +694,8 @@ void HomePage::showDeleteFailures()
     if (names.isEmpty() || m_stopping)
         return;
     FormMessage *message = AppGlobals::formMessage();
-    message->setMessage({tr("could not delete the video"), names.join(QStringLiteral(", "))});
+    message->setMessage({QCoreApplication::translate("frmHomePage", "could not delete the video"),
+                         names.join(QStringLiteral(", "))});
     message->exec();
 }
 
@@ -719,9 +720,10 @@ void HomePage::slotAddVideoFile()
     leaveDeleteMode();
 
     const QStringList sfilePaths = m_fileChooser(
-        this, tr("Open Video File"), lastDir,
-        tr("Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm "
-           "*.vob *.swf *.rm *.ts);;All File(*.*)"));
+        this, QCoreApplication::translate("frmHomePage", "Open Video File"), lastDir,
+        QCoreApplication::translate("frmHomePage",
+                                    "Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v "
+                                    "*.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)"));
     if (!sfilePaths.isEmpty()) {
         lastDir = QFileInfo(sfilePaths.first()).absolutePath();
         QList<BatchFile> chosen;
@@ -820,11 +822,11 @@ void HomePage::checkBatch(QList<BatchFile> &files, bool fromButton)
             || !Runner::isLocalRegularFile(file.path)) {
             // Folders, pipes, devices and files elsewhere than on this
             // computer cannot be copied as videos.
-            refusal = QStringList{tr("not video file"), file.name};
+            refusal = QStringList{QCoreApplication::translate("frmHomePage", "not video file"), file.name};
         } else if (isAlreadyAdded(file.path)) {
             for (const BrontelVideoInfo *info : qAsConst(videoInfos)) {
                 if (info->video == file.name && QFileInfo(info->videopathnginx).isFile()) {
-                    refusal = QStringList{tr("already add the video"), file.name};
+                    refusal = QStringList{QCoreApplication::translate("frmHomePage", "already add the video"), file.name};
                     break;
                 }
             }

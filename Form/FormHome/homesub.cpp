@@ -6,6 +6,7 @@
 #include "helper/iniconfig.h"
 #include "helper/session.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFileInfo>
 #include <QFontMetrics>
@@ -106,7 +107,9 @@ QString HomeSub::formatDuration(int seconds)
     const int minutes = seconds / 60 - hours * 60;
     const int secs = seconds % 60;
     auto twoDigits = [](int value) { return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0')); };
-    return tr("%1:").arg(twoDigits(hours)) + tr("%1:").arg(twoDigits(minutes)) + tr("%1").arg(twoDigits(secs));
+    return QCoreApplication::translate("frmHomeSub", "%1:").arg(twoDigits(hours))
+        + QCoreApplication::translate("frmHomeSub", "%1:").arg(twoDigits(minutes))
+        + QCoreApplication::translate("frmHomeSub", "%1").arg(twoDigits(secs));
 }
 
 bool HomeSub::copyIsMissing(const BrontelVideoInfo &info)
@@ -176,7 +179,7 @@ void HomeSub::showPoster(bool refreshing, const QImage &preloaded)
         // name, never through a link that may stand there.
         QString error;
         const QString source = Session::instance()->getAppFilePath(QStringLiteral("DefaultPoster/DefaultPoster.png"));
-        if (!atomicfile::copy(source, path, &error))
+        if (!atomicfile::copyToOwnFile(source, path, &error))
             qDebug().noquote() << "default poster: cannot write" << path << error;
         if (!refreshing)
             return;

@@ -43,13 +43,6 @@ int nextWellFormed(const QByteArray &bytes, int from)
     return -1;
 }
 
-QString normalised(const QString &path)
-{
-    QString p = path;
-    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return QDir::cleanPath(p);
-}
-
 bool isPlainFileName(const QString &name)
 {
     return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
@@ -58,6 +51,13 @@ bool isPlainFileName(const QString &name)
 }
 
 } // namespace
+
+QString normalisedPath(const QString &path)
+{
+    QString p = path;
+    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return QDir::cleanPath(p);
+}
 
 QString storeFileName()
 {
@@ -159,8 +159,8 @@ bool isDirectlyInside(const QString &path, const QString &folder)
 {
     if (path.isEmpty() || folder.isEmpty())
         return false;
-    const QString p = normalised(path);
-    const QString f = normalised(folder);
+    const QString p = normalisedPath(path);
+    const QString f = normalisedPath(folder);
     const int slash = p.lastIndexOf(QLatin1Char('/'));
     if (slash < 0)
         return false;
@@ -171,7 +171,7 @@ QString untrustedEntryReason(const BrontelVideoInfo &info, const QString &folder
 {
     if (!isDirectlyInside(info.videopathnginx, folder))
         return QStringLiteral("copy outside the shared folder: \"%1\"").arg(info.videopathnginx);
-    if (info.videoreq != normalised(info.videopathnginx).section(QLatin1Char('/'), -1))
+    if (info.videoreq != normalisedPath(info.videopathnginx).section(QLatin1Char('/'), -1))
         return QStringLiteral("copy name \"%1\" is not the copy's file name").arg(info.videoreq);
     if (!info.posterpathreal.isEmpty() && !isDirectlyInside(info.posterpathreal, folder))
         return QStringLiteral("poster outside the shared folder: \"%1\"").arg(info.posterpathreal);

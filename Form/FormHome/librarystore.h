@@ -42,6 +42,10 @@ StoreContents readStore(const QByteArray &bytes);
 QString listText(const QStringList &itemTexts);
 QByteArray listFileBytes(const QStringList &itemTexts);
 
+// A stored path with "/" separators (older stores may hold Windows ones) and
+// "." and ".." resolved, as the checks below compare paths.
+QString normalisedPath(const QString &path);
+
 // True when the path names an entry directly inside the folder (after the
 // separators are normalised and "." and ".." resolved).
 bool isDirectlyInside(const QString &path, const QString &folder);

@@ -106,7 +106,7 @@ bool savePoster(const AVFrame *frame, const QString &posterPath)
         return false;
     // Written whole and replaced by a rename: an older, longer poster leaves
     // no tail behind, and a reader never sees half a picture.
-    return atomicfile::write(posterPath, png);
+    return atomicfile::writeOwnFile(posterPath, png);
 }
 
 } // namespace
