@@ -87,7 +87,9 @@ Brontel::~Brontel()
         m_server->detachHttpAcceptedCallback();
         if (!g_fileAdding) {
             m_server->close();
-            m_server->deleteLater();
+            // The event loop has ended by now, so a deferred deletion would
+            // never run: the closed server goes at once, with its pools.
+            delete m_server;
             m_server = nullptr;
         }
     }
