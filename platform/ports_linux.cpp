@@ -15,10 +15,12 @@ namespace {
 
 enum class TableRead { Taken, Free, Unreadable };
 
+using TableParser = QSet<int> (*)(const QByteArray &table, bool *ok);
+
 // The IPv4 table must be readable; the IPv6 one is missing on a kernel
 // without IPv6 and then holds nothing. A dual-stack listener shows only
 // in the IPv6 table, so both are read.
-TableRead lookUp(const char *v4Table, const char *v6Table, int port)
+TableRead lookUp(const char *v4Table, const char *v6Table, TableParser parse, int port)
 {
     const char *tables[] = {v4Table, v6Table};
     for (const char *path : tables) {
@@ -29,7 +31,7 @@ TableRead lookUp(const char *v4Table, const char *v6Table, int port)
             return TableRead::Unreadable;
         }
         bool ok = false;
-        const QSet<int> ports = localPortsFromSocketTable(file.readAll(), &ok);
+        const QSet<int> ports = parse(file.readAll(), &ok);
         if (!ok)
             return TableRead::Unreadable;
         if (ports.contains(port))
@@ -72,7 +74,7 @@ bool isPortFree(const char *v4Table, const char *v6Table, int type, int port)
 {
     if (port < 1 || port > 65535)
         return false;
-    switch (lookUp(v4Table, v6Table, port)) {
+    switch (lookUp(v4Table, v6Table, localPortsFromSocketTable, port)) {
     case TableRead::Taken:
         return false;
     case TableRead::Free:
@@ -99,27 +101,14 @@ bool isTcpPortListening(int port)
 {
     if (port < 1 || port > 65535)
         return true;
-    bool readable = true;
-    const char *tables[] = {"/proc/net/tcp", "/proc/net/tcp6"};
-    for (const char *path : tables) {
-        QFile file(QString::fromLatin1(path));
-        if (!file.open(QIODevice::ReadOnly)) {
-            if (path == tables[1] && !file.exists())
-                continue;
-            readable = false;
-            break;
-        }
-        bool ok = false;
-        const QSet<int> ports = listeningPortsFromSocketTable(file.readAll(), &ok);
-        if (!ok) {
-            readable = false;
-            break;
-        }
-        if (ports.contains(port))
-            return true;
-    }
-    if (readable)
+    switch (lookUp("/proc/net/tcp", "/proc/net/tcp6", listeningPortsFromSocketTable, port)) {
+    case TableRead::Taken:
+        return true;
+    case TableRead::Free:
         return false;
+    case TableRead::Unreadable:
+        break;
+    }
 
     // Without the tables: with SO_REUSEADDR a bind fails only while another
     // socket is bound to the port, not for connections that are closing.
