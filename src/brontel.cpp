@@ -61,6 +61,7 @@ Brontel::Brontel(QWidget *parent)
 
     CheckPort();
     InitNginx();
+    m_sharedDir = IniConfig::instance()->getVaroSharedDir();
     initUi();
     initShortcuts();
 

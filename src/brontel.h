@@ -115,4 +115,7 @@ private:
     LanHttpServer::TcpServerManage *m_server = nullptr;
     int m_httpPort = 0;
     int m_nginxPort = 0;
+    // The shared folder, fixed by the start-up before the server listens;
+    // the request handlers check every file they send against it.
+    QString m_sharedDir;
 };

@@ -2,7 +2,6 @@
 // answer to the headset's requests for the listing, posters and videos.
 #include "src/brontel.h"
 
-#include "helper/iniconfig.h"
 #include "servermanager/headsetrequest.h"
 #include "servermanager/replychannel.h"
 #include "servermanager/tcpservermanage.h"
@@ -49,7 +48,7 @@ void Brontel::handleHttpRequest(const LanHttpServer::Request &request,
     const QString kind = wanted.kind == HeadsetRequest::Poster ? QStringLiteral("post") : QStringLiteral("video");
     QString path;
     const bool found = getPathAvailable(kind, wanted.name, path)
-        && LanHttpServer::isServableFile(path, IniConfig::instance()->getVaroSharedDir());
+        && LanHttpServer::isServableFile(path, m_sharedDir);
     if (!found) {
         qDebug().noquote() << LanHttpServer::requestLogLine(request, kind + QStringLiteral(" 404"));
         reply.replyError(404);
