@@ -14,19 +14,17 @@
 
 namespace platform {
 
-QString userDataFolder()
+QString localAppDataFolder()
 {
     // Honours XDG_DATA_HOME, so a user (or a test) can move it.
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    if (base.isEmpty())
-        return QString();
-    return QDir::cleanPath(base + QStringLiteral("/VaroVR/VaroOrvalin"));
+    return base.isEmpty() ? QString() : QDir::cleanPath(base);
 }
 
-QString localAppDataFolder()
+QString userDataFolder()
 {
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-    return base.isEmpty() ? QString() : QDir::cleanPath(base);
+    const QString base = localAppDataFolder();
+    return base.isEmpty() ? QString() : base + QStringLiteral("/VaroVR/VaroOrvalin");
 }
 
 QString homeFolder()
