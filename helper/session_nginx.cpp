@@ -120,12 +120,18 @@ bool prepareNginxPrefix(const QString &prefix)
     return ok;
 }
 
+// The prefix folder nginx runs from, inside the data folder.
+QString prefixIn(const QString &dataFolder)
+{
+    return dataFolder + QStringLiteral("/nginx");
+}
+
 } // namespace
 
 QString Session::nginxPrefix() const
 {
     const QString dataFolder = getAppDataPath();
-    return dataFolder.isEmpty() ? QString() : dataFolder + QStringLiteral("/nginx");
+    return dataFolder.isEmpty() ? QString() : prefixIn(dataFolder);
 }
 
 QString Session::nginxRootProblem(const QString &sharedDir)
@@ -230,7 +236,7 @@ bool Session::writeNginxConf()
         qWarning() << "nginx.conf: cannot write" << written << error;
         return false;
     }
-    const QString prefix = nginxPrefix();
+    const QString prefix = prefixIn(dataFolder);
     if (!IniConfig::instance()->copyFileToFolder(written, prefix + QStringLiteral("/conf"),
                                                  QStringLiteral("nginx.conf"))) {
         qWarning() << "nginx.conf: cannot copy into" << prefix + QStringLiteral("/conf");
@@ -246,7 +252,7 @@ bool Session::writeStartNginxBat()
         qWarning() << "nginx scripts: no data folder" << dataFolder;
         return false;
     }
-    const QString prefix = nginxPrefix();
+    const QString prefix = prefixIn(dataFolder);
     const bool start = writeScript(dataFolder + QLatin1Char('/') + platform::scriptFileName(QStringLiteral("start_nginx")),
                                    platform::nginxStartScript(prefix));
     const bool stop = writeScript(dataFolder + QLatin1Char('/') + platform::scriptFileName(QStringLiteral("stop_nginx")),
@@ -261,7 +267,7 @@ bool Session::StartNginx()
         qDebug() << "nginx start: no data folder" << dataFolder;
         return false;
     }
-    const QString prefix = nginxPrefix();
+    const QString prefix = prefixIn(dataFolder);
     // The configuration may have been written by an earlier start; folders
     // removed since then are made again.
     prepareNginxPrefix(prefix);
@@ -297,7 +303,7 @@ bool Session::StopNginx()
         qDebug() << "nginx stop: no data folder" << dataFolder;
         return false;
     }
-    const QString prefix = nginxPrefix();
+    const QString prefix = prefixIn(dataFolder);
     const QString pidFile = platform::nginxPidFile(prefix);
     const qint64 pid = readPid(pidFile);
     if (pid == 0)
