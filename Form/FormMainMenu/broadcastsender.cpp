@@ -50,13 +50,6 @@ QUdpSocket *BroadcastSender::socketFor(const QHostAddress &source)
     return socket;
 }
 
-int BroadcastSender::send(const QByteArray &datagram, quint16 port)
-{
-    if (!m_open)
-        return 0;
-    return send(datagram, port, platform::broadcastTargets());
-}
-
 int BroadcastSender::send(const QByteArray &datagram, quint16 port,
                           const QList<platform::BroadcastTarget> &targets)
 {

@@ -26,9 +26,8 @@ public:
     void close();
     bool isOpen() const { return m_open; }
 
-    // Sends to every network of this machine as it is now; returns how many
-    // networks the datagram went out on.
-    int send(const QByteArray &datagram, quint16 port);
+    // Sends to each of the networks, from that network's own address;
+    // returns how many networks the datagram went out on.
     int send(const QByteArray &datagram, quint16 port, const QList<platform::BroadcastTarget> &targets);
 
 private:

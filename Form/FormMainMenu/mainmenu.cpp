@@ -202,32 +202,39 @@ void mainMenu::initUDP()
     m_sender->open();
 }
 
-void mainMenu::sendMessage(const QByteArray &datagram)
+// The networks are looked up once for the datagrams that leave together.
+void mainMenu::sendMessages(const QList<QByteArray> &datagrams)
 {
-    m_sender->send(datagram, static_cast<quint16>(m_udpPort));
+    const QList<platform::BroadcastTarget> targets = platform::broadcastTargets();
+    for (const QByteArray &datagram : datagrams)
+        m_sender->send(datagram, static_cast<quint16>(m_udpPort), targets);
 }
 
 void mainMenu::slotSendMessage()
 {
     IniConfig *config = IniConfig::instance();
+    QList<QByteArray> datagrams;
     if (!m_mac.isEmpty())
-        sendMessage(announcement::nginxAnnouncement(m_mac, config->getNginxPport()));
+        datagrams.append(announcement::nginxAnnouncement(m_mac, config->getNginxPport()));
     else
         m_mac = config->getNginxMAC();
-    sendMessage(announcement::serverAnnouncement(config->getServerPort()));
+    datagrams.append(announcement::serverAnnouncement(config->getServerPort()));
+    sendMessages(datagrams);
 }
 
 void mainMenu::slotSendRefreshUDP()
 {
     g_refreshCount = announcement::wrappedRefreshCount(g_refreshCount);
+    QList<QByteArray> datagrams;
     if (!m_mac.isEmpty())
-        sendMessage(announcement::nginxRefresh(m_mac, g_refreshCount));
+        datagrams.append(announcement::nginxRefresh(m_mac, g_refreshCount));
     else
         m_mac = IniConfig::instance()->getNginxMAC();
-    sendMessage(announcement::serverRefresh(g_refreshCount));
+    datagrams.append(announcement::serverRefresh(g_refreshCount));
+    sendMessages(datagrams);
 }
 
 void mainMenu::slotSendUpdateUDP()
 {
-    sendMessage(announcement::updateNotice());
+    sendMessages({announcement::updateNotice()});
 }

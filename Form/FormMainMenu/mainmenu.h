@@ -43,7 +43,7 @@ public:
     // (Re)opens the broadcast sockets; until then nothing is sent.
     void initUDP();
     // Broadcasts the datagram on every IPv4 network.
-    void sendMessage(const QByteArray &datagram);
+    void sendMessages(const QList<QByteArray> &datagrams);
 
 public slots:
     void slotUpdateNetState();
