@@ -40,6 +40,26 @@ TableRead lookUp(const char *v4Table, const char *v6Table, TableParser parse, in
     return TableRead::Free;
 }
 
+// Whether a socket of the type can be bound to the port on every IPv4
+// address; false on any failure.
+bool bindsIPv4Any(int type, int port, bool reuseAddress)
+{
+    const int fd = ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    if (reuseAddress) {
+        const int on = 1;
+        ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    }
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    address.sin_port = htons(static_cast<quint16>(port));
+    const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    ::close(fd);
+    return bound;
+}
+
 // Without the tables, the port is free only when this process can bind it
 // on every address. A failure for any reason counts as taken.
 bool bindsOnAnyAddress(int type, int port)
@@ -58,16 +78,7 @@ bool bindsOnAnyAddress(int type, int port)
     }
     if (errno != EAFNOSUPPORT)
         return false;
-    fd = ::socket(AF_INET, type | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return false;
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    address.sin_port = htons(static_cast<quint16>(port));
-    const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
-    ::close(fd);
-    return bound;
+    return bindsIPv4Any(type, port, false);
 }
 
 bool isPortFree(const char *v4Table, const char *v6Table, int type, int port)
@@ -112,18 +123,7 @@ bool isTcpPortListening(int port)
 
     // Without the tables: with SO_REUSEADDR a bind fails only while another
     // socket is bound to the port, not for connections that are closing.
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0)
-        return true;
-    const int on = 1;
-    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    address.sin_port = htons(static_cast<quint16>(port));
-    const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
-    ::close(fd);
-    return !bound;
+    return !bindsIPv4Any(SOCK_STREAM, port, true);
 }
 
 } // namespace platform
