@@ -153,17 +153,11 @@ void Session::inspectionBufferSetup2()
     acceptedCallback(request, replyChannel());
 }
 
-template <typename Call>
-bool Session::onOwnThread(Call call)
-{
-    if (QThread::currentThread() == thread())
-        return true;
-    QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
-    return false;
-}
-
 bool Session::beginReply(const char *operation)
 {
+    // The socket belongs to the server thread; other threads answer through
+    // a ReplyChannel, which queues the reply there.
+    Q_ASSERT(QThread::currentThread() == thread());
     if (replied) {
         qDebug().noquote() << QStringLiteral("LanHttpServer::Session::%1: already reply").arg(QLatin1String(operation));
         return false;
@@ -179,21 +173,21 @@ bool Session::beginReply(const char *operation)
 
 void Session::replyText(const QString &replyData)
 {
-    if (!onOwnThread([this, replyData] { replyText(replyData); }) || !beginReply("replyText"))
+    if (!beginReply("replyText"))
         return;
     sendWhole(contentReply(kTextContentType, replyData.toUtf8()));
 }
 
 void Session::replyJsonObject(const QJsonObject &jsonObject)
 {
-    if (!onOwnThread([this, jsonObject] { replyJsonObject(jsonObject); }) || !beginReply("replyJsonObject"))
+    if (!beginReply("replyJsonObject"))
         return;
     sendWhole(contentReply(kJsonContentType, QJsonDocument(jsonObject).toJson(QJsonDocument::Compact)));
 }
 
 void Session::replyJsonArray(const QJsonArray &jsonArray)
 {
-    if (!onOwnThread([this, jsonArray] { replyJsonArray(jsonArray); }) || !beginReply("replyJsonArray"))
+    if (!beginReply("replyJsonArray"))
         return;
     sendWhole(contentReply(kJsonContentType, QJsonDocument(jsonArray).toJson(QJsonDocument::Compact)));
 }
@@ -214,7 +208,7 @@ std::unique_ptr<QFile> Session::openForReply(const QString &filePath, const char
 
 void Session::replyFile(const QString &filePath, const ByteRange &range)
 {
-    if (!onOwnThread([this, filePath, range] { replyFile(filePath, range); }) || !beginReply("replyFile"))
+    if (!beginReply("replyFile"))
         return;
     std::unique_ptr<QFile> file = openForReply(filePath, "replyFile");
     if (!file)
@@ -240,7 +234,7 @@ void Session::replyFile(const QString &filePath, const ByteRange &range)
 
 void Session::replyImage(const QImage &image)
 {
-    if (!onOwnThread([this, image] { replyImage(image); }) || !beginReply("replyImage"))
+    if (!beginReply("replyImage"))
         return;
     auto buffer = std::make_unique<QBuffer>();
     if (!buffer->open(QIODevice::ReadWrite)) {
@@ -260,7 +254,7 @@ void Session::replyImage(const QImage &image)
 
 void Session::replyImageFile(const QString &filePath)
 {
-    if (!onOwnThread([this, filePath] { replyImageFile(filePath); }) || !beginReply("replyImageFile"))
+    if (!beginReply("replyImageFile"))
         return;
     std::unique_ptr<QFile> file = openForReply(filePath, "replyImageFile");
     if (!file)
@@ -271,7 +265,7 @@ void Session::replyImageFile(const QString &filePath)
 
 void Session::replyError(qint64 errorcode)
 {
-    if (!onOwnThread([this, errorcode] { replyError(errorcode); }) || !beginReply("replyError"))
+    if (!beginReply("replyError"))
         return;
     sendWhole(errorReply(int(errorcode)));
     emit sglErrorcode(errorcode);
