@@ -2,6 +2,7 @@
 // its limits with raw sockets, the reply pacing on a recording device, and the
 // main window's answers to the headset with the clients a headset or a user
 // would use (curl, ffprobe, wrk).
+#include "common/curlclient.h"
 #include "common/programrunner.h"
 #include "common/testenv.h"
 #include "common/videogen.h"
@@ -163,43 +164,6 @@ private:
     QByteArray m_incoming;
     qint64 m_unreported = 0;
 };
-
-struct CurlReply
-{
-    int exitCode = -1;
-    int status = 0;
-    QByteArray head;
-    QByteArray body;
-    QString error;
-
-    QString header(const QString &name) const
-    {
-        const QRegularExpression pattern("^" + QRegularExpression::escape(name) + ":\\s*(.*?)\\r?$",
-                                         QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
-        return pattern.match(QString::fromLatin1(head)).captured(1);
-    }
-};
-
-CurlReply curl(const QString &url, const QStringList &extra = {})
-{
-    CurlReply reply;
-    QTemporaryDir dir;
-    QProcess process;
-    process.start("curl", QStringList{"-sS", "--max-time", "20", "-D", dir.path() + "/head", "-o", dir.path() + "/body"}
-                              + extra + QStringList{url});
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        process.waitForFinished(3000);
-        reply.error = "curl did not finish";
-        return reply;
-    }
-    reply.exitCode = process.exitCode();
-    reply.error = QString::fromLocal8Bit(process.readAllStandardError());
-    reply.head = readWholeFile(dir.path() + "/head");
-    reply.body = readWholeFile(dir.path() + "/body");
-    reply.status = statusOf(reply.head);
-    return reply;
-}
 
 // The read calls this whole process has made so far, as the kernel counts
 // them; -1 where it does not.
