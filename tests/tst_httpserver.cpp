@@ -28,7 +28,6 @@
 #include <QPainter>
 #include <QPointer>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSemaphore>
 #include <QSignalSpy>
@@ -171,15 +170,6 @@ qint64 readCallsSoFar()
 {
     const QRegularExpressionMatch match = QRegularExpression("syscr: (\\d+)").match(QString::fromLatin1(readWholeFile("/proc/self/io")));
     return match.hasMatch() ? match.captured(1).toLongLong() : -1;
-}
-
-QByteArray randomBytes(int size, quint32 seed)
-{
-    QRandomGenerator generator(seed);
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char &c : bytes)
-        c = char(generator.bounded(256));
-    return bytes;
 }
 
 } // namespace

@@ -20,7 +20,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -72,14 +71,6 @@ int freePort()
 CurlReply httpGet(int port, const QString &path, const QStringList &extra = {})
 {
     return curl(QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(path), extra);
-}
-
-QByteArray randomBytes(int size)
-{
-    QByteArray bytes(size, '\0');
-    for (char &byte : bytes)
-        byte = static_cast<char>(QRandomGenerator::global()->bounded(256));
-    return bytes;
 }
 
 // The account nginx's workers are expected to run as for this folder.
@@ -300,7 +291,7 @@ void TestNginx::servesTheSharedFolder()
     const QString shared = m_user->sharedFolder() + "/my videos";
     QVERIFY(QDir().mkpath(shared));
     const QByteArray listing = "{\"number\":\"0\",\"items\":[]}";
-    const QByteArray video = randomBytes(1000);
+    const QByteArray video = randomBytes(1000, 1);
     QVERIFY(writeWholeFile(shared + "/list.json", listing));
     QVERIFY(writeWholeFile(shared + "/video.mp4", video));
 
