@@ -22,12 +22,10 @@
 #include "Form/FormMainWidget/mainwidget.h"
 #include "helper/appflags.h"
 #include "helper/appglobals.h"
-#include "helper/iniconfig.h"
 #include "helper/session.h"
 #include "src/brontel.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
@@ -165,14 +163,9 @@ private:
 
 void TestDeleteMode::init()
 {
-    m_user.reset(new TestUser);
-    QVERIFY(m_user->isValid());
+    m_user = newLibraryUser();
+    QVERIFY(m_user);
     m_shared = m_user->sharedFolder();
-    IniConfig::instance()->setVaroSharedDir(m_shared);
-    IniConfig::instance()->setLanguage("us");
-    QVERIFY(QDir().mkpath(m_shared));
-    QVERIFY(QDir().mkpath(m_user->root() + "/src"));
-    g_fileAdding = false;
 }
 
 void TestDeleteMode::cleanup()
