@@ -38,20 +38,19 @@ QString peerText(const QHostAddress &address)
 
 Session::Session(const QPointer<QIODevice> &socket_, const QHostAddress &peerAddress, const ServerLimits &limits_)
     : socket(socket_)
-    , idleTimer(std::make_shared<QTimer>())
     , m_peerAddress(peerAddress)
     , limits(limits_)
     , link(std::make_shared<SessionLink>())
 {
     link->session = this;
 
-    idleTimer->setSingleShot(true);
-    idleTimer->setInterval(limits.idleTimeoutMs);
+    idleTimer.setSingleShot(true);
+    idleTimer.setInterval(limits.idleTimeoutMs);
     headTimer.setSingleShot(true);
     headTimer.setInterval(limits.headDeadlineMs);
     lingerTimer.setSingleShot(true);
     lingerTimer.setInterval(limits.lingerMs);
-    connect(idleTimer.get(), &QTimer::timeout, this, [this] { dropConnection("idle timeout"); });
+    connect(&idleTimer, &QTimer::timeout, this, [this] { dropConnection("idle timeout"); });
     connect(&headTimer, &QTimer::timeout, this, [this] { dropConnection("request head too slow"); });
     connect(&lingerTimer, &QTimer::timeout, this, &QObject::deleteLater);
 
@@ -95,7 +94,7 @@ Session::~Session()
 
 void Session::start()
 {
-    idleTimer->start();
+    idleTimer.start();
     headTimer.start();
     if (socket && socket->bytesAvailable() > 0)
         onReadyRead();
@@ -116,7 +115,7 @@ void Session::onReadyRead()
         socket->readAll();
         return;
     }
-    idleTimer->start();
+    idleTimer.start();
     buffer += socket->readAll();
     inspectionBufferSetup1();
 }
@@ -299,7 +298,7 @@ void Session::sendWithBody(const QByteArray &head, std::unique_ptr<QIODevice> so
     // Only what passes through the socket's own buffer is counted here; a
     // file sent directly is counted by its own offset.
     pendingBytes = head.size() + (directFile ? 0 : sourceRemaining);
-    idleTimer->start();
+    idleTimer.start();
     socket->write(head);
     sendMore();
 }
@@ -325,7 +324,7 @@ void Session::sendFileDirectly()
     case platform::FileSendResult::Sent:
         directOffset += result.bytes;
         sourceRemaining -= result.bytes;
-        idleTimer->start();
+        idleTimer.start();
         if (sourceRemaining == 0) {
             finish();
             return;
@@ -410,7 +409,7 @@ void Session::onBytesWritten(qint64 bytes)
     if (closing)
         return;
     pendingBytes -= bytes;
-    idleTimer->start();
+    idleTimer.start();
     if (pendingBytes > 0) {
         sendMore();
         return;
@@ -427,7 +426,7 @@ void Session::onBytesWritten(qint64 bytes)
 void Session::finish()
 {
     closing = true;
-    idleTimer->stop();
+    idleTimer.stop();
     headTimer.stop();
     stopSendingFileDirectly();
     replySource.reset();
@@ -453,7 +452,7 @@ void Session::dropConnection(const char *reason)
 {
     qDebug().noquote() << "LanHttpServer::Session:" << QLatin1String(reason) << peerText(m_peerAddress);
     closing = true;
-    idleTimer->stop();
+    idleTimer.stop();
     headTimer.stop();
     stopSendingFileDirectly();
     replySource.reset();

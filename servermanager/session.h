@@ -91,7 +91,7 @@ private:
 
     QPointer<QIODevice> socket;
     AcceptedCallback acceptedCallback;
-    std::shared_ptr<QTimer> idleTimer;
+    QTimer idleTimer;
     QTimer headTimer;
     QTimer lingerTimer;
     QByteArray buffer;
