@@ -29,11 +29,6 @@ constexpr qint64 kChunkBytes = 8192;
 // Bytes the socket reads ahead for the parser; more wait in the kernel.
 constexpr qint64 kReadBufferBytes = kMaxHeadBytes + kMaxBodyBytes;
 
-QString peerText(const QHostAddress &address)
-{
-    return address.isNull() ? QStringLiteral("local") : address.toString();
-}
-
 } // namespace
 
 Session::Session(const QPointer<QIODevice> &socket_, const QHostAddress &peerAddress, const ServerLimits &limits_)
