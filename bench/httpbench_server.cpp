@@ -7,6 +7,12 @@
 //
 // The script prepares "Brontel.ini" (FirstUse=1, VaroSharedDir = the folder
 // holding FILE) in the per-user data folder first.
+//
+//   brontel_httpbench --nginx-conf PORT FOLDER
+//
+// prints the "nginx.conf" the program writes for nginx on PORT serving
+// FOLDER, so that nginx is measured with exactly the program's configuration.
+#include "helper/session.h"
 #include "platform/termination.h"
 #include "src/brontel.h"
 
@@ -19,9 +25,22 @@
 
 int main(int argc, char *argv[])
 {
+    if (argc == 4 && qstrcmp(argv[1], "--nginx-conf") == 0) {
+        bool isPort = false;
+        const int port = QByteArray(argv[2]).toInt(&isPort);
+        if (!isPort || port <= 0 || port > 65535) {
+            std::fprintf(stderr, "not a port: %s\n", argv[2]);
+            return 2;
+        }
+        const QByteArray text = Session::nginxConfText(port, QString::fromLocal8Bit(argv[3]));
+        std::fwrite(text.constData(), 1, size_t(text.size()), stdout);
+        return 0;
+    }
+
     QApplication app(argc, argv);
     if (argc != 3) {
-        std::fprintf(stderr, "usage: brontel_httpbench NAME FILE\n");
+        std::fprintf(stderr, "usage: brontel_httpbench NAME FILE\n"
+                             "       brontel_httpbench --nginx-conf PORT FOLDER\n");
         return 2;
     }
     platform::quitOnTerminationRequest();

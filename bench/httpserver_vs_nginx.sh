@@ -64,46 +64,17 @@ until grep -q '^PORT ' "$WORK/server.out" 2>/dev/null; do
 done
 EMBEDDED_PORT=$(sed -n 's/^PORT //p' "$WORK/server.out")
 
-# nginx with the program's configuration: its 23 lines, the root quoted, and
-# the log and temporary paths an ordinary user can write. A second nginx, the
-# same but for "sendfile off", shows what copying every byte through user
-# space (as the embedded server still does for bodies it cannot send
-# straight from their file) costs nginx itself.
+# nginx with the program's own configuration, as the program writes it. A
+# second nginx, the same but for "sendfile off", shows what copying every
+# byte through user space (as the embedded server still does for bodies it
+# cannot send straight from their file) costs nginx itself.
 start_nginx() { # PREFIX PORT SENDFILE
     mkdir -p "$1/conf" "$1/logs" "$1/temp" "$1/html"
     cp /etc/nginx/mime.types "$1/conf/mime.types"
     echo '<html><body>error</body></html>' > "$1/html/50x.html"
-    cat > "$1/conf/nginx.conf" <<CONF
-worker_processes  1;
-events{
-worker_connections  1024;
-}
-http{
-include       mime.types;
-default_type  application/octet-stream;
-sendfile        $3;
-keepalive_timeout  65;
-access_log  logs/access.log;
-client_body_temp_path  temp/client_body;
-proxy_temp_path  temp/proxy;
-fastcgi_temp_path  temp/fastcgi;
-uwsgi_temp_path  temp/uwsgi;
-scgi_temp_path  temp/scgi;
-server{
-listen       $2;
-server_name  localhost;
-charset  utf-8;
-error_page   500 502 503 504 /50x.html;
-location = /50x.html {
-root   html;
-}
-location / {
-root   "$SHARED";
-index  index.html index.htm;
-}
-}
-}
-CONF
+    "$SERVER_BIN" --nginx-conf "$2" "$SHARED" \
+        | sed "s/^sendfile .*;\$/sendfile        $3;/" > "$1/conf/nginx.conf"
+    grep -q "^sendfile        $3;\$" "$1/conf/nginx.conf" || { echo "no sendfile line in the nginx configuration" >&2; exit 1; }
     nginx -p "$1" -c conf/nginx.conf -e logs/error.log -g "pid logs/nginx.pid;"
 }
 NGINX_PORT=45670

@@ -58,6 +58,12 @@ int AbstractManage::sessionCount() const
     return sessions.size();
 }
 
+bool AbstractManage::isListening() const
+{
+    QMutexLocker lock(&mutex);
+    return !server.isNull();
+}
+
 bool AbstractManage::begin()
 {
     if (thread() != QThread::currentThread()) {
@@ -90,6 +96,36 @@ bool AbstractManage::runServerThread()
     });
     started->acquire();
     return isListening();
+}
+
+bool AbstractManage::onStart()
+{
+    QObject *listening = createServer();
+    if (!listening)
+        return false;
+    QMutexLocker lock(&mutex);
+    server = listening;
+    return true;
+}
+
+// A server stops listening when it is deleted; the sessions still open go
+// last, as the server thread ends.
+void AbstractManage::onStop()
+{
+    QObject *stopping = nullptr;
+    {
+        QMutexLocker lock(&mutex);
+        stopping = server.data();
+        server = nullptr;
+    }
+    delete stopping;
+
+    QSet<Session *> open;
+    {
+        QMutexLocker lock(&mutex);
+        open = sessions;
+    }
+    qDeleteAll(open);
 }
 
 void AbstractManage::close()
@@ -138,16 +174,6 @@ void AbstractManage::adoptSession(Session *session)
     }, Qt::DirectConnection);
     QMutexLocker lock(&mutex);
     sessions.insert(session);
-}
-
-void AbstractManage::deleteSessions()
-{
-    QSet<Session *> open;
-    {
-        QMutexLocker lock(&mutex);
-        open = sessions;
-    }
-    qDeleteAll(open);
 }
 
 } // namespace LanHttpServer

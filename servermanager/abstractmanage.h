@@ -6,6 +6,7 @@
 
 #include <QMutex>
 #include <QObject>
+#include <QPointer>
 #include <QSet>
 
 #include <functional>
@@ -46,7 +47,7 @@ public:
     // Connections open at this moment.
     int sessionCount() const;
 
-    virtual bool isListening() const = 0;
+    bool isListening() const;
 
 signals:
     void readyToClose();
@@ -59,18 +60,16 @@ public slots:
     void close();
 
 protected:
-    // Run on the server thread: make the server object and listen; close and
-    // delete it.
-    virtual bool onStart() = 0;
-    virtual void onStop() = 0;
+    // Run on the server thread: makes the server object, which calls
+    // acceptPending() on new connections, and lets it listen; null when it
+    // cannot listen.
+    virtual QObject *createServer() = 0;
     // Run on the server thread: takes waiting connections while fewer than
     // the cap are open.
     virtual void acceptPending() = 0;
 
     void handleAccepted(const Request &request, const ReplyChannel &reply);
     void adoptSession(Session *session);
-    // Deletes the sessions still open; the server thread's last step.
-    void deleteSessions();
 
     std::shared_ptr<QThreadPool> handlePool;
     std::shared_ptr<QThreadPool> serverPool;
@@ -78,9 +77,16 @@ protected:
     AcceptedCallback httpAcceptedCallback_;
     QSet<Session *> sessions;
     ServerLimits serverLimits;
+    // The listening server while there is one. Set and cleared on the server
+    // thread under the mutex; read there freely, elsewhere under the mutex.
+    QPointer<QObject> server;
 
 private:
     bool runServerThread();
+    // Run on the server thread: the server made and listening; the server
+    // and every connection deleted.
+    bool onStart();
+    void onStop();
 };
 
 } // namespace LanHttpServer

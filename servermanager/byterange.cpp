@@ -1,18 +1,16 @@
 #include "servermanager/byterange.h"
 
+#include "servermanager/httpparser.h"
+
 namespace LanHttpServer {
 
 namespace {
 
-// Digits only: no sign, no blanks, and few enough that the number fits.
+// A character outside Latin-1 becomes "?", which is no digit either.
 bool readOffset(const QString &text, qint64 *value)
 {
-    if (text.isEmpty() || text.size() > 18)
+    if (!isDecimal(text.toLatin1()))
         return false;
-    for (const QChar c : text) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    }
     *value = text.toLongLong();
     return true;
 }

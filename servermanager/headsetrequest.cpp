@@ -77,11 +77,15 @@ QString escapeForLog(const QString &text, int maxLength)
     return escaped;
 }
 
+QString peerText(const QHostAddress &address)
+{
+    return address.isNull() ? QStringLiteral("local") : address.toString();
+}
+
 QString requestLogLine(const Request &request, const QString &outcome)
 {
     QString line = QStringLiteral("http %1 %2 %3")
-                       .arg(request.peerAddress.isNull() ? QStringLiteral("local") : request.peerAddress.toString(),
-                            escapeForLog(request.method, 8), escapeForLog(request.target));
+                       .arg(peerText(request.peerAddress), escapeForLog(request.method, 8), escapeForLog(request.target));
     if (request.hasHeader(QStringLiteral("range")))
         line += QStringLiteral(" range=") + escapeForLog(request.header(QStringLiteral("range")), 40);
     return line + QStringLiteral(" -> ") + outcome;

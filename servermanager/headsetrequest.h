@@ -31,6 +31,10 @@ bool isServableFile(const QString &path, const QString &sharedFolder);
 // since it comes from the network.
 QString escapeForLog(const QString &text, int maxLength = 160);
 
+// The peer as the log names it: connections over a local socket have no
+// address and are "local".
+QString peerText(const QHostAddress &address);
+
 // The one log line of a request: peer, method, target, range and outcome.
 QString requestLogLine(const Request &request, const QString &outcome);
 

@@ -50,6 +50,8 @@ bool isHttp1Version(const QByteArray &version)
     return version.size() == 8 && version.startsWith("HTTP/1.") && version.at(7) >= '0' && version.at(7) <= '9';
 }
 
+} // namespace
+
 bool isDecimal(const QByteArray &text)
 {
     if (text.isEmpty() || text.size() > 18)
@@ -60,8 +62,6 @@ bool isDecimal(const QByteArray &text)
     }
     return true;
 }
-
-} // namespace
 
 ParseResult parseRequest(const QByteArray &data)
 {

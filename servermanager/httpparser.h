@@ -26,6 +26,10 @@ struct ParseResult
     QByteArray diagnostic;
 };
 
+// Whether a number in a header is digits only: no sign, no blanks, and few
+// enough digits that it fits in 64 bits.
+bool isDecimal(const QByteArray &text);
+
 // Reads one HTTP/1.x request from the start of the bytes a connection has
 // received so far. Incomplete means "wait for more"; a malformed or oversized
 // head is reported as soon as the offending line is complete. Only GET and

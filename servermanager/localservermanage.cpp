@@ -24,44 +24,22 @@ bool LocalServerManage::listen(const QString &name)
     return begin();
 }
 
-bool LocalServerManage::isListening() const
+QObject *LocalServerManage::createServer()
 {
-    QMutexLocker lock(&mutex);
-    return !localServer.isNull();
-}
-
-bool LocalServerManage::onStart()
-{
-    auto *server = new QLocalServer;
-    connect(server, &QLocalServer::newConnection, server, [this] { acceptPending(); }, Qt::DirectConnection);
-    if (!server->listen(listenName)) {
-        delete server;
-        return false;
+    auto *localServer = new QLocalServer;
+    connect(localServer, &QLocalServer::newConnection, localServer, [this] { acceptPending(); }, Qt::DirectConnection);
+    if (!localServer->listen(listenName)) {
+        delete localServer;
+        return nullptr;
     }
-    QMutexLocker lock(&mutex);
-    localServer = server;
-    return true;
-}
-
-void LocalServerManage::onStop()
-{
-    QLocalServer *server = nullptr;
-    {
-        QMutexLocker lock(&mutex);
-        server = localServer.data();
-        localServer = nullptr;
-    }
-    if (server) {
-        server->close();
-        delete server;
-    }
-    deleteSessions();
+    return localServer;
 }
 
 // A local server has no pause: at the cap, connections wait in its own
 // queue, which stops accepting once full.
 void LocalServerManage::acceptPending()
 {
+    auto *localServer = static_cast<QLocalServer *>(server.data());
     if (!localServer)
         return;
     const ServerLimits limits = this->limits();

@@ -2,7 +2,6 @@
 
 #include "servermanager/abstractmanage.h"
 
-#include <QPointer>
 #include <QString>
 
 class QLocalServer;
@@ -20,15 +19,11 @@ public:
 
     bool listen(const QString &name);
 
-    bool isListening() const override;
-
 protected:
-    bool onStart() override;
-    void onStop() override;
+    QObject *createServer() override;
     void acceptPending() override;
 
 private:
-    QPointer<QLocalServer> localServer;
     QString listenName;
 };
 

@@ -29,29 +29,23 @@ constexpr qint64 kChunkBytes = 8192;
 // Bytes the socket reads ahead for the parser; more wait in the kernel.
 constexpr qint64 kReadBufferBytes = kMaxHeadBytes + kMaxBodyBytes;
 
-QString peerText(const QHostAddress &address)
-{
-    return address.isNull() ? QStringLiteral("local") : address.toString();
-}
-
 } // namespace
 
 Session::Session(const QPointer<QIODevice> &socket_, const QHostAddress &peerAddress, const ServerLimits &limits_)
     : socket(socket_)
-    , idleTimer(std::make_shared<QTimer>())
     , m_peerAddress(peerAddress)
     , limits(limits_)
     , link(std::make_shared<SessionLink>())
 {
     link->session = this;
 
-    idleTimer->setSingleShot(true);
-    idleTimer->setInterval(limits.idleTimeoutMs);
+    idleTimer.setSingleShot(true);
+    idleTimer.setInterval(limits.idleTimeoutMs);
     headTimer.setSingleShot(true);
     headTimer.setInterval(limits.headDeadlineMs);
     lingerTimer.setSingleShot(true);
     lingerTimer.setInterval(limits.lingerMs);
-    connect(idleTimer.get(), &QTimer::timeout, this, [this] { dropConnection("idle timeout"); });
+    connect(&idleTimer, &QTimer::timeout, this, [this] { dropConnection("idle timeout"); });
     connect(&headTimer, &QTimer::timeout, this, [this] { dropConnection("request head too slow"); });
     connect(&lingerTimer, &QTimer::timeout, this, &QObject::deleteLater);
 
@@ -95,7 +89,7 @@ Session::~Session()
 
 void Session::start()
 {
-    idleTimer->start();
+    idleTimer.start();
     headTimer.start();
     if (socket && socket->bytesAvailable() > 0)
         onReadyRead();
@@ -116,7 +110,7 @@ void Session::onReadyRead()
         socket->readAll();
         return;
     }
-    idleTimer->start();
+    idleTimer.start();
     buffer += socket->readAll();
     inspectionBufferSetup1();
 }
@@ -153,17 +147,11 @@ void Session::inspectionBufferSetup2()
     acceptedCallback(request, replyChannel());
 }
 
-template <typename Call>
-bool Session::onOwnThread(Call call)
-{
-    if (QThread::currentThread() == thread())
-        return true;
-    QMetaObject::invokeMethod(this, std::move(call), Qt::QueuedConnection);
-    return false;
-}
-
 bool Session::beginReply(const char *operation)
 {
+    // The socket belongs to the server thread; other threads answer through
+    // a ReplyChannel, which queues the reply there.
+    Q_ASSERT(QThread::currentThread() == thread());
     if (replied) {
         qDebug().noquote() << QStringLiteral("LanHttpServer::Session::%1: already reply").arg(QLatin1String(operation));
         return false;
@@ -179,21 +167,21 @@ bool Session::beginReply(const char *operation)
 
 void Session::replyText(const QString &replyData)
 {
-    if (!onOwnThread([this, replyData] { replyText(replyData); }) || !beginReply("replyText"))
+    if (!beginReply("replyText"))
         return;
     sendWhole(contentReply(kTextContentType, replyData.toUtf8()));
 }
 
 void Session::replyJsonObject(const QJsonObject &jsonObject)
 {
-    if (!onOwnThread([this, jsonObject] { replyJsonObject(jsonObject); }) || !beginReply("replyJsonObject"))
+    if (!beginReply("replyJsonObject"))
         return;
     sendWhole(contentReply(kJsonContentType, QJsonDocument(jsonObject).toJson(QJsonDocument::Compact)));
 }
 
 void Session::replyJsonArray(const QJsonArray &jsonArray)
 {
-    if (!onOwnThread([this, jsonArray] { replyJsonArray(jsonArray); }) || !beginReply("replyJsonArray"))
+    if (!beginReply("replyJsonArray"))
         return;
     sendWhole(contentReply(kJsonContentType, QJsonDocument(jsonArray).toJson(QJsonDocument::Compact)));
 }
@@ -214,7 +202,7 @@ std::unique_ptr<QFile> Session::openForReply(const QString &filePath, const char
 
 void Session::replyFile(const QString &filePath, const ByteRange &range)
 {
-    if (!onOwnThread([this, filePath, range] { replyFile(filePath, range); }) || !beginReply("replyFile"))
+    if (!beginReply("replyFile"))
         return;
     std::unique_ptr<QFile> file = openForReply(filePath, "replyFile");
     if (!file)
@@ -240,7 +228,7 @@ void Session::replyFile(const QString &filePath, const ByteRange &range)
 
 void Session::replyImage(const QImage &image)
 {
-    if (!onOwnThread([this, image] { replyImage(image); }) || !beginReply("replyImage"))
+    if (!beginReply("replyImage"))
         return;
     auto buffer = std::make_unique<QBuffer>();
     if (!buffer->open(QIODevice::ReadWrite)) {
@@ -260,7 +248,7 @@ void Session::replyImage(const QImage &image)
 
 void Session::replyImageFile(const QString &filePath)
 {
-    if (!onOwnThread([this, filePath] { replyImageFile(filePath); }) || !beginReply("replyImageFile"))
+    if (!beginReply("replyImageFile"))
         return;
     std::unique_ptr<QFile> file = openForReply(filePath, "replyImageFile");
     if (!file)
@@ -271,7 +259,7 @@ void Session::replyImageFile(const QString &filePath)
 
 void Session::replyError(qint64 errorcode)
 {
-    if (!onOwnThread([this, errorcode] { replyError(errorcode); }) || !beginReply("replyError"))
+    if (!beginReply("replyError"))
         return;
     sendWhole(errorReply(int(errorcode)));
     emit sglErrorcode(errorcode);
@@ -305,7 +293,7 @@ void Session::sendWithBody(const QByteArray &head, std::unique_ptr<QIODevice> so
     // Only what passes through the socket's own buffer is counted here; a
     // file sent directly is counted by its own offset.
     pendingBytes = head.size() + (directFile ? 0 : sourceRemaining);
-    idleTimer->start();
+    idleTimer.start();
     socket->write(head);
     sendMore();
 }
@@ -331,7 +319,7 @@ void Session::sendFileDirectly()
     case platform::FileSendResult::Sent:
         directOffset += result.bytes;
         sourceRemaining -= result.bytes;
-        idleTimer->start();
+        idleTimer.start();
         if (sourceRemaining == 0) {
             finish();
             return;
@@ -416,7 +404,7 @@ void Session::onBytesWritten(qint64 bytes)
     if (closing)
         return;
     pendingBytes -= bytes;
-    idleTimer->start();
+    idleTimer.start();
     if (pendingBytes > 0) {
         sendMore();
         return;
@@ -433,7 +421,7 @@ void Session::onBytesWritten(qint64 bytes)
 void Session::finish()
 {
     closing = true;
-    idleTimer->stop();
+    idleTimer.stop();
     headTimer.stop();
     stopSendingFileDirectly();
     replySource.reset();
@@ -459,7 +447,7 @@ void Session::dropConnection(const char *reason)
 {
     qDebug().noquote() << "LanHttpServer::Session:" << QLatin1String(reason) << peerText(m_peerAddress);
     closing = true;
-    idleTimer->stop();
+    idleTimer.stop();
     headTimer.stop();
     stopSendingFileDirectly();
     replySource.reset();

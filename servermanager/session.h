@@ -60,10 +60,8 @@ signals:
     void sglErrorcode(qint64 errorcode);
 
 public slots:
-    // Each writes one reply; any later reply on the session is ignored. Called
-    // from another thread than the server thread, they post themselves there,
-    // and the caller must know that the session still exists: handler threads
-    // use a ReplyChannel instead.
+    // Each writes one reply; any later reply on the session is ignored. Only
+    // the server thread may call them: handler threads use a ReplyChannel.
     void replyText(const QString &replyData);
     void replyJsonObject(const QJsonObject &jsonObject);
     void replyJsonArray(const QJsonArray &jsonArray);
@@ -78,8 +76,6 @@ private:
     void inspectionBufferSetup2();
     void onBytesWritten(qint64 bytes);
 
-    template <typename Call>
-    bool onOwnThread(Call call);
     bool beginReply(const char *operation);
     std::unique_ptr<QFile> openForReply(const QString &filePath, const char *operation);
     void sendWhole(const QByteArray &message);
@@ -95,7 +91,7 @@ private:
 
     QPointer<QIODevice> socket;
     AcceptedCallback acceptedCallback;
-    std::shared_ptr<QTimer> idleTimer;
+    QTimer idleTimer;
     QTimer headTimer;
     QTimer lingerTimer;
     QByteArray buffer;

@@ -29,44 +29,21 @@ bool TcpServerManage::listen(const QHostAddress &address, quint16 port)
 quint16 TcpServerManage::serverPort() const
 {
     QMutexLocker lock(&mutex);
-    return tcpServer_ ? boundPort : 0;
+    return server ? boundPort : 0;
 }
 
-bool TcpServerManage::isListening() const
+QObject *TcpServerManage::createServer()
 {
-    QMutexLocker lock(&mutex);
-    return !tcpServer_.isNull();
-}
-
-bool TcpServerManage::onStart()
-{
-    auto *server = new QTcpServer;
-    connect(server, &QTcpServer::newConnection, server, [this] { acceptPending(); }, Qt::DirectConnection);
-    if (!server->listen(listenAddress, listenPort)) {
-        qDebug() << "tcpServer_ listen false" << server->errorString();
-        delete server;
-        return false;
+    auto *tcpServer = new QTcpServer;
+    connect(tcpServer, &QTcpServer::newConnection, tcpServer, [this] { acceptPending(); }, Qt::DirectConnection);
+    if (!tcpServer->listen(listenAddress, listenPort)) {
+        qDebug() << "tcpServer_ listen false" << tcpServer->errorString();
+        delete tcpServer;
+        return nullptr;
     }
     QMutexLocker lock(&mutex);
-    tcpServer_ = server;
-    boundPort = server->serverPort();
-    return true;
-}
-
-void TcpServerManage::onStop()
-{
-    QTcpServer *server = nullptr;
-    {
-        QMutexLocker lock(&mutex);
-        server = tcpServer_.data();
-        tcpServer_ = nullptr;
-        boundPort = 0;
-    }
-    if (server) {
-        server->close();
-        delete server;
-    }
-    deleteSessions();
+    boundPort = tcpServer->serverPort();
+    return tcpServer;
 }
 
 // The server listens on the any-address in dual-stack mode, so an IPv4
@@ -74,11 +51,12 @@ void TcpServerManage::onStop()
 // plain IPv4 address, as the headset's address is shown and logged.
 void TcpServerManage::acceptPending()
 {
-    if (!tcpServer_)
+    auto *tcpServer = static_cast<QTcpServer *>(server.data());
+    if (!tcpServer)
         return;
     const ServerLimits limits = this->limits();
-    while (sessionCount() < limits.maxConnections && tcpServer_->hasPendingConnections()) {
-        QTcpSocket *socket = tcpServer_->nextPendingConnection();
+    while (sessionCount() < limits.maxConnections && tcpServer->hasPendingConnections()) {
+        QTcpSocket *socket = tcpServer->nextPendingConnection();
         if (!socket)
             break;
         QHostAddress peer = socket->peerAddress();
@@ -92,9 +70,9 @@ void TcpServerManage::acceptPending()
     }
     // At the cap, further clients wait in the kernel's listen queue.
     if (sessionCount() >= limits.maxConnections)
-        tcpServer_->pauseAccepting();
+        tcpServer->pauseAccepting();
     else
-        tcpServer_->resumeAccepting();
+        tcpServer->resumeAccepting();
 }
 
 } // namespace LanHttpServer

@@ -3,7 +3,6 @@
 #include "servermanager/abstractmanage.h"
 
 #include <QHostAddress>
-#include <QPointer>
 
 class QTcpServer;
 
@@ -24,15 +23,11 @@ public:
     // The port listened on, also when 0 was asked for; 0 when not listening.
     quint16 serverPort() const;
 
-    bool isListening() const override;
-
 protected:
-    bool onStart() override;
-    void onStop() override;
+    QObject *createServer() override;
     void acceptPending() override;
 
 private:
-    QPointer<QTcpServer> tcpServer_;
     QHostAddress listenAddress;
     quint16 listenPort = 0;
     quint16 boundPort = 0;

@@ -7,6 +7,7 @@
 // request. A copy that cannot be removed is reported and stays listed. Real
 // files in the test user's shared folder; real videos where the import is
 // part of the story; the last case runs the main window with its HTTP server.
+#include "common/curlclient.h"
 #include "common/libraryhelpers.h"
 #include "common/nginxprocesses.h"
 #include "common/programrunner.h"
@@ -21,12 +22,10 @@
 #include "Form/FormMainWidget/mainwidget.h"
 #include "helper/appflags.h"
 #include "helper/appglobals.h"
-#include "helper/iniconfig.h"
 #include "helper/session.h"
 #include "src/brontel.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
@@ -164,14 +163,9 @@ private:
 
 void TestDeleteMode::init()
 {
-    m_user.reset(new TestUser);
-    QVERIFY(m_user->isValid());
+    m_user = newLibraryUser();
+    QVERIFY(m_user);
     m_shared = m_user->sharedFolder();
-    IniConfig::instance()->setVaroSharedDir(m_shared);
-    IniConfig::instance()->setLanguage("us");
-    QVERIFY(QDir().mkpath(m_shared));
-    QVERIFY(QDir().mkpath(m_user->root() + "/src"));
-    g_fileAdding = false;
 }
 
 void TestDeleteMode::cleanup()
@@ -734,19 +728,10 @@ void TestDeleteMode::headsetListNoLongerShowsDeleted()
     QVERIFY(pages);
     QVERIFY(window->httpPort() >= 9000);
 
-    auto list = [&] {
-        QProcess curl;
-        curl.start("curl", {"-s", "--max-time", "5", QString("http://127.0.0.1:%1/list").arg(window->httpPort())});
-        if (!curl.waitForFinished(10000))
-            return QJsonObject();
-        return QJsonDocument::fromJson(curl.readAllStandardOutput()).object();
-    };
+    const QString server = QString("http://127.0.0.1:%1").arg(window->httpPort());
+    auto list = [&] { return QJsonDocument::fromJson(curl(server + "/list").body).object(); };
     auto videoStatus = [&](const QString &name) {
-        QProcess curl;
-        curl.start("curl", {"-s", "-o", "/dev/null", "-w", "%{http_code}", "--max-time", "5", "-H", "Range: bytes=0-99",
-                            QString("http://127.0.0.1:%1/video/%2").arg(window->httpPort()).arg(name)});
-        curl.waitForFinished(10000);
-        return QString::fromLatin1(curl.readAllStandardOutput());
+        return QString::number(curl(server + "/video/" + name, {"-H", "Range: bytes=0-99"}).status);
     };
     QJsonObject before = list();
     QCOMPARE(before["number"].toString(), QString("3"));

@@ -93,14 +93,9 @@ private:
 
 void TestHomePage::init()
 {
-    m_user.reset(new TestUser);
-    QVERIFY(m_user->isValid());
+    m_user = newLibraryUser();
+    QVERIFY(m_user);
     m_shared = m_user->sharedFolder();
-    IniConfig::instance()->setVaroSharedDir(m_shared);
-    IniConfig::instance()->setLanguage("us");
-    QVERIFY(QDir().mkpath(m_shared));
-    QVERIFY(QDir().mkpath(m_user->root() + "/src"));
-    g_fileAdding = false;
 }
 
 void TestHomePage::cleanup()

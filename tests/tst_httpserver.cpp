@@ -2,6 +2,7 @@
 // its limits with raw sockets, the reply pacing on a recording device, and the
 // main window's answers to the headset with the clients a headset or a user
 // would use (curl, ffprobe, wrk).
+#include "common/curlclient.h"
 #include "common/programrunner.h"
 #include "common/testenv.h"
 #include "common/videogen.h"
@@ -27,7 +28,6 @@
 #include <QPainter>
 #include <QPointer>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QSemaphore>
 #include <QSignalSpy>
@@ -63,6 +63,20 @@ struct RawReply
     qint64 elapsedMs = 0;
 };
 
+// Reads what the peer sends until it closes or the time is up. Events run
+// meanwhile, so a session on this thread goes on sending.
+template <typename Socket>
+QByteArray readUntilClosed(Socket &socket, int timeoutMs = 5000)
+{
+    QByteArray bytes;
+    waitUntil([&] {
+        bytes += socket.readAll();
+        return socket.state() == Socket::UnconnectedState;
+    }, timeoutMs, 10);
+    bytes += socket.readAll();
+    return bytes;
+}
+
 // Connects, sends each piece with a pause after it, then reads until the
 // server closes or the time is up.
 RawReply rawExchange(quint16 port, const QList<QByteArray> &pieces, int pauseMs = 0, int timeoutMs = 5000,
@@ -83,11 +97,7 @@ RawReply rawExchange(quint16 port, const QList<QByteArray> &pieces, int pauseMs 
         if (pauseMs > 0)
             QThread::msleep(pauseMs);
     }
-    while (timer.elapsed() < timeoutMs && socket.state() != QAbstractSocket::UnconnectedState) {
-        socket.waitForReadyRead(50);
-        reply.bytes += socket.readAll();
-    }
-    reply.bytes += socket.readAll();
+    reply.bytes = readUntilClosed(socket, int(qMax<qint64>(0, timeoutMs - timer.elapsed())));
     reply.closed = socket.state() == QAbstractSocket::UnconnectedState;
     reply.elapsedMs = timer.elapsed();
     return reply;
@@ -164,58 +174,12 @@ private:
     qint64 m_unreported = 0;
 };
 
-struct CurlReply
-{
-    int exitCode = -1;
-    int status = 0;
-    QByteArray head;
-    QByteArray body;
-    QString error;
-
-    QString header(const QString &name) const
-    {
-        const QRegularExpression pattern("^" + QRegularExpression::escape(name) + ":\\s*(.*?)\\r?$",
-                                         QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
-        return pattern.match(QString::fromLatin1(head)).captured(1);
-    }
-};
-
-CurlReply curl(const QString &url, const QStringList &extra = {})
-{
-    CurlReply reply;
-    QTemporaryDir dir;
-    QProcess process;
-    process.start("curl", QStringList{"-sS", "--max-time", "20", "-D", dir.path() + "/head", "-o", dir.path() + "/body"}
-                              + extra + QStringList{url});
-    if (!process.waitForFinished(30000)) {
-        process.kill();
-        process.waitForFinished(3000);
-        reply.error = "curl did not finish";
-        return reply;
-    }
-    reply.exitCode = process.exitCode();
-    reply.error = QString::fromLocal8Bit(process.readAllStandardError());
-    reply.head = readWholeFile(dir.path() + "/head");
-    reply.body = readWholeFile(dir.path() + "/body");
-    reply.status = statusOf(reply.head);
-    return reply;
-}
-
 // The read calls this whole process has made so far, as the kernel counts
 // them; -1 where it does not.
 qint64 readCallsSoFar()
 {
     const QRegularExpressionMatch match = QRegularExpression("syscr: (\\d+)").match(QString::fromLatin1(readWholeFile("/proc/self/io")));
     return match.hasMatch() ? match.captured(1).toLongLong() : -1;
-}
-
-QByteArray randomBytes(int size, quint32 seed)
-{
-    QRandomGenerator generator(seed);
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char &c : bytes)
-        c = char(generator.bounded(256));
-    return bytes;
 }
 
 } // namespace
@@ -623,15 +587,7 @@ void TestHttpServer::connectionCapMakesLaterClientsWait()
     QCOMPARE(server.sessionCount(), 2);
 
     first.abort();
-    QByteArray reply;
-    QElapsedTimer timer;
-    timer.start();
-    while (third.state() == QAbstractSocket::ConnectedState && timer.elapsed() < 5000) {
-        third.waitForReadyRead(50);
-        reply += third.readAll();
-    }
-    reply += third.readAll();
-    QCOMPARE(bodyOf(reply), QByteArray("target=/third peer=127.0.0.1"));
+    QCOMPARE(bodyOf(readUntilClosed(third)), QByteArray("target=/third peer=127.0.0.1"));
 }
 
 void TestHttpServer::handlerThatForgetsToReplyGives500()
@@ -807,12 +763,8 @@ void TestHttpServer::fileIsCopiedWhereTheSystemCannotSendIt()
     });
     session->start();
     client.write(getRequest("/big"));
-    QByteArray received;
-    QVERIFY(waitUntil([&] {
-        received += client.readAll();
-        return client.state() == QAbstractSocket::UnconnectedState;
-    }, 20000));
-    received += client.readAll();
+    const QByteArray received = readUntilClosed(client, 20000);
+    QCOMPARE(client.state(), QAbstractSocket::UnconnectedState);
     QCOMPARE(statusOf(received), 206);
     QVERIFY(bodyOf(received) == content.mid(10, size - 20));
     QVERIFY(waitUntil([&] { return session.isNull(); }, 3000));
@@ -831,15 +783,7 @@ void TestHttpServer::localSocketServerServesToo()
     socket.connectToServer(name);
     QVERIFY(socket.waitForConnected(3000));
     socket.write(getRequest("/list"));
-    QByteArray reply;
-    QElapsedTimer timer;
-    timer.start();
-    while (socket.state() == QLocalSocket::ConnectedState && timer.elapsed() < 5000) {
-        socket.waitForReadyRead(50);
-        reply += socket.readAll();
-    }
-    reply += socket.readAll();
-    QCOMPARE(bodyOf(reply), QByteArray("target=/list peer=local"));
+    QCOMPARE(bodyOf(readUntilClosed(socket)), QByteArray("target=/list peer=local"));
     server.close();
     QVERIFY(!server.isListening());
 }

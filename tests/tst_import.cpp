@@ -2,6 +2,7 @@
 // names, the type and free-space checks, the copy with its progress, the
 // signals a batch gives the home page, and what a refused, failed or
 // interrupted file leaves behind (nothing).
+#include "common/libraryhelpers.h"
 #include "common/testenv.h"
 #include "common/videogen.h"
 
@@ -142,24 +143,21 @@ private:
     // The import in a child process, with a wrapper command in front of it.
     QStringList runChild(const QStringList &wrapper, const QString &source, bool fill);
 
-    TestUser *m_user = nullptr;
+    std::unique_ptr<TestUser> m_user;
     QString m_shared;
 };
 
+// The import makes the shared folder itself where it is missing.
 void TestImport::init()
 {
-    m_user = new TestUser;
-    QVERIFY(m_user->isValid());
+    m_user = newLibraryUser(SharedFolder::LeftToTheImport);
+    QVERIFY(m_user);
     m_shared = m_user->sharedFolder();
-    IniConfig::instance()->setVaroSharedDir(m_shared);
-    QVERIFY(QDir().mkpath(m_user->root() + "/src"));
-    g_fileAdding = false;
 }
 
 void TestImport::cleanup()
 {
-    delete m_user;
-    m_user = nullptr;
+    m_user.reset();
 }
 
 bool TestImport::run(Runner &runner, Recorder &recorder)

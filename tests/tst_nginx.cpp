@@ -2,6 +2,7 @@
 // program writes, a real nginx started and stopped through the program's own
 // operations (as this user and, under root, as an ordinary one), the stop's
 // care with stale pid files, and the start-up sequence's use of all of it.
+#include "common/curlclient.h"
 #include "common/nginxprocesses.h"
 #include "common/programrunner.h"
 #include "common/testenv.h"
@@ -19,7 +20,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -67,40 +67,10 @@ int freePort()
     return 0;
 }
 
-struct HttpReply
+// One GET of a path of the nginx on this machine's port.
+CurlReply httpGet(int port, const QString &path, const QStringList &extra = {})
 {
-    int status = 0;
-    QByteArray headers;
-    QByteArray body;
-};
-
-// One GET through curl, on loopback only.
-HttpReply httpGet(int port, const QString &path, const QByteArray &range = QByteArray())
-{
-    HttpReply reply;
-    QTemporaryDir scratch;
-    const QString bodyFile = scratch.filePath("body");
-    QStringList arguments{"-s", "--noproxy", "*", "--max-time", "10", "-D", "-", "-o", bodyFile};
-    if (!range.isEmpty())
-        arguments << "-H" << "Range: " + QString::fromLatin1(range);
-    arguments << QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(path);
-    QProcess curl;
-    curl.start("curl", arguments);
-    if (!curl.waitForFinished(15000) || curl.exitCode() != 0)
-        return reply;
-    reply.headers = curl.readAllStandardOutput();
-    const QRegularExpressionMatch status = QRegularExpression("^HTTP/\\S+ (\\d{3})").match(QString::fromLatin1(reply.headers));
-    reply.status = status.hasMatch() ? status.captured(1).toInt() : 0;
-    reply.body = readWholeFile(bodyFile);
-    return reply;
-}
-
-QByteArray randomBytes(int size)
-{
-    QByteArray bytes(size, '\0');
-    for (char &byte : bytes)
-        byte = static_cast<char>(QRandomGenerator::global()->bounded(256));
-    return bytes;
+    return curl(QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(path), extra);
 }
 
 // The account nginx's workers are expected to run as for this folder.
@@ -321,7 +291,7 @@ void TestNginx::servesTheSharedFolder()
     const QString shared = m_user->sharedFolder() + "/my videos";
     QVERIFY(QDir().mkpath(shared));
     const QByteArray listing = "{\"number\":\"0\",\"items\":[]}";
-    const QByteArray video = randomBytes(1000);
+    const QByteArray video = randomBytes(1000, 1);
     QVERIFY(writeWholeFile(shared + "/list.json", listing));
     QVERIFY(writeWholeFile(shared + "/video.mp4", video));
 
@@ -333,17 +303,17 @@ void TestNginx::servesTheSharedFolder()
 
     // Under root this also shows that the workers may read a folder in a
     // private (0700) tree.
-    HttpReply reply = httpGet(port, "/list.json");
+    CurlReply reply = httpGet(port, "/list.json");
     QCOMPARE(reply.status, 200);
     QCOMPARE(reply.body, listing);
     const QByteArray userLine = expectedUserLine(shared);
     QCOMPARE(linesOf(readWholeFile(prefix() + "/conf/nginx.conf")).first(),
              userLine.isEmpty() ? QByteArray("worker_processes  1;") : userLine);
 
-    reply = httpGet(port, "/video.mp4", "bytes=100-199");
+    reply = httpGet(port, "/video.mp4", {"-H", "Range: bytes=100-199"});
     QCOMPARE(reply.status, 206);
     QCOMPARE(reply.body, video.mid(100, 100));
-    QVERIFY(reply.headers.contains("Content-Range: bytes 100-199/1000"));
+    QVERIFY(reply.head.contains("Content-Range: bytes 100-199/1000"));
 
     QCOMPARE(httpGet(port, "/missing.mp4").status, 404);
     QVERIFY(readWholeFile(prefix() + "/logs/access.log").contains("GET /list.json"));
@@ -399,7 +369,7 @@ void TestNginx::workersRunAsTheSharedFolderOwner()
     QVERIFY(port > 0);
     QVERIFY2(startOver(port, shared), qPrintable(readWholeFile(prefix() + "/logs/error.log")));
     QCOMPARE(linesOf(readWholeFile(prefix() + "/conf/nginx.conf")).first(), QByteArray("user  nobody nogroup;"));
-    const HttpReply reply = httpGet(port, "/list.json");
+    const CurlReply reply = httpGet(port, "/list.json");
     QCOMPARE(reply.status, 200);
     QCOMPARE(reply.body, QByteArray("[]"));
     stopAndCheckGone(port, m_user->root());
@@ -484,7 +454,7 @@ void TestNginx::startUpWritesAndStartsNginx()
         const QByteArray conf = readWholeFile(prefix() + "/conf/nginx.conf");
         QCOMPARE(readWholeFile(data() + "/nginx.conf"), conf);
         QVERIFY(linesOf(conf).contains("listen       " + QByteArray::number(port) + ";"));
-        const HttpReply reply = httpGet(port, "/list.json");
+        const CurlReply reply = httpGet(port, "/list.json");
         QCOMPARE(reply.status, 200);
         QCOMPARE(reply.body, QByteArray("{\"number\":\"0\",\"items\": []}\n"));
     }

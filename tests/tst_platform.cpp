@@ -13,7 +13,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -151,20 +150,12 @@ struct SocketPair
     }
 };
 
-QByteArray randomContent(int size)
-{
-    QByteArray bytes(size, Qt::Uninitialized);
-    QRandomGenerator generator(11);
-    generator.fillRange(reinterpret_cast<quint32 *>(bytes.data()), size / 4);
-    return bytes;
-}
-
 } // namespace
 
 void TestPlatform::fileRangesGoStraightToASocket()
 {
     QTemporaryDir dir;
-    const QByteArray content = randomContent(4 * 1024 * 1024);
+    const QByteArray content = randomBytes(4 * 1024 * 1024, 11);
     QVERIFY(writeWholeFile(dir.path() + "/data.bin", content));
     QFile file(dir.path() + "/data.bin");
     QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Unbuffered));
@@ -227,7 +218,7 @@ void TestPlatform::fileRangesGoStraightToASocket()
 void TestPlatform::fileSendingThatCannotWorkSaysSo()
 {
     QTemporaryDir dir;
-    QVERIFY(writeWholeFile(dir.path() + "/data.bin", randomContent(1024)));
+    QVERIFY(writeWholeFile(dir.path() + "/data.bin", randomBytes(1024, 11)));
     QFile file(dir.path() + "/data.bin");
     QVERIFY(file.open(QIODevice::ReadOnly));
     QFile writeOnly(dir.path() + "/data.bin");
@@ -254,7 +245,7 @@ void TestPlatform::fileSendingThatCannotWorkSaysSo()
 void TestPlatform::brokenConnectionIsReportedNotSignalled()
 {
     QTemporaryDir dir;
-    QVERIFY(writeWholeFile(dir.path() + "/data.bin", randomContent(256 * 1024)));
+    QVERIFY(writeWholeFile(dir.path() + "/data.bin", randomBytes(256 * 1024, 11)));
     QFile file(dir.path() + "/data.bin");
     QVERIFY(file.open(QIODevice::ReadOnly));
     SocketPair pair;

@@ -1,10 +1,14 @@
 #include "common/libraryhelpers.h"
 
+#include "common/testenv.h"
+
 #include "Form/Dialogs/formmessage.h"
 #include "Form/Dialogs/prompt.h"
 #include "Form/FormHome/brontelvideoinfo.h"
 #include "Form/FormHome/homepage.h"
 #include "Form/FormHome/homesub.h"
+#include "helper/appflags.h"
+#include "helper/iniconfig.h"
 
 #include <QApplication>
 #include <QDataStream>
@@ -16,6 +20,21 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextDocumentFragment>
+
+std::unique_ptr<TestUser> newLibraryUser(SharedFolder sharedFolder)
+{
+    auto user = std::make_unique<TestUser>();
+    if (!user->isValid())
+        return nullptr;
+    IniConfig::instance()->setVaroSharedDir(user->sharedFolder());
+    IniConfig::instance()->setLanguage("us");
+    if (sharedFolder == SharedFolder::Made && !QDir().mkpath(user->sharedFolder()))
+        return nullptr;
+    if (!QDir().mkpath(user->root() + "/src"))
+        return nullptr;
+    g_fileAdding = false;
+    return user;
+}
 
 ModalAnswerer::ModalAnswerer()
 {

@@ -9,13 +9,23 @@
 #include <QUrl>
 #include <QVector>
 
+#include <memory>
+
 class BrontelVideoInfo;
 class HomePage;
 class QWidget;
+class TestUser;
 
 // What the tests of the library pages share: answering the modal dialogs as
 // a user would, noting the page's signals, dropping files on a page, and the
 // library files as an independent reader and writer make them.
+
+// Where a library test starts: a fresh test user whose settings name its
+// shared folder, English texts, a "src" folder for the user's own files and
+// no import running. The shared folder itself is made too, unless the test
+// leaves it for the import to make. Null when a folder cannot be made.
+enum class SharedFolder { Made, LeftToTheImport };
+std::unique_ptr<TestUser> newLibraryUser(SharedFolder sharedFolder = SharedFolder::Made);
 
 // Answers every modal dialog that comes up while it lives, as a user would
 // press OK, and notes what each said. The progress dialog is left alone: the

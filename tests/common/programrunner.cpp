@@ -74,14 +74,14 @@ QString ProgramRunner::output()
     return QString::fromUtf8(all);
 }
 
-bool waitUntil(const std::function<bool()> &condition, int timeoutMs)
+bool waitUntil(const std::function<bool()> &condition, int timeoutMs, int pollMs)
 {
     QElapsedTimer timer;
     timer.start();
     while (!condition()) {
         if (timer.elapsed() > timeoutMs)
             return false;
-        QTest::qWait(50);
+        QTest::qWait(pollMs);
     }
     return true;
 }

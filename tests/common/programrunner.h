@@ -38,5 +38,6 @@ private:
     QList<QPair<QString, QString>> m_extraEnvironment;
 };
 
-// Polls the condition, letting events run, until it holds or the time is up.
-bool waitUntil(const std::function<bool()> &condition, int timeoutMs);
+// Polls the condition every pollMs, letting events run, until it holds or
+// the time is up.
+bool waitUntil(const std::function<bool()> &condition, int timeoutMs, int pollMs = 50);

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcessEnvironment>
+#include <QRandomGenerator>
 #include <QSettings>
 #include <QVariant>
 
@@ -80,4 +81,15 @@ bool writeWholeFile(const QString &path, const QByteArray &content)
     QDir().mkpath(QFileInfo(path).absolutePath());
     QFile file(path);
     return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
+}
+
+QByteArray randomBytes(int size, quint32 seed)
+{
+    QRandomGenerator generator(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    const int words = size / 4;
+    generator.fillRange(reinterpret_cast<quint32 *>(bytes.data()), words);
+    for (int i = words * 4; i < size; ++i)
+        bytes[i] = char(generator.bounded(256));
+    return bytes;
 }

@@ -50,3 +50,7 @@ bool insidePrivateNetwork();
 QByteArray readWholeFile(const QString &path);
 // Writes a whole file, creating its folder; false on failure.
 bool writeWholeFile(const QString &path, const QByteArray &content);
+
+// Bytes from a fixed pseudo-random sequence: the same seed gives the same
+// bytes, and no container or image format will take them.
+QByteArray randomBytes(int size, quint32 seed);

@@ -1,5 +1,7 @@
 #include "common/udplistener.h"
 
+#include "common/programrunner.h"
+
 #include <QNetworkDatagram>
 #include <QTest>
 
@@ -40,14 +42,7 @@ QList<UdpListener::Datagram> UdpListener::receivedStartingWith(const QByteArray 
 
 bool UdpListener::waitFor(const std::function<bool()> &condition, int timeoutMs)
 {
-    QElapsedTimer timer;
-    timer.start();
-    while (!condition()) {
-        if (timer.elapsed() > timeoutMs)
-            return false;
-        QTest::qWait(10);
-    }
-    return true;
+    return waitUntil(condition, timeoutMs, 10);
 }
 
 void UdpListener::listenFor(int ms)

@@ -1,5 +1,7 @@
 #include "common/videogen.h"
 
+#include "common/testenv.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -7,7 +9,6 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
-#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtEndian>
@@ -192,18 +193,8 @@ bool withoutDuration(const QString &path, int seconds, const QSize &size)
 bool randomBytes(const QString &path, qint64 bytes, quint32 seed)
 {
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    QRandomGenerator generator(seed);
-    QByteArray block(1 << 16, Qt::Uninitialized);
-    while (bytes > 0) {
-        generator.fillRange(reinterpret_cast<quint32 *>(block.data()), block.size() / 4);
-        const qint64 n = qMin<qint64>(bytes, block.size());
-        if (file.write(block.constData(), n) != n)
-            return false;
-        bytes -= n;
-    }
-    return true;
+    const QByteArray content = ::randomBytes(int(bytes), seed);
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(content) == content.size();
 }
 
 Probe ffprobe(const QString &fileOrUrl, QString *error)

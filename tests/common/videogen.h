@@ -46,7 +46,7 @@ bool indexAtEnd(const QString &path, int seconds, const QSize &size, QString *er
 // A blue Matroska clip written as a stream, so that it records no duration.
 bool withoutDuration(const QString &path, int seconds, const QSize &size);
 
-// Bytes from a fixed pseudo-random sequence: no container will take them.
+// A file of randomBytes() (common/testenv.h): no container will take it.
 bool randomBytes(const QString &path, qint64 bytes, quint32 seed = 1);
 
 struct Probe
