@@ -13,7 +13,6 @@
 #include "helper/appglobals.h"
 #include "helper/atomicfile.h"
 #include "helper/iniconfig.h"
-#include "platform/storage.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -169,13 +168,6 @@ QString HomePage::listPath() const
     return sharedFolder() + QLatin1Char('/') + librarystore::listFileName();
 }
 
-void HomePage::ensureSharedFolder() const
-{
-    const QString folder = sharedFolder();
-    if (!QDir().mkpath(folder))
-        qWarning() << "shared folder: cannot make" << folder;
-}
-
 QString HomePage::buildListJson() const
 {
     return librarystore::listText(itemJsons);
@@ -277,7 +269,6 @@ void HomePage::loadVideoData()
 {
     clearTiles();
     clearLibrary();
-    addedPaths.clear();
 
     const QString path = storePath();
     QFile store(path);
@@ -322,7 +313,6 @@ void HomePage::loadVideoData()
             continue;
         }
         videoInfos.append(info);
-        addedPaths.append(info->videopathreal);
         itemJsons.append(getJsonStringFromVideoInfo(info));
     }
     addHomeSubs(videoInfos);
@@ -669,8 +659,6 @@ void HomePage::slotDoDelVideoFile()
             failed << info->video;
             continue;
         }
-        // Forgotten, it may be added again.
-        addedPaths.removeOne(info->videopathreal);
         videoInfos.removeOne(info);
         gone.append(info);
     }
@@ -712,7 +700,6 @@ void HomePage::slotAddVideoFile()
         qDebug() << "is parseing ";
         return;
     }
-    ensureSharedFolder();
     // Shown pressed, and deaf to more clicks, while the dialog and the batch run.
     disconnect(ui->tb_add, SIGNAL(clicked()), this, SLOT(slotAddVideoFile()));
     ui->tb_add->setCheckable(true);
@@ -731,7 +718,7 @@ void HomePage::slotAddVideoFile()
             chosen.append({path, QFileInfo(path).fileName(), QUrl()});
         QList<BatchFile> orgpaths = withoutRepeatedNames(chosen);
         qDebug() << "sfilePaths.size()" << sfilePaths.size() << "orgpaths.size()" << orgpaths.size();
-        checkBatch(orgpaths, true);
+        checkBatch(orgpaths);
         if (!orgpaths.isEmpty())
             startBatch(orgpaths, true);
     }
@@ -770,7 +757,6 @@ void HomePage::addDroppedUrls()
     m_dropQueued = false;
     if (m_stopping || parseProcess->isBusy())
         return;
-    ensureSharedFolder();
     QList<BatchFile> dropped;
     for (const QUrl &url : urls) {
         const QString path = url.toLocalFile();
@@ -781,7 +767,7 @@ void HomePage::addDroppedUrls()
     }
     QList<BatchFile> orgpaths = withoutRepeatedNames(dropped);
     qDebug() << "urls.size()" << urls.size() << "orgpaths.size()" << orgpaths.size();
-    checkBatch(orgpaths, false);
+    checkBatch(orgpaths);
     if (!orgpaths.isEmpty())
         startBatch(orgpaths, false);
 }
@@ -799,41 +785,24 @@ QList<HomePage::BatchFile> HomePage::withoutRepeatedNames(const QList<BatchFile>
     return kept;
 }
 
-bool HomePage::isAlreadyAdded(const QString &path) const
+void HomePage::checkBatch(QList<BatchFile> &files)
 {
-    if (addedPaths.contains(path))
-        return true;
-    const QString name = QFileInfo(path).fileName();
-    for (const BrontelVideoInfo *info : videoInfos) {
-        if (info->video == name)
-            return true;
-    }
-    return false;
-}
-
-void HomePage::checkBatch(QList<BatchFile> &files, bool fromButton)
-{
-    const QString folder = sharedFolder();
     for (int i = 0; i < files.size();) {
         const BatchFile &file = files[i];
-        const QString suffix = QFileInfo(file.path).suffix();
         QStringList refusal;
-        if ((fromButton && file.path.isEmpty()) || suffix.isEmpty() || !Runner::isVideoSuffix(suffix)
-            || !Runner::isLocalRegularFile(file.path)) {
+        if (!Runner::isVideoSuffix(QFileInfo(file.path).suffix()) || !Runner::isLocalRegularFile(file.path)) {
             // Folders, pipes, devices and files elsewhere than on this
             // computer cannot be copied as videos.
             refusal = QStringList{QCoreApplication::translate("frmHomePage", "not video file"), file.name};
-        } else if (isAlreadyAdded(file.path)) {
+        } else {
+            // Only a name whose copy is still there counts as added; a video
+            // whose copy has gone is taken again and gets its copy back.
             for (const BrontelVideoInfo *info : qAsConst(videoInfos)) {
                 if (info->video == file.name && QFileInfo(info->videopathnginx).isFile()) {
                     refusal = QStringList{QCoreApplication::translate("frmHomePage", "already add the video"), file.name};
                     break;
                 }
             }
-        } else {
-            qDebug() << "freeSpace " << IniConfig::instance()->getDiskFreeSpaceGB(folder) << "GB";
-            if (Runner::hasRoomFor(QFileInfo(file.path).size(), folder))
-                addedPaths.append(file.path);
         }
         if (refusal.isEmpty()) {
             ++i;

@@ -139,12 +139,10 @@ private:
     };
 
     bool batchRunning() const;
-    void ensureSharedFolder() const;
     static QList<BatchFile> withoutRepeatedNames(const QList<BatchFile> &files);
-    void checkBatch(QList<BatchFile> &files, bool fromButton);
+    void checkBatch(QList<BatchFile> &files);
     void showErrorLists();
     void startBatch(const QList<BatchFile> &files, bool fromButton);
-    bool isAlreadyAdded(const QString &path) const;
 
     void addHomeSub(BrontelVideoInfo *info, const QImage &poster = QImage());
     void addHomeSubs(const QVector<BrontelVideoInfo *> &infos);
@@ -180,7 +178,6 @@ private:
     QVector<BrontelVideoInfo *> delVideoInfos;
     QVector<HomeSub *> homeSubs;
     QStringList itemJsons;
-    QStringList addedPaths;
     bool isDeleteMode = false;
     bool isAllSelected = false;
     QTimer *refreshTimer = nullptr;
