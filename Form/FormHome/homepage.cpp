@@ -343,25 +343,19 @@ void HomePage::slotupdateUI()
     delVideoInfos.erase(std::remove_if(delVideoInfos.begin(), delVideoInfos.end(),
                                        [&library](BrontelVideoInfo *info) { return !library.contains(info); }),
                         delVideoInfos.end());
-    if (videoInfos.isEmpty()) {
-        // Nothing is left to select.
-        leaveDeleteMode();
-        writeStore();
-        setPlaceholdersVisible(true);
-        updateDeleteButton();
-        sendLibraryJson();
-        startNoticeSequence();
-        writeListJson();
-        return;
-    }
-    setPlaceholdersVisible(false);
-    TileBatch batch(ui->scrollAreaWidgetContents);
     for (int i = 0; i < videoInfos.size(); ++i) {
         BrontelVideoInfo *info = videoInfos[i];
         info->index = i;
         itemJsons.append(getJsonStringFromVideoInfo(info));
     }
-    addHomeSubs(videoInfos);
+    if (videoInfos.isEmpty()) {
+        // Nothing is left to select.
+        leaveDeleteMode();
+    } else {
+        TileBatch batch(ui->scrollAreaWidgetContents);
+        addHomeSubs(videoInfos);
+    }
+    setPlaceholdersVisible(videoInfos.isEmpty());
     updateAllSelected();
     writeStore();
     sendLibraryJson();
