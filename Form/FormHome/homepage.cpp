@@ -337,7 +337,16 @@ void HomePage::loadVideoData()
 
 void HomePage::slotupdateUI()
 {
-    clearTiles();
+    // A file refused or a missing copy brought back leaves the entries as
+    // they are: their tiles only look at the files again, which spares
+    // reading every poster anew.
+    const bool sameEntries =
+        std::equal(homeSubs.cbegin(), homeSubs.cend(), videoInfos.cbegin(), videoInfos.cend(),
+                   [](const HomeSub *tile, const BrontelVideoInfo *info) { return tile->getVideoInfo() == info; });
+    if (sameEntries)
+        itemJsons.clear();
+    else
+        clearTiles();
     // The selection holds only what is still in the library.
     const QSet<BrontelVideoInfo *> library(videoInfos.cbegin(), videoInfos.cend());
     delVideoInfos.erase(std::remove_if(delVideoInfos.begin(), delVideoInfos.end(),
@@ -351,6 +360,9 @@ void HomePage::slotupdateUI()
     if (videoInfos.isEmpty()) {
         // Nothing is left to select.
         leaveDeleteMode();
+    } else if (sameEntries) {
+        for (HomeSub *tile : qAsConst(homeSubs))
+            tile->ChangeState();
     } else {
         TileBatch batch(ui->scrollAreaWidgetContents);
         addHomeSubs(videoInfos);

@@ -115,7 +115,8 @@ public slots:
     void slotAbnormal(QStringList errorList);
     void slotUpdateFinish();
     void slotSendUpdateUDPMessage();
-    // Rebuilds the tiles and both files from the library in memory.
+    // Brings the tiles and both files in line with the library in memory:
+    // tiles are made afresh when entries came or went, otherwise refreshed.
     void slotupdateUI();
     void slotParsing(QString filename, int filepos, int filesize, bool newfile);
 
