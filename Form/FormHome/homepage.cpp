@@ -173,13 +173,22 @@ QString HomePage::buildListJson() const
     return librarystore::listText(itemJsons);
 }
 
-bool HomePage::writeListJson()
+bool HomePage::writeListFile(const QByteArray &bytes)
 {
     QString error;
-    if (atomicfile::writeOwnFile(listPath(), librarystore::listFileBytes(itemJsons), &error))
+    if (atomicfile::writeOwnFile(listPath(), bytes, &error))
         return true;
     reportSaveFailure(listPath(), error);
     return false;
+}
+
+// "list.json" and the library JSON the main window serves are the same
+// listing, built once for both.
+void HomePage::publishLibrary()
+{
+    const QString text = buildListJson();
+    writeListFile(librarystore::listFileBytesOfText(text));
+    emit sglSendJson(getJsonObjectFromString(text));
 }
 
 bool HomePage::writeStore()
@@ -275,8 +284,7 @@ void HomePage::loadVideoData()
     if (!store.exists()) {
         setPlaceholdersVisible(true);
         updateDeleteButton();
-        sendLibraryJson();
-        writeListJson();
+        publishLibrary();
         return;
     }
     if (!store.open(QIODevice::ReadOnly)) {
@@ -288,8 +296,7 @@ void HomePage::loadVideoData()
         QFile::rename(path, aside);
         setPlaceholdersVisible(true);
         updateDeleteButton();
-        sendLibraryJson();
-        writeListJson();
+        publishLibrary();
         return;
     }
     const QByteArray bytes = store.readAll();
@@ -328,8 +335,7 @@ void HomePage::loadVideoData()
     }
 
     setPlaceholdersVisible(videoInfos.isEmpty());
-    sendLibraryJson();
-    writeListJson();
+    publishLibrary();
     if (!homeSubs.isEmpty())
         startNoticeSequence();
     updateDeleteButton();
@@ -370,10 +376,9 @@ void HomePage::slotupdateUI()
     setPlaceholdersVisible(videoInfos.isEmpty());
     updateAllSelected();
     writeStore();
-    sendLibraryJson();
+    publishLibrary();
     startNoticeSequence();
     updateDeleteButton();
-    writeListJson();
 }
 
 // --- tiles ---------------------------------------------------------------
@@ -897,8 +902,7 @@ void HomePage::slotParse(BrontelVideoInfo *fBrontelVideoInfo)
     updateAllSelected();
     saveVideoInfo(fBrontelVideoInfo);
     updateDeleteButton();
-    writeListJson();
-    sendLibraryJson();
+    publishLibrary();
     emit slgUpdateDataReadProgress(100, 100);
     emit slgUpdateDataReadProgress(0, 100);
     qDebug() << "f_parseindex  end";

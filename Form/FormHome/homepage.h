@@ -73,8 +73,6 @@ public:
 
     // The library text: {"number":"N","items": [...]} from itemJsons.
     QString buildListJson() const;
-    // Writes "list.json"; false (and the user told) when it cannot be written.
-    bool writeListJson();
     // Parses a JSON text; an empty object (and a log line) when it is not
     // a JSON object.
     static QJsonObject getJsonObjectFromString(const QString &text);
@@ -157,7 +155,10 @@ private:
     void setEveryTileChecked(bool checked);
     void updateAllSelected();
     void startNoticeSequence();
+    // The library JSON alone, for a refresh: the files have not changed.
     void sendLibraryJson();
+    // Writes "list.json" and sends the library JSON, from one listing text.
+    void publishLibrary();
 
     QString sharedFolder() const;
     QString storePath() const;
@@ -165,6 +166,8 @@ private:
     // Replaces "brontelvideo.dat" with the store of itemJsons (removes it for
     // an empty library); the user is told when that fails.
     bool writeStore();
+    // Writes "list.json"; false (and the user told) when it cannot be written.
+    bool writeListFile(const QByteArray &bytes);
     bool saveVideoInfo(BrontelVideoInfo *info);
     void reportSaveFailure(const QString &what, const QString &error);
     bool keepDamagedStore(const QString &why);
