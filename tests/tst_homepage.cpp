@@ -804,8 +804,7 @@ void TestHomePage::textsAreTranslated()
         {"frmHomePage", "already add the video"},
         {"frmHomePage", "Open Video File"},
         {"frmHomePage", "The video library could not be saved!"},
-        {"frmHomePage", "Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg "
-                        "*.webm *.vob *.swf *.rm *.ts);;All File(*.*)"},
+        {"frmHomePage", "Video File(%1);;All File(*.*)"},
         {"ParseProcess", "Adding video"},
         {"ParseProcess", "Promptly delete videos if you've already watched"},
         {"ParseProcess", "File is adding , please wait for a  moment !"},

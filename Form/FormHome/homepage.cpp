@@ -719,9 +719,7 @@ void HomePage::slotAddVideoFile()
 
     const QStringList sfilePaths = m_fileChooser(
         this, QCoreApplication::translate("frmHomePage", "Open Video File"), lastDir,
-        QCoreApplication::translate("frmHomePage",
-                                    "Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v "
-                                    "*.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)"));
+        QCoreApplication::translate("frmHomePage", "Video File(%1);;All File(*.*)").arg(Runner::videoExtensionList()));
     if (!sfilePaths.isEmpty()) {
         lastDir = QFileInfo(sfilePaths.first()).absolutePath();
         QList<BatchFile> chosen;
