@@ -109,7 +109,6 @@ void mainMenu::updateNetState(const platform::NetworkSnapshot &network)
     showConnected(true);
     const int port = config->getServerPort();
     if (ip != m_localIp || port != m_lastServerPort) {
-        m_sender->close();
         m_localIp = ip;
         m_lastServerPort = port;
         ui->label_IP->setText(ip);
@@ -199,6 +198,7 @@ int mainMenu::findFreePort()
 
 void mainMenu::initUDP()
 {
+    // Opening afresh drops the sockets bound to the old address.
     m_sender->open();
 }
 
