@@ -97,8 +97,10 @@ void mainMenu::updateNetState(const platform::NetworkSnapshot &network)
     if (m_mac.isEmpty())
         m_mac = config->getNginxMAC();
 
+    // There is an address exactly when some network is up and running with
+    // one, which is what connected means here.
     const QString ip = platform::localIPv4Address(network);
-    if (!platform::isNetworkAlive(network) || ip.isEmpty()) {
+    if (ip.isEmpty()) {
         // Forgetting the address makes the next connected check rebuild the
         // code and the sockets even when the address comes back unchanged.
         m_localIp.clear();
