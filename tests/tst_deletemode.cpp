@@ -488,8 +488,8 @@ void TestDeleteMode::tilesMadeDuringDeleteModeShowTheSelection()
     del->click();
     page->tiles()[1]->findChild<QPushButton *>("tb_check")->click();
 
-    // The worker rebuilds the page during a drop (delete mode stays on):
-    // the new tiles show what is selected.
+    // The worker updates the page during a drop (delete mode stays on):
+    // the tiles still show what is selected.
     page->slotupdateUI();
     QCOMPARE(page->selectedForDelete(), QVector<BrontelVideoInfo *>({page->library()[1]}));
     for (int i = 0; i < 3; ++i) {

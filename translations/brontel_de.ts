@@ -206,16 +206,16 @@
         <translation>Videodatei öffnen</translation>
     </message>
     <message>
-        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
-        <translation>Videodateien(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;Alle Dateien(*.*)</translation>
-    </message>
-    <message>
         <source>not video file</source>
         <translation>keine Videodatei</translation>
     </message>
     <message>
         <source>already add the video</source>
         <translation>Video bereits hinzugefügt</translation>
+    </message>
+    <message>
+        <source>Video File(%1);;All File(*.*)</source>
+        <translation>Videodateien(%1);;Alle Dateien(*.*)</translation>
     </message>
 </context>
 <context>

@@ -206,16 +206,16 @@
         <translation>Open Video File</translation>
     </message>
     <message>
-        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
-        <translation>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</translation>
-    </message>
-    <message>
         <source>not video file</source>
         <translation>not video file</translation>
     </message>
     <message>
         <source>already add the video</source>
         <translation>video already added</translation>
+    </message>
+    <message>
+        <source>Video File(%1);;All File(*.*)</source>
+        <translation>Video File(%1);;All File(*.*)</translation>
     </message>
 </context>
 <context>

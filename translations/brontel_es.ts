@@ -206,16 +206,16 @@
         <translation>Abrir archivo de vídeo</translation>
     </message>
     <message>
-        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
-        <translation>Archivos de vídeo(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;Todos los archivos(*.*)</translation>
-    </message>
-    <message>
         <source>not video file</source>
         <translation>no es un archivo de vídeo</translation>
     </message>
     <message>
         <source>already add the video</source>
         <translation>vídeo ya añadido</translation>
+    </message>
+    <message>
+        <source>Video File(%1);;All File(*.*)</source>
+        <translation>Archivos de vídeo(%1);;Todos los archivos(*.*)</translation>
     </message>
 </context>
 <context>

@@ -206,16 +206,16 @@
         <translation>Ouvrir un fichier vidéo</translation>
     </message>
     <message>
-        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
-        <translation>Fichiers vidéo(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;Tous les fichiers(*.*)</translation>
-    </message>
-    <message>
         <source>not video file</source>
         <translation>ce n&apos;est pas un fichier vidéo</translation>
     </message>
     <message>
         <source>already add the video</source>
         <translation>vidéo déjà ajoutée</translation>
+    </message>
+    <message>
+        <source>Video File(%1);;All File(*.*)</source>
+        <translation>Fichiers vidéo(%1);;Tous les fichiers(*.*)</translation>
     </message>
 </context>
 <context>

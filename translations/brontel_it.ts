@@ -206,16 +206,16 @@
         <translation>Apri file video</translation>
     </message>
     <message>
-        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
-        <translation>File video(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;Tutti i file(*.*)</translation>
-    </message>
-    <message>
         <source>not video file</source>
         <translation>non è un file video</translation>
     </message>
     <message>
         <source>already add the video</source>
         <translation>video già aggiunto</translation>
+    </message>
+    <message>
+        <source>Video File(%1);;All File(*.*)</source>
+        <translation>File video(%1);;Tutti i file(*.*)</translation>
     </message>
 </context>
 <context>

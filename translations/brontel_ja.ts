@@ -206,16 +206,16 @@
         <translation>動画ファイルを開く</translation>
     </message>
     <message>
-        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
-        <translation>動画ファイル(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;すべてのファイル(*.*)</translation>
-    </message>
-    <message>
         <source>not video file</source>
         <translation>動画ファイルではありません</translation>
     </message>
     <message>
         <source>already add the video</source>
         <translation>この動画は追加済みです</translation>
+    </message>
+    <message>
+        <source>Video File(%1);;All File(*.*)</source>
+        <translation>動画ファイル(%1);;すべてのファイル(*.*)</translation>
     </message>
 </context>
 <context>

@@ -206,16 +206,16 @@
         <translation>打开视频文件</translation>
     </message>
     <message>
-        <source>Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)</source>
-        <translation>视频文件(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v *.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;所有文件(*.*)</translation>
-    </message>
-    <message>
         <source>not video file</source>
         <translation>不是视频文件</translation>
     </message>
     <message>
         <source>already add the video</source>
         <translation>该视频已添加</translation>
+    </message>
+    <message>
+        <source>Video File(%1);;All File(*.*)</source>
+        <translation>视频文件(%1);;所有文件(*.*)</translation>
     </message>
 </context>
 <context>

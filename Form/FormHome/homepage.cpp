@@ -13,7 +13,6 @@
 #include "helper/appglobals.h"
 #include "helper/atomicfile.h"
 #include "helper/iniconfig.h"
-#include "platform/storage.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -169,25 +168,27 @@ QString HomePage::listPath() const
     return sharedFolder() + QLatin1Char('/') + librarystore::listFileName();
 }
 
-void HomePage::ensureSharedFolder() const
-{
-    const QString folder = sharedFolder();
-    if (!QDir().mkpath(folder))
-        qWarning() << "shared folder: cannot make" << folder;
-}
-
 QString HomePage::buildListJson() const
 {
     return librarystore::listText(itemJsons);
 }
 
-bool HomePage::writeListJson()
+bool HomePage::writeListFile(const QByteArray &bytes)
 {
     QString error;
-    if (atomicfile::writeOwnFile(listPath(), librarystore::listFileBytes(itemJsons), &error))
+    if (atomicfile::writeOwnFile(listPath(), bytes, &error))
         return true;
     reportSaveFailure(listPath(), error);
     return false;
+}
+
+// "list.json" and the library JSON the main window serves are the same
+// listing, built once for both.
+void HomePage::publishLibrary()
+{
+    const QString text = buildListJson();
+    writeListFile(librarystore::listFileBytesOfText(text));
+    emit sglSendJson(getJsonObjectFromString(text));
 }
 
 bool HomePage::writeStore()
@@ -277,15 +278,13 @@ void HomePage::loadVideoData()
 {
     clearTiles();
     clearLibrary();
-    addedPaths.clear();
 
     const QString path = storePath();
     QFile store(path);
     if (!store.exists()) {
         setPlaceholdersVisible(true);
         updateDeleteButton();
-        sendLibraryJson();
-        writeListJson();
+        publishLibrary();
         return;
     }
     if (!store.open(QIODevice::ReadOnly)) {
@@ -297,8 +296,7 @@ void HomePage::loadVideoData()
         QFile::rename(path, aside);
         setPlaceholdersVisible(true);
         updateDeleteButton();
-        sendLibraryJson();
-        writeListJson();
+        publishLibrary();
         return;
     }
     const QByteArray bytes = store.readAll();
@@ -322,7 +320,6 @@ void HomePage::loadVideoData()
             continue;
         }
         videoInfos.append(info);
-        addedPaths.append(info->videopathreal);
         itemJsons.append(getJsonStringFromVideoInfo(info));
     }
     addHomeSubs(videoInfos);
@@ -338,8 +335,7 @@ void HomePage::loadVideoData()
     }
 
     setPlaceholdersVisible(videoInfos.isEmpty());
-    sendLibraryJson();
-    writeListJson();
+    publishLibrary();
     if (!homeSubs.isEmpty())
         startNoticeSequence();
     updateDeleteButton();
@@ -347,37 +343,42 @@ void HomePage::loadVideoData()
 
 void HomePage::slotupdateUI()
 {
-    clearTiles();
+    // A file refused or a missing copy brought back leaves the entries as
+    // they are: their tiles only look at the files again, which spares
+    // reading every poster anew.
+    const bool sameEntries =
+        std::equal(homeSubs.cbegin(), homeSubs.cend(), videoInfos.cbegin(), videoInfos.cend(),
+                   [](const HomeSub *tile, const BrontelVideoInfo *info) { return tile->getVideoInfo() == info; });
+    if (sameEntries)
+        itemJsons.clear();
+    else
+        clearTiles();
     // The selection holds only what is still in the library.
     const QSet<BrontelVideoInfo *> library(videoInfos.cbegin(), videoInfos.cend());
     delVideoInfos.erase(std::remove_if(delVideoInfos.begin(), delVideoInfos.end(),
                                        [&library](BrontelVideoInfo *info) { return !library.contains(info); }),
                         delVideoInfos.end());
-    if (videoInfos.isEmpty()) {
-        // Nothing is left to select.
-        leaveDeleteMode();
-        writeStore();
-        setPlaceholdersVisible(true);
-        updateDeleteButton();
-        sendLibraryJson();
-        startNoticeSequence();
-        writeListJson();
-        return;
-    }
-    setPlaceholdersVisible(false);
-    TileBatch batch(ui->scrollAreaWidgetContents);
     for (int i = 0; i < videoInfos.size(); ++i) {
         BrontelVideoInfo *info = videoInfos[i];
         info->index = i;
         itemJsons.append(getJsonStringFromVideoInfo(info));
     }
-    addHomeSubs(videoInfos);
+    if (videoInfos.isEmpty()) {
+        // Nothing is left to select.
+        leaveDeleteMode();
+    } else if (sameEntries) {
+        for (HomeSub *tile : qAsConst(homeSubs))
+            tile->ChangeState();
+    } else {
+        TileBatch batch(ui->scrollAreaWidgetContents);
+        addHomeSubs(videoInfos);
+    }
+    setPlaceholdersVisible(videoInfos.isEmpty());
     updateAllSelected();
     writeStore();
-    sendLibraryJson();
+    publishLibrary();
     startNoticeSequence();
     updateDeleteButton();
-    writeListJson();
 }
 
 // --- tiles ---------------------------------------------------------------
@@ -669,8 +670,6 @@ void HomePage::slotDoDelVideoFile()
             failed << info->video;
             continue;
         }
-        // Forgotten, it may be added again.
-        addedPaths.removeOne(info->videopathreal);
         videoInfos.removeOne(info);
         gone.append(info);
     }
@@ -712,7 +711,6 @@ void HomePage::slotAddVideoFile()
         qDebug() << "is parseing ";
         return;
     }
-    ensureSharedFolder();
     // Shown pressed, and deaf to more clicks, while the dialog and the batch run.
     disconnect(ui->tb_add, SIGNAL(clicked()), this, SLOT(slotAddVideoFile()));
     ui->tb_add->setCheckable(true);
@@ -721,9 +719,7 @@ void HomePage::slotAddVideoFile()
 
     const QStringList sfilePaths = m_fileChooser(
         this, QCoreApplication::translate("frmHomePage", "Open Video File"), lastDir,
-        QCoreApplication::translate("frmHomePage",
-                                    "Video File(*.mp4 *.avi *.mkv *.mov *.mpg *.rmvb *.wmv *.flv *.3gp *.asf *.f4v "
-                                    "*.m4v *.mpeg *.webm *.vob *.swf *.rm *.ts);;All File(*.*)"));
+        QCoreApplication::translate("frmHomePage", "Video File(%1);;All File(*.*)").arg(Runner::videoExtensionList()));
     if (!sfilePaths.isEmpty()) {
         lastDir = QFileInfo(sfilePaths.first()).absolutePath();
         QList<BatchFile> chosen;
@@ -731,7 +727,7 @@ void HomePage::slotAddVideoFile()
             chosen.append({path, QFileInfo(path).fileName(), QUrl()});
         QList<BatchFile> orgpaths = withoutRepeatedNames(chosen);
         qDebug() << "sfilePaths.size()" << sfilePaths.size() << "orgpaths.size()" << orgpaths.size();
-        checkBatch(orgpaths, true);
+        checkBatch(orgpaths);
         if (!orgpaths.isEmpty())
             startBatch(orgpaths, true);
     }
@@ -770,7 +766,6 @@ void HomePage::addDroppedUrls()
     m_dropQueued = false;
     if (m_stopping || parseProcess->isBusy())
         return;
-    ensureSharedFolder();
     QList<BatchFile> dropped;
     for (const QUrl &url : urls) {
         const QString path = url.toLocalFile();
@@ -781,7 +776,7 @@ void HomePage::addDroppedUrls()
     }
     QList<BatchFile> orgpaths = withoutRepeatedNames(dropped);
     qDebug() << "urls.size()" << urls.size() << "orgpaths.size()" << orgpaths.size();
-    checkBatch(orgpaths, false);
+    checkBatch(orgpaths);
     if (!orgpaths.isEmpty())
         startBatch(orgpaths, false);
 }
@@ -799,41 +794,24 @@ QList<HomePage::BatchFile> HomePage::withoutRepeatedNames(const QList<BatchFile>
     return kept;
 }
 
-bool HomePage::isAlreadyAdded(const QString &path) const
+void HomePage::checkBatch(QList<BatchFile> &files)
 {
-    if (addedPaths.contains(path))
-        return true;
-    const QString name = QFileInfo(path).fileName();
-    for (const BrontelVideoInfo *info : videoInfos) {
-        if (info->video == name)
-            return true;
-    }
-    return false;
-}
-
-void HomePage::checkBatch(QList<BatchFile> &files, bool fromButton)
-{
-    const QString folder = sharedFolder();
     for (int i = 0; i < files.size();) {
         const BatchFile &file = files[i];
-        const QString suffix = QFileInfo(file.path).suffix();
         QStringList refusal;
-        if ((fromButton && file.path.isEmpty()) || suffix.isEmpty() || !Runner::isVideoSuffix(suffix)
-            || !Runner::isLocalRegularFile(file.path)) {
+        if (!Runner::isVideoSuffix(QFileInfo(file.path).suffix()) || !Runner::isLocalRegularFile(file.path)) {
             // Folders, pipes, devices and files elsewhere than on this
             // computer cannot be copied as videos.
             refusal = QStringList{QCoreApplication::translate("frmHomePage", "not video file"), file.name};
-        } else if (isAlreadyAdded(file.path)) {
+        } else {
+            // Only a name whose copy is still there counts as added; a video
+            // whose copy has gone is taken again and gets its copy back.
             for (const BrontelVideoInfo *info : qAsConst(videoInfos)) {
                 if (info->video == file.name && QFileInfo(info->videopathnginx).isFile()) {
                     refusal = QStringList{QCoreApplication::translate("frmHomePage", "already add the video"), file.name};
                     break;
                 }
             }
-        } else {
-            qDebug() << "freeSpace " << IniConfig::instance()->getDiskFreeSpaceGB(folder) << "GB";
-            if (Runner::hasRoomFor(QFileInfo(file.path).size(), folder))
-                addedPaths.append(file.path);
         }
         if (refusal.isEmpty()) {
             ++i;
@@ -922,8 +900,7 @@ void HomePage::slotParse(BrontelVideoInfo *fBrontelVideoInfo)
     updateAllSelected();
     saveVideoInfo(fBrontelVideoInfo);
     updateDeleteButton();
-    writeListJson();
-    sendLibraryJson();
+    publishLibrary();
     emit slgUpdateDataReadProgress(100, 100);
     emit slgUpdateDataReadProgress(0, 100);
     qDebug() << "f_parseindex  end";

@@ -73,8 +73,6 @@ public:
 
     // The library text: {"number":"N","items": [...]} from itemJsons.
     QString buildListJson() const;
-    // Writes "list.json"; false (and the user told) when it cannot be written.
-    bool writeListJson();
     // Parses a JSON text; an empty object (and a log line) when it is not
     // a JSON object.
     static QJsonObject getJsonObjectFromString(const QString &text);
@@ -115,7 +113,8 @@ public slots:
     void slotAbnormal(QStringList errorList);
     void slotUpdateFinish();
     void slotSendUpdateUDPMessage();
-    // Rebuilds the tiles and both files from the library in memory.
+    // Brings the tiles and both files in line with the library in memory:
+    // tiles are made afresh when entries came or went, otherwise refreshed.
     void slotupdateUI();
     void slotParsing(QString filename, int filepos, int filesize, bool newfile);
 
@@ -139,12 +138,10 @@ private:
     };
 
     bool batchRunning() const;
-    void ensureSharedFolder() const;
     static QList<BatchFile> withoutRepeatedNames(const QList<BatchFile> &files);
-    void checkBatch(QList<BatchFile> &files, bool fromButton);
+    void checkBatch(QList<BatchFile> &files);
     void showErrorLists();
     void startBatch(const QList<BatchFile> &files, bool fromButton);
-    bool isAlreadyAdded(const QString &path) const;
 
     void addHomeSub(BrontelVideoInfo *info, const QImage &poster = QImage());
     void addHomeSubs(const QVector<BrontelVideoInfo *> &infos);
@@ -158,7 +155,10 @@ private:
     void setEveryTileChecked(bool checked);
     void updateAllSelected();
     void startNoticeSequence();
+    // The library JSON alone, for a refresh: the files have not changed.
     void sendLibraryJson();
+    // Writes "list.json" and sends the library JSON, from one listing text.
+    void publishLibrary();
 
     QString sharedFolder() const;
     QString storePath() const;
@@ -166,6 +166,8 @@ private:
     // Replaces "brontelvideo.dat" with the store of itemJsons (removes it for
     // an empty library); the user is told when that fails.
     bool writeStore();
+    // Writes "list.json"; false (and the user told) when it cannot be written.
+    bool writeListFile(const QByteArray &bytes);
     bool saveVideoInfo(BrontelVideoInfo *info);
     void reportSaveFailure(const QString &what, const QString &error);
     bool keepDamagedStore(const QString &why);
@@ -180,7 +182,6 @@ private:
     QVector<BrontelVideoInfo *> delVideoInfos;
     QVector<HomeSub *> homeSubs;
     QStringList itemJsons;
-    QStringList addedPaths;
     bool isDeleteMode = false;
     bool isAllSelected = false;
     QTimer *refreshTimer = nullptr;

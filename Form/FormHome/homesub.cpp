@@ -157,13 +157,24 @@ void HomeSub::updateMarker()
     m_deletedMarker->setVisible(copyIsMissing(*m_info));
 }
 
+HomeSub::PosterStamp HomeSub::PosterStamp::of(const QString &path)
+{
+    const QFileInfo file(path);
+    if (!file.isFile())
+        return PosterStamp();
+    return {file.size(), file.lastModified(), file.metadataChangeTime()};
+}
+
 // A new tile shows the default poster while its poster is missing; a refresh
-// shows the default poster it has just put in place.
+// shows the default poster it has just put in place. A refresh reads the
+// poster again only when it has changed since it was shown: decoding every
+// poster of a large library on each refresh held up the page.
 void HomeSub::showPoster(bool refreshing, const QImage &preloaded)
 {
     QPushButton *button = ui->pushButtonPic;
     const QString path = m_info->posterpathreal;
-    auto showDefault = [button] {
+    auto showDefault = [this, button] {
+        m_posterStamp = PosterStamp();
         button->setIcon(QIcon());
         button->setStyleSheet(QString::fromLatin1(kDefaultPosterStyle));
     };
@@ -171,7 +182,10 @@ void HomeSub::showPoster(bool refreshing, const QImage &preloaded)
         showDefault();
         return;
     }
-    if (preloaded.isNull() && !QFileInfo(path).isFile()) {
+    PosterStamp stamp = PosterStamp::of(path);
+    if (refreshing && stamp.isValid() && stamp == m_posterStamp)
+        return;
+    if (preloaded.isNull() && !stamp.isValid()) {
         if (refreshing)
             qDebug().noquote() << m_info->video + QStringLiteral("ChangeState:: poster is deleted");
         showDefault();
@@ -183,6 +197,7 @@ void HomeSub::showPoster(bool refreshing, const QImage &preloaded)
             qDebug().noquote() << "default poster: cannot write" << path << error;
         if (!refreshing)
             return;
+        stamp = PosterStamp::of(path);
     }
     const QImage poster = preloaded.isNull() ? posterImage(path) : preloaded;
     if (poster.isNull()) {
@@ -194,6 +209,7 @@ void HomeSub::showPoster(bool refreshing, const QImage &preloaded)
         button->setStyleSheet(QString());
     button->setIcon(QIcon(QPixmap::fromImage(poster)));
     button->setIconSize(QSize(kPosterWidth, kPosterHeight));
+    m_posterStamp = stamp;
 }
 
 void HomeSub::setCheckVisible(bool visible)

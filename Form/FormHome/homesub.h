@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QImage>
 #include <QWidget>
 
@@ -31,7 +32,8 @@ public:
     // missing-copy marker and the poster. A poster already read (by
     // posterImage, when many tiles are made at once) saves reading it here.
     void setVideoInfo(BrontelVideoInfo *info, const QImage &poster = QImage());
-    // Looks at the files again: the marker and the poster.
+    // Looks at the files again: the marker, and the poster when it is not
+    // shown yet or its file has changed.
     void ChangeState();
     BrontelVideoInfo *getVideoInfo() const { return m_info; }
 
@@ -62,6 +64,22 @@ protected:
     void leaveEvent(QEvent *event) override;
 
 private:
+    // A poster file as the system describes it; a file replaced or rewritten
+    // gets a new description. Invalid when there is no file.
+    struct PosterStamp
+    {
+        qint64 size = -1;
+        QDateTime modified;
+        QDateTime changed;
+
+        static PosterStamp of(const QString &path);
+        bool isValid() const { return size >= 0; }
+        bool operator==(const PosterStamp &other) const
+        {
+            return size == other.size && modified == other.modified && changed == other.changed;
+        }
+    };
+
     void updateMarker();
     void showPoster(bool refreshing, const QImage &preloaded = QImage());
     void styleCheck();
@@ -74,4 +92,7 @@ private:
     int m_scrollPos = 0;
     int m_captionLength = 0;
     QString m_caption;
+    // The poster file the shown poster was read from; invalid while the
+    // default poster shows.
+    PosterStamp m_posterStamp;
 };

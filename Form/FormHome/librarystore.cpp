@@ -150,7 +150,12 @@ QString listText(const QStringList &itemTexts)
 
 QByteArray listFileBytes(const QStringList &itemTexts)
 {
-    QByteArray bytes = listText(itemTexts).toUtf8();
+    return listFileBytesOfText(listText(itemTexts));
+}
+
+QByteArray listFileBytesOfText(const QString &listText)
+{
+    QByteArray bytes = listText.toUtf8();
     bytes += '\n';
     return bytes;
 }

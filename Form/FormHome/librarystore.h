@@ -41,6 +41,8 @@ StoreContents readStore(const QByteArray &bytes);
 // parsed; "list.json" is this text in UTF-8 (no byte-order mark) and one LF.
 QString listText(const QStringList &itemTexts);
 QByteArray listFileBytes(const QStringList &itemTexts);
+// The bytes of "list.json" for a listing text listText has built.
+QByteArray listFileBytesOfText(const QString &listText);
 
 // A stored path with "/" separators (older stores may hold Windows ones) and
 // "." and ".." resolved, as the checks below compare paths.

@@ -170,57 +170,52 @@ void Runner::run()
     for (const QString &path : qAsConst(m_paths)) {
         if (isInterruptionRequested())
             break;
-        processVideoPath(path);
+        if (admit(path, QFileInfo(path).fileName(), folder))
+            importAndReport(path, folder);
+        else
+            emit sglUpdateUI();
     }
     for (const QUrl &url : qAsConst(m_urls)) {
         if (isInterruptionRequested())
             break;
-        processDroppedUrl(url, folder);
+        // The user knows a dropped file by the name the URL gives it, also
+        // when it is no local file.
+        const QString local = url.toLocalFile();
+        if (admit(local, url.fileName(QUrl::FullyDecoded), folder))
+            importAndReport(local, folder);
     }
     // The home page clears the adding flag once this thread has ended.
     if (m_addedAny)
         emit sglUpdateFinish();
 }
 
-void Runner::processDroppedUrl(const QUrl &url, const QString &folder)
+bool Runner::admit(const QString &path, const QString &name, const QString &folder)
 {
-    const QString local = url.toLocalFile();
-    const QString name = url.fileName(QUrl::FullyDecoded);
-    const QStringList parts = name.split(QLatin1Char('.'));
-    if (parts.size() < 2 || !isVideoSuffix(parts.last()) || !isLocalRegularFile(local)) {
+    if (!isVideoSuffix(QFileInfo(name).suffix()) || !isLocalRegularFile(path)) {
         emit sglAbnormal(notVideoFile(name));
-        return;
+        return false;
     }
-    if (!hasRoomFor(QFileInfo(local).size(), folder)) {
+    if (!hasRoomFor(QFileInfo(path).size(), folder)) {
         emit sglAbnormal(insufficientSpace(folder));
-        return;
+        return false;
     }
-    processVideoPath(local);
+    return true;
 }
 
-void Runner::processVideoPath(const QString &path)
+void Runner::importAndReport(const QString &path, const QString &folder)
 {
-    if (BrontelVideoInfo *info = processVideoFile(path))
+    if (BrontelVideoInfo *info = importFile(path, folder))
         emit sglParse(info);
     else
         emit sglUpdateUI();
 }
 
-BrontelVideoInfo *Runner::processVideoFile(const QString &path)
+BrontelVideoInfo *Runner::importFile(const QString &path, const QString &folder)
 {
     const QFileInfo source(path);
     const QString fileName = source.fileName();
     const QString suffix = source.suffix();
-    if (!isVideoSuffix(suffix) || !isLocalRegularFile(path)) {
-        emit sglAbnormal(notVideoFile(fileName));
-        return nullptr;
-    }
     const qint64 bytes = source.size();
-    const QString folder = sharedFolder();
-    if (!hasRoomFor(bytes, folder)) {
-        emit sglAbnormal(insufficientSpace(folder));
-        return nullptr;
-    }
 
     // A video of this name whose copy has gone gets its copy back, under its
     // old name; the library keeps its record.
@@ -275,7 +270,7 @@ Runner::CopyResult Runner::copyFile(const QString &source, const QString &fileNa
                                     const QString &target)
 {
     QFile in(source);
-    if (!isLocalRegularFile(source) || !in.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         qDebug().noquote() << "file  open error " << source;
         return CopyResult::SourceUnreadable;
     }

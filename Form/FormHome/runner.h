@@ -55,17 +55,13 @@ public:
     // from its size.
     void setVideoInfos(const QVector<BrontelVideoInfo *> &infos);
 
-    // Handles one file; a new record (owned by the caller), or null when the
-    // file was refused, failed, or only got its missing copy back.
-    BrontelVideoInfo *processVideoFile(const QString &path);
-    // processVideoFile, then sglParse with the record or sglUpdateUI.
-    void processVideoPath(const QString &path);
-
     enum class CopyResult { Copied, SourceUnreadable, NoSpace, WriteFailed, Interrupted };
-    // Copies source to target in chunks with progress. The data goes to a
-    // hidden partial file beside the target that becomes the target by a rename
-    // only when complete and never replaces an existing file; on any failure
-    // or interruption the partial file is removed.
+    // Copies source to target in chunks with progress. The source must be a
+    // regular file (admit checks it; opening a pipe would wait for a writer).
+    // The data goes to a hidden partial file beside the target that becomes
+    // the target by a rename only when complete and never replaces an
+    // existing file; on any failure or interruption the partial file is
+    // removed.
     CopyResult copyFile(const QString &source, const QString &fileName, const QString &target);
 
     // Opens a local video with FFmpeg (file protocol only; the path in the
@@ -94,7 +90,16 @@ private:
         QString videopathnginx;
     };
 
-    void processDroppedUrl(const QUrl &url, const QString &folder);
+    // The one check of a file before its import, for both the dialog's paths
+    // and dropped URLs: a video type by the name the user knows, a local
+    // regular file, and room for it in the folder. A refusal is reported.
+    bool admit(const QString &path, const QString &name, const QString &folder);
+    // Imports a file that passed admit into the folder; a new record (owned
+    // by the caller), or null when the copy failed or only brought a missing
+    // copy back.
+    BrontelVideoInfo *importFile(const QString &path, const QString &folder);
+    // importFile, then sglParse with the record or sglUpdateUI.
+    void importAndReport(const QString &path, const QString &folder);
     void reportCopyFailure(CopyResult result, const QString &fileName, const QString &folder);
     QStringList notVideoFile(const QString &fileName) const;
     QStringList insufficientSpace(const QString &folder) const;

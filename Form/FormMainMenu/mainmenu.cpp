@@ -97,8 +97,10 @@ void mainMenu::updateNetState(const platform::NetworkSnapshot &network)
     if (m_mac.isEmpty())
         m_mac = config->getNginxMAC();
 
+    // There is an address exactly when some network is up and running with
+    // one, which is what connected means here.
     const QString ip = platform::localIPv4Address(network);
-    if (!platform::isNetworkAlive(network) || ip.isEmpty()) {
+    if (ip.isEmpty()) {
         // Forgetting the address makes the next connected check rebuild the
         // code and the sockets even when the address comes back unchanged.
         m_localIp.clear();
@@ -109,7 +111,6 @@ void mainMenu::updateNetState(const platform::NetworkSnapshot &network)
     showConnected(true);
     const int port = config->getServerPort();
     if (ip != m_localIp || port != m_lastServerPort) {
-        m_sender->close();
         m_localIp = ip;
         m_lastServerPort = port;
         ui->label_IP->setText(ip);
@@ -199,6 +200,7 @@ int mainMenu::findFreePort()
 
 void mainMenu::initUDP()
 {
+    // Opening afresh drops the sockets bound to the old address.
     m_sender->open();
 }
 
