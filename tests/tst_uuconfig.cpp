@@ -32,6 +32,7 @@ class TestUUConfig : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void layoutFollowsQtWithAttributesInNameOrder();
     void valuesAreReadEditedAndReread();
     void damagedFileIsNeverWritten();
@@ -56,6 +57,13 @@ static QByteArray qtBytes(const QDomDocument &document, int indent, QDomNode::En
     document.save(stream, indent, policy);
     stream.flush();
     return bytes;
+}
+
+void TestUUConfig::initTestCase()
+{
+    // The lock files of the many configurations made here (and in the child
+    // programs) go with the test's folder instead of piling up.
+    qputenv("TMPDIR", QFile::encodeName(m_dir.path()));
 }
 
 void TestUUConfig::layoutFollowsQtWithAttributesInNameOrder()
