@@ -4,6 +4,7 @@
 #include "helper/atomicfile.h"
 #include "helper/iniconfig.h"
 #include "platform/storage.h"
+#include "tool/uuconfigfile.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -119,6 +120,41 @@ void Session::loadStyleSheet(const QString &fileName) const
     if (!file.open(QIODevice::ReadOnly))
         return;
     app->setStyleSheet(app->styleSheet() + QString::fromUtf8(file.readAll()));
+}
+
+QString Session::toolkitConfigPath() const
+{
+    return getAppDir().absolutePath() + QStringLiteral("/Config/UUConfig.xml");
+}
+
+int Session::getDownloadProgress(const QString &url) const
+{
+    if (url.isEmpty())
+        return -1;
+    UUConfigFile config(toolkitConfigPath());
+    const QList<QStringList> entries = config.readDownloadEntries();
+    for (const QStringList &entry : entries) {
+        if (entry.value(0) != url)
+            continue;
+        if (entry.value(1).toLongLong() == 0)
+            return 0;
+        // Multiplied first, so that 29 of 100 is 29, not 28.999...
+        return static_cast<int>(entry.value(3).toDouble() * 100 / entry.value(1).toDouble());
+    }
+    return -1;
+}
+
+bool Session::isInUnzipList(const QString &url) const
+{
+    if (url.isEmpty())
+        return false;
+    UUConfigFile config(toolkitConfigPath());
+    const QList<QStringList> entries = config.readUnzipEntries();
+    for (const QStringList &entry : entries) {
+        if (entry.value(0) == url)
+            return true;
+    }
+    return false;
 }
 
 void Session::CheckDirAvailable(QString &dir) const

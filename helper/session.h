@@ -61,6 +61,14 @@ public:
     // replaced.
     void CheckDirAvailable(QString &dir) const;
 
+    // The toolkit's download and unzip lists ("Config/UUConfig.xml" beside
+    // the executable), read afresh on every call.
+    // How far the download of the URL has come, in whole percent (0 for an
+    // entry of size 0); -1 for an empty URL or one without an entry.
+    int getDownloadProgress(const QString &url) const;
+    // Whether the URL is in the unzip list; false for an empty URL.
+    bool isInUnzipList(const QString &url) const;
+
     // nginx serves the shared video folder to the headset beside the embedded
     // server, from a prefix folder "nginx" in the data folder. Each operation
     // logs why it failed and says whether it succeeded; the start-up sequence
@@ -105,6 +113,7 @@ public:
 
 private:
     Session() = default;
+    QString toolkitConfigPath() const;
     ~Session() override;
 
     QTranslator *m_translator = nullptr;

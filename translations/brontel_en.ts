@@ -112,6 +112,33 @@
     </message>
 </context>
 <context>
+    <name>UUConfigFile</name>
+    <message>
+        <source>Cannot read file %1:
+%2.
+%3</source>
+        <translation>Cannot read file %1:
+%2.
+%3</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1:
+%2.
+%3</source>
+        <translation>Cannot write file %1:
+%2.
+%3</translation>
+    </message>
+    <message>
+        <source>Parse error at line %1, column %2:
+%3.
+%4</source>
+        <translation>Parse error at line %1, column %2:
+%3.
+%4</translation>
+    </message>
+</context>
+<context>
     <name>dlgPrompt</name>
     <message>
         <source>Varo helper</source>

@@ -112,6 +112,33 @@
     </message>
 </context>
 <context>
+    <name>UUConfigFile</name>
+    <message>
+        <source>Cannot read file %1:
+%2.
+%3</source>
+        <translation>无法读取文件 %1：
+%2。
+%3</translation>
+    </message>
+    <message>
+        <source>Cannot write file %1:
+%2.
+%3</source>
+        <translation>无法写入文件 %1：
+%2。
+%3</translation>
+    </message>
+    <message>
+        <source>Parse error at line %1, column %2:
+%3.
+%4</source>
+        <translation>解析错误，位于第 %1 行第 %2 列：
+%3。
+%4</translation>
+    </message>
+</context>
+<context>
     <name>dlgPrompt</name>
     <message>
         <source>Varo helper</source>

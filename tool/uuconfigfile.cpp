@@ -1,0 +1,475 @@
+#include "tool/uuconfigfile.h"
+
+#include "helper/atomicfile.h"
+#include "platform/namedlock.h"
+#include "tool/uupaths.h"
+#include "tool/uuxmltext.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QMessageBox>
+#include <QThread>
+
+namespace {
+
+// Long enough for any edit of a small file by another program; a holder
+// that takes longer is stuck, and the edit goes on without it: the file is
+// always replaced whole, so the worst outcome is one lost edit.
+constexpr int kLockWaitMs = 10000;
+
+const QString kConfigTag = QStringLiteral("config");
+const QString kDownloadTag = QStringLiteral("DownloadEntry");
+const QString kUnzipTag = QStringLiteral("UnzipEntry");
+const QString kUrl = QStringLiteral("Url");
+
+// Holds the lock for one scope; gives back only what it got.
+class Locker
+{
+public:
+    explicit Locker(platform::NamedLock *lock)
+        : m_lock(lock)
+        , m_held(lock && lock->acquire(kLockWaitMs))
+    {
+        if (!m_held)
+            qWarning() << "UUConfigFile: configuration lock not obtained, going on without it";
+    }
+    ~Locker()
+    {
+        if (m_held)
+            m_lock->release();
+    }
+    Locker(const Locker &) = delete;
+    Locker &operator=(const Locker &) = delete;
+
+private:
+    platform::NamedLock *m_lock;
+    bool m_held;
+};
+
+// Always in the log; also in a box when there is a user interface to show
+// it in (a tool or test without one must not stop at a box nobody sees).
+void showWarning(const QString &text)
+{
+    if (text.isEmpty())
+        return;
+    qWarning().noquote() << "UUConfigFile:" << text;
+    auto *app = qobject_cast<QApplication *>(QCoreApplication::instance());
+    if (app && QThread::currentThread() == app->thread())
+        QMessageBox::warning(nullptr, QStringLiteral("UUConfigFile"), text, QMessageBox::Ok, QMessageBox::NoButton);
+}
+
+QString readWarning(const QString &path, const QString &error)
+{
+    return QCoreApplication::translate("UUConfigFile", "Cannot read file %1:\n%2.\n%3").arg(path, error, path);
+}
+
+QString writeWarning(const QString &path, const QString &error)
+{
+    return QCoreApplication::translate("UUConfigFile", "Cannot write file %1:\n%2.\n%3").arg(path, error, path);
+}
+
+QString childText(const QDomElement &entry, const QString &tag)
+{
+    return entry.firstChildElement(tag).text();
+}
+
+QStringList childTexts(const QDomElement &entry, const QStringList &tags)
+{
+    QStringList texts;
+    for (const QString &tag : tags)
+        texts.append(childText(entry, tag));
+    return texts;
+}
+
+QDomElement firstWithUrl(const QDomDocument &document, const QString &tag, const QString &url)
+{
+    const QDomNodeList entries = document.elementsByTagName(tag);
+    for (int i = 0; i < entries.count(); ++i) {
+        const QDomElement entry = entries.item(i).toElement();
+        if (entry.attribute(kUrl) == url)
+            return entry;
+    }
+    return QDomElement();
+}
+
+QHash<QString, UUConfigFile *> &instances()
+{
+    // Never destroyed: a caller may ask for a value during the last moments
+    // of the process.
+    static auto *const map = new QHash<QString, UUConfigFile *>;
+    return *map;
+}
+
+} // namespace
+
+UUConfigFile::UUConfigFile(const QString &name)
+{
+    ensureConfigFolder();
+    path = resolvePath(name);
+    lock = new platform::NamedLock(QStringLiteral("Global\\KQRM41D,") + path);
+    {
+        // Under the lock, so that two programs starting together cannot
+        // empty a file that the first has already written to.
+        Locker locker(lock);
+        if (!QFileInfo::exists(path) && !QFileInfo(path).isSymLink())
+            createEmptyFile(path);
+    }
+    load();
+}
+
+UUConfigFile::~UUConfigFile()
+{
+    delete lock;
+}
+
+UUConfigFile *UUConfigFile::instance(const QString &name)
+{
+    UUConfigFile *&file = instances()[name];
+    if (!file)
+        file = new UUConfigFile(name);
+    return file;
+}
+
+QString UUConfigFile::resolvePath(const QString &name)
+{
+    if (QFileInfo::exists(name))
+        return name;
+    if (QFileInfo(name).fileName() == name)
+        return configFolderPath() + QDir::separator() + name;
+    return name;
+}
+
+void UUConfigFile::ensureConfigFolder()
+{
+    const QString folder = configFolderPath();
+    if (!QFileInfo::exists(folder))
+        QDir().mkdir(folder);
+}
+
+void UUConfigFile::createEmptyFile(const QString &path)
+{
+    // A folder that is missing is reported when the file is read.
+    atomicfile::write(path, QByteArrayLiteral("<UUConfiguration></UUConfiguration>"));
+}
+
+bool UUConfigFile::load()
+{
+    QByteArray bytes;
+    QString failure;
+    bool readable = false;
+    {
+        Locker locker(lock);
+        QFile file(path);
+        readable = file.open(QIODevice::ReadOnly);
+        if (readable)
+            bytes = file.readAll();
+        else
+            failure = file.errorString();
+    }
+    if (!readable) {
+        document = QDomDocument();
+        loaded = false;
+        showWarning(readWarning(path, failure));
+        return false;
+    }
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return parse(&buffer);
+}
+
+bool UUConfigFile::parse(QIODevice *device)
+{
+    QString warning;
+    const bool ok = parseBytes(device->readAll(), &warning);
+    showWarning(warning);
+    return ok;
+}
+
+bool UUConfigFile::parseBytes(const QByteArray &bytes, QString *warning)
+{
+    QDomDocument parsed;
+    QString message;
+    int line = 0;
+    int column = 0;
+    if (!parsed.setContent(bytes, true, &message, &line, &column)) {
+        if (!loaded)
+            document = QDomDocument();
+        *warning = QCoreApplication::translate("UUConfigFile", "Parse error at line %1, column %2:\n%3.\n%4")
+                       .arg(line)
+                       .arg(column)
+                       .arg(message, path);
+        return false;
+    }
+    document = parsed;
+    loaded = true;
+    fileBytes = bytes;
+    return true;
+}
+
+QDomElement UUConfigFile::findConfig(const QString &section, const QString &key) const
+{
+    const QDomElement group = document.documentElement().firstChildElement(section);
+    for (QDomElement config = group.firstChildElement(kConfigTag); !config.isNull();
+         config = config.nextSiblingElement(kConfigTag)) {
+        if (config.attribute(QStringLiteral("id")) == key)
+            return config;
+    }
+    return QDomElement();
+}
+
+QDomElement UUConfigFile::findOrCreateConfig(const QString &section, const QString &key)
+{
+    QDomElement root = document.documentElement();
+    QDomElement group = root.firstChildElement(section);
+    QDomElement config;
+    if (group.isNull()) {
+        group = document.createElement(section);
+        root.appendChild(group);
+    } else {
+        config = findConfig(section, key);
+    }
+    if (config.isNull()) {
+        config = document.createElement(kConfigTag);
+        group.appendChild(config);
+    }
+    return config;
+}
+
+QString UUConfigFile::getValue(const QString &section, const QString &key, const QString &defaultValue)
+{
+    QDomElement config;
+    {
+        Locker locker(lock);
+        config = findConfig(section, key);
+    }
+    return config.isNull() ? defaultValue : config.attribute(QStringLiteral("value"));
+}
+
+void UUConfigFile::setValue(const QString &section, const QString &key, const QString &value)
+{
+    QString warning;
+    edit(
+        [&] {
+            QDomElement config = findOrCreateConfig(section, key);
+            config.setAttribute(QStringLiteral("id"), key);
+            config.setAttribute(QStringLiteral("value"), value);
+            return true;
+        },
+        Layout::Values, &warning);
+    showWarning(warning);
+}
+
+void UUConfigFile::save()
+{
+    if (!loaded) {
+        qWarning().noquote() << "UUConfigFile: not writing" << path << "over a file that could not be read";
+        return;
+    }
+    QString error;
+    if (!write(Layout::Values, &error))
+        showWarning(writeWarning(path, error));
+}
+
+bool UUConfigFile::write(Layout layout, QString *error)
+{
+    const QByteArray bytes = layout == Layout::Values
+        ? uuxml::documentBytes(document, 0, uuxml::Declaration::FromDocument)
+        : uuxml::documentBytes(document, 4,
+                               layout == Layout::ListsUtf8 ? uuxml::Declaration::Utf8
+                                                           : uuxml::Declaration::FromDocument);
+    if (!atomicfile::write(path, bytes, error))
+        return false;
+    fileBytes = bytes;
+    return true;
+}
+
+bool UUConfigFile::edit(const Change &change, Layout layout, QString *warning)
+{
+    Locker locker(lock);
+
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)) {
+        const QByteArray current = file.readAll();
+        file.close();
+        if ((current != fileBytes || !loaded) && !parseBytes(current, warning)) {
+            qWarning().noquote() << "UUConfigFile: not editing" << path << "while it is not well-formed";
+            return false;
+        }
+    }
+    if (!loaded) {
+        qWarning().noquote() << "UUConfigFile: not editing" << path << "while it cannot be read";
+        return false;
+    }
+    if (!change())
+        return true;
+
+    QString error;
+    if (!write(layout, &error)) {
+        // The change stays in memory and goes out with the next write.
+        qWarning().noquote() << "UUConfigFile: cannot write" << path << error;
+        if (layout == Layout::Values)
+            *warning = writeWarning(path, error);
+        return false;
+    }
+    return true;
+}
+
+QList<QStringList> UUConfigFile::readEntries(const QString &tag,
+                                             const std::function<QStringList(const QDomElement &)> &columns)
+{
+    QList<QStringList> entries;
+    Locker locker(lock);
+    for (QDomElement entry = document.documentElement().firstChildElement(tag); !entry.isNull();
+         entry = entry.nextSiblingElement(tag)) {
+        const QStringList texts = columns(entry);
+        if (!texts.isEmpty())
+            entries.append(texts);
+    }
+    return entries;
+}
+
+void UUConfigFile::editEntries(const Change &change, Layout layout)
+{
+    QString warning;
+    edit(change, layout, &warning);
+    // The lists' edits are silent but for the log.
+    if (!warning.isEmpty())
+        qWarning().noquote() << "UUConfigFile:" << warning;
+}
+
+QList<QStringList> UUConfigFile::readDownloadEntries()
+{
+    return readEntries(kDownloadTag, [](const QDomElement &entry) {
+        return QStringList{entry.attribute(kUrl)}
+            + childTexts(entry, {QStringLiteral("FileSize"), QStringLiteral("FileSaveLocation"),
+                                 QStringLiteral("HasDownloadSize"), QStringLiteral("FileDisplayName"),
+                                 QStringLiteral("PicturePath")});
+    });
+}
+
+QList<QStringList> UUConfigFile::readUnzipEntries()
+{
+    return readEntries(kUnzipTag, [](const QDomElement &entry) { return QStringList{entry.attribute(kUrl)}; });
+}
+
+QList<QStringList> UUConfigFile::readNetworkConfigs()
+{
+    return readEntries(QStringLiteral("NetworkConfig"), [](const QDomElement &entry) {
+        return childTexts(entry, {QStringLiteral("Name"), QStringLiteral("UserName"), QStringLiteral("UserPass"),
+                                  QStringLiteral("DialNum"), QStringLiteral("APN"), QStringLiteral("PDPType"),
+                                  QStringLiteral("AuthType"), QStringLiteral("IsDfault")});
+    });
+}
+
+QList<QStringList> UUConfigFile::readUSSDConfigs()
+{
+    return readEntries(QStringLiteral("DefaultUSSDConfig"), [](const QDomElement &entry) {
+        return childTexts(entry, {QStringLiteral("CodeName"), QStringLiteral("CodeHead"), QStringLiteral("CodeBody"),
+                                  QStringLiteral("CodeTail"), QStringLiteral("CodeInfo"), QStringLiteral("GroupId")});
+    });
+}
+
+QList<QStringList> UUConfigFile::getNetworkConfigs(const QString &mccmnc)
+{
+    networkConfigs = readEntries(QStringLiteral("NetworkConfig"), [&](const QDomElement &entry) {
+        if (entry.attribute(QStringLiteral("MCCMNC")) != mccmnc)
+            return QStringList();
+        return childTexts(entry, {QStringLiteral("Name"), QStringLiteral("UserName"), QStringLiteral("UserPass"),
+                                  QStringLiteral("AuthType"), QStringLiteral("APN"), QStringLiteral("DialNum"),
+                                  QStringLiteral("PDPType")});
+    });
+    return networkConfigs;
+}
+
+void UUConfigFile::addDownloadEntry(const QString &url, const QString &fileSize, const QString &fileSaveLocation,
+                                    const QString &hasDownloadSize, const QString &fileDisplayName,
+                                    const QString &picturePath)
+{
+    editEntries(
+        [&] {
+            QDomElement entry = document.createElement(kDownloadTag);
+            entry.setAttribute(kUrl, url);
+            const QPair<QString, QString> children[] = {
+                {QStringLiteral("FileSize"), fileSize},
+                {QStringLiteral("FileSaveLocation"), fileSaveLocation},
+                {QStringLiteral("HasDownloadSize"), hasDownloadSize},
+                {QStringLiteral("FileDisplayName"), fileDisplayName},
+                {QStringLiteral("PicturePath"), picturePath},
+            };
+            for (const auto &child : children) {
+                QDomElement element = document.createElement(child.first);
+                element.appendChild(document.createTextNode(child.second));
+                entry.appendChild(element);
+            }
+            document.documentElement().appendChild(entry);
+            return true;
+        },
+        Layout::ListsUtf8);
+}
+
+void UUConfigFile::addUnzipEntry(const QString &url)
+{
+    editEntries(
+        [&] {
+            QDomElement entry = document.createElement(kUnzipTag);
+            entry.setAttribute(kUrl, url);
+            QDomElement ops = document.createElement(QStringLiteral("Ops"));
+            ops.appendChild(document.createTextNode(QStringLiteral("installing")));
+            entry.appendChild(ops);
+            document.documentElement().appendChild(entry);
+            return true;
+        },
+        Layout::ListsUtf8);
+}
+
+bool UUConfigFile::hasDownloadEntry(const QString &url) const
+{
+    return !firstWithUrl(document, kDownloadTag, url).isNull();
+}
+
+bool UUConfigFile::hasUnzipEntry(const QString &url) const
+{
+    return !firstWithUrl(document, kUnzipTag, url).isNull();
+}
+
+void UUConfigFile::removeEntry(const QString &tag, const QString &url)
+{
+    editEntries(
+        [&] {
+            QDomElement entry = firstWithUrl(document, tag, url);
+            return !entry.isNull() && !entry.parentNode().removeChild(entry).isNull();
+        },
+        Layout::ListsFromDocument);
+}
+
+void UUConfigFile::removeDownloadEntry(const QString &url)
+{
+    removeEntry(kDownloadTag, url);
+}
+
+void UUConfigFile::removeUnzipEntry(const QString &url)
+{
+    removeEntry(kUnzipTag, url);
+}
+
+void UUConfigFile::clearUnzipEntries()
+{
+    editEntries(
+        [&] {
+            // Each entry leaves the node that really holds it, so one nested
+            // deeper than the root goes as well.
+            const QDomNodeList live = document.elementsByTagName(kUnzipTag);
+            QList<QDomNode> entries;
+            for (int i = 0; i < live.count(); ++i)
+                entries.append(live.item(i));
+            for (QDomNode &entry : entries)
+                entry.parentNode().removeChild(entry);
+            return !entries.isEmpty();
+        },
+        Layout::ListsFromDocument);
+}
