@@ -181,6 +181,9 @@ QByteArray Session::nginxConfText(int port, const QString &sharedDir, const QStr
             "fastcgi_temp_path  temp/fastcgi;\n"
             "uwsgi_temp_path  temp/uwsgi;\n"
             "scgi_temp_path  temp/scgi;\n"
+            // A link inside the shared folder may lead anywhere on the disk;
+            // the folder itself may be reached through one.
+            "disable_symlinks  on from=$document_root;\n"
             "server{\n"
             "listen       " + QByteArray::number(port) + ";\n"
             "server_name  localhost;\n"
@@ -192,6 +195,16 @@ QByteArray Session::nginxConfText(int port, const QString &sharedDir, const QStr
             "location / {\n"
             "root   \"" + QFile::encodeName(sharedDir) + "\";\n"
             "index  index.html index.htm;\n"
+            "}\n"
+            // Only the listing, the posters and the copies are for the
+            // headset. Refused: hidden names (the import's unfinished
+            // ".part" copies), the store and its kept-aside damaged copies
+            // (they hold the user's own file paths), the temporary files of
+            // whole-file writes (the final name and six letters or digits),
+            // and "~", which short 8.3 names of all of these carry on FAT
+            // and NTFS volumes. Those volumes also ignore letter case.
+            "location ~* \"(^|/)\\.|~|^/brontelvideo\\.dat|\\.[a-z0-9]{6}$\" {\n"
+            "deny  all;\n"
             "}\n"
             "}\n"
             "}\n";

@@ -39,10 +39,26 @@ QList<QByteArray> baseLines(int port, const QByteArray &root)
             "index  index.html index.htm;", "}", "}", "}"};
 }
 
-// What an ordinary user needs on top, inside http{} before the server.
+// Added inside http{} before the server: what an ordinary user needs, and
+// no links followed below the shared folder.
 const QList<QByteArray> kUserLines = {"access_log  logs/access.log;", "client_body_temp_path  temp/client_body;",
                                       "proxy_temp_path  temp/proxy;", "fastcgi_temp_path  temp/fastcgi;",
-                                      "uwsgi_temp_path  temp/uwsgi;", "scgi_temp_path  temp/scgi;"};
+                                      "uwsgi_temp_path  temp/uwsgi;", "scgi_temp_path  temp/scgi;",
+                                      "disable_symlinks  on from=$document_root;"};
+// Added at the end of the server: what the headset must not get.
+const QList<QByteArray> kDenyLines = {"location ~* \"(^|/)\\.|~|^/brontelvideo\\.dat|\\.[a-z0-9]{6}$\" {",
+                                      "deny  all;", "}"};
+
+// The base lines with the additions where nginx needs them.
+QList<QByteArray> confLines(int port, const QByteArray &root)
+{
+    QList<QByteArray> lines = baseLines(port, root);
+    for (int i = 0; i < kDenyLines.size(); ++i)
+        lines.insert(21 + i, kDenyLines.at(i));
+    for (int i = 0; i < kUserLines.size(); ++i)
+        lines.insert(9 + i, kUserLines.at(i));
+    return lines;
+}
 
 QList<QByteArray> linesOf(const QByteArray &text)
 {
@@ -107,6 +123,7 @@ private slots:
     void anotherPrefixsNginxIsLeftAlone();
     void startUpWritesAndStartsNginx();
     void laterStartRewritesConfigurationOnlyForANewPort();
+    void refusesWhatTheEmbeddedServerRefuses();
 
 private:
     QString data() const { return m_user->dataFolder(); }
@@ -170,16 +187,8 @@ void TestNginx::configurationText()
     const QByteArray text = Session::nginxConfText(45671, "/srv/Varo Shared");
     QVERIFY(!text.contains('\r'));
     QVERIFY(text.endsWith("}\n"));
-    QList<QByteArray> expected = baseLines(45671, "\"/srv/Varo Shared\"");
-    for (int i = 0; i < kUserLines.size(); ++i)
-        expected.insert(9 + i, kUserLines.at(i));
+    const QList<QByteArray> expected = confLines(45671, "\"/srv/Varo Shared\"");
     QCOMPARE(linesOf(text), expected);
-
-    // The added lines aside, the configuration is line for line the base one.
-    QList<QByteArray> base = linesOf(text);
-    for (const QByteArray &line : kUserLines)
-        base.removeOne(line);
-    QCOMPARE(base, baseLines(45671, "\"/srv/Varo Shared\""));
 
     // Started by an administrator: the workers' account comes first.
     const QList<QByteArray> withUser = linesOf(Session::nginxConfText(8080, "/home/alice/VaroShared", "alice", "staff"));
@@ -517,6 +526,42 @@ void TestNginx::laterStartRewritesConfigurationOnlyForANewPort()
     }
     QVERIFY2(sameStart, "the stored port was taken at every attempt");
     QVERIFY(waitUntil([&] { return nginxProcessesUnder(m_user->root()).isEmpty(); }, 5000));
+}
+
+void TestNginx::refusesWhatTheEmbeddedServerRefuses()
+{
+    SKIP_UNLESS_PRIVATE_NETWORK();
+    // The shared folder itself may be reached through a link (moved to
+    // another disk): that one is followed.
+    const QString folder = m_user->root() + "/disk/Videos";
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(QFile::link(folder, m_user->sharedFolder()));
+    const QByteArray video = randomBytes(1000, 2);
+    QVERIFY(writeWholeFile(folder + "/list.json", "[]"));
+    QVERIFY(writeWholeFile(folder + "/20240101120000.mp4", video));
+    // An import's unfinished copy, the store, a store kept aside as damaged,
+    // and a whole-file write under way (QSaveFile's temporary name: the
+    // final name, a dot and six letters).
+    const QStringList refused = {".20240101120001.mp4.part", "brontelvideo.dat",
+                                 "brontelvideo.dat.damaged-20240101-120000", "list.json.AbQzYx"};
+    for (const QString &name : refused)
+        QVERIFY(writeWholeFile(folder + "/" + name, "secret"));
+    QVERIFY(writeWholeFile(m_user->root() + "/outside.txt", "secret"));
+    QVERIFY(QFile::link(m_user->root() + "/outside.txt", folder + "/leak.mp4"));
+
+    const int port = freePort();
+    QVERIFY(port > 0);
+    QVERIFY2(startOver(port, m_user->sharedFolder()), qPrintable(readWholeFile(prefix() + "/logs/error.log")));
+    for (const QString &name : refused + QStringList{"leak.mp4", "BrontelVideo.DAT"}) {
+        const CurlReply reply = httpGet(port, "/" + name);
+        QVERIFY2(reply.status == 403 || reply.status == 404, qPrintable(name));
+        QVERIFY(!reply.body.contains("secret"));
+    }
+    QCOMPARE(httpGet(port, "/list.json").body, QByteArray("[]"));
+    const CurlReply reply = httpGet(port, "/20240101120000.mp4", {"-H", "Range: bytes=10-19"});
+    QCOMPARE(reply.status, 206);
+    QCOMPARE(reply.body, video.mid(10, 10));
+    stopAndCheckGone(port, m_user->root());
 }
 
 QTEST_MAIN(TestNginx)
