@@ -7,6 +7,7 @@
 #include "platform/account.h"
 #include "platform/nginx.h"
 #include "platform/ports.h"
+#include "platform/processes.h"
 #include "platform/scripts.h"
 
 #include <QDebug>
@@ -30,6 +31,9 @@ const int kPidFileTimeoutMs = 3000;
 // runs right after the stop and must find the port released.
 const int kStopTimeoutMs = 5000;
 const int kPollMs = 20;
+// nginx ends on a polite request at once; one that has not ended by then is
+// ended by force.
+const int kEndGraceMs = 1000;
 
 const QFileDevice::Permissions kScriptPermissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner
     | QFileDevice::ExeOwner | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
@@ -318,35 +322,50 @@ bool Session::StopNginx()
     }
     const QString prefix = prefixIn(dataFolder);
     const QString pidFile = platform::nginxPidFile(prefix);
-    const qint64 pid = readPid(pidFile);
-    if (pid == 0)
-        return true;
-    if (!platform::isNginxOfPrefix(pid, prefix)) {
+    qint64 pid = readPid(pidFile);
+    if (pid != 0 && !platform::isNginxOfPrefix(pid, prefix)) {
         // Left by an nginx that did not end normally; the number may belong
         // to any process by now, and the stop script would signal it.
         qWarning() << "nginx stop: the pid file names process" << pid
                    << "which is not our nginx; it is left alone and the pid file removed";
         QFile::remove(pidFile);
-        return true;
+        pid = 0;
     }
 
     QElapsedTimer clock;
     clock.start();
-    const QString script = dataFolder + QLatin1Char('/') + platform::scriptFileName(QStringLiteral("stop_nginx"));
-    if (!QFileInfo(script).isFile())
-        writeScript(script, platform::nginxStopScript(prefix));
-    const platform::ScriptRun run = platform::runScript(script, kStopTimeoutMs);
-    if (!run.succeeded())
-        qWarning() << "nginx stop script failed: started" << run.started << "finished" << run.finished
-                   << "exit code" << run.exitCode;
-
-    if (!waitFor([&] { return !platform::isNginxOfPrefix(pid, prefix); }, clock, kStopTimeoutMs)) {
-        qWarning() << "nginx stop: nginx" << pid << "still runs after" << kStopTimeoutMs << "ms";
-        return false;
+    bool stopped = true;
+    if (pid != 0) {
+        const QString script = dataFolder + QLatin1Char('/') + platform::scriptFileName(QStringLiteral("stop_nginx"));
+        if (!QFileInfo(script).isFile())
+            writeScript(script, platform::nginxStopScript(prefix));
+        const platform::ScriptRun run = platform::runScript(script, kStopTimeoutMs);
+        if (!run.succeeded())
+            qWarning() << "nginx stop script failed: started" << run.started << "finished" << run.finished
+                       << "exit code" << run.exitCode;
+        stopped = waitFor([&] { return !platform::isNginxOfPrefix(pid, prefix); }, clock, kStopTimeoutMs);
+        if (!stopped)
+            qWarning() << "nginx stop: nginx" << pid << "still runs after" << kStopTimeoutMs << "ms";
     }
+
+    // A master that was killed (by a user, by the system short of memory)
+    // leaves its workers serving the headset on the port, with no pid file
+    // naming them, and the next start would have to move to another port.
+    // Ours are the nginx processes of this user holding that port's
+    // listening socket; this also ends a master that ignored the stop.
     const int port = IniConfig::instance()->getNginxPport();
+    const QList<qint64> left = platform::processesListeningOn(platform::nginxExecutable(), port);
+    if (!left.isEmpty()) {
+        qWarning() << "nginx stop: ending the nginx processes left on port" << port << ":" << left;
+        stopped = platform::endProcesses(left, platform::nginxExecutable(), kEndGraceMs);
+        if (!stopped)
+            qWarning() << "nginx stop: nginx processes" << left << "still run";
+    } else if (pid == 0) {
+        return true;
+    }
+
     if (!waitFor([&] { return !platform::isTcpPortListening(port); }, clock, kStopTimeoutMs))
         qWarning() << "nginx stop: port" << port << "is still taken by another program";
-    qDebug() << "nginx stopped: pid" << pid;
-    return true;
+    qDebug() << "nginx stopped: pid" << pid << "left" << left;
+    return stopped;
 }

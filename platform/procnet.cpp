@@ -13,7 +13,8 @@ const char kTimeWait[] = "06";
 struct SocketRow
 {
     int port = 0;
-    QByteArray state; // empty when the row has no state column
+    QByteArray state;  // empty when the row has no state column
+    quint64 inode = 0; // 0 when the row has no inode column
 };
 
 // Calls visit for every row; false when the text is not such a table.
@@ -41,6 +42,8 @@ bool forEachRow(const QByteArray &table, const std::function<void(const SocketRo
             return false;
         if (columns.size() > 3)
             row.state = columns.at(3);
+        if (columns.size() > 9)
+            row.inode = columns.at(9).toULongLong();
         visit(row);
     }
     return true;
@@ -66,6 +69,16 @@ QSet<int> listeningPortsFromSocketTable(const QByteArray &table, bool *ok)
             ports.insert(row.port);
     });
     return ports;
+}
+
+QSet<quint64> listeningSocketInodes(const QByteArray &table, int port, bool *ok)
+{
+    QSet<quint64> inodes;
+    *ok = forEachRow(table, [&](const SocketRow &row) {
+        if (row.state == kListen && row.port == port && row.inode != 0)
+            inodes.insert(row.inode);
+    });
+    return inodes;
 }
 
 } // namespace platform

@@ -5,9 +5,9 @@
 
 // Readers of the kernel socket tables (/proc/net/tcp, tcp6, udp, udp6: a
 // header line, then one row per socket whose second column is the local
-// "address:port" in hexadecimal and the fourth the state). On text that
-// does not look like such a table, *ok is false and the result must not be
-// trusted.
+// "address:port" in hexadecimal, the fourth the state and the tenth the
+// socket's inode). On text that does not look like such a table, *ok is
+// false and the result must not be trusted.
 namespace platform {
 
 // The local ports that sockets hold, in every state but TIME_WAIT (06). A
@@ -21,5 +21,10 @@ QSet<int> localPortsFromSocketTable(const QByteArray &table, bool *ok);
 // A port left only by connections that are closing (TIME_WAIT...) is not
 // in it: a new listener can take such a port again.
 QSet<int> listeningPortsFromSocketTable(const QByteArray &table, bool *ok);
+
+// The inodes of the sockets listening on the local TCP port. A table lists
+// the sockets of one network namespace only, and inodes are unique on the
+// machine, so these name exactly the listeners the port number means here.
+QSet<quint64> listeningSocketInodes(const QByteArray &table, int port, bool *ok);
 
 } // namespace platform

@@ -12,6 +12,7 @@
 #include "platform/account.h"
 #include "platform/nginx.h"
 #include "platform/ports.h"
+#include "platform/processes.h"
 #include "src/brontel.h"
 
 #include <QApplication>
@@ -24,6 +25,8 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
 
 namespace {
 
@@ -100,6 +103,23 @@ QByteArray expectedUserLine(const QString &sharedDir)
     return "user  " + owner.user.toUtf8() + ' ' + owner.group.toUtf8() + ';';
 }
 
+// An nginx of its own in the folder, listening on the port in the
+// foreground, started through the wrapper (another network namespace,
+// another user); true once it has bound its port and written its pid file.
+bool startForeignNginx(QProcess &process, const QString &folder, int port, const QStringList &wrapper)
+{
+    if (!writeWholeFile(folder + "/conf/nginx.conf", Session::nginxConfText(port, folder))
+        || !QFile::copy(platform::nginxMimeTypesSource(), folder + "/conf/mime.types")
+        || !QDir().mkpath(folder + "/logs") || !QDir().mkpath(folder + "/temp")
+        || QProcess::execute("chmod", {"-R", "a+rwX", folder}) != 0)
+        return false;
+    process.start(wrapper.first(), wrapper.mid(1)
+                      + QStringList{platform::nginxExecutable(), "-p", folder + "/", "-c", "conf/nginx.conf", "-e",
+                                    "logs/error.log", "-g", "daemon off; master_process off; pid logs/nginx.pid;"});
+    return process.waitForStarted(5000)
+        && waitUntil([&] { return QFileInfo::exists(folder + "/logs/nginx.pid"); }, 5000);
+}
+
 } // namespace
 
 class TestNginx : public QObject
@@ -124,6 +144,7 @@ private slots:
     void startUpWritesAndStartsNginx();
     void laterStartRewritesConfigurationOnlyForANewPort();
     void refusesWhatTheEmbeddedServerRefuses();
+    void killedMastersWorkerIsEndedAndThePortKept();
 
 private:
     QString data() const { return m_user->dataFolder(); }
@@ -562,6 +583,62 @@ void TestNginx::refusesWhatTheEmbeddedServerRefuses()
     QCOMPARE(reply.status, 206);
     QCOMPARE(reply.body, video.mid(10, 10));
     stopAndCheckGone(port, m_user->root());
+}
+
+void TestNginx::killedMastersWorkerIsEndedAndThePortKept()
+{
+    SKIP_UNLESS_PRIVATE_NETWORK();
+    // A running program's nginx on the port the start-up search finds.
+    QVERIFY(QDir().mkpath(m_user->sharedFolder()));
+    const int port = Brontel::findAndStorePort(45670, [](int candidate) {
+        return IniConfig::instance()->checkAndSaveWebServerPort(candidate);
+    });
+    QVERIFY(startOver(port, m_user->sharedFolder()));
+    // Served and closed by nginx: the port also has a connection in TIME_WAIT.
+    QCOMPARE(httpGet(port, "/list.json", {"-H", "Connection: close"}).status, 200);
+    const qint64 master = readWholeFile(prefix() + "/logs/nginx.pid").trimmed().toLongLong();
+    QList<qint64> workers = nginxProcessesUnder(m_user->root());
+    QVERIFY(workers.removeOne(master));
+    QCOMPARE(workers.size(), 1);
+
+    // nginx of this user on the same port number in another network
+    // namespace (another developer's test run, a container).
+    QTemporaryDir elsewhereFolder;
+    QProcess elsewhere;
+    const bool elsewhereRuns = startForeignNginx(elsewhere, elsewhereFolder.path(), port, {"unshare", "-n"});
+    if (!elsewhereRuns)
+        qWarning("no second network namespace here: the nginx in another one is not tried");
+
+    // The master is killed; its worker serves on alone, also without the
+    // pid file (a partly cleaned data folder).
+    QCOMPARE(::kill(pid_t(master), SIGKILL), 0);
+    QVERIFY(waitUntil([&] { return platform::programOf(master).isEmpty(); }, 5000));
+    QCOMPARE(httpGet(port, "/list.json").status, 200);
+    QVERIFY(QFile::remove(prefix() + "/logs/nginx.pid"));
+
+    // The program ended without stopping it (it crashed too); the next start
+    // ends the worker and takes the same port again.
+    {
+        Brontel again;
+        QCOMPARE(again.nginxPort(), port);
+        QVERIFY(platform::programOf(workers.first()).isEmpty());
+        QCOMPARE(httpGet(port, "/list.json").status, 200);
+    }
+    QVERIFY(nginxProcessesUnder(m_user->root()).isEmpty());
+    if (elsewhereRuns)
+        QCOMPARE(elsewhere.state(), QProcess::Running);
+
+    // Another user's nginx now on that port here is not ours to stop either.
+    if (platform::runsAsAdministrator()) {
+        QTemporaryDir otherFolder;
+        QProcess other;
+        QVERIFY(startForeignNginx(other, otherFolder.path(), port,
+                                  {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"}));
+        QVERIFY(platform::isTcpPortListening(port));
+        Session::instance()->StopNginx();
+        QCOMPARE(other.state(), QProcess::Running);
+        QVERIFY(platform::isTcpPortListening(port));
+    }
 }
 
 QTEST_MAIN(TestNginx)
