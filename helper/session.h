@@ -72,6 +72,10 @@ public:
     bool writeNginxConf();
     // Writes the start and the stop script into the data folder.
     bool writeStartNginxBat();
+    // Writes the configuration and the scripts again where they are missing
+    // or differ from what the stored settings call for; a file that is
+    // already right is left untouched.
+    bool refreshNginxFiles();
     // Runs the start script and waits (bounded) until nginx has written its
     // pid file, so that a stop right after a start finds what to stop.
     bool StartNginx();

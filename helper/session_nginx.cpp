@@ -215,19 +215,18 @@ QByteArray Session::nginxConfText(int port, const QString &sharedDir, const QStr
     return text;
 }
 
-bool Session::writeNginxConf()
+namespace {
+
+// The configuration for the stored port and shared folder; empty, with the
+// reason logged, when nginx cannot be given that folder.
+QByteArray configurationFromSettings()
 {
-    const QString dataFolder = getAppDataPath();
-    if (dataFolder.isEmpty()) {
-        qWarning() << "nginx.conf: no data folder" << dataFolder;
-        return false;
-    }
     const int port = IniConfig::instance()->getNginxPport();
     const QString sharedDir = IniConfig::instance()->getVaroSharedDir();
-    const QString problem = nginxRootProblem(sharedDir);
+    const QString problem = Session::nginxRootProblem(sharedDir);
     if (!problem.isEmpty()) {
         qWarning().noquote() << "nginx.conf not written: the shared folder" << sharedDir << "is refused:" << problem;
-        return false;
+        return QByteArray();
     }
 
     // Started with administrator rights, nginx hands its connections to
@@ -246,10 +245,14 @@ bool Session::writeNginxConf()
             workers = platform::Account();
         }
     }
+    return Session::nginxConfText(port, sharedDir, workers.user, workers.group);
+}
 
+bool writeConfiguration(const QString &dataFolder, const QByteArray &text)
+{
     const QString written = dataFolder + QStringLiteral("/nginx.conf");
     QString error;
-    if (!atomicfile::write(written, nginxConfText(port, sharedDir, workers.user, workers.group), &error)) {
+    if (!atomicfile::write(written, text, &error)) {
         qWarning() << "nginx.conf: cannot write" << written << error;
         return false;
     }
@@ -262,6 +265,31 @@ bool Session::writeNginxConf()
     return prepareNginxPrefix(prefix);
 }
 
+QString scriptPath(const QString &dataFolder, const char *baseName)
+{
+    return dataFolder + QLatin1Char('/') + platform::scriptFileName(QLatin1String(baseName));
+}
+
+// Whether the file holds exactly the text; false when it cannot be read.
+bool holds(const QString &path, const QByteArray &text)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.size() == text.size() && file.readAll() == text;
+}
+
+} // namespace
+
+bool Session::writeNginxConf()
+{
+    const QString dataFolder = getAppDataPath();
+    if (dataFolder.isEmpty()) {
+        qWarning() << "nginx.conf: no data folder" << dataFolder;
+        return false;
+    }
+    const QByteArray text = configurationFromSettings();
+    return !text.isEmpty() && writeConfiguration(dataFolder, text);
+}
+
 bool Session::writeStartNginxBat()
 {
     const QString dataFolder = getAppDataPath();
@@ -270,11 +298,35 @@ bool Session::writeStartNginxBat()
         return false;
     }
     const QString prefix = prefixIn(dataFolder);
-    const bool start = writeScript(dataFolder + QLatin1Char('/') + platform::scriptFileName(QStringLiteral("start_nginx")),
-                                   platform::nginxStartScript(prefix));
-    const bool stop = writeScript(dataFolder + QLatin1Char('/') + platform::scriptFileName(QStringLiteral("stop_nginx")),
-                                  platform::nginxStopScript(prefix));
+    const bool start = writeScript(scriptPath(dataFolder, "start_nginx"), platform::nginxStartScript(prefix));
+    const bool stop = writeScript(scriptPath(dataFolder, "stop_nginx"), platform::nginxStopScript(prefix));
     return start && stop;
+}
+
+bool Session::refreshNginxFiles()
+{
+    const QString dataFolder = getAppDataPath();
+    if (dataFolder.isEmpty()) {
+        qWarning() << "nginx files: no data folder" << dataFolder;
+        return false;
+    }
+    const QString prefix = prefixIn(dataFolder);
+    bool ok = true;
+    const QByteArray conf = configurationFromSettings();
+    if (conf.isEmpty()) {
+        ok = false;
+    } else if (!holds(dataFolder + QStringLiteral("/nginx.conf"), conf)
+               || !holds(prefix + QStringLiteral("/conf/nginx.conf"), conf)) {
+        qDebug() << "nginx.conf written again";
+        ok = writeConfiguration(dataFolder, conf);
+    }
+    const QByteArray start = platform::nginxStartScript(prefix);
+    const QByteArray stop = platform::nginxStopScript(prefix);
+    if (!holds(scriptPath(dataFolder, "start_nginx"), start))
+        ok = writeScript(scriptPath(dataFolder, "start_nginx"), start) && ok;
+    if (!holds(scriptPath(dataFolder, "stop_nginx"), stop))
+        ok = writeScript(scriptPath(dataFolder, "stop_nginx"), stop) && ok;
+    return ok;
 }
 
 bool Session::StartNginx()
@@ -289,7 +341,7 @@ bool Session::StartNginx()
     // removed since then are made again.
     prepareNginxPrefix(prefix);
 
-    const QString script = dataFolder + QLatin1Char('/') + platform::scriptFileName(QStringLiteral("start_nginx"));
+    const QString script = scriptPath(dataFolder, "start_nginx");
     if (!QFileInfo(script).isFile()) {
         qWarning() << "nginx start: no start script" << script;
         return false;
@@ -336,7 +388,7 @@ bool Session::StopNginx()
     clock.start();
     bool stopped = true;
     if (pid != 0) {
-        const QString script = dataFolder + QLatin1Char('/') + platform::scriptFileName(QStringLiteral("stop_nginx"));
+        const QString script = scriptPath(dataFolder, "stop_nginx");
         if (!QFileInfo(script).isFile())
             writeScript(script, platform::nginxStopScript(prefix));
         const platform::ScriptRun run = platform::runScript(script, kStopTimeoutMs);

@@ -145,6 +145,7 @@ private slots:
     void laterStartRewritesConfigurationOnlyForANewPort();
     void refusesWhatTheEmbeddedServerRefuses();
     void killedMastersWorkerIsEndedAndThePortKept();
+    void lostOrOutdatedFilesAreWrittenAgain();
 
 private:
     QString data() const { return m_user->dataFolder(); }
@@ -638,6 +639,36 @@ void TestNginx::killedMastersWorkerIsEndedAndThePortKept()
         Session::instance()->StopNginx();
         QCOMPARE(other.state(), QProcess::Running);
         QVERIFY(platform::isTcpPortListening(port));
+    }
+}
+
+void TestNginx::lostOrOutdatedFilesAreWrittenAgain()
+{
+    SKIP_UNLESS_PRIVATE_NETWORK();
+    const QString shared = m_user->sharedFolder();
+    QVERIFY(QDir().mkpath(shared));
+    QVERIFY(writeWholeFile(data() + "/Dir.ini", "[General]\nVaroSharedDir=" + shared.toUtf8() + "\n"));
+    {
+        Brontel first;
+    }
+    // Lost to a crash during the first start or a partly cleaned data
+    // folder, or written by an earlier version that served everything.
+    const QList<QPair<QString, bool>> damages = {{"start_nginx.sh", false}, {"stop_nginx.sh", false},
+                                                {"nginx.conf", false}, {"nginx/conf/nginx.conf", false},
+                                                {"nginx/conf/nginx.conf", true}};
+    for (const auto &damage : damages) {
+        const QString path = data() + "/" + damage.first;
+        const QByteArray right = readWholeFile(path);
+        QVERIFY(!right.isEmpty());
+        QByteArray earlier = right;
+        earlier.replace(kUserLines.last() + '\n', "").replace(kDenyLines.join('\n') + '\n', "");
+        if (damage.second)
+            QVERIFY(earlier != right && writeWholeFile(path, earlier));
+        else
+            QVERIFY(QFile::remove(path));
+        Brontel again;
+        QCOMPARE(readWholeFile(path), right);
+        QCOMPARE(httpGet(again.nginxPort(), "/list.json").status, 200);
     }
 }
 
