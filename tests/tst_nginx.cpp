@@ -330,7 +330,8 @@ void TestNginx::servesTheSharedFolder()
     QVERIFY(port > 0);
     QVERIFY2(startOver(port, shared), qPrintable(readWholeFile(prefix() + "/logs/error.log")));
     QVERIFY(platform::isTcpPortListening(port));
-    QCOMPARE(nginxProcessesUnder(m_user->root()).size(), 2); // the master and its one worker
+    // The master and its one worker, which it forks after writing its pid file.
+    QVERIFY(waitUntil([&] { return nginxProcessesUnder(m_user->root()).size() == 2; }, 5000));
 
     // Under root this also shows that the workers may read a folder in a
     // private (0700) tree.
