@@ -80,14 +80,19 @@ public:
     bool writeNginxConf();
     // Writes the start and the stop script into the data folder.
     bool writeStartNginxBat();
+    // Writes the configuration and the scripts again where they are missing
+    // or differ from what the stored settings call for; a file that is
+    // already right is left untouched.
+    bool refreshNginxFiles();
     // Runs the start script and waits (bounded) until nginx has written its
     // pid file, so that a stop right after a start finds what to stop.
     bool StartNginx();
-    // Stops the nginx of the prefix, if its pid file names it, and waits
-    // (bounded) until it is gone and the stored port has no listener, so that
-    // a port search right afterwards finds that port free. A pid file naming
-    // anything else is removed and the process left alone. True when no nginx
-    // of ours runs afterwards.
+    // Stops the nginx of the prefix, if its pid file names it, and ends the
+    // nginx processes of this user still listening on the stored port (the
+    // workers of a master that was killed); then waits (bounded) until the
+    // stored port has no listener, so that a port search right afterwards
+    // finds that port free. A pid file naming anything else is removed and
+    // the process left alone. True when no nginx of ours runs afterwards.
     bool StopNginx();
 
     // The prefix folder nginx runs from; empty without a data folder.

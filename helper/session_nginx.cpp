@@ -7,6 +7,7 @@
 #include "platform/account.h"
 #include "platform/nginx.h"
 #include "platform/ports.h"
+#include "platform/processes.h"
 #include "platform/scripts.h"
 
 #include <QDebug>
@@ -30,6 +31,9 @@ const int kPidFileTimeoutMs = 3000;
 // runs right after the stop and must find the port released.
 const int kStopTimeoutMs = 5000;
 const int kPollMs = 20;
+// nginx ends on a polite request at once; one that has not ended by then is
+// ended by force.
+const int kEndGraceMs = 1000;
 
 const QFileDevice::Permissions kScriptPermissions = QFileDevice::ReadOwner | QFileDevice::WriteOwner
     | QFileDevice::ExeOwner | QFileDevice::ReadGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther
@@ -181,6 +185,9 @@ QByteArray Session::nginxConfText(int port, const QString &sharedDir, const QStr
             "fastcgi_temp_path  temp/fastcgi;\n"
             "uwsgi_temp_path  temp/uwsgi;\n"
             "scgi_temp_path  temp/scgi;\n"
+            // A link inside the shared folder may lead anywhere on the disk;
+            // the folder itself may be reached through one.
+            "disable_symlinks  on from=$document_root;\n"
             "server{\n"
             "listen       " + QByteArray::number(port) + ";\n"
             "server_name  localhost;\n"
@@ -193,24 +200,33 @@ QByteArray Session::nginxConfText(int port, const QString &sharedDir, const QStr
             "root   \"" + QFile::encodeName(sharedDir) + "\";\n"
             "index  index.html index.htm;\n"
             "}\n"
+            // Only the listing, the posters and the copies are for the
+            // headset. Refused: hidden names (the import's unfinished
+            // ".part" copies), the store and its kept-aside damaged copies
+            // (they hold the user's own file paths), the temporary files of
+            // whole-file writes (the final name and six letters or digits),
+            // and "~", which short 8.3 names of all of these carry on FAT
+            // and NTFS volumes. Those volumes also ignore letter case.
+            "location ~* \"(^|/)\\.|~|^/brontelvideo\\.dat|\\.[a-z0-9]{6}$\" {\n"
+            "deny  all;\n"
+            "}\n"
             "}\n"
             "}\n";
     return text;
 }
 
-bool Session::writeNginxConf()
+namespace {
+
+// The configuration for the stored port and shared folder; empty, with the
+// reason logged, when nginx cannot be given that folder.
+QByteArray configurationFromSettings()
 {
-    const QString dataFolder = getAppDataPath();
-    if (dataFolder.isEmpty()) {
-        qWarning() << "nginx.conf: no data folder" << dataFolder;
-        return false;
-    }
     const int port = IniConfig::instance()->getNginxPport();
     const QString sharedDir = IniConfig::instance()->getVaroSharedDir();
-    const QString problem = nginxRootProblem(sharedDir);
+    const QString problem = Session::nginxRootProblem(sharedDir);
     if (!problem.isEmpty()) {
         qWarning().noquote() << "nginx.conf not written: the shared folder" << sharedDir << "is refused:" << problem;
-        return false;
+        return QByteArray();
     }
 
     // Started with administrator rights, nginx hands its connections to
@@ -229,10 +245,14 @@ bool Session::writeNginxConf()
             workers = platform::Account();
         }
     }
+    return Session::nginxConfText(port, sharedDir, workers.user, workers.group);
+}
 
+bool writeConfiguration(const QString &dataFolder, const QByteArray &text)
+{
     const QString written = dataFolder + QStringLiteral("/nginx.conf");
     QString error;
-    if (!atomicfile::write(written, nginxConfText(port, sharedDir, workers.user, workers.group), &error)) {
+    if (!atomicfile::write(written, text, &error)) {
         qWarning() << "nginx.conf: cannot write" << written << error;
         return false;
     }
@@ -245,6 +265,31 @@ bool Session::writeNginxConf()
     return prepareNginxPrefix(prefix);
 }
 
+QString scriptPath(const QString &dataFolder, const char *baseName)
+{
+    return dataFolder + QLatin1Char('/') + platform::scriptFileName(QLatin1String(baseName));
+}
+
+// Whether the file holds exactly the text; false when it cannot be read.
+bool holds(const QString &path, const QByteArray &text)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) && file.size() == text.size() && file.readAll() == text;
+}
+
+} // namespace
+
+bool Session::writeNginxConf()
+{
+    const QString dataFolder = getAppDataPath();
+    if (dataFolder.isEmpty()) {
+        qWarning() << "nginx.conf: no data folder" << dataFolder;
+        return false;
+    }
+    const QByteArray text = configurationFromSettings();
+    return !text.isEmpty() && writeConfiguration(dataFolder, text);
+}
+
 bool Session::writeStartNginxBat()
 {
     const QString dataFolder = getAppDataPath();
@@ -253,11 +298,35 @@ bool Session::writeStartNginxBat()
         return false;
     }
     const QString prefix = prefixIn(dataFolder);
-    const bool start = writeScript(dataFolder + QLatin1Char('/') + platform::scriptFileName(QStringLiteral("start_nginx")),
-                                   platform::nginxStartScript(prefix));
-    const bool stop = writeScript(dataFolder + QLatin1Char('/') + platform::scriptFileName(QStringLiteral("stop_nginx")),
-                                  platform::nginxStopScript(prefix));
+    const bool start = writeScript(scriptPath(dataFolder, "start_nginx"), platform::nginxStartScript(prefix));
+    const bool stop = writeScript(scriptPath(dataFolder, "stop_nginx"), platform::nginxStopScript(prefix));
     return start && stop;
+}
+
+bool Session::refreshNginxFiles()
+{
+    const QString dataFolder = getAppDataPath();
+    if (dataFolder.isEmpty()) {
+        qWarning() << "nginx files: no data folder" << dataFolder;
+        return false;
+    }
+    const QString prefix = prefixIn(dataFolder);
+    bool ok = true;
+    const QByteArray conf = configurationFromSettings();
+    if (conf.isEmpty()) {
+        ok = false;
+    } else if (!holds(dataFolder + QStringLiteral("/nginx.conf"), conf)
+               || !holds(prefix + QStringLiteral("/conf/nginx.conf"), conf)) {
+        qDebug() << "nginx.conf written again";
+        ok = writeConfiguration(dataFolder, conf);
+    }
+    const QByteArray start = platform::nginxStartScript(prefix);
+    const QByteArray stop = platform::nginxStopScript(prefix);
+    if (!holds(scriptPath(dataFolder, "start_nginx"), start))
+        ok = writeScript(scriptPath(dataFolder, "start_nginx"), start) && ok;
+    if (!holds(scriptPath(dataFolder, "stop_nginx"), stop))
+        ok = writeScript(scriptPath(dataFolder, "stop_nginx"), stop) && ok;
+    return ok;
 }
 
 bool Session::StartNginx()
@@ -272,7 +341,7 @@ bool Session::StartNginx()
     // removed since then are made again.
     prepareNginxPrefix(prefix);
 
-    const QString script = dataFolder + QLatin1Char('/') + platform::scriptFileName(QStringLiteral("start_nginx"));
+    const QString script = scriptPath(dataFolder, "start_nginx");
     if (!QFileInfo(script).isFile()) {
         qWarning() << "nginx start: no start script" << script;
         return false;
@@ -305,35 +374,50 @@ bool Session::StopNginx()
     }
     const QString prefix = prefixIn(dataFolder);
     const QString pidFile = platform::nginxPidFile(prefix);
-    const qint64 pid = readPid(pidFile);
-    if (pid == 0)
-        return true;
-    if (!platform::isNginxOfPrefix(pid, prefix)) {
+    qint64 pid = readPid(pidFile);
+    if (pid != 0 && !platform::isNginxOfPrefix(pid, prefix)) {
         // Left by an nginx that did not end normally; the number may belong
         // to any process by now, and the stop script would signal it.
         qWarning() << "nginx stop: the pid file names process" << pid
                    << "which is not our nginx; it is left alone and the pid file removed";
         QFile::remove(pidFile);
-        return true;
+        pid = 0;
     }
 
     QElapsedTimer clock;
     clock.start();
-    const QString script = dataFolder + QLatin1Char('/') + platform::scriptFileName(QStringLiteral("stop_nginx"));
-    if (!QFileInfo(script).isFile())
-        writeScript(script, platform::nginxStopScript(prefix));
-    const platform::ScriptRun run = platform::runScript(script, kStopTimeoutMs);
-    if (!run.succeeded())
-        qWarning() << "nginx stop script failed: started" << run.started << "finished" << run.finished
-                   << "exit code" << run.exitCode;
-
-    if (!waitFor([&] { return !platform::isNginxOfPrefix(pid, prefix); }, clock, kStopTimeoutMs)) {
-        qWarning() << "nginx stop: nginx" << pid << "still runs after" << kStopTimeoutMs << "ms";
-        return false;
+    bool stopped = true;
+    if (pid != 0) {
+        const QString script = scriptPath(dataFolder, "stop_nginx");
+        if (!QFileInfo(script).isFile())
+            writeScript(script, platform::nginxStopScript(prefix));
+        const platform::ScriptRun run = platform::runScript(script, kStopTimeoutMs);
+        if (!run.succeeded())
+            qWarning() << "nginx stop script failed: started" << run.started << "finished" << run.finished
+                       << "exit code" << run.exitCode;
+        stopped = waitFor([&] { return !platform::isNginxOfPrefix(pid, prefix); }, clock, kStopTimeoutMs);
+        if (!stopped)
+            qWarning() << "nginx stop: nginx" << pid << "still runs after" << kStopTimeoutMs << "ms";
     }
+
+    // A master that was killed (by a user, by the system short of memory)
+    // leaves its workers serving the headset on the port, with no pid file
+    // naming them, and the next start would have to move to another port.
+    // Ours are the nginx processes of this user holding that port's
+    // listening socket; this also ends a master that ignored the stop.
     const int port = IniConfig::instance()->getNginxPport();
+    const QList<qint64> left = platform::processesListeningOn(platform::nginxExecutable(), port);
+    if (!left.isEmpty()) {
+        qWarning() << "nginx stop: ending the nginx processes left on port" << port << ":" << left;
+        stopped = platform::endProcesses(left, platform::nginxExecutable(), kEndGraceMs);
+        if (!stopped)
+            qWarning() << "nginx stop: nginx processes" << left << "still run";
+    } else if (pid == 0) {
+        return true;
+    }
+
     if (!waitFor([&] { return !platform::isTcpPortListening(port); }, clock, kStopTimeoutMs))
         qWarning() << "nginx stop: port" << port << "is still taken by another program";
-    qDebug() << "nginx stopped: pid" << pid;
-    return true;
+    qDebug() << "nginx stopped: pid" << pid << "left" << left;
+    return stopped;
 }

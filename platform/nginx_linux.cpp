@@ -1,9 +1,9 @@
 #include "platform/nginx.h"
+#include "platform/processes.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace platform {
 namespace {
@@ -71,19 +71,13 @@ bool isNginxOfPrefix(qint64 pid, const QString &prefix)
 {
     if (pid <= 0 || prefix.isEmpty())
         return false;
-    const QString proc = QStringLiteral("/proc/%1/").arg(pid);
-
-    // Gone, a zombie, or another user's process: no program link to read.
-    QString program = QFile::symLinkTarget(proc + QStringLiteral("exe"));
-    if (program.isEmpty())
-        return false;
-    // After a package upgrade the running program is the replaced file.
-    program.remove(QRegularExpression(QStringLiteral(" \\(deleted\\)$")));
+    // Gone, a zombie, or another user's process: no program to read.
+    const QString program = programOf(pid);
     const QString expected = QFileInfo(nginxExecutable()).canonicalFilePath();
-    if (expected.isEmpty() || program != expected)
+    if (program.isEmpty() || expected.isEmpty() || program != expected)
         return false;
 
-    QFile commandLine(proc + QStringLiteral("cmdline"));
+    QFile commandLine(QStringLiteral("/proc/%1/cmdline").arg(pid));
     if (!commandLine.open(QIODevice::ReadOnly))
         return false;
     // nginx rewrites its master's title to "nginx: master process <the

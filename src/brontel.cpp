@@ -175,9 +175,15 @@ void Brontel::InitNginx()
         Session::instance()->writeNginxConf();
         // Stored once: the headset remembers this PC by it.
         config->setNginxMAC(Session::instance()->getNginxMAC());
-    } else if (m_nginxPort != storedPort) {
-        qDebug() << "nginx port changed from" << storedPort << "to" << m_nginxPort;
-        Session::instance()->writeNginxConf();
+    } else {
+        if (m_nginxPort != storedPort)
+            qDebug() << "nginx port changed from" << storedPort << "to" << m_nginxPort;
+        // Besides a new port: a file lost to a crash during the first start
+        // or to a partly cleaned data folder would leave nginx unstarted at
+        // every later start, and a configuration written by an earlier
+        // version may serve more of the shared folder than the headset's
+        // files.
+        Session::instance()->refreshNginxFiles();
     }
 
     Session::instance()->ensureSharedFolder();

@@ -12,6 +12,7 @@
 #include "platform/account.h"
 #include "platform/nginx.h"
 #include "platform/ports.h"
+#include "platform/processes.h"
 #include "src/brontel.h"
 
 #include <QApplication>
@@ -24,6 +25,8 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
 
 namespace {
 
@@ -39,10 +42,26 @@ QList<QByteArray> baseLines(int port, const QByteArray &root)
             "index  index.html index.htm;", "}", "}", "}"};
 }
 
-// What an ordinary user needs on top, inside http{} before the server.
+// Added inside http{} before the server: what an ordinary user needs, and
+// no links followed below the shared folder.
 const QList<QByteArray> kUserLines = {"access_log  logs/access.log;", "client_body_temp_path  temp/client_body;",
                                       "proxy_temp_path  temp/proxy;", "fastcgi_temp_path  temp/fastcgi;",
-                                      "uwsgi_temp_path  temp/uwsgi;", "scgi_temp_path  temp/scgi;"};
+                                      "uwsgi_temp_path  temp/uwsgi;", "scgi_temp_path  temp/scgi;",
+                                      "disable_symlinks  on from=$document_root;"};
+// Added at the end of the server: what the headset must not get.
+const QList<QByteArray> kDenyLines = {"location ~* \"(^|/)\\.|~|^/brontelvideo\\.dat|\\.[a-z0-9]{6}$\" {",
+                                      "deny  all;", "}"};
+
+// The base lines with the additions where nginx needs them.
+QList<QByteArray> confLines(int port, const QByteArray &root)
+{
+    QList<QByteArray> lines = baseLines(port, root);
+    for (int i = 0; i < kDenyLines.size(); ++i)
+        lines.insert(21 + i, kDenyLines.at(i));
+    for (int i = 0; i < kUserLines.size(); ++i)
+        lines.insert(9 + i, kUserLines.at(i));
+    return lines;
+}
 
 QList<QByteArray> linesOf(const QByteArray &text)
 {
@@ -84,6 +103,23 @@ QByteArray expectedUserLine(const QString &sharedDir)
     return "user  " + owner.user.toUtf8() + ' ' + owner.group.toUtf8() + ';';
 }
 
+// An nginx of its own in the folder, listening on the port in the
+// foreground, started through the wrapper (another network namespace,
+// another user); true once it has bound its port and written its pid file.
+bool startForeignNginx(QProcess &process, const QString &folder, int port, const QStringList &wrapper)
+{
+    if (!writeWholeFile(folder + "/conf/nginx.conf", Session::nginxConfText(port, folder))
+        || !QFile::copy(platform::nginxMimeTypesSource(), folder + "/conf/mime.types")
+        || !QDir().mkpath(folder + "/logs") || !QDir().mkpath(folder + "/temp")
+        || QProcess::execute("chmod", {"-R", "a+rwX", folder}) != 0)
+        return false;
+    process.start(wrapper.first(), wrapper.mid(1)
+                      + QStringList{platform::nginxExecutable(), "-p", folder + "/", "-c", "conf/nginx.conf", "-e",
+                                    "logs/error.log", "-g", "daemon off; master_process off; pid logs/nginx.pid;"});
+    return process.waitForStarted(5000)
+        && waitUntil([&] { return QFileInfo::exists(folder + "/logs/nginx.pid"); }, 5000);
+}
+
 } // namespace
 
 class TestNginx : public QObject
@@ -107,6 +143,9 @@ private slots:
     void anotherPrefixsNginxIsLeftAlone();
     void startUpWritesAndStartsNginx();
     void laterStartRewritesConfigurationOnlyForANewPort();
+    void refusesWhatTheEmbeddedServerRefuses();
+    void killedMastersWorkerIsEndedAndThePortKept();
+    void lostOrOutdatedFilesAreWrittenAgain();
 
 private:
     QString data() const { return m_user->dataFolder(); }
@@ -170,16 +209,8 @@ void TestNginx::configurationText()
     const QByteArray text = Session::nginxConfText(45671, "/srv/Varo Shared");
     QVERIFY(!text.contains('\r'));
     QVERIFY(text.endsWith("}\n"));
-    QList<QByteArray> expected = baseLines(45671, "\"/srv/Varo Shared\"");
-    for (int i = 0; i < kUserLines.size(); ++i)
-        expected.insert(9 + i, kUserLines.at(i));
+    const QList<QByteArray> expected = confLines(45671, "\"/srv/Varo Shared\"");
     QCOMPARE(linesOf(text), expected);
-
-    // The added lines aside, the configuration is line for line the base one.
-    QList<QByteArray> base = linesOf(text);
-    for (const QByteArray &line : kUserLines)
-        base.removeOne(line);
-    QCOMPARE(base, baseLines(45671, "\"/srv/Varo Shared\""));
 
     // Started by an administrator: the workers' account comes first.
     const QList<QByteArray> withUser = linesOf(Session::nginxConfText(8080, "/home/alice/VaroShared", "alice", "staff"));
@@ -299,7 +330,8 @@ void TestNginx::servesTheSharedFolder()
     QVERIFY(port > 0);
     QVERIFY2(startOver(port, shared), qPrintable(readWholeFile(prefix() + "/logs/error.log")));
     QVERIFY(platform::isTcpPortListening(port));
-    QCOMPARE(nginxProcessesUnder(m_user->root()).size(), 2); // the master and its one worker
+    // The master and its one worker, which it forks after writing its pid file.
+    QVERIFY(waitUntil([&] { return nginxProcessesUnder(m_user->root()).size() == 2; }, 5000));
 
     // Under root this also shows that the workers may read a folder in a
     // private (0700) tree.
@@ -517,6 +549,130 @@ void TestNginx::laterStartRewritesConfigurationOnlyForANewPort()
     }
     QVERIFY2(sameStart, "the stored port was taken at every attempt");
     QVERIFY(waitUntil([&] { return nginxProcessesUnder(m_user->root()).isEmpty(); }, 5000));
+}
+
+void TestNginx::refusesWhatTheEmbeddedServerRefuses()
+{
+    SKIP_UNLESS_PRIVATE_NETWORK();
+    // The shared folder itself may be reached through a link (moved to
+    // another disk): that one is followed.
+    const QString folder = m_user->root() + "/disk/Videos";
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(QFile::link(folder, m_user->sharedFolder()));
+    const QByteArray video = randomBytes(1000, 2);
+    QVERIFY(writeWholeFile(folder + "/list.json", "[]"));
+    QVERIFY(writeWholeFile(folder + "/20240101120000.mp4", video));
+    // An import's unfinished copy, the store, a store kept aside as damaged,
+    // a whole-file write under way (QSaveFile's temporary name: the final
+    // name, a dot and six letters), and the store as a FAT volume also
+    // answers to it: in other letter case and by its short name.
+    const QStringList refused = {".20240101120001.mp4.part", "brontelvideo.dat",
+                                 "brontelvideo.dat.damaged-20240101-120000", "list.json.AbQzYx",
+                                 "BrontelVideo.DAT", "BRONTE~1.DAT"};
+    for (const QString &name : refused)
+        QVERIFY(writeWholeFile(folder + "/" + name, "secret"));
+    QVERIFY(writeWholeFile(m_user->root() + "/outside.txt", "secret"));
+    QVERIFY(QFile::link(m_user->root() + "/outside.txt", folder + "/leak.mp4"));
+
+    const int port = freePort();
+    QVERIFY(port > 0);
+    QVERIFY2(startOver(port, m_user->sharedFolder()), qPrintable(readWholeFile(prefix() + "/logs/error.log")));
+    for (const QString &name : refused + QStringList{"leak.mp4"}) {
+        const CurlReply reply = httpGet(port, "/" + name);
+        QVERIFY2(reply.status == 403 || reply.status == 404, qPrintable(name));
+        QVERIFY(!reply.body.contains("secret"));
+    }
+    QCOMPARE(httpGet(port, "/list.json").body, QByteArray("[]"));
+    const CurlReply reply = httpGet(port, "/20240101120000.mp4", {"-H", "Range: bytes=10-19"});
+    QCOMPARE(reply.status, 206);
+    QCOMPARE(reply.body, video.mid(10, 10));
+    stopAndCheckGone(port, m_user->root());
+}
+
+void TestNginx::killedMastersWorkerIsEndedAndThePortKept()
+{
+    SKIP_UNLESS_PRIVATE_NETWORK();
+    // A running program's nginx on the port the start-up search finds.
+    QVERIFY(QDir().mkpath(m_user->sharedFolder()));
+    const int port = Brontel::findAndStorePort(45670, [](int candidate) {
+        return IniConfig::instance()->checkAndSaveWebServerPort(candidate);
+    });
+    QVERIFY(startOver(port, m_user->sharedFolder()));
+    // Served and closed by nginx: the port also has a connection in TIME_WAIT.
+    QCOMPARE(httpGet(port, "/list.json", {"-H", "Connection: close"}).status, 200);
+    const qint64 master = readWholeFile(prefix() + "/logs/nginx.pid").trimmed().toLongLong();
+    QList<qint64> workers = nginxProcessesUnder(m_user->root());
+    QVERIFY(workers.removeOne(master));
+    QCOMPARE(workers.size(), 1);
+
+    // nginx of this user on the same port number in another network
+    // namespace (another developer's test run, a container).
+    QTemporaryDir elsewhereFolder;
+    QProcess elsewhere;
+    const bool elsewhereRuns = startForeignNginx(elsewhere, elsewhereFolder.path(), port, {"unshare", "-n"});
+    if (!elsewhereRuns)
+        qWarning("no second network namespace here: the nginx in another one is not tried");
+
+    // The master is killed; its worker serves on alone, also without the
+    // pid file (a partly cleaned data folder).
+    QCOMPARE(::kill(pid_t(master), SIGKILL), 0);
+    QVERIFY(waitUntil([&] { return platform::programOf(master).isEmpty(); }, 5000));
+    QCOMPARE(httpGet(port, "/list.json").status, 200);
+    QVERIFY(QFile::remove(prefix() + "/logs/nginx.pid"));
+
+    // The program ended without stopping it (it crashed too); the next start
+    // ends the worker and takes the same port again.
+    {
+        Brontel again;
+        QCOMPARE(again.nginxPort(), port);
+        QVERIFY(platform::programOf(workers.first()).isEmpty());
+        QCOMPARE(httpGet(port, "/list.json").status, 200);
+    }
+    QVERIFY(nginxProcessesUnder(m_user->root()).isEmpty());
+    if (elsewhereRuns)
+        QCOMPARE(elsewhere.state(), QProcess::Running);
+
+    // Another user's nginx now on that port here is not ours to stop either.
+    if (platform::runsAsAdministrator()) {
+        QTemporaryDir otherFolder;
+        QProcess other;
+        QVERIFY(startForeignNginx(other, otherFolder.path(), port,
+                                  {"setpriv", "--reuid=nobody", "--regid=nogroup", "--clear-groups"}));
+        QVERIFY(platform::isTcpPortListening(port));
+        Session::instance()->StopNginx();
+        QCOMPARE(other.state(), QProcess::Running);
+        QVERIFY(platform::isTcpPortListening(port));
+    }
+}
+
+void TestNginx::lostOrOutdatedFilesAreWrittenAgain()
+{
+    SKIP_UNLESS_PRIVATE_NETWORK();
+    const QString shared = m_user->sharedFolder();
+    QVERIFY(QDir().mkpath(shared));
+    QVERIFY(writeWholeFile(data() + "/Dir.ini", "[General]\nVaroSharedDir=" + shared.toUtf8() + "\n"));
+    {
+        Brontel first;
+    }
+    // Lost to a crash during the first start or a partly cleaned data
+    // folder, or written by an earlier version that served everything.
+    const QList<QPair<QString, bool>> damages = {{"start_nginx.sh", false}, {"stop_nginx.sh", false},
+                                                {"nginx.conf", false}, {"nginx/conf/nginx.conf", false},
+                                                {"nginx/conf/nginx.conf", true}};
+    for (const auto &damage : damages) {
+        const QString path = data() + "/" + damage.first;
+        const QByteArray right = readWholeFile(path);
+        QVERIFY(!right.isEmpty());
+        QByteArray earlier = right;
+        earlier.replace(kUserLines.last() + '\n', "").replace(kDenyLines.join('\n') + '\n', "");
+        if (damage.second)
+            QVERIFY(earlier != right && writeWholeFile(path, earlier));
+        else
+            QVERIFY(QFile::remove(path));
+        Brontel again;
+        QCOMPARE(readWholeFile(path), right);
+        QCOMPARE(httpGet(again.nginxPort(), "/list.json").status, 200);
+    }
 }
 
 QTEST_MAIN(TestNginx)

@@ -31,7 +31,7 @@ private slots:
     void socketTableParsing_data();
     void socketTableParsing();
     void tcpListenerTakesItsPort();
-    void everyConnectionStateTakesItsPort();
+    void servedConnectionsLeaveTheirPortToTheNextServer();
     void udpSocketTakesItsPort();
     void impossiblePortsAreNeverFree();
     void fileRangesGoStraightToASocket();
@@ -54,12 +54,19 @@ void TestPlatform::socketTableParsing_data()
 
     const QByteArray v4Header =
         "  sl  local_address rem_address   st tx_queue rx_queue tr tm->when retrnsmt   uid  timeout inode\n";
-    QTest::newRow("ipv4 rows, any state, remote ports ignored")
-        << QByteArray(v4Header
-                      + "   0: 0100007F:1F90 00000000:0000 0A 00000000:00000000 00:00000000 00000000     0        0 1 1 0 100 0 0 10 0\n"
-                      + "   1: 0100007F:B26E 0100007F:2328 01 00000000:00000000 00:00000000 00000000     0        0 2 1 0 20 4 30 10 -1\n"
-                      + "   2: 0100007F:A000 0100007F:1F91 06 00000000:00000000 03:00000F9C 00000000     0        0 0 3 0\n")
-        << true << QList<int>{0x1F90, 0xB26E, 0xA000};
+    // A port in every state from ESTABLISHED (01) to CLOSING (0B): all but
+    // TIME_WAIT (06), which a listener may bind over, take their port.
+    QByteArray everyState = v4Header;
+    QList<int> taken;
+    for (int state = 0x01; state <= 0x0B; ++state) {
+        everyState += QByteArray("   0: 0100007F:") + QByteArray::number(0xA000 + state, 16).toUpper() + " 0100007F:1F91 "
+            + QByteArray::number(state, 16).rightJustified(2, '0').toUpper()
+            + " 00000000:00000000 00:00000000 00000000     0        0 " + QByteArray::number(state == 6 ? 0 : state)
+            + " 1 0 20 4 30 10 -1\n";
+        if (state != 0x06)
+            taken.append(0xA000 + state);
+    }
+    QTest::newRow("ipv4 rows, every state but TIME_WAIT, remote ports ignored") << everyState << true << taken;
     QTest::newRow("ipv6 rows")
         << QByteArray("  sl  local_address                         remote_address                        st tx_queue rx_queue tr tm->when retrnsmt   uid  timeout inode\n"
                       "   0: 00000000000000000000000000000000:B266 00000000000000000000000000000000:0000 0A 00000000:00000000 00:00000000 00000000     0        0 3 1 0 100 0 0 10 0\n")
@@ -100,25 +107,6 @@ void TestPlatform::tcpListenerTakesItsPort()
     QVERIFY(platform::isTcpPortFree(port));
 }
 
-void TestPlatform::everyConnectionStateTakesItsPort()
-{
-    QTcpServer server;
-    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
-    QTcpSocket client;
-    client.connectToHost(QHostAddress::LocalHost, server.serverPort());
-    QVERIFY(client.waitForConnected(5000));
-    QVERIFY(server.waitForNewConnection(5000));
-    QTcpSocket *accepted = server.nextPendingConnection();
-    QVERIFY(accepted);
-
-    const int clientPort = client.localPort();
-    QVERIFY(!platform::isTcpPortFree(clientPort));
-
-    // The side that closes first keeps its port in TIME_WAIT for a while.
-    client.disconnectFromHost();
-    accepted->close();
-    QVERIFY(!platform::isTcpPortFree(clientPort));
-}
 
 void TestPlatform::udpSocketTakesItsPort()
 {
@@ -151,6 +139,50 @@ struct SocketPair
 };
 
 } // namespace
+
+namespace {
+
+// Whether the kernel lists a connection in TIME_WAIT on the local TCP port.
+bool timeWaitOn(int port)
+{
+    QFile table("/proc/net/tcp");
+    if (!table.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray local = ':' + QByteArray::number(port, 16).toUpper().rightJustified(4, '0');
+    for (const QByteArray &line : table.readAll().split('\n')) {
+        const QList<QByteArray> columns = line.simplified().split(' ');
+        if (columns.size() > 3 && columns.at(1).endsWith(local) && columns.at(3) == "06")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// A server that closes its connections first (as the HTTP server and nginx
+// do after a reply) leaves them in TIME_WAIT for a minute. A restart within
+// that minute must find the same port free, and really listen on it.
+void TestPlatform::servedConnectionsLeaveTheirPortToTheNextServer()
+{
+    SocketPair pair;
+    QVERIFY(pair.connect());
+    const int port = pair.server.serverPort();
+    QVERIFY(!platform::isTcpPortFree(pair.client.localPort()));
+    pair.server.close();
+    // The connection it served still holds the port.
+    QVERIFY(!platform::isTcpPortFree(port));
+
+    pair.accepted->write("reply");
+    QVERIFY(pair.accepted->waitForBytesWritten(5000));
+    pair.accepted->disconnectFromHost();
+    QVERIFY(pair.client.waitForDisconnected(5000));
+    QVERIFY(waitUntil([&] { return timeWaitOn(port); }, 5000));
+
+    QVERIFY(platform::isTcpPortFree(port));
+    QTcpServer next;
+    QVERIFY2(next.listen(QHostAddress::Any, quint16(port)), qPrintable(next.errorString()));
+    QVERIFY(!platform::isTcpPortFree(port));
+}
 
 void TestPlatform::fileRangesGoStraightToASocket()
 {

@@ -51,6 +51,19 @@ QList<ProcessInfo> nginxProcesses()
     return found;
 }
 
+// Whether the process has a file under the folder open (nginx keeps its logs
+// open, so even a worker whose master is gone has).
+bool holdsFileUnder(qint64 pid, const QString &folder)
+{
+    const QFileInfoList fds = QDir(QStringLiteral("/proc/%1/fd").arg(pid))
+                                  .entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo &fd : fds) {
+        if (fd.symLinkTarget().startsWith(folder + '/'))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 QList<qint64> nginxProcessesUnder(const QString &folder)
@@ -63,7 +76,8 @@ QList<qint64> nginxProcessesUnder(const QString &folder)
     }
     QList<qint64> result;
     for (const ProcessInfo &info : all) {
-        if (!info.zombie && (masters.contains(info.pid) || masters.contains(info.parent)))
+        if (!info.zombie
+            && (masters.contains(info.pid) || masters.contains(info.parent) || holdsFileUnder(info.pid, folder)))
             result.append(info.pid);
     }
     return result;

@@ -4,7 +4,8 @@
 #include <QString>
 
 // The nginx processes a test started, found through /proc by the folder they
-// run from: masters whose command line names the folder, and their workers.
+// run from: masters whose command line names the folder, their workers, and
+// workers left by a killed master (they still hold their logs there open).
 // Zombies (ended, not yet reaped) are not counted.
 QList<qint64> nginxProcessesUnder(const QString &folder);
 
