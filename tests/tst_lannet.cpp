@@ -25,6 +25,13 @@ public:
     {
         QVERIFY(listen(QHostAddress::LocalHost));
     }
+    ~FakeServer() override
+    {
+        // Open connections must not count themselves into a half-gone server.
+        const QList<QSslSocket *> sockets = findChildren<QSslSocket *>();
+        for (QSslSocket *socket : sockets)
+            socket->disconnect();
+    }
 
     QString url(const QString &path) const
     {
