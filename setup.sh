@@ -14,7 +14,7 @@ PACKAGES="build-essential cmake ninja-build pkg-config
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
   libquazip1-qt5-dev libqrencode-dev
   nginx-light ffmpeg fonts-wqy-microhei xvfb xauth
-  curl wrk zbar-tools iproute2 util-linux"
+  curl wrk zbar-tools iproute2 util-linux openssl unzip"
 
 as_root() {
     if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi
