@@ -143,6 +143,7 @@ private slots:
     void importedVideosDeletedAndAddedAgain();
     void nothingOutsideTheSharedFolderIsTouched();
     void unremovableCopyIsReportedAndStays();
+    void tilesLeaveDeleteModeWhenEveryRemovalFails();
     void headsetListNoLongerShowsDeleted();
     void textsAreTranslated();
 
@@ -711,6 +712,39 @@ void TestDeleteMode::unremovableCopyIsReportedAndStays()
     for (HomeSub *tile : page->tiles())
         QVERIFY(!tile->findChild<QPushButton *>("tb_check")->isVisibleTo(tile));
     QVERIFY(page->selectedForDelete().isEmpty());
+}
+
+// Nothing could go, so no tile was made afresh: the kept tiles still leave
+// delete mode, unselected.
+void TestDeleteMode::tilesLeaveDeleteModeWhenEveryRemovalFails()
+{
+    const QList<BrontelVideoInfo> made = makeLibrary({"a.mp4", "b.mp4", "c.mp4"});
+    MainWidget container(nullptr, nullptr);
+    HomePage *page = container.homePage();
+    container.loadVideoData();
+    Unremovable locks;
+    if (!(locks.lockFile(made[0].videopathnginx) && locks.lockFile(made[2].posterpathreal))
+        && !locks.lockFolder(m_shared))
+        QSKIP("neither chattr +i nor a read-only folder stops removal here");
+
+    ModalAnswerer answerer;
+    auto *del = page->findChild<QPushButton *>("tb_del");
+    del->click();
+    page->tiles()[0]->findChild<QPushButton *>("tb_check")->click();
+    page->tiles()[2]->findChild<QPushButton *>("tb_check")->click();
+    del->click();
+    container.confirmDeleteWindow()->findChild<QPushButton *>("pb_delete")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(answerer.messages, QStringList({couldNotDelete() + "|a.mp4, c.mp4"}), 5000);
+
+    QCOMPARE(tileNames(*page), QStringList({"a.mp4", "b.mp4", "c.mp4"}));
+    QVERIFY(!page->inDeleteMode());
+    for (HomeSub *tile : page->tiles()) {
+        auto *check = tile->findChild<QPushButton *>("tb_check");
+        QVERIFY(!check->isVisibleTo(tile));
+        QVERIFY(!tile->isChecked());
+        QVERIFY(!check->styleSheet().startsWith(
+            "QPushButton{background-image:url(:/Brontel/Skin/new/delete_select_Press.png)"));
+    }
 }
 
 // --- the headset -------------------------------------------------------------

@@ -676,6 +676,13 @@ void HomePage::slotDoDelVideoFile()
     // The tiles go with the rewrite, and only then their records.
     slotupdateUI();
     qDeleteAll(gone);
+    // Tiles whose entries stayed are kept as they were when nothing went, so
+    // they leave delete mode here, unselected.
+    for (HomeSub *tile : qAsConst(homeSubs)) {
+        tile->setCheckVisible(false);
+        if (tile->isChecked())
+            tile->setChecked(false);
+    }
 
     if (!failed.isEmpty()) {
         const bool queued = !m_deleteFailures.isEmpty();
