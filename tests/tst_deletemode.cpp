@@ -49,15 +49,6 @@ const char kAllOn[] = "QPushButton{background-image: url(:/Brontel/Skin/new/dele
 
 QString couldNotDelete() { return QCoreApplication::translate("frmHomePage", "could not delete the video"); }
 
-// Every file directly in a folder with its bytes.
-QMap<QString, QByteArray> snapshot(const QString &folder)
-{
-    QMap<QString, QByteArray> files;
-    for (const QString &name : sharedEntries(folder))
-        files.insert(name, readWholeFile(folder + "/" + name));
-    return files;
-}
-
 // Files made unremovable for the length of a test, by the means that works
 // for whoever runs it: the immutable attribute where permissions do not stop
 // removal (root), a read-only folder otherwise.
@@ -616,7 +607,7 @@ void TestDeleteMode::nothingOutsideTheSharedFolderIsTouched()
     entries[1].videopathreal = m_shared + "/mine.mp4";
     entries[1].videoreq = "mine.mp4";
     entries[1].videopathnginx = m_shared + "/mine.mp4";
-    // A stored entry whose copy and poster lie outside: the load drops it.
+    // A stored entry whose copy and poster lie outside: kept, without them.
     entries[3].videoreq = "victim.mp4";
     entries[3].videopathnginx = outside + "/victim.mp4";
     entries[3].posterpathreal = outside + "/victim.png";

@@ -45,7 +45,13 @@
 #include <QTimer>
 #include <QTranslator>
 
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
 #include <memory>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -70,6 +76,8 @@ private slots:
     void restartReloadsTheSameLibrary();
     void damagedStoreKeepsReadableEntries_data();
     void damagedStoreKeepsReadableEntries();
+    void storeThatIsNoRegularFile_data();
+    void storeThatIsNoRegularFile();
     void failedStoreWriteTellsTheUser();
     void linksInTheSharedFolderAreNeverWrittenThrough();
     void tilesShowTheirRecords();
@@ -477,6 +485,74 @@ void TestHomePage::damagedStoreKeepsReadableEntries()
     again.loadVideoData();
     QCOMPARE(tileNames(again), kept);
     QCOMPARE(QDir(m_shared).entryList({"brontelvideo.dat.damaged-*"}).size(), 1);
+}
+
+void TestHomePage::storeThatIsNoRegularFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("named pipe") << "fifo";
+    QTest::newRow("link to /dev/zero") << "zero";
+    QTest::newRow("larger than the cap") << "large";
+}
+
+// Neither waits for a writer nor reads without end: what stands at the
+// store's name is moved aside (a link as the link), and what a store too
+// large to read holds at its start is kept.
+void TestHomePage::storeThatIsNoRegularFile()
+{
+    QFETCH(QString, kind);
+    const BrontelVideoInfo info = entryWithFiles(m_shared, src("v.mp4"), 0);
+    const QByteArray name = QFile::encodeName(store());
+    if (kind == "fifo") {
+        QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+    } else if (kind == "zero") {
+        QVERIFY(QFile::link("/dev/zero", store()));
+    } else {
+        QVERIFY(writeWholeFile(store(), librarystore::storeBytes({getJsonStringFromVideoInfo(&info)})));
+        QVERIFY(QFile(store()).resize(librarystore::kMaxStoreBytes + 1)); // sparse
+    }
+    // A load stuck on the pipe is let go after a while, so that it fails
+    // rather than hangs.
+    std::atomic<bool> loaded{false};
+    std::atomic<bool> released{false};
+    std::thread watchdog([&] {
+        for (int i = 0; i < 100 && kind == "fifo" && !loaded; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                released = true;
+                ::close(fd);
+            }
+        }
+    });
+    QElapsedTimer clock;
+    clock.start();
+    HomePage page;
+    page.loadVideoData();
+    const qint64 took = clock.elapsed();
+    loaded = true;
+    watchdog.join();
+    QVERIFY(!released);
+    QVERIFY2(took < 5000, qPrintable(QString::number(took)));
+
+    const QStringList aside = QDir(m_shared).entryList({"brontelvideo.dat.damaged-*"}, QDir::AllEntries | QDir::System);
+    QCOMPARE(aside.size(), 1);
+    const QString kept = m_shared + "/" + aside[0];
+    struct stat keptStat {};
+    QCOMPARE(::lstat(QFile::encodeName(kept).constData(), &keptStat), 0);
+    if (kind == "large") {
+        QCOMPARE(qint64(keptStat.st_size), librarystore::kMaxStoreBytes + 1);
+        QCOMPARE(tileNames(page), QStringList({"v.mp4"}));
+        QCOMPARE(readWholeFile(store()), storeOf(page.library()));
+        return;
+    }
+    QVERIFY(kind == "fifo" ? S_ISFIFO(keptStat.st_mode) : S_ISLNK(keptStat.st_mode));
+    if (kind == "zero")
+        QCOMPARE(QFileInfo(kept).symLinkTarget(), QString("/dev/zero"));
+    QVERIFY(!QFileInfo::exists(store()) && !QFileInfo(store()).isSymLink());
+    QVERIFY(page.library().isEmpty());
+    QVERIFY(page.findChild<QLabel *>("addImageLabel")->isVisibleTo(&page));
+    QCOMPARE(readWholeFile(listing()), QByteArray("{\"number\":\"0\",\"items\": []}\n"));
 }
 
 void TestHomePage::failedStoreWriteTellsTheUser()

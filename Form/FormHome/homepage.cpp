@@ -13,6 +13,8 @@
 #include "helper/appglobals.h"
 #include "helper/atomicfile.h"
 #include "helper/iniconfig.h"
+#include "platform/regularfile.h"
+#include "platform/storage.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -259,6 +261,18 @@ bool HomePage::keepDamagedStore(const QString &why)
     return true;
 }
 
+bool HomePage::moveStoreAside(const QString &why)
+{
+    const QString aside = sharedFolder() + QLatin1Char('/')
+        + librarystore::damagedCopyName(QDateTime::currentDateTime());
+    if (!platform::renameNoReplace(storePath(), aside)) {
+        qWarning().noquote() << "library: cannot read" << storePath() << why << "- nor move it to" << aside;
+        return false;
+    }
+    qWarning().noquote() << "library: cannot read" << storePath() << why << "- moved to" << aside;
+    return true;
+}
+
 QJsonObject HomePage::getJsonObjectFromString(const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
@@ -280,30 +294,31 @@ void HomePage::loadVideoData()
     clearLibrary();
 
     const QString path = storePath();
-    QFile store(path);
-    if (!store.exists()) {
+    QByteArray bytes;
+    QString error;
+    const platform::FileRead read = platform::readRegularFile(path, librarystore::kMaxStoreBytes, &bytes, &error);
+    if (read != platform::FileRead::Read && read != platform::FileRead::TooLarge) {
+        // Nothing may overwrite a library that could not be read, and a pipe
+        // or a device at the name has nothing to read. The name is moved
+        // aside, which needs no read access; a link goes as the link, and
+        // what it leads to stays as it is.
+        if (read != platform::FileRead::Missing)
+            moveStoreAside(error);
         setPlaceholdersVisible(true);
         updateDeleteButton();
         publishLibrary();
         return;
     }
-    if (!store.open(QIODevice::ReadOnly)) {
-        // Nothing may overwrite a library that could not be read: it is put
-        // aside under the damaged name, which needs no read access.
-        const QString aside = sharedFolder() + QLatin1Char('/')
-            + librarystore::damagedCopyName(QDateTime::currentDateTime());
-        qWarning().noquote() << "library: cannot read" << path << store.errorString() << "- moved to" << aside;
-        QFile::rename(path, aside);
-        setPlaceholdersVisible(true);
-        updateDeleteButton();
-        publishLibrary();
-        return;
-    }
-    const QByteArray bytes = store.readAll();
-    store.close();
 
     librarystore::StoreContents contents = librarystore::readStore(bytes);
     QStringList problems = contents.problems;
+    // A store too large to read whole goes aside as it is (a copy would cost
+    // as much as reading it); what its first bytes hold is kept.
+    bool keptAside = false;
+    if (read == platform::FileRead::TooLarge) {
+        problems.prepend(QStringLiteral("only the first %1 bytes read: %2").arg(bytes.size()).arg(error));
+        keptAside = moveStoreAside(error);
+    }
     const QString folder = sharedFolder();
     TileBatch batch(ui->scrollAreaWidgetContents);
     for (const QString &text : qAsConst(contents.texts)) {
@@ -330,7 +345,8 @@ void HomePage::loadVideoData()
     // has been kept, so nothing that could not be read is lost.
     const QByteArray fresh = librarystore::storeBytes(itemJsons);
     if (fresh != bytes) {
-        if (problems.isEmpty() || keepDamagedStore(QStringLiteral("damaged store")))
+        if (problems.isEmpty() || keptAside
+            || (read == platform::FileRead::Read && keepDamagedStore(QStringLiteral("damaged store"))))
             writeStore();
     }
 

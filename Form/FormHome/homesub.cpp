@@ -122,7 +122,8 @@ bool HomeSub::copyIsMissing(const BrontelVideoInfo &info)
 QImage HomeSub::posterImage(const QString &path)
 {
     QImage image;
-    if (path.isEmpty() || !image.load(path))
+    // Only a regular file: a pipe at the name would hold the reader for good.
+    if (path.isEmpty() || !QFileInfo(path).isFile() || !image.load(path))
         return QImage();
     if (image.size() != QSize(kPosterWidth, kPosterHeight))
         image = image.scaled(kPosterWidth, kPosterHeight, Qt::IgnoreAspectRatio);

@@ -16,6 +16,11 @@ namespace librarystore {
 QString storeFileName();  // "brontelvideo.dat"
 QString listFileName();   // "list.json"
 
+// The most of a store that is read. An entry takes about half a KiB, so this
+// is room for a hundred thousand videos; anything larger is not a store we
+// wrote, and reading it whole could take all the memory there is.
+constexpr qint64 kMaxStoreBytes = 64 * 1024 * 1024;
+
 // One store record: the length word (32-bit big-endian: the text's UTF-8
 // bytes plus the terminating zero), the text, a zero byte; what Qt's data
 // stream writes for a zero-terminated string.
