@@ -173,28 +173,7 @@ void TestDeleteMode::cleanupTestCase()
 
 BrontelVideoInfo TestDeleteMode::entry(const QString &name, int seq)
 {
-    BrontelVideoInfo info;
-    const QString base = QString::number(1700000000 + seq) + "007";
-    const QString suffix = QFileInfo(name).suffix();
-    info.videopath = base;
-    info.posterpath = base;
-    info.poster = base + ".png";
-    info.posterpathreal = m_shared + "/" + info.poster;
-    info.videoreq = base + "." + suffix;
-    info.videopathnginx = m_shared + "/" + info.videoreq;
-    info.videopathreal = src(name);
-    info.video = name;
-    info.size = 2 + seq;
-    info.length = 10 + seq;
-    info.width = 160;
-    info.high = 90;
-    const QByteArray bytes(info.size * 1024, char('a' + seq % 26));
-    writeWholeFile(info.videopathreal, bytes);
-    writeWholeFile(info.videopathnginx, bytes);
-    QImage poster(212, 119, QImage::Format_RGB32);
-    poster.fill(QColor::fromHsv((seq * 47) % 360, 200, 200));
-    poster.save(info.posterpathreal, "PNG");
-    return info;
+    return entryWithFiles(m_shared, src(name), seq);
 }
 
 void TestDeleteMode::storeEntries(const QList<BrontelVideoInfo> &entries)
@@ -616,7 +595,7 @@ void TestDeleteMode::nothingOutsideTheSharedFolderIsTouched()
     MainWidget container(nullptr, nullptr);
     HomePage *page = container.homePage();
     container.loadVideoData();
-    QCOMPARE(tileNames(*page), QStringList({"fine.mp4", "mine.mp4", "tampered.mp4"}));
+    QCOMPARE(tileNames(*page), QStringList({"fine.mp4", "mine.mp4", "tampered.mp4", "stored.mp4"}));
     // An entry changed after the load (as anything in memory might be): its
     // copy's name leads out of the folder, its poster is somewhere else.
     BrontelVideoInfo *tampered = page->library()[2];

@@ -273,6 +273,12 @@ bool HomePage::moveStoreAside(const QString &why)
     return true;
 }
 
+bool HomePage::isOwnFile(const QString &path)
+{
+    const QFileInfo file(path);
+    return file.isFile() && !file.isSymLink();
+}
+
 QJsonObject HomePage::getJsonObjectFromString(const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
@@ -330,9 +336,20 @@ void HomePage::loadVideoData()
         }
         const QString reason = librarystore::untrustedEntryReason(*info, folder);
         if (!reason.isEmpty()) {
-            problems << QStringLiteral("dropped the entry \"%1\": %2").arg(info->video, reason);
-            delete info;
-            continue;
+            // Stored with paths elsewhere, most often because the shared
+            // folder was moved: when its files are in the folder under the
+            // same names, the entry points there from now on. Otherwise it
+            // stays listed without its files, which nothing here reads,
+            // serves, writes or removes outside the folder.
+            BrontelVideoInfo moved;
+            if (librarystore::entryInFolder(*info, folder, &moved) && isOwnFile(moved.videopathnginx)
+                && (moved.posterpathreal.isEmpty() || isOwnFile(moved.posterpathreal))) {
+                qWarning().noquote() << "library: found the files of" << info->video << "in the shared folder -"
+                                     << reason;
+                *info = moved;
+            } else {
+                qWarning().noquote() << "library: kept" << info->video << "without its files -" << reason;
+            }
         }
         videoInfos.append(info);
         itemJsons.append(getJsonStringFromVideoInfo(info));
@@ -403,10 +420,13 @@ void HomePage::slotupdateUI()
 // after another was most of the time a large library took to show.
 void HomePage::addHomeSubs(const QVector<BrontelVideoInfo *> &infos)
 {
+    const QString folder = sharedFolder();
     QStringList paths;
     paths.reserve(infos.size());
+    // A poster stored outside the shared folder is never read (the tile
+    // shows the default one).
     for (const BrontelVideoInfo *info : infos)
-        paths.append(info->posterpathreal);
+        paths.append(librarystore::isDirectlyInside(info->posterpathreal, folder) ? info->posterpathreal : QString());
     const QList<QImage> posters = QtConcurrent::blockingMapped<QList<QImage>>(paths, &HomeSub::posterImage);
     for (int i = 0; i < infos.size(); ++i)
         addHomeSub(infos[i], posters.value(i));
@@ -829,8 +849,10 @@ void HomePage::checkBatch(QList<BatchFile> &files)
         } else {
             // Only a name whose copy is still there counts as added; a video
             // whose copy has gone is taken again and gets its copy back.
+            const QString folder = sharedFolder();
             for (const BrontelVideoInfo *info : qAsConst(videoInfos)) {
-                if (info->video == file.name && QFileInfo(info->videopathnginx).isFile()) {
+                if (info->video == file.name && librarystore::isDirectlyInside(info->videopathnginx, folder)
+                    && QFileInfo(info->videopathnginx).isFile()) {
                     refusal = QStringList{QCoreApplication::translate("frmHomePage", "already add the video"), file.name};
                     break;
                 }

@@ -173,6 +173,8 @@ private:
     bool keepDamagedStore(const QString &why);
     // Moves whatever stands at the store's name aside under the damaged name.
     bool moveStoreAside(const QString &why);
+    // A regular file, not a link.
+    static bool isOwnFile(const QString &path);
 
     Ui::frmHomePage *ui;
     QGridLayout *gridLayout = nullptr;

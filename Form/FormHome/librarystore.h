@@ -63,6 +63,12 @@ bool isDirectlyInside(const QString &path, const QString &folder);
 // entry is fine.
 QString untrustedEntryReason(const BrontelVideoInfo &info, const QString &folder);
 
+// The entry with its copy and poster directly in the folder under the file
+// names it stores, as the entries of a shared folder that was moved are
+// found again. False when those names are not plain file names (or the copy
+// name is not the copy's file name): such an entry has nothing to look for.
+bool entryInFolder(const BrontelVideoInfo &info, const QString &folder, BrontelVideoInfo *moved);
+
 // The name a damaged store is kept under before anything rewrites it.
 QString damagedCopyName(const QDateTime &when);
 
