@@ -42,8 +42,9 @@ FileRead readRegularFile(const QString &path, qint64 maxBytes, QByteArray *conte
     // The type is looked at before anything is opened: opening some devices
     // already does something.
     if (::stat(name.constData(), &before) != 0) {
-        *error = errnoText(errno);
-        return errno == ENOENT || errno == ENOTDIR ? FileRead::Missing : FileRead::Failed;
+        const int code = errno;
+        *error = errnoText(code);
+        return code == ENOENT || code == ENOTDIR ? FileRead::Missing : FileRead::Failed;
     }
     if (!S_ISREG(before.st_mode)) {
         *error = typeText(before.st_mode);
@@ -74,7 +75,8 @@ FileRead readRegularFile(const QString &path, qint64 maxBytes, QByteArray *conte
     content->resize(int(want));
     qint64 done = 0;
     FileRead result = FileRead::Read;
-    // Up to the cap, and one byte past it to tell a file that has grown.
+    // Up to the cap (also when the file grows meanwhile); one byte more
+    // tells a file larger than that.
     while (true) {
         if (done == content->size()) {
             if (done >= maxBytes) {
@@ -89,7 +91,6 @@ FileRead readRegularFile(const QString &path, qint64 maxBytes, QByteArray *conte
                 }
                 break;
             }
-            // The file grew since it was measured: read on, up to the cap.
             content->resize(int(qMin<qint64>(maxBytes, done + 65536)));
         }
         const ssize_t n = ::read(fd, content->data() + done, size_t(content->size() - done));
