@@ -49,15 +49,6 @@ const char kAllOn[] = "QPushButton{background-image: url(:/Brontel/Skin/new/dele
 
 QString couldNotDelete() { return QCoreApplication::translate("frmHomePage", "could not delete the video"); }
 
-// Every file directly in a folder with its bytes.
-QMap<QString, QByteArray> snapshot(const QString &folder)
-{
-    QMap<QString, QByteArray> files;
-    for (const QString &name : sharedEntries(folder))
-        files.insert(name, readWholeFile(folder + "/" + name));
-    return files;
-}
-
 // Files made unremovable for the length of a test, by the means that works
 // for whoever runs it: the immutable attribute where permissions do not stop
 // removal (root), a read-only folder otherwise.
@@ -143,6 +134,7 @@ private slots:
     void importedVideosDeletedAndAddedAgain();
     void nothingOutsideTheSharedFolderIsTouched();
     void unremovableCopyIsReportedAndStays();
+    void tilesLeaveDeleteModeWhenEveryRemovalFails();
     void headsetListNoLongerShowsDeleted();
     void textsAreTranslated();
 
@@ -181,28 +173,7 @@ void TestDeleteMode::cleanupTestCase()
 
 BrontelVideoInfo TestDeleteMode::entry(const QString &name, int seq)
 {
-    BrontelVideoInfo info;
-    const QString base = QString::number(1700000000 + seq) + "007";
-    const QString suffix = QFileInfo(name).suffix();
-    info.videopath = base;
-    info.posterpath = base;
-    info.poster = base + ".png";
-    info.posterpathreal = m_shared + "/" + info.poster;
-    info.videoreq = base + "." + suffix;
-    info.videopathnginx = m_shared + "/" + info.videoreq;
-    info.videopathreal = src(name);
-    info.video = name;
-    info.size = 2 + seq;
-    info.length = 10 + seq;
-    info.width = 160;
-    info.high = 90;
-    const QByteArray bytes(info.size * 1024, char('a' + seq % 26));
-    writeWholeFile(info.videopathreal, bytes);
-    writeWholeFile(info.videopathnginx, bytes);
-    QImage poster(212, 119, QImage::Format_RGB32);
-    poster.fill(QColor::fromHsv((seq * 47) % 360, 200, 200));
-    poster.save(info.posterpathreal, "PNG");
-    return info;
+    return entryWithFiles(m_shared, src(name), seq);
 }
 
 void TestDeleteMode::storeEntries(const QList<BrontelVideoInfo> &entries)
@@ -615,7 +586,7 @@ void TestDeleteMode::nothingOutsideTheSharedFolderIsTouched()
     entries[1].videopathreal = m_shared + "/mine.mp4";
     entries[1].videoreq = "mine.mp4";
     entries[1].videopathnginx = m_shared + "/mine.mp4";
-    // A stored entry whose copy and poster lie outside: the load drops it.
+    // A stored entry whose copy and poster lie outside: kept, without them.
     entries[3].videoreq = "victim.mp4";
     entries[3].videopathnginx = outside + "/victim.mp4";
     entries[3].posterpathreal = outside + "/victim.png";
@@ -624,7 +595,7 @@ void TestDeleteMode::nothingOutsideTheSharedFolderIsTouched()
     MainWidget container(nullptr, nullptr);
     HomePage *page = container.homePage();
     container.loadVideoData();
-    QCOMPARE(tileNames(*page), QStringList({"fine.mp4", "mine.mp4", "tampered.mp4"}));
+    QCOMPARE(tileNames(*page), QStringList({"fine.mp4", "mine.mp4", "tampered.mp4", "stored.mp4"}));
     // An entry changed after the load (as anything in memory might be): its
     // copy's name leads out of the folder, its poster is somewhere else.
     BrontelVideoInfo *tampered = page->library()[2];
@@ -711,6 +682,39 @@ void TestDeleteMode::unremovableCopyIsReportedAndStays()
     for (HomeSub *tile : page->tiles())
         QVERIFY(!tile->findChild<QPushButton *>("tb_check")->isVisibleTo(tile));
     QVERIFY(page->selectedForDelete().isEmpty());
+}
+
+// Nothing could go, so no tile was made afresh: the kept tiles still leave
+// delete mode, unselected.
+void TestDeleteMode::tilesLeaveDeleteModeWhenEveryRemovalFails()
+{
+    const QList<BrontelVideoInfo> made = makeLibrary({"a.mp4", "b.mp4", "c.mp4"});
+    MainWidget container(nullptr, nullptr);
+    HomePage *page = container.homePage();
+    container.loadVideoData();
+    Unremovable locks;
+    if (!(locks.lockFile(made[0].videopathnginx) && locks.lockFile(made[2].posterpathreal))
+        && !locks.lockFolder(m_shared))
+        QSKIP("neither chattr +i nor a read-only folder stops removal here");
+
+    ModalAnswerer answerer;
+    auto *del = page->findChild<QPushButton *>("tb_del");
+    del->click();
+    page->tiles()[0]->findChild<QPushButton *>("tb_check")->click();
+    page->tiles()[2]->findChild<QPushButton *>("tb_check")->click();
+    del->click();
+    container.confirmDeleteWindow()->findChild<QPushButton *>("pb_delete")->click();
+    QTRY_COMPARE_WITH_TIMEOUT(answerer.messages, QStringList({couldNotDelete() + "|a.mp4, c.mp4"}), 5000);
+
+    QCOMPARE(tileNames(*page), QStringList({"a.mp4", "b.mp4", "c.mp4"}));
+    QVERIFY(!page->inDeleteMode());
+    for (HomeSub *tile : page->tiles()) {
+        auto *check = tile->findChild<QPushButton *>("tb_check");
+        QVERIFY(!check->isVisibleTo(tile));
+        QVERIFY(!tile->isChecked());
+        QVERIFY(!check->styleSheet().startsWith(
+            "QPushButton{background-image:url(:/Brontel/Skin/new/delete_select_Press.png)"));
+    }
 }
 
 // --- the headset -------------------------------------------------------------

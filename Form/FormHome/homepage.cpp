@@ -13,6 +13,8 @@
 #include "helper/appglobals.h"
 #include "helper/atomicfile.h"
 #include "helper/iniconfig.h"
+#include "platform/regularfile.h"
+#include "platform/storage.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -259,6 +261,24 @@ bool HomePage::keepDamagedStore(const QString &why)
     return true;
 }
 
+bool HomePage::moveStoreAside(const QString &why)
+{
+    const QString aside = sharedFolder() + QLatin1Char('/')
+        + librarystore::damagedCopyName(QDateTime::currentDateTime());
+    if (!platform::renameNoReplace(storePath(), aside)) {
+        qWarning().noquote() << "library: cannot read" << storePath() << why << "- nor move it to" << aside;
+        return false;
+    }
+    qWarning().noquote() << "library: cannot read" << storePath() << why << "- moved to" << aside;
+    return true;
+}
+
+bool HomePage::isOwnFile(const QString &path)
+{
+    const QFileInfo file(path);
+    return file.isFile() && !file.isSymLink();
+}
+
 QJsonObject HomePage::getJsonObjectFromString(const QString &text)
 {
     const QByteArray bytes = text.toUtf8();
@@ -280,30 +300,31 @@ void HomePage::loadVideoData()
     clearLibrary();
 
     const QString path = storePath();
-    QFile store(path);
-    if (!store.exists()) {
+    QByteArray bytes;
+    QString error;
+    const platform::FileRead read = platform::readRegularFile(path, librarystore::kMaxStoreBytes, &bytes, &error);
+    if (read != platform::FileRead::Read && read != platform::FileRead::TooLarge) {
+        // Nothing may overwrite a library that could not be read, and a pipe
+        // or a device at the name has nothing to read. The name is moved
+        // aside, which needs no read access; a link goes as the link, and
+        // what it leads to stays as it is.
+        if (read != platform::FileRead::Missing)
+            moveStoreAside(error);
         setPlaceholdersVisible(true);
         updateDeleteButton();
         publishLibrary();
         return;
     }
-    if (!store.open(QIODevice::ReadOnly)) {
-        // Nothing may overwrite a library that could not be read: it is put
-        // aside under the damaged name, which needs no read access.
-        const QString aside = sharedFolder() + QLatin1Char('/')
-            + librarystore::damagedCopyName(QDateTime::currentDateTime());
-        qWarning().noquote() << "library: cannot read" << path << store.errorString() << "- moved to" << aside;
-        QFile::rename(path, aside);
-        setPlaceholdersVisible(true);
-        updateDeleteButton();
-        publishLibrary();
-        return;
-    }
-    const QByteArray bytes = store.readAll();
-    store.close();
 
     librarystore::StoreContents contents = librarystore::readStore(bytes);
     QStringList problems = contents.problems;
+    // A store too large to read whole goes aside as it is (a copy would cost
+    // as much as reading it); what its first bytes hold is kept.
+    bool keptAside = false;
+    if (read == platform::FileRead::TooLarge) {
+        problems.prepend(QStringLiteral("only the first %1 bytes read: %2").arg(bytes.size()).arg(error));
+        keptAside = moveStoreAside(error);
+    }
     const QString folder = sharedFolder();
     TileBatch batch(ui->scrollAreaWidgetContents);
     for (const QString &text : qAsConst(contents.texts)) {
@@ -315,9 +336,20 @@ void HomePage::loadVideoData()
         }
         const QString reason = librarystore::untrustedEntryReason(*info, folder);
         if (!reason.isEmpty()) {
-            problems << QStringLiteral("dropped the entry \"%1\": %2").arg(info->video, reason);
-            delete info;
-            continue;
+            // Stored with paths elsewhere, most often because the shared
+            // folder was moved: when its files are in the folder under the
+            // same names, the entry points there from now on. Otherwise it
+            // stays listed without its files, which nothing here reads,
+            // serves, writes or removes outside the folder.
+            BrontelVideoInfo moved;
+            if (librarystore::entryInFolder(*info, folder, &moved) && isOwnFile(moved.videopathnginx)
+                && (moved.posterpathreal.isEmpty() || isOwnFile(moved.posterpathreal))) {
+                qWarning().noquote() << "library: found the files of" << info->video << "in the shared folder -"
+                                     << reason;
+                *info = moved;
+            } else {
+                qWarning().noquote() << "library: kept" << info->video << "without its files -" << reason;
+            }
         }
         videoInfos.append(info);
         itemJsons.append(getJsonStringFromVideoInfo(info));
@@ -330,7 +362,8 @@ void HomePage::loadVideoData()
     // has been kept, so nothing that could not be read is lost.
     const QByteArray fresh = librarystore::storeBytes(itemJsons);
     if (fresh != bytes) {
-        if (problems.isEmpty() || keepDamagedStore(QStringLiteral("damaged store")))
+        if (problems.isEmpty() || keptAside
+            || (read == platform::FileRead::Read && keepDamagedStore(QStringLiteral("damaged store"))))
             writeStore();
     }
 
@@ -387,10 +420,13 @@ void HomePage::slotupdateUI()
 // after another was most of the time a large library took to show.
 void HomePage::addHomeSubs(const QVector<BrontelVideoInfo *> &infos)
 {
+    const QString folder = sharedFolder();
     QStringList paths;
     paths.reserve(infos.size());
+    // A poster stored outside the shared folder is never read (the tile
+    // shows the default one).
     for (const BrontelVideoInfo *info : infos)
-        paths.append(info->posterpathreal);
+        paths.append(librarystore::isDirectlyInside(info->posterpathreal, folder) ? info->posterpathreal : QString());
     const QList<QImage> posters = QtConcurrent::blockingMapped<QList<QImage>>(paths, &HomeSub::posterImage);
     for (int i = 0; i < infos.size(); ++i)
         addHomeSub(infos[i], posters.value(i));
@@ -676,6 +712,13 @@ void HomePage::slotDoDelVideoFile()
     // The tiles go with the rewrite, and only then their records.
     slotupdateUI();
     qDeleteAll(gone);
+    // Tiles whose entries stayed are kept as they were when nothing went, so
+    // they leave delete mode here, unselected.
+    for (HomeSub *tile : qAsConst(homeSubs)) {
+        tile->setCheckVisible(false);
+        if (tile->isChecked())
+            tile->setChecked(false);
+    }
 
     if (!failed.isEmpty()) {
         const bool queued = !m_deleteFailures.isEmpty();
@@ -806,8 +849,10 @@ void HomePage::checkBatch(QList<BatchFile> &files)
         } else {
             // Only a name whose copy is still there counts as added; a video
             // whose copy has gone is taken again and gets its copy back.
+            const QString folder = sharedFolder();
             for (const BrontelVideoInfo *info : qAsConst(videoInfos)) {
-                if (info->video == file.name && QFileInfo(info->videopathnginx).isFile()) {
+                if (info->video == file.name && librarystore::isDirectlyInside(info->videopathnginx, folder)
+                    && QFileInfo(info->videopathnginx).isFile()) {
                     refusal = QStringList{QCoreApplication::translate("frmHomePage", "already add the video"), file.name};
                     break;
                 }

@@ -171,6 +171,10 @@ private:
     bool saveVideoInfo(BrontelVideoInfo *info);
     void reportSaveFailure(const QString &what, const QString &error);
     bool keepDamagedStore(const QString &why);
+    // Moves whatever stands at the store's name aside under the damaged name.
+    bool moveStoreAside(const QString &why);
+    // A regular file, not a link.
+    static bool isOwnFile(const QString &path);
 
     Ui::frmHomePage *ui;
     QGridLayout *gridLayout = nullptr;

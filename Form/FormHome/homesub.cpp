@@ -2,6 +2,7 @@
 #include "ui_homesub.h"
 
 #include "Form/FormHome/brontelvideoinfo.h"
+#include "Form/FormHome/librarystore.h"
 #include "helper/atomicfile.h"
 #include "helper/iniconfig.h"
 #include "helper/session.h"
@@ -70,6 +71,7 @@ HomeSub::HomeSub(QWidget *parent)
     m_deletedMarker = new QLabel(this);
     m_deletedMarker->setObjectName(QStringLiteral("deletedMarker"));
     m_deletedMarker->setGeometry(0, 45, 212, 28);
+    m_sharedFolder = IniConfig::instance()->getVaroSharedDir();
     const QString image = markerImage(IniConfig::instance()->getLanguage());
     if (!image.isEmpty()) {
         m_deletedMarker->setStyleSheet(
@@ -112,8 +114,10 @@ QString HomeSub::formatDuration(int seconds)
         + QCoreApplication::translate("frmHomeSub", "%1").arg(twoDigits(secs));
 }
 
-bool HomeSub::copyIsMissing(const BrontelVideoInfo &info)
+bool HomeSub::copyIsMissing(const BrontelVideoInfo &info, const QString &sharedFolder)
 {
+    if (!librarystore::isDirectlyInside(info.videopathnginx, sharedFolder))
+        return true;
     const QFileInfo copy(info.videopathnginx);
     // A copy still being written, or cut short, is not the video either.
     return !copy.isFile() || copy.size() / 1024 != info.size;
@@ -122,7 +126,8 @@ bool HomeSub::copyIsMissing(const BrontelVideoInfo &info)
 QImage HomeSub::posterImage(const QString &path)
 {
     QImage image;
-    if (path.isEmpty() || !image.load(path))
+    // Only a regular file: a pipe at the name would hold the reader for good.
+    if (path.isEmpty() || !QFileInfo(path).isFile() || !image.load(path))
         return QImage();
     if (image.size() != QSize(kPosterWidth, kPosterHeight))
         image = image.scaled(kPosterWidth, kPosterHeight, Qt::IgnoreAspectRatio);
@@ -154,7 +159,7 @@ void HomeSub::ChangeState()
 
 void HomeSub::updateMarker()
 {
-    m_deletedMarker->setVisible(copyIsMissing(*m_info));
+    m_deletedMarker->setVisible(copyIsMissing(*m_info, m_sharedFolder));
 }
 
 HomeSub::PosterStamp HomeSub::PosterStamp::of(const QString &path)
@@ -178,7 +183,9 @@ void HomeSub::showPoster(bool refreshing, const QImage &preloaded)
         button->setIcon(QIcon());
         button->setStyleSheet(QString::fromLatin1(kDefaultPosterStyle));
     };
-    if (path.isEmpty()) {
+    // An entry kept from a folder that was moved (or a store changed by
+    // hand) may name a poster elsewhere: that is neither read nor replaced.
+    if (path.isEmpty() || !librarystore::isDirectlyInside(path, m_sharedFolder)) {
         showDefault();
         return;
     }

@@ -49,8 +49,9 @@ public:
     // The poster file at the tile's size; null when it cannot be read. Safe
     // on any thread.
     static QImage posterImage(const QString &path);
-    // True when the library's copy is missing or not the size recorded.
-    static bool copyIsMissing(const BrontelVideoInfo &info);
+    // True when the library's copy is missing or not the size recorded, or
+    // the entry names a copy outside the shared folder (which is never looked at).
+    static bool copyIsMissing(const BrontelVideoInfo &info, const QString &sharedFolder);
 
 signals:
     void sglSelectForDelete(BrontelVideoInfo *info, bool checked);
@@ -92,6 +93,8 @@ private:
     int m_scrollPos = 0;
     int m_captionLength = 0;
     QString m_caption;
+    // The only folder whose files the tile reads or writes.
+    QString m_sharedFolder;
     // The poster file the shown poster was read from; invalid while the
     // default poster shows.
     PosterStamp m_posterStamp;

@@ -183,6 +183,24 @@ QString untrustedEntryReason(const BrontelVideoInfo &info, const QString &folder
     return QString();
 }
 
+bool entryInFolder(const BrontelVideoInfo &info, const QString &folder, BrontelVideoInfo *moved)
+{
+    const QString copyName = normalisedPath(info.videopathnginx).section(QLatin1Char('/'), -1);
+    const QString posterName = normalisedPath(info.posterpathreal).section(QLatin1Char('/'), -1);
+    if (folder.isEmpty() || !isPlainFileName(copyName) || info.videoreq != copyName
+        || (!info.posterpathreal.isEmpty() && !isPlainFileName(posterName)))
+        return false;
+    // Joined as the import joins them.
+    auto inFolder = [&folder](const QString &name) {
+        return QString(folder + QLatin1Char('/') + name).replace(QLatin1Char('\\'), QLatin1String("//"));
+    };
+    *moved = info;
+    moved->videopathnginx = inFolder(copyName);
+    if (!info.posterpathreal.isEmpty())
+        moved->posterpathreal = inFolder(posterName);
+    return true;
+}
+
 QString damagedCopyName(const QDateTime &when)
 {
     return storeFileName() + QStringLiteral(".damaged-") + when.toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"));

@@ -16,6 +16,11 @@ namespace librarystore {
 QString storeFileName();  // "brontelvideo.dat"
 QString listFileName();   // "list.json"
 
+// The most of a store that is read. An entry takes about half a KiB, so this
+// is room for a hundred thousand videos; anything larger is not a store we
+// wrote, and reading it whole could take all the memory there is.
+constexpr qint64 kMaxStoreBytes = 64 * 1024 * 1024;
+
 // One store record: the length word (32-bit big-endian: the text's UTF-8
 // bytes plus the terminating zero), the text, a zero byte; what Qt's data
 // stream writes for a zero-terminated string.
@@ -57,6 +62,12 @@ bool isDirectlyInside(const QString &path, const QString &folder);
 // at the poster path and deleting an entry removes its files. Empty when the
 // entry is fine.
 QString untrustedEntryReason(const BrontelVideoInfo &info, const QString &folder);
+
+// The entry with its copy and poster directly in the folder under the file
+// names it stores, as the entries of a shared folder that was moved are
+// found again. False when those names are not plain file names (or the copy
+// name is not the copy's file name): such an entry has nothing to look for.
+bool entryInFolder(const BrontelVideoInfo &info, const QString &folder, BrontelVideoInfo *moved);
 
 // The name a damaged store is kept under before anything rewrites it.
 QString damagedCopyName(const QDateTime &when);

@@ -1,6 +1,7 @@
 #include "Form/FormHome/runner.h"
 
 #include "Form/FormHome/brontelvideoinfo.h"
+#include "Form/FormHome/librarystore.h"
 #include "helper/appflags.h"
 #include "helper/iniconfig.h"
 #include "platform/filecopy.h"
@@ -218,9 +219,10 @@ BrontelVideoInfo *Runner::importFile(const QString &path, const QString &folder)
     const qint64 bytes = source.size();
 
     // A video of this name whose copy has gone gets its copy back, under its
-    // old name; the library keeps its record.
+    // old name; the library keeps its record. Only into the shared folder: an
+    // entry kept from a folder that was moved names a place elsewhere.
     for (const KnownVideo &known : qAsConst(m_known)) {
-        if (known.video != fileName || known.videopathnginx.isEmpty()
+        if (known.video != fileName || !librarystore::isDirectlyInside(known.videopathnginx, folder)
             || nameTaken(known.videopathnginx))
             continue;
         const CopyResult result = copyFile(path, fileName, known.videopathnginx);

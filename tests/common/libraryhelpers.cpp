@@ -15,6 +15,8 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
+#include <QImage>
 #include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
@@ -108,6 +110,31 @@ QByteArray listingOf(const QVector<BrontelVideoInfo *> &library)
         + "]}\n";
 }
 
+BrontelVideoInfo entryWithFiles(const QString &folder, const QString &source, int seq)
+{
+    BrontelVideoInfo info;
+    const QString base = QString::number(1700000000 + seq) + "007";
+    info.videopath = base;
+    info.posterpath = base;
+    info.poster = base + ".png";
+    info.posterpathreal = folder + "/" + info.poster;
+    info.videoreq = base + "." + QFileInfo(source).suffix();
+    info.videopathnginx = folder + "/" + info.videoreq;
+    info.videopathreal = source;
+    info.video = QFileInfo(source).fileName();
+    info.size = 2 + seq;
+    info.length = 10 + seq;
+    info.width = 160;
+    info.high = 90;
+    const QByteArray bytes(info.size * 1024, char('a' + seq % 26));
+    writeWholeFile(info.videopathreal, bytes);
+    writeWholeFile(info.videopathnginx, bytes);
+    QImage poster(212, 119, QImage::Format_RGB32);
+    poster.fill(QColor::fromHsv((seq * 47) % 360, 200, 200));
+    poster.save(info.posterpathreal, "PNG");
+    return info;
+}
+
 QStringList tileNames(const HomePage &page)
 {
     QStringList names;
@@ -119,4 +146,12 @@ QStringList tileNames(const HomePage &page)
 QStringList sharedEntries(const QString &folder)
 {
     return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+QMap<QString, QByteArray> snapshot(const QString &folder)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString &name : sharedEntries(folder))
+        files.insert(name, readWholeFile(folder + "/" + name));
+    return files;
 }

@@ -1,8 +1,11 @@
 #pragma once
 
+#include "Form/FormHome/brontelvideoinfo.h"
+
 #include <QElapsedTimer>
 #include <QJsonObject>
 #include <QList>
+#include <QMap>
 #include <QObject>
 #include <QStringList>
 #include <QTimer>
@@ -11,7 +14,6 @@
 
 #include <memory>
 
-class BrontelVideoInfo;
 class HomePage;
 class QWidget;
 class TestUser;
@@ -68,7 +70,14 @@ QStringList storedTexts(const QByteArray &bytes);
 QByteArray storeOf(const QVector<BrontelVideoInfo *> &library);
 QByteArray listingOf(const QVector<BrontelVideoInfo *> &library);
 
+// An entry as the import leaves it, without the import: the user's file at
+// source, its copy in the folder (2 + seq KiB of the same bytes) and a poster
+// there, named after the time 1700000000 + seq seconds.
+BrontelVideoInfo entryWithFiles(const QString &folder, const QString &source, int seq);
+
 // The captions of the page's tiles, in grid order.
 QStringList tileNames(const HomePage &page);
 // Every name in a folder, hidden ones included, sorted.
 QStringList sharedEntries(const QString &folder);
+// Every file directly in a folder with its bytes.
+QMap<QString, QByteArray> snapshot(const QString &folder);
