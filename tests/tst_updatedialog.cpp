@@ -61,6 +61,8 @@ private:
     template <typename T = QPushButton>
     T *part(const char *name) const { return m_dialog->findChild<T *>(name); }
     bool shows(const char *text) const { return part<QLabel>("lbNewVersion")->text() == QLatin1String(text); }
+    // Once the pop-up shows its failed state, then() runs (once).
+    void whenFailed(const std::function<void()> &then);
 
     std::unique_ptr<TestUser> m_user;
     std::unique_ptr<FakeOnlineService> m_service;
@@ -114,6 +116,19 @@ Ending TestUpdateDialog::run(const std::function<void()> &drive, int timeoutMs)
     return Ending(QCoreApplication::exec());
 }
 
+void TestUpdateDialog::whenFailed(const std::function<void()> &then)
+{
+    auto *poll = new QTimer(m_dialog.get());
+    connect(poll, &QTimer::timeout, [this, poll, then] {
+        if (!shows("Update failed"))
+            return;
+        poll->stop();
+        poll->deleteLater();
+        then();
+    });
+    poll->start(20);
+}
+
 void TestUpdateDialog::refusedOrIncompleteDownloadsFail_data()
 {
     QTest::addColumn<QString>("version");
@@ -148,18 +163,13 @@ void TestUpdateDialog::refusedOrIncompleteDownloadsFail()
     bool failedShown = false;
     const Ending ending = run([&] {
         part("BNUpdate")->click();
-        auto *poll = new QTimer(m_dialog.get());
-        connect(poll, &QTimer::timeout, [&, poll] {
-            if (!shows("Update failed"))
-                return;
-            poll->stop();
+        whenFailed([&] {
             failedShown = part("BNUpdate")->isVisible() && part("BNUpdate")->isEnabled()
                 && part("BNUpdate")->text() == "Update again" && part("BNCancel")->text() == "cancel"
                 && part<QProgressBar>("progressBar")->isVisible();
             part("BNCancel")->click();
             QCoreApplication::exit(ClosedByTest);
         });
-        poll->start(20);
     });
     QCOMPARE(ending, ClosedByTest);
     QVERIFY(failedShown);
@@ -191,15 +201,10 @@ void TestUpdateDialog::completeDownloadStartsTheInstallerAndEndsTheProgram()
 
     const Ending ending = run([&] {
         part("BNUpdate")->click();
-        auto *poll = new QTimer(m_dialog.get());
-        connect(poll, &QTimer::timeout, [&, poll] {
-            if (!shows("Update failed"))
-                return;
-            poll->stop();
+        whenFailed([&] {
             QVERIFY(!QFileInfo::exists(updateFolder() + "/left-over"));
             part("BNUpdate")->click();
         });
-        poll->start(20);
     });
     QCOMPARE(ending, ProgramEnded);
     QVERIFY(programEndRequested());
@@ -223,15 +228,10 @@ void TestUpdateDialog::stalledDownloadFailsAtTheTenSecondCheck()
     const Ending ending = run([&] {
         clock.start();
         part("BNUpdate")->click();
-        auto *poll = new QTimer(m_dialog.get());
-        connect(poll, &QTimer::timeout, [&, poll] {
-            if (!shows("Update failed"))
-                return;
-            poll->stop();
+        whenFailed([&] {
             failedAfter = clock.elapsed();
             QCoreApplication::exit(ClosedByTest);
         });
-        poll->start(50);
     }, 14000);
     QCOMPARE(ending, ClosedByTest);
     QVERIFY2(failedAfter >= 9500 && failedAfter < 12000, qPrintable(QString::number(failedAfter)));
