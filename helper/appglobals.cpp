@@ -2,6 +2,7 @@
 
 #include "Form/Dialogs/formmessage.h"
 #include "Form/Dialogs/prompt.h"
+#include "dataproc/cvarohomedataproc.h"
 #include "platform/network.h"
 
 namespace {
@@ -25,6 +26,7 @@ AppGlobals::~AppGlobals()
 {
     delete m_prompt;
     delete m_formMessage;
+    delete m_dataProc;
 }
 
 void AppGlobals::release()
@@ -41,6 +43,14 @@ void AppGlobals::setMainWidget(MainWidget *mainWidget)
 MainWidget *AppGlobals::mainWidget()
 {
     return g_appGlobals ? g_appGlobals->m_mainWidget : nullptr;
+}
+
+CVaroHomeDataProc *AppGlobals::dataProc()
+{
+    AppGlobals *globals = instance();
+    if (!globals->m_dataProc)
+        globals->m_dataProc = new CVaroHomeDataProc;
+    return globals->m_dataProc;
 }
 
 Prompt *AppGlobals::prompt()

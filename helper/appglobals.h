@@ -2,13 +2,14 @@
 
 #include <QString>
 
+class CVaroHomeDataProc;
 class FormMessage;
 class MainWidget;
 class Prompt;
 
 // The process-wide holder of what every part of the program shares to talk to
-// the user: the page container (the dialogs centre on it) and the two shared
-// dialogs. Made on first use, on the GUI thread.
+// the user: the page container (the dialogs centre on it), the online-data
+// object and the two shared dialogs. Made on first use, on the GUI thread.
 //
 // The dialogs are widgets, so they must go while the application object still
 // exists: main() calls release() after the main window is gone and before the
@@ -20,6 +21,9 @@ public:
     static void setMainWidget(MainWidget *mainWidget);
     // Null before the page container exists and after it is gone.
     static MainWidget *mainWidget();
+    // The online services (update checks, novice guide); made on the first
+    // request, which starts the guide's background download.
+    static CVaroHomeDataProc *dataProc();
     static Prompt *prompt();
     static FormMessage *formMessage();
 
@@ -27,7 +31,8 @@ public:
     // loopback address); empty when no network is up.
     static QString getLocalIP();
 
-    // Deletes the holder and its dialogs; the next use makes them afresh.
+    // Deletes the holder, its dialogs and the online-data object; the next
+    // use makes them afresh.
     static void release();
 
 private:
@@ -39,8 +44,7 @@ private:
     static AppGlobals *instance();
 
     MainWidget *m_mainWidget = nullptr;
-    // The online-data object (update checks, novice guide) joins the holder
-    // here, made on its first request, with the online services.
+    CVaroHomeDataProc *m_dataProc = nullptr;
     Prompt *m_prompt = nullptr;
     FormMessage *m_formMessage = nullptr;
 };

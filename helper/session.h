@@ -115,6 +115,9 @@ public:
     // Asks the system to switch the named interface on or off; the user is
     // asked to authorise it. Returns at once; the outcome is logged.
     void setNetEnabled(const QString &name, bool enable);
+    // Whether any network is up (an interface other than loopback, up and
+    // running, with an IPv4 address).
+    bool isOnline() const;
 
 private:
     Session() = default;

@@ -65,3 +65,10 @@ void Session::setNetEnabled(const QString &name, bool enable)
 {
     platform::switchInterface(name, enable);
 }
+
+// Qt's network-configuration manager, which once answered this, is
+// deprecated in Qt 5.15; the interfaces say the same without a bearer plugin.
+bool Session::isOnline() const
+{
+    return platform::isNetworkAlive();
+}

@@ -4,11 +4,16 @@
 #include "Form/Dialogs/prompt.h"
 #include "Form/FormMainMenu/mainmenu.h"
 #include "Form/FormMainWidget/mainwidget.h"
+#include "Form/FormVaroHomeUpdate/varohomeupdatedesc.h"
+#include "dataproc/cvarohomedataproc.h"
+#include "dataproc/versioninfo.h"
 #include "helper/appflags.h"
 #include "helper/appglobals.h"
 #include "helper/iniconfig.h"
 #include "helper/session.h"
+#include "platform/installation.h"
 #include "servermanager/tcpservermanage.h"
+#include "ui_varohomeupdatedesc.h"
 
 #include <QCloseEvent>
 #include <QDebug>
@@ -56,8 +61,13 @@ Brontel::Brontel(QWidget *parent)
     ui = new Ui::BrontelClass;
     ui->setupUi(this);
 
-    // The new-version prompt (showStartupUpdatePrompt) goes here, between the
-    // form and the ports: it needs the online services' version record.
+    showStartupUpdatePrompt();
+    // The user took the update (its installer now runs) or refused a forced
+    // one: the program ends before it takes ports or starts nginx.
+    if (programEndRequested()) {
+        qDebug() << "start-up ends for the update";
+        return;
+    }
 
     CheckPort();
     InitNginx();
@@ -108,6 +118,39 @@ void Brontel::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
     qDebug() << "main window shown";
+}
+
+bool Brontel::showStartupUpdatePrompt()
+{
+    const VersionInfo *record = AppGlobals::dataProc()->GetVaroHomeVersionData();
+    if (!record || !record->hasUpdate)
+        return true;
+
+    VaroHomeUpdateDesc popup;
+    Ui::VaroHomeUpdateDesc *form = popup.getUi();
+    form->labeltitle->setText(QCoreApplication::translate("BrontelClass", "Latest version: %1").arg(record->version));
+    form->BNCancel->show();
+    if (record->forced == 0)
+        form->BNCancel->setText(QCoreApplication::translate("BrontelClass", "cancel"));
+    else if (record->forced == 1)
+        form->BNCancel->setText(QCoreApplication::translate("BrontelClass", "quit"));
+    form->BNUpdate->show();
+    form->label_2->show();
+    form->labeltitle->show();
+    form->label_3->show();
+    form->lbNewVersion->hide();
+    form->label_2->setText(VaroHomeUpdateDesc::releaseNotesText(record->notes));
+    popup.exec();
+    return record->forced != 1;
+}
+
+void Brontel::writeInstalledVersion()
+{
+    IniConfig *config = IniConfig::instance();
+    if (config->getLocalVersionflg())
+        return;
+    if (!platform::recordInstalledVersion(QStringLiteral("VaroHome"), config->getLocalVersion()))
+        qDebug() << "installed version: cannot record it";
 }
 
 void Brontel::ensureUserIni()

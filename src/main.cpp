@@ -1,3 +1,4 @@
+#include "helper/appflags.h"
 #include "helper/appglobals.h"
 #include "helper/messagehandler.h"
 #include "helper/singleapplication.h"
@@ -23,10 +24,13 @@ int main(int argc, char *argv[])
     int result = 0;
     {
         Brontel window;
-        app.setMainWindow(&window);
-        window.show();
-        app.hookUpMainWindow();
-        result = QApplication::exec();
+        // The start-up's update prompt may already have ended the program.
+        if (!programEndRequested()) {
+            app.setMainWindow(&window);
+            window.show();
+            app.hookUpMainWindow();
+            result = QApplication::exec();
+        }
     }
     // The shared dialogs are widgets: they go before the application object.
     AppGlobals::release();

@@ -23,6 +23,18 @@
         <source>File is adding , please wait for a  moment !</source>
         <translation>Dateien werden hinzugefügt, bitte einen Moment warten!</translation>
     </message>
+    <message>
+        <source>Latest version: %1</source>
+        <translation>Neueste Version: %1</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>quit</source>
+        <translation>Beenden</translation>
+    </message>
 </context>
 <context>
     <name>MainMenu</name>
@@ -136,6 +148,57 @@
         <translation>Syntaxfehler in Zeile %1, Spalte %2:
 %3.
 %4</translation>
+    </message>
+</context>
+<context>
+    <name>VaroHomeUpdateDesc</name>
+    <message>
+        <source>Varo helper</source>
+        <translation>Varo-Helfer</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Update</translation>
+    </message>
+    <message>
+        <source>desc</source>
+        <translation>Neue Version verfügbar</translation>
+    </message>
+    <message>
+        <source>updeta</source>
+        <translation>Aktualisieren</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;1、修复视频偶尔黑屏或无法加载的问题&lt;/p&gt;&lt;p&gt;2、新增看视频模块&lt;/p&gt;&lt;p&gt;3、优化离线下载模块&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;1. Videos, die manchmal schwarz blieben oder nicht luden, behoben&lt;/p&gt;&lt;p&gt;2. Neues Modul zum Ansehen von Videos&lt;/p&gt;&lt;p&gt;3. Offline-Download verbessert&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>it is the latest version</source>
+        <translation>Dies ist die neueste Version</translation>
+    </message>
+    <message>
+        <source>Unable to create a new folder, update failed</source>
+        <translation>Ordner kann nicht erstellt werden, Update fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Updating</source>
+        <translation>Wird aktualisiert</translation>
+    </message>
+    <message>
+        <source>close</source>
+        <translation>Schließen</translation>
+    </message>
+    <message>
+        <source>Update failed</source>
+        <translation>Update fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>Update again</source>
+        <translation>Wiederholen</translation>
     </message>
 </context>
 <context>

@@ -23,6 +23,18 @@
         <source>File is adding , please wait for a  moment !</source>
         <translation>File is adding , please wait for a  moment !</translation>
     </message>
+    <message>
+        <source>Latest version: %1</source>
+        <translation>Latest version: %1</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>cancel</translation>
+    </message>
+    <message>
+        <source>quit</source>
+        <translation>quit</translation>
+    </message>
 </context>
 <context>
     <name>MainMenu</name>
@@ -136,6 +148,57 @@
         <translation>Parse error at line %1, column %2:
 %3.
 %4</translation>
+    </message>
+</context>
+<context>
+    <name>VaroHomeUpdateDesc</name>
+    <message>
+        <source>Varo helper</source>
+        <translation>Varo helper</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Update</translation>
+    </message>
+    <message>
+        <source>desc</source>
+        <translation>A new version is available</translation>
+    </message>
+    <message>
+        <source>updeta</source>
+        <translation>Update</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>cancel</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;1、修复视频偶尔黑屏或无法加载的问题&lt;/p&gt;&lt;p&gt;2、新增看视频模块&lt;/p&gt;&lt;p&gt;3、优化离线下载模块&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;1. Fixed videos that sometimes stayed black or did not load&lt;/p&gt;&lt;p&gt;2. New module for watching videos&lt;/p&gt;&lt;p&gt;3. Improved offline downloads&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>it is the latest version</source>
+        <translation>it is the latest version</translation>
+    </message>
+    <message>
+        <source>Unable to create a new folder, update failed</source>
+        <translation>Unable to create a new folder, update failed</translation>
+    </message>
+    <message>
+        <source>Updating</source>
+        <translation>Updating</translation>
+    </message>
+    <message>
+        <source>close</source>
+        <translation>close</translation>
+    </message>
+    <message>
+        <source>Update failed</source>
+        <translation>Update failed</translation>
+    </message>
+    <message>
+        <source>Update again</source>
+        <translation>Update again</translation>
     </message>
 </context>
 <context>

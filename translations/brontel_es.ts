@@ -23,6 +23,18 @@
         <source>File is adding , please wait for a  moment !</source>
         <translation>Se están añadiendo archivos, ¡espere un momento!</translation>
     </message>
+    <message>
+        <source>Latest version: %1</source>
+        <translation>Última versión: %1</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>quit</source>
+        <translation>Salir</translation>
+    </message>
 </context>
 <context>
     <name>MainMenu</name>
@@ -136,6 +148,57 @@
         <translation>Error de análisis en la línea %1, columna %2:
 %3.
 %4</translation>
+    </message>
+</context>
+<context>
+    <name>VaroHomeUpdateDesc</name>
+    <message>
+        <source>Varo helper</source>
+        <translation>Asistente Varo</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Actualización</translation>
+    </message>
+    <message>
+        <source>desc</source>
+        <translation>Nueva versión disponible</translation>
+    </message>
+    <message>
+        <source>updeta</source>
+        <translation>Actualizar</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>Cancelar</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;1、修复视频偶尔黑屏或无法加载的问题&lt;/p&gt;&lt;p&gt;2、新增看视频模块&lt;/p&gt;&lt;p&gt;3、优化离线下载模块&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;1. Corregidos los vídeos que a veces se veían en negro o no cargaban&lt;/p&gt;&lt;p&gt;2. Nuevo módulo para ver vídeos&lt;/p&gt;&lt;p&gt;3. Descarga sin conexión mejorada&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>it is the latest version</source>
+        <translation>Ya tiene la última versión</translation>
+    </message>
+    <message>
+        <source>Unable to create a new folder, update failed</source>
+        <translation>No se puede crear la carpeta, la actualización ha fallado</translation>
+    </message>
+    <message>
+        <source>Updating</source>
+        <translation>Actualizando</translation>
+    </message>
+    <message>
+        <source>close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Update failed</source>
+        <translation>Error en la actualización</translation>
+    </message>
+    <message>
+        <source>Update again</source>
+        <translation>Reintentar</translation>
     </message>
 </context>
 <context>

@@ -23,6 +23,18 @@
         <source>File is adding , please wait for a  moment !</source>
         <translation>Ajout de fichiers en cours, veuillez patienter un instant !</translation>
     </message>
+    <message>
+        <source>Latest version: %1</source>
+        <translation>Dernière version : %1</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>quit</source>
+        <translation>Quitter</translation>
+    </message>
 </context>
 <context>
     <name>MainMenu</name>
@@ -136,6 +148,57 @@
         <translation>Erreur d&apos;analyse à la ligne %1, colonne %2 :
 %3.
 %4</translation>
+    </message>
+</context>
+<context>
+    <name>VaroHomeUpdateDesc</name>
+    <message>
+        <source>Varo helper</source>
+        <translation>Assistant Varo</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Mise à jour</translation>
+    </message>
+    <message>
+        <source>desc</source>
+        <translation>Nouvelle version disponible</translation>
+    </message>
+    <message>
+        <source>updeta</source>
+        <translation>Mettre à jour</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;1、修复视频偶尔黑屏或无法加载的问题&lt;/p&gt;&lt;p&gt;2、新增看视频模块&lt;/p&gt;&lt;p&gt;3、优化离线下载模块&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;1. Correction des vidéos parfois noires ou impossibles à charger&lt;/p&gt;&lt;p&gt;2. Nouveau module de visionnage de vidéos&lt;/p&gt;&lt;p&gt;3. Téléchargement hors ligne amélioré&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>it is the latest version</source>
+        <translation>Vous avez la dernière version</translation>
+    </message>
+    <message>
+        <source>Unable to create a new folder, update failed</source>
+        <translation>Impossible de créer le dossier, échec de la mise à jour</translation>
+    </message>
+    <message>
+        <source>Updating</source>
+        <translation>Mise à jour en cours</translation>
+    </message>
+    <message>
+        <source>close</source>
+        <translation>Fermer</translation>
+    </message>
+    <message>
+        <source>Update failed</source>
+        <translation>Échec de la mise à jour</translation>
+    </message>
+    <message>
+        <source>Update again</source>
+        <translation>Réessayer</translation>
     </message>
 </context>
 <context>

@@ -23,6 +23,18 @@
         <source>File is adding , please wait for a  moment !</source>
         <translation>Aggiunta di file in corso, attendere un momento!</translation>
     </message>
+    <message>
+        <source>Latest version: %1</source>
+        <translation>Ultima versione: %1</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>quit</source>
+        <translation>Esci</translation>
+    </message>
 </context>
 <context>
     <name>MainMenu</name>
@@ -136,6 +148,57 @@
         <translation>Errore di analisi alla riga %1, colonna %2:
 %3.
 %4</translation>
+    </message>
+</context>
+<context>
+    <name>VaroHomeUpdateDesc</name>
+    <message>
+        <source>Varo helper</source>
+        <translation>Assistente Varo</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Aggiornamento</translation>
+    </message>
+    <message>
+        <source>desc</source>
+        <translation>Nuova versione disponibile</translation>
+    </message>
+    <message>
+        <source>updeta</source>
+        <translation>Aggiorna</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;1、修复视频偶尔黑屏或无法加载的问题&lt;/p&gt;&lt;p&gt;2、新增看视频模块&lt;/p&gt;&lt;p&gt;3、优化离线下载模块&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;1. Corretti i video che a volte restavano neri o non si caricavano&lt;/p&gt;&lt;p&gt;2. Nuovo modulo per guardare i video&lt;/p&gt;&lt;p&gt;3. Download offline migliorato&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>it is the latest version</source>
+        <translation>È già l&apos;ultima versione</translation>
+    </message>
+    <message>
+        <source>Unable to create a new folder, update failed</source>
+        <translation>Impossibile creare la cartella, aggiornamento non riuscito</translation>
+    </message>
+    <message>
+        <source>Updating</source>
+        <translation>Aggiornamento in corso</translation>
+    </message>
+    <message>
+        <source>close</source>
+        <translation>Chiudi</translation>
+    </message>
+    <message>
+        <source>Update failed</source>
+        <translation>Aggiornamento non riuscito</translation>
+    </message>
+    <message>
+        <source>Update again</source>
+        <translation>Riprova</translation>
     </message>
 </context>
 <context>

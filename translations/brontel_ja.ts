@@ -23,6 +23,18 @@
         <source>File is adding , please wait for a  moment !</source>
         <translation>ファイルを追加中です。しばらくお待ちください！</translation>
     </message>
+    <message>
+        <source>Latest version: %1</source>
+        <translation>最新バージョン：%1</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>quit</source>
+        <translation>終了</translation>
+    </message>
 </context>
 <context>
     <name>MainMenu</name>
@@ -136,6 +148,57 @@
         <translation>解析エラー（%1 行目、%2 列目）：
 %3。
 %4</translation>
+    </message>
+</context>
+<context>
+    <name>VaroHomeUpdateDesc</name>
+    <message>
+        <source>Varo helper</source>
+        <translation>Varoヘルパー</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>アップデート</translation>
+    </message>
+    <message>
+        <source>desc</source>
+        <translation>新しいバージョンがあります</translation>
+    </message>
+    <message>
+        <source>updeta</source>
+        <translation>更新する</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;1、修复视频偶尔黑屏或无法加载的问题&lt;/p&gt;&lt;p&gt;2、新增看视频模块&lt;/p&gt;&lt;p&gt;3、优化离线下载模块&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</source>
+        <translation>&lt;html&gt;&lt;head/&gt;&lt;body&gt;&lt;p&gt;1. 動画がときどき黒い画面になる、または読み込めない問題を修正&lt;/p&gt;&lt;p&gt;2. 動画視聴モジュールを追加&lt;/p&gt;&lt;p&gt;3. オフラインダウンロードを改善&lt;/p&gt;&lt;/body&gt;&lt;/html&gt;</translation>
+    </message>
+    <message>
+        <source>it is the latest version</source>
+        <translation>最新バージョンです</translation>
+    </message>
+    <message>
+        <source>Unable to create a new folder, update failed</source>
+        <translation>フォルダーを作成できないため、更新に失敗しました</translation>
+    </message>
+    <message>
+        <source>Updating</source>
+        <translation>更新中</translation>
+    </message>
+    <message>
+        <source>close</source>
+        <translation>閉じる</translation>
+    </message>
+    <message>
+        <source>Update failed</source>
+        <translation>更新に失敗しました</translation>
+    </message>
+    <message>
+        <source>Update again</source>
+        <translation>再試行</translation>
     </message>
 </context>
 <context>

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "helper/framelessdrag.h"
+
+#include <QDialog>
+
+class QFile;
+class QNetworkAccessManager;
+class QNetworkReply;
+class QTimer;
+
+namespace Ui {
+class VaroHomeUpdateDesc;
+}
+
+// The pop-up that offers a newer PC build: the caller fills its labels from
+// the PC version record and runs it with exec(). "Update" downloads the
+// installer into the data folder's "update" folder, starts it and ends the
+// program; a download that stalls for 10 seconds, is refused or arrives
+// incomplete turns the pop-up into its failed state, from which the user can
+// try again. A forced update cannot be dismissed: closing it ends the program.
+class VaroHomeUpdateDesc : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit VaroHomeUpdateDesc(QWidget *parent = nullptr);
+    ~VaroHomeUpdateDesc() override;
+
+    // The form, for the caller to set texts and visibility before exec().
+    // The title and the release notes show plain text: they are the service's
+    // words, never markup.
+    Ui::VaroHomeUpdateDesc *getUi() const { return ui; }
+
+    // The release notes as the pop-up shows them: the service writes a line
+    // break as the two characters backslash and "n"; every line is ended by a
+    // real one.
+    static QString releaseNotesText(const QString &notes);
+
+    void startDownload(QString folder);
+    void showDownloadFailed();
+
+public slots:
+    // Back in the offer state, whatever an earlier run left.
+    int exec() override;
+    // Cancels a running download and closes; a forced update ends the
+    // program instead.
+    void reject() override;
+
+    void slotBNClose_Clicked();
+    void slotBNUpdate_Clicked();
+    void UpdateFinished(QNetworkReply *reply);
+    void httpReadyRead();
+    void updateDataReadProgress(qint64 bytesRead, qint64 totalBytes);
+    void timeOut();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+
+private:
+    QNetworkAccessManager *manager();
+    bool isForcedUpdate() const;
+    // Whether the running download answers with the file (not an error page
+    // or a redirect); true before its status is known.
+    bool isInstallerReply() const;
+    void cancelTransfer();
+    void endProgram();
+    void showProgress();
+
+    FramelessDrag m_drag;
+    Ui::VaroHomeUpdateDesc *ui;
+    QNetworkAccessManager *m_manager = nullptr;
+    QNetworkReply *m_reply = nullptr;
+    QFile *m_file = nullptr;
+    qint64 f_DownloadedSize = 0;
+    qint64 f_bytesReadNow = 0;
+    QTimer *m_timer;
+    qint64 m_total = 0;
+};

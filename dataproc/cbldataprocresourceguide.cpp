@@ -1,0 +1,180 @@
+#include "dataproc/cbldataprocresourceguide.h"
+
+#include "dataproc/guideitem.h"
+#include "dataproc/onlinerequest.h"
+#include "helper/iniconfig.h"
+
+#include <QDebug>
+#include <QJsonArray>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QTimer>
+
+#include <algorithm>
+
+namespace {
+const int kTries = 3;
+}
+
+CBLDataProcResourceGuide::CBLDataProcResourceGuide()
+    : m_manager(new QNetworkAccessManager(this))
+    , m_baseUrl(IniConfig::instance()->getServerIp())
+    , m_timeoutSeconds(IniConfig::instance()->getOutTime())
+    , m_timer(new QTimer(this))
+    , m_language(IniConfig::instance()->getLanguage())
+{
+    connect(m_manager, SIGNAL(finished(QNetworkReply*)), this, SLOT(sltNetworkFinishedReply(QNetworkReply*)));
+    m_timer->setSingleShot(true);
+    connect(m_timer, SIGNAL(timeout()), this, SLOT(sltNetworkReplyOuttime()));
+}
+
+CBLDataProcResourceGuide::~CBLDataProcResourceGuide()
+{
+    for (GuideItem *item : qAsConst(m_list)) {
+        qDeleteAll(item->content);
+        delete item;
+    }
+    m_list.clear();
+    // A request still on its way goes with the manager, unheard.
+    m_manager->disconnect(this);
+    m_pendingReply = nullptr;
+}
+
+void CBLDataProcResourceGuide::beginDownload()
+{
+    m_done = false;
+    m_triesLeft = kTries;
+    AsyncDownloadVaroHomeGuideData();
+}
+
+void CBLDataProcResourceGuide::AsyncDownloadVaroHomeGuideData()
+{
+    const QString url = online::guideUrl(m_baseUrl);
+    qDebug() << "async  guide" << m_language;
+    postRequest(url, QString::fromUtf8(online::guideBody(m_language)));
+}
+
+void CBLDataProcResourceGuide::postRequest(QString url, QString body)
+{
+    const QNetworkRequest request = online::postRequest(url);
+    if (!online::isWebUrl(request.url())) {
+        // Every try would fail the same way, at once.
+        qDebug() << "error: " << "no service at" << url;
+        m_triesLeft = 0;
+        m_done = true;
+        return;
+    }
+    if (QNetworkReply *replaced = m_pendingReply) {
+        m_pendingReply = nullptr;
+        replaced->abort();
+    }
+    m_pendingReply = m_manager->post(request, body.toUtf8());
+    m_timer->start(m_timeoutSeconds * 1000);
+}
+
+void CBLDataProcResourceGuide::sltNetworkFinishedReply(QNetworkReply *reply)
+{
+    if (!reply)
+        return;
+    reply->deleteLater();
+    // A reply given up at its time-out (aborted, so it reports here once
+    // more) or replaced by a newer request is not an answer any longer.
+    if (reply != m_pendingReply)
+        return;
+    m_pendingReply = nullptr;
+    m_timer->stop();
+
+    const QJsonDocument document = online::jsonOfReply(reply);
+    if (document.isNull()) {
+        failedTry();
+        return;
+    }
+    parseGuideDocument(document);
+    m_done = true;
+}
+
+void CBLDataProcResourceGuide::sltNetworkReplyOuttime()
+{
+    if (!m_pendingReply)
+        return;
+    QNetworkReply *late = m_pendingReply;
+    m_pendingReply = nullptr;
+    qDebug() << "error: " << "guide request timed out";
+    late->abort();
+    failedTry();
+}
+
+void CBLDataProcResourceGuide::failedTry()
+{
+    --m_triesLeft;
+    if (m_triesLeft <= 0)
+        m_done = true;
+    else
+        AsyncDownloadVaroHomeGuideData();
+}
+
+void CBLDataProcResourceGuide::SyncDownloadVaroHomeGuideData()
+{
+    qDebug() << "sync  guide" << m_language;
+    parseGuideDocument(SyncHttpDownloadJsonDataFromHttp(online::guideUrl(m_baseUrl),
+                                                        QString::fromUtf8(online::guideBody(m_language)), kTries));
+}
+
+QJsonDocument CBLDataProcResourceGuide::SyncHttpDownloadJsonDataFromHttp(QString url, QString body, int tries)
+{
+    return online::syncPostJson(url, body.toUtf8(), m_timeoutSeconds, tries);
+}
+
+QList<GuideItem *> CBLDataProcResourceGuide::guideList()
+{
+    if (m_list.isEmpty() && !m_syncFetching) {
+        m_syncFetching = true;
+        SyncDownloadVaroHomeGuideData();
+        m_syncFetching = false;
+    }
+    return m_list;
+}
+
+void CBLDataProcResourceGuide::parseGuideDocument(QJsonDocument doc)
+{
+    // The background download and a blocking fetch may both answer (the
+    // blocking one runs while the other is still on its way): the first
+    // guide that arrives is the one kept.
+    if (!doc.isObject() || !m_list.isEmpty())
+        return;
+    const QJsonValue guide = doc.object().value(QStringLiteral("guide"));
+    if (guide.isArray()) {
+        const QJsonArray entries = guide.toArray();
+        for (const QJsonValue &entry : entries) {
+            if (entry.isObject())
+                readGuideItem(entry.toObject());
+        }
+    }
+    std::stable_sort(m_list.begin(), m_list.end(), guideItemLessThan);
+}
+
+void CBLDataProcResourceGuide::readGuideItem(QJsonObject obj)
+{
+    if (obj.isEmpty())
+        return;
+    auto *item = new GuideItem;
+    item->title = obj.value(QStringLiteral("title")).toString();
+    const QJsonValue content = obj.value(QStringLiteral("content"));
+    if (content.isArray()) {
+        const QJsonArray paragraphs = content.toArray();
+        for (const QJsonValue &value : paragraphs) {
+            const QJsonObject paragraph = value.toObject();
+            auto *entry = new GuideContent;
+            entry->desc = paragraph.value(QStringLiteral("desc")).toString();
+            entry->image = paragraph.value(QStringLiteral("image")).toString();
+            item->content.append(entry);
+        }
+    }
+    item->sort = obj.value(QStringLiteral("sort")).toInt(0);
+    m_list.append(item);
+}
+
+bool CBLDataProcResourceGuide::guideItemLessThan(const GuideItem *a, const GuideItem *b)
+{
+    return a->sort < b->sort;
+}

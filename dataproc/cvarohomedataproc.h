@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QList>
+#include <QObject>
+
+class CVaroHomeDataProcResourceMgr;
+struct GuideItem;
+struct VersionInfo;
+
+// The one door to the maker's web service: whether a newer PC build exists
+// and what the novice guide says. Made by AppGlobals::dataProc() on first
+// request, which also starts the guide's background download.
+class CVaroHomeDataProc : public QObject
+{
+    Q_OBJECT
+
+public:
+    CVaroHomeDataProc();
+    ~CVaroHomeDataProc() override;
+
+    // The PC version record (checked with the service, blocking, until one
+    // reply with content has come); null while there is none. Not the
+    // caller's to delete.
+    VersionInfo *GetVaroHomeVersionData();
+    // The guide in display order (fetched, blocking, while still empty); the
+    // entries stay the online-data object's.
+    QList<GuideItem *> GetVaroHomeGuideData();
+
+    CVaroHomeDataProcResourceMgr *resourceManager() const { return m_manager; }
+
+private:
+    CVaroHomeDataProcResourceMgr *m_manager;
+};
+
+// AppGlobals::dataProc()->GetVaroHomeVersionData().
+VersionInfo *pcVersionRecord();

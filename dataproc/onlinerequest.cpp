@@ -1,0 +1,146 @@
+#include "dataproc/onlinerequest.h"
+
+#include <QDebug>
+#include <QEventLoop>
+#include <QJsonParseError>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QRegularExpression>
+#include <QTimer>
+#include <QUrl>
+
+namespace online {
+
+QString pcCheckUpdateUrl(const QString &baseUrl)
+{
+    return QStringLiteral("%1/vantrel/checkupdate").arg(baseUrl);
+}
+
+QString hmdCheckUpdateUrl(const QString &baseUrl)
+{
+    return QStringLiteral("%1/checkupdate").arg(baseUrl);
+}
+
+QString guideUrl(const QString &baseUrl)
+{
+    return QStringLiteral("%1/vantrel/noviceGuide").arg(baseUrl);
+}
+
+QByteArray pcCheckUpdateBody(const QString &localVersion, const QString &platform)
+{
+    return (QStringLiteral("&version=") + localVersion + QStringLiteral("&platform=") + platform).toUtf8();
+}
+
+QByteArray hmdCheckUpdateBody(const QString &language, const QString &version, const QString &serial)
+{
+    return (QStringLiteral("apikey=&lang=") + language + QStringLiteral("&version=") + version.toLower()
+            + QStringLiteral("&sn=") + serial + QStringLiteral("&platform=hmd")).toUtf8();
+}
+
+QByteArray guideBody(const QString &language)
+{
+    return (QStringLiteral("language=") + language).toUtf8();
+}
+
+bool isWebUrl(const QUrl &url)
+{
+    if (!url.isValid())
+        return false;
+    const QString scheme = url.scheme().toLower();
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
+        return false;
+    QString host = url.host().toLower();
+    if (host.endsWith(QLatin1Char('.')))
+        host.chop(1);
+    if (host.isEmpty())
+        return false;
+    return host != QLatin1String("invalid") && !host.endsWith(QLatin1String(".invalid"));
+}
+
+bool isPlainVersion(const QString &version)
+{
+    static const QRegularExpression plain(QRegularExpression::anchoredPattern(QStringLiteral("[A-Za-z0-9._-]+")));
+    return plain.match(version).hasMatch() && !version.contains(QLatin1String(".."));
+}
+
+QNetworkRequest postRequest(const QString &url)
+{
+    QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
+    // What the network library would pick for a POST body anyway; named, so
+    // that it does not warn about it on every request.
+    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
+    return request;
+}
+
+QJsonDocument jsonOfReply(QNetworkReply *reply)
+{
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    qDebug() << "status_code:" << status;
+    if (reply->error() != QNetworkReply::NoError || status.toInt() != 200) {
+        qDebug() << "error: " << reply->errorString();
+        return QJsonDocument();
+    }
+    QJsonParseError parseError;
+    const QJsonDocument document = QJsonDocument::fromJson(reply->readAll(), &parseError);
+    if (parseError.error != QJsonParseError::NoError)
+        qDebug() << "  Unable to read json data  " << parseError.errorString();
+    return document;
+}
+
+bool isCompleteDownload(QNetworkReply *reply, qint64 bytesReceived)
+{
+    if (reply->error() != QNetworkReply::NoError
+        || reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() != 200 || bytesReceived <= 0)
+        return false;
+    const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
+    if (announced.isValid())
+        return announced.toLongLong() == bytesReceived;
+    return reply->rawHeader("Transfer-Encoding").toLower().contains("chunked");
+}
+
+namespace {
+
+QJsonDocument postOnce(const QString &url, const QByteArray &body, int timeoutSeconds)
+{
+    const QNetworkRequest request = postRequest(url);
+    if (!isWebUrl(request.url())) {
+        qDebug() << "error: " << "no service at" << url;
+        return QJsonDocument();
+    }
+
+    QNetworkAccessManager manager;
+    QNetworkReply *reply = manager.post(request, body);
+    if (!reply)
+        return QJsonDocument();
+
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    timer.start(timeoutSeconds * 1000);
+    loop.exec();
+
+    // A reply that runs out of time is given up for good: whatever comes
+    // later must not be read as the answer to a later request.
+    if (!reply->isFinished()) {
+        QObject::disconnect(reply, nullptr, &loop, nullptr);
+        reply->abort();
+    }
+    const QJsonDocument document = jsonOfReply(reply);
+    delete reply;
+    return document;
+}
+
+} // namespace
+
+QJsonDocument syncPostJson(const QString &url, const QByteArray &body, int timeoutSeconds, int tries)
+{
+    QJsonDocument document;
+    for (int attempt = 0; attempt < qMax(tries, 1) && document.isNull(); ++attempt)
+        document = postOnce(url, body, timeoutSeconds);
+    return document;
+}
+
+} // namespace online

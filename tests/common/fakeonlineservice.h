@@ -1,0 +1,130 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QJsonObject>
+#include <QList>
+#include <QObject>
+#include <QPair>
+#include <QPointer>
+#include <QSize>
+#include <QString>
+#include <QTcpServer>
+#include <QVariant>
+
+class QTcpSocket;
+class TestUser;
+
+// One answer of the stand-in service.
+struct FakeReply
+{
+    enum class Framing {
+        Length,     // Content-Length, then the whole body
+        Truncated,  // announces `announced` bytes, sends the body, hangs up
+        Chunked,    // chunked transfer coding, ended properly
+        ChunkedCut, // chunked, hangs up after the first chunk
+        Never,      // reads the request and never answers
+    };
+
+    int status = 200;
+    QByteArray contentType = "application/json";
+    QByteArray body;
+    QByteArray location;
+    Framing framing = Framing::Length;
+    qint64 announced = -1;
+    int delayMs = 0;
+
+    static FakeReply json(const QByteArray &body);
+    static FakeReply json(const QJsonObject &object);
+    static FakeReply file(const QByteArray &body, const QByteArray &contentType = "application/octet-stream");
+    static FakeReply error(int status, const QByteArray &body = "{\"message\":\"failed\"}");
+    static FakeReply redirect(const QString &location);
+    static FakeReply truncated(const QByteArray &body, qint64 announced);
+    static FakeReply chunked(const QByteArray &body, bool cut = false);
+    static FakeReply never();
+    // The same answer, given this late.
+    FakeReply late(int delayMs) const;
+};
+
+Q_DECLARE_METATYPE(FakeReply)
+
+// One request as the service received it.
+struct RecordedRequest
+{
+    QByteArray method;
+    QByteArray path;
+    QList<QPair<QByteArray, QByteArray>> headers;
+    QByteArray body;
+
+    // The value of a header (name case-insensitive); empty when absent.
+    QByteArray header(const QByteArray &name) const;
+};
+
+// A stand-in for the maker's web service on 127.0.0.1 (a free port): the
+// update checks, the novice guide, and plain GETs of an installer or of
+// pictures. Each path answers as configured (404 otherwise); every request is
+// recorded. It lives on the test's thread, so the test must let events run
+// (QTest::qWait, a nested loop of the code under test) for it to answer.
+class FakeOnlineService : public QObject
+{
+public:
+    static constexpr const char *kCheckUpdatePath = "/vantrel/checkupdate";
+    static constexpr const char *kHmdCheckUpdatePath = "/checkupdate";
+    static constexpr const char *kGuidePath = "/vantrel/noviceGuide";
+
+    FakeOnlineService();
+    ~FakeOnlineService() override;
+
+    bool isListening() const { return m_server.isListening(); }
+    quint16 port() const { return m_port; }
+    // The `serverIp` that points the program here.
+    QString baseUrl() const;
+    QString url(const QByteArray &path) const;
+
+    // Every request for the path gets this answer, from now on.
+    void answer(const QByteArray &path, const FakeReply &reply);
+    // The requests for the path get these answers in turn; the last repeats.
+    void answerInTurn(const QByteArray &path, const QList<FakeReply> &replies);
+    // Serves a PNG picture of the size; returns its URL.
+    QString servePicture(const QByteArray &path, QSize size);
+
+    // Down: connections are refused, as from a machine with no service;
+    // up again on the same port.
+    void setDown(bool down);
+
+    QList<RecordedRequest> requests() const { return m_requests; }
+    QList<RecordedRequest> requestsFor(const QByteArray &path) const;
+    void clearRequests() { m_requests.clear(); }
+    // Polls (letting events run) until the path has had count requests.
+    bool waitForRequests(const QByteArray &path, int count, int timeoutMs);
+    // Connections the service holds open (a client that gave up has hung up).
+    int openConnections() const;
+
+    // Writes `serverIp` (and the other keys given) into the user's
+    // "Brontel.ini", keeping what the file holds.
+    void configure(const TestUser &user, const QList<QPair<QString, QVariant>> &more = {}) const;
+
+    // The service's replies, as JSON.
+    static QJsonObject versionReply(const QString &version, const QString &notes, const QString &url, int forced);
+    static QJsonObject errorReply(const QString &code);
+    struct GuideEntry
+    {
+        QString title;
+        QList<QPair<QString, QString>> content; // (desc, image)
+        int sort = 0;
+    };
+    static QJsonObject guideReply(const QList<GuideEntry> &entries);
+
+private:
+    void accept();
+    void readFrom(QTcpSocket *socket);
+    void respond(QTcpSocket *socket, const RecordedRequest &request);
+    static void send(QTcpSocket *socket, const FakeReply &reply);
+
+    QTcpServer m_server;
+    quint16 m_port = 0;
+    QHash<QByteArray, QList<FakeReply>> m_answers;
+    QList<RecordedRequest> m_requests;
+    QHash<QTcpSocket *, QByteArray> m_buffers;
+    QList<QPointer<QTcpSocket>> m_sockets;
+};

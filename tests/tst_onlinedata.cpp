@@ -1,0 +1,311 @@
+// The online-data classes against a stand-in for the maker's service on
+// 127.0.0.1: the version checks (request bytes, reply shapes, the cache,
+// time-outs, refusals, re-entrance) and the novice guide (sorting, the three
+// tries, the blocking fetch, one copy of the guide).
+#include "common/fakeonlineservice.h"
+#include "common/programrunner.h"
+#include "common/testenv.h"
+
+#include "dataproc/cbldataprocresourceguide.h"
+#include "dataproc/cvarohomedataproc.h"
+#include "dataproc/cvarohomedataprocresourceversion.h"
+#include "dataproc/guideitem.h"
+#include "dataproc/versioninfo.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using Entry = FakeOnlineService::GuideEntry;
+
+class TestOnlineData : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void pcCheckPostsItsBodyAndKeepsTheOffer();
+    void pcCheckReplies_data();
+    void pcCheckReplies();
+    void pcCheckGivesUpWithoutWaitingLong();
+    void aCheckDuringACheckSendsNothing();
+    void headsetCheckBody();
+    void guideIsFetchedInTheBackgroundSorted();
+    void guideTriesThreeTimesThenBlocksForIt();
+    void guideTimeOutIsAbortedAndItsLateReplyIgnored();
+    void guideIsNeverHeldTwice();
+    void facadeStartsTheGuideAndClearsOldPictures();
+
+private:
+    QStringList titles(const QList<GuideItem *> &list) const;
+
+    std::unique_ptr<TestUser> m_user;
+    std::unique_ptr<FakeOnlineService> m_service;
+};
+
+void TestOnlineData::init()
+{
+    m_user.reset(new TestUser);
+    m_service.reset(new FakeOnlineService);
+    QVERIFY(m_service->isListening());
+    m_service->configure(*m_user, {{"localVersion", "2.1.0.0"}, {"outTime", 1}, {"language", "us"}});
+}
+
+void TestOnlineData::cleanup()
+{
+    m_service.reset();
+    m_user.reset();
+}
+
+QStringList TestOnlineData::titles(const QList<GuideItem *> &list) const
+{
+    QStringList names;
+    for (const GuideItem *item : list)
+        names << item->title;
+    return names;
+}
+
+void TestOnlineData::pcCheckPostsItsBodyAndKeepsTheOffer()
+{
+    m_service->answer(FakeOnlineService::kCheckUpdatePath,
+                      FakeReply::json(FakeOnlineService::versionReply("2.2.0", "one\\ntwo", "u", 1)));
+    CVaroHomeDataProcResourceVersion client;
+    VersionInfo *record = client.pcVersionInfo();
+    QVERIFY(record);
+
+    const QList<RecordedRequest> sent = m_service->requests();
+    QCOMPARE(sent.size(), 1);
+    QCOMPARE(sent[0].method, QByteArray("POST"));
+    QCOMPARE(sent[0].path, QByteArray(FakeOnlineService::kCheckUpdatePath));
+    QCOMPARE(sent[0].body, QByteArray("&version=2.1.0.0&platform=linux"));
+    QCOMPARE(sent[0].header("Content-Type"), QByteArray("application/x-www-form-urlencoded"));
+
+    QVERIFY(record->hasUpdate);
+    QCOMPARE(record->version, QString("2.2.0"));
+    QCOMPARE(record->notes, QString("one\\ntwo"));
+    QCOMPARE(record->url, QString("u"));
+    QCOMPARE(record->forced, 1);
+    // Kept for the rest of the process: no second request.
+    QCOMPARE(client.pcVersionInfo(), record);
+    QCOMPARE(m_service->requests().size(), 1);
+
+    // Without a local version there is nothing to compare: no request.
+    m_service->configure(*m_user, {{"localVersion", ""}});
+    CVaroHomeDataProcResourceVersion noVersion;
+    QVERIFY(!noVersion.pcVersionInfo());
+    QCOMPARE(m_service->requests().size(), 1);
+}
+
+void TestOnlineData::pcCheckReplies_data()
+{
+    QTest::addColumn<FakeReply>("reply");
+    QTest::addColumn<bool>("recordMade");
+    QTest::addColumn<bool>("hasUpdate");
+    QTest::addColumn<QString>("notes");
+    QTest::addColumn<int>("forced");
+
+    QTest::newRow("error answer") << FakeReply::json(FakeOnlineService::errorReply("1001")) << true << false
+                                  << "1001" << 0;
+    QTest::newRow("error code as a number") << FakeReply::json(QByteArray("{\"error\":{\"errorcode\":1001}}"))
+                                            << true << false << "" << 0;
+    QTest::newRow("forced as text") << FakeReply::json(QByteArray(
+        "{\"version\":{\"version\":\"2.2.0\",\"notes\":\"n\",\"url\":\"u\",\"forced\":\"1\"}}"))
+                                    << true << true << "n" << 0;
+    QTest::newRow("another object") << FakeReply::json(QByteArray("{\"other\":1}")) << true << false << "" << 0;
+    QTest::newRow("empty object") << FakeReply::json(QByteArray("{}")) << false << false << "" << 0;
+    QTest::newRow("not JSON") << FakeReply::json(QByteArray("<html>")) << false << false << "" << 0;
+    QTest::newRow("status 500 with JSON") << FakeReply::error(500, QJsonDocument(FakeOnlineService::errorReply("9")).toJson())
+                                          << false << false << "" << 0;
+}
+
+// A record, once made, is kept whatever it says; while no reply gives one,
+// every call asks again.
+void TestOnlineData::pcCheckReplies()
+{
+    QFETCH(FakeReply, reply);
+    QFETCH(bool, recordMade);
+    m_service->answer(FakeOnlineService::kCheckUpdatePath, reply);
+    CVaroHomeDataProcResourceVersion client;
+    VersionInfo *record = client.pcVersionInfo();
+    QCOMPARE(record != nullptr, recordMade);
+    if (record) {
+        QTEST(record->hasUpdate, "hasUpdate");
+        QTEST(record->notes, "notes");
+        QTEST(record->forced, "forced");
+    }
+    client.pcVersionInfo();
+    QCOMPARE(m_service->requests().size(), recordMade ? 1 : 2);
+}
+
+void TestOnlineData::pcCheckGivesUpWithoutWaitingLong()
+{
+    // An answer later than `outTime` (1 s) is given up and hung up on; the
+    // next check gets the next answer, not the late one.
+    m_service->answerInTurn(FakeOnlineService::kCheckUpdatePath,
+                            {FakeReply::json(FakeOnlineService::versionReply("9.9", "", "late", 0)).late(2500),
+                             FakeReply::json(FakeOnlineService::versionReply("2.3.0", "", "u", 0))});
+    CVaroHomeDataProcResourceVersion client;
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!client.pcVersionInfo());
+    QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(waitUntil([&] { return m_service->openConnections() == 0; }, 2000));
+    VersionInfo *record = client.pcVersionInfo();
+    QVERIFY(record);
+    QCOMPARE(record->version, QString("2.3.0"));
+
+    // A service that is down is given up at once.
+    m_service->setDown(true);
+    CVaroHomeDataProcResourceVersion refused;
+    clock.restart();
+    QVERIFY(!refused.pcVersionInfo());
+    QVERIFY(clock.elapsed() < 1000);
+
+    // The default address is under ".invalid": refused without a look-up.
+    TestUser fresh;
+    CVaroHomeDataProcResourceVersion unconfigured;
+    clock.restart();
+    QVERIFY(!unconfigured.pcVersionInfo());
+    QVERIFY2(clock.elapsed() < 200, qPrintable(QString::number(clock.elapsed())));
+}
+
+void TestOnlineData::aCheckDuringACheckSendsNothing()
+{
+    m_service->answer(FakeOnlineService::kCheckUpdatePath,
+                      FakeReply::json(FakeOnlineService::versionReply("2.2.0", "", "u", 0)).late(300));
+    CVaroHomeDataProcResourceVersion client;
+    bool askedInside = false;
+    VersionInfo *inside = reinterpret_cast<VersionInfo *>(1);
+    // A click that the nested loop delivers while the first check waits.
+    QTimer::singleShot(50, [&] {
+        askedInside = true;
+        inside = client.pcVersionInfo();
+    });
+    VersionInfo *record = client.pcVersionInfo();
+    QVERIFY(askedInside);
+    QVERIFY(!inside);
+    QVERIFY(record);
+    QCOMPARE(m_service->requests().size(), 1);
+}
+
+void TestOnlineData::headsetCheckBody()
+{
+    m_service->configure(*m_user, {{"language", "cn"}});
+    m_service->answer(FakeOnlineService::kHmdCheckUpdatePath,
+                      FakeReply::json(FakeOnlineService::versionReply("3.0", "", "u", 0)));
+    CVaroHomeDataProcResourceVersion client;
+    VersionInfo *record = client.hmdVersionInfo("V1.2A", "SN-X");
+    QVERIFY(record && record->hasUpdate);
+    QCOMPARE(m_service->requests().value(0).path, QByteArray(FakeOnlineService::kHmdCheckUpdatePath));
+    QCOMPARE(m_service->requests().value(0).body, QByteArray("apikey=&lang=cn&version=v1.2a&sn=SN-X&platform=hmd"));
+
+    // Without a serial nothing is asked, and the old offer no longer holds.
+    QCOMPARE(client.hmdVersionInfo("V1.2A", ""), record);
+    QVERIFY(!record->hasUpdate);
+    QCOMPARE(m_service->requests().size(), 1);
+}
+
+void TestOnlineData::guideIsFetchedInTheBackgroundSorted()
+{
+    QJsonObject reply = FakeOnlineService::guideReply(
+        {{"two", {{"d2", "http://127.0.0.1/p2.png"}}, 2}, {"one", {{"d1", ""}, {"", "i"}}, 1}, {"minus", {}, -1}});
+    QJsonArray guide = reply["guide"].toArray();
+    guide.append(QJsonObject{{"title", "unsorted"}, {"content", QJsonArray{7}}});
+    guide.append(5);
+    guide.append("text");
+    guide.append(QJsonObject());
+    reply["guide"] = guide;
+    m_service->answer(FakeOnlineService::kGuidePath, FakeReply::json(reply));
+
+    CBLDataProcResourceGuide client;
+    client.beginDownload();
+    QVERIFY(waitUntil([&] { return client.downloadDone(); }, 5000));
+    const QList<GuideItem *> list = client.guideList();
+    QCOMPARE(titles(list), QStringList({"minus", "unsorted", "one", "two"}));
+    QCOMPARE(m_service->requests().size(), 1);
+    QCOMPARE(m_service->requests()[0].body, QByteArray("language=us"));
+
+    QCOMPARE(list[2]->content.size(), 2);
+    QCOMPARE(list[2]->content[0]->desc, QString("d1"));
+    QCOMPARE(list[2]->content[1]->image, QString("i"));
+    // A paragraph that is not an object is an empty paragraph.
+    QCOMPARE(list[1]->content.size(), 1);
+    QVERIFY(list[1]->content[0]->desc.isEmpty() && list[1]->content[0]->image.isEmpty());
+    QCOMPARE(client.guideList(), list);
+}
+
+void TestOnlineData::guideTriesThreeTimesThenBlocksForIt()
+{
+    const FakeReply failure = FakeReply::error(500);
+    m_service->answerInTurn(FakeOnlineService::kGuidePath,
+                            {failure, failure, failure, FakeReply::json(QByteArray("{\"guide\":{}}")), failure,
+                             FakeReply::json(FakeOnlineService::guideReply({{"only", {}, 0}}))});
+    CBLDataProcResourceGuide client;
+    client.beginDownload();
+    QVERIFY(waitUntil([&] { return client.downloadDone(); }, 5000));
+    QCOMPARE(m_service->requests().size(), 3);
+
+    // Empty still: the page's request fetches, blocking, until a try gives
+    // valid JSON; a "guide" that is no list adds nothing.
+    QVERIFY(client.guideList().isEmpty());
+    QCOMPARE(m_service->requests().size(), 4);
+    QCOMPARE(titles(client.guideList()), QStringList({"only"}));
+    QCOMPARE(m_service->requests().size(), 6);
+}
+
+void TestOnlineData::guideTimeOutIsAbortedAndItsLateReplyIgnored()
+{
+    m_service->answerInTurn(FakeOnlineService::kGuidePath,
+                            {FakeReply::json(FakeOnlineService::guideReply({{"late", {}, 0}})).late(1500),
+                             FakeReply::json(FakeOnlineService::guideReply({{"second", {}, 0}}))});
+    CBLDataProcResourceGuide client;
+    client.beginDownload();
+    QVERIFY(waitUntil([&] { return client.downloadDone(); }, 5000));
+    QTest::qWait(800);
+    QCOMPARE(titles(client.guideList()), QStringList({"second"}));
+    QCOMPARE(m_service->requests().size(), 2);
+    QCOMPARE(m_service->openConnections(), 0);
+}
+
+// The background download is still on its way when the page asks: both
+// answer, and the guide is held once.
+void TestOnlineData::guideIsNeverHeldTwice()
+{
+    const QJsonObject guide = FakeOnlineService::guideReply({{"a", {}, 1}, {"b", {}, 2}});
+    m_service->answerInTurn(FakeOnlineService::kGuidePath,
+                            {FakeReply::json(guide).late(200), FakeReply::json(guide).late(400)});
+    CBLDataProcResourceGuide client;
+    client.beginDownload();
+    QVERIFY(m_service->waitForRequests(FakeOnlineService::kGuidePath, 1, 2000));
+    QCOMPARE(titles(client.guideList()), QStringList({"a", "b"}));
+    QCOMPARE(m_service->requests().size(), 2);
+    QTest::qWait(300);
+    QCOMPARE(titles(client.guideList()), QStringList({"a", "b"}));
+}
+
+void TestOnlineData::facadeStartsTheGuideAndClearsOldPictures()
+{
+    const QString pictures = QCoreApplication::applicationDirPath() + "/picture";
+    QVERIFY(writeWholeFile(pictures + "/sub/old.png", "x"));
+    m_service->answer(FakeOnlineService::kGuidePath, FakeReply::json(FakeOnlineService::guideReply({{"g", {}, 0}})));
+    m_service->answer(FakeOnlineService::kCheckUpdatePath,
+                      FakeReply::json(FakeOnlineService::versionReply("2.2.0", "", "u", 0)));
+
+    CVaroHomeDataProc data;
+    const bool cleared = !QFileInfo::exists(pictures + "/sub/old.png") && QFileInfo(pictures + "/sub").isDir();
+    QDir(pictures).removeRecursively();
+    QVERIFY(cleared);
+    QVERIFY(m_service->waitForRequests(FakeOnlineService::kGuidePath, 1, 2000));
+    QCOMPARE(data.GetVaroHomeVersionData()->version, QString("2.2.0"));
+    QCOMPARE(titles(data.GetVaroHomeGuideData()), QStringList({"g"}));
+}
+
+QTEST_GUILESS_MAIN(TestOnlineData)
+#include "tst_onlinedata.moc"
