@@ -13,6 +13,7 @@
 #include "helper/session.h"
 #include "platform/installation.h"
 #include "servermanager/tcpservermanage.h"
+#include "tool/uusystemtrayicon.h"
 #include "ui_varohomeupdatedesc.h"
 
 #include <QCloseEvent>
@@ -283,8 +284,12 @@ void Brontel::initUi()
     connect(ui->closebutton, SIGNAL(clicked()), m_mainWidget, SLOT(slotShowExitWindow()));
     connect(m_mainWidget, SIGNAL(sglRunBackground()), this, SLOT(slotRunBackground()));
     connect(m_mainWidget, SIGNAL(sglSendJson(const QJsonObject)), this, SLOT(slotSendJson(const QJsonObject)));
-    // The tray icon, with its quit and language signals to the page
-    // container, is made here once the program has one.
+
+    auto *tray = new UUSystemTrayIcon(this);
+    tray->setVisible(true);
+    connect(tray, SIGNAL(sglQuitApp()), m_mainWidget, SLOT(sltQuitApp()));
+    connect(m_mainWidget, SIGNAL(sglDoQuitAPP()), tray, SLOT(sltDoQuitAPP()));
+    connect(tray, SIGNAL(sglSwitchLanguage()), m_mainWidget, SLOT(slotSwitchLanguage()));
 
     Session::instance()->loadStyleSheet(QStringLiteral("public.qss"));
     resetNavStyles();

@@ -151,6 +151,21 @@
     </message>
 </context>
 <context>
+    <name>UUSystemTrayIcon</name>
+    <message>
+        <source>quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>Varo helper</source>
+        <translation>Varo-Helfer</translation>
+    </message>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>Dateien werden hinzugefügt, bitte einen Moment warten!</translation>
+    </message>
+</context>
+<context>
     <name>VaroHomeUpdateDesc</name>
     <message>
         <source>Varo helper</source>

@@ -151,6 +151,21 @@
     </message>
 </context>
 <context>
+    <name>UUSystemTrayIcon</name>
+    <message>
+        <source>quit</source>
+        <translation>Quit</translation>
+    </message>
+    <message>
+        <source>Varo helper</source>
+        <translation>Varo helper</translation>
+    </message>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>File is adding , please wait for a  moment !</translation>
+    </message>
+</context>
+<context>
     <name>VaroHomeUpdateDesc</name>
     <message>
         <source>Varo helper</source>

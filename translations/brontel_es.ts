@@ -151,6 +151,21 @@
     </message>
 </context>
 <context>
+    <name>UUSystemTrayIcon</name>
+    <message>
+        <source>quit</source>
+        <translation>Salir</translation>
+    </message>
+    <message>
+        <source>Varo helper</source>
+        <translation>Asistente Varo</translation>
+    </message>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>Se están añadiendo archivos, ¡espere un momento!</translation>
+    </message>
+</context>
+<context>
     <name>VaroHomeUpdateDesc</name>
     <message>
         <source>Varo helper</source>

@@ -151,6 +151,21 @@
     </message>
 </context>
 <context>
+    <name>UUSystemTrayIcon</name>
+    <message>
+        <source>quit</source>
+        <translation>Quitter</translation>
+    </message>
+    <message>
+        <source>Varo helper</source>
+        <translation>Assistant Varo</translation>
+    </message>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>Ajout de fichiers en cours, veuillez patienter un instant !</translation>
+    </message>
+</context>
+<context>
     <name>VaroHomeUpdateDesc</name>
     <message>
         <source>Varo helper</source>

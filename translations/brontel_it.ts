@@ -151,6 +151,21 @@
     </message>
 </context>
 <context>
+    <name>UUSystemTrayIcon</name>
+    <message>
+        <source>quit</source>
+        <translation>Esci</translation>
+    </message>
+    <message>
+        <source>Varo helper</source>
+        <translation>Assistente Varo</translation>
+    </message>
+    <message>
+        <source>File is adding , please wait for a  moment !</source>
+        <translation>Aggiunta di file in corso, attendere un momento!</translation>
+    </message>
+</context>
+<context>
     <name>VaroHomeUpdateDesc</name>
     <message>
         <source>Varo helper</source>

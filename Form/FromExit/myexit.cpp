@@ -1,10 +1,7 @@
 #include "Form/FromExit/myexit.h"
 #include "ui_myexit.h"
 
-#include "Form/Dialogs/prompt.h"
-#include "helper/appflags.h"
-#include "helper/appglobals.h"
-#include "helper/session.h"
+#include "helper/quitprogram.h"
 
 #include <QCoreApplication>
 #include <QIcon>
@@ -44,18 +41,7 @@ void myExit::slotBackground()
 
 void myExit::slotExit()
 {
-    // Quitting in the middle of a copy would leave half a video in the
-    // library; the user is told to wait instead, as every other quit path does.
-    if (g_fileAdding) {
-        Prompt *prompt = AppGlobals::prompt();
-        prompt->setPrompt(QCoreApplication::translate("frmExit", "File is adding , please wait for a  moment !"));
-        prompt->exec();
-        return;
-    }
-    // nginx first: the headset must not go on streaming from a program that
-    // has ended.
-    Session::instance()->StopNginx();
-    QCoreApplication::quit();
+    quitProgram(QCoreApplication::translate("frmExit", "File is adding , please wait for a  moment !"));
 }
 
 void myExit::slotClose()

@@ -1,0 +1,332 @@
+// The tray icon as the user meets it: its language menu and what a choice
+// stores, quitting (refused while videos are being added, otherwise the end
+// of the program with nginx stopped and the HTTP server closed), bringing the
+// hidden window back by a double click, and the release of its animation
+// tool. The offscreen platform has no notification area, so the menu is
+// driven through its actions and the icon through its activation signal.
+#include "common/nginxprocesses.h"
+#include "common/programrunner.h"
+#include "common/testenv.h"
+
+#include "Form/Dialogs/prompt.h"
+#include "helper/appflags.h"
+#include "helper/appglobals.h"
+#include "helper/session.h"
+#include "src/brontel.h"
+#include "tool/uuanimationtool.h"
+#include "tool/uuevent.h"
+#include "tool/uusystemtrayicon.h"
+
+#include <QAbstractAnimation>
+#include <QAction>
+#include <QDir>
+#include <QApplication>
+#include <QLabel>
+#include <QMenu>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTcpSocket>
+#include <QTest>
+#include <QTimer>
+#include <QTranslator>
+
+#include <memory>
+
+namespace {
+
+const char kAddingText[] = "File is adding , please wait for a  moment !";
+
+// Answers the next modal prompt from a timer, noting its text.
+void answerPromptLater(QString *seenText)
+{
+    QTimer::singleShot(50, [seenText] {
+        auto *prompt = qobject_cast<Prompt *>(QApplication::activeModalWidget());
+        if (!prompt)
+            return;
+        *seenText = prompt->findChild<QLabel *>("lbPromptText")->text();
+        QTest::mouseClick(prompt->findChild<QPushButton *>("btnOk"), Qt::LeftButton);
+    });
+}
+
+QMenu *languageMenu(UUSystemTrayIcon *tray)
+{
+    return tray->contextMenu()->actions().value(0)->menu();
+}
+
+QAction *quitAction(UUSystemTrayIcon *tray)
+{
+    return tray->contextMenu()->actions().value(1);
+}
+
+QStringList checkedLanguages(UUSystemTrayIcon *tray)
+{
+    QStringList checked;
+    for (QAction *action : languageMenu(tray)->actions()) {
+        if (action->isChecked())
+            checked << action->text();
+    }
+    return checked;
+}
+
+} // namespace
+
+class TestTray : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void cleanupTestCase();
+
+    void menuShowsTheLanguageInEffect();
+    void choosingALanguageStoresItForTheNextStart();
+    void quitIsRefusedWhileAdding();
+    void quitEndsTheProgramWithNginxStoppedAndTheServerClosed();
+    void doubleClickBringsTheHiddenWindowBack();
+    void finishedShowAnimationReleasesTheTool();
+
+private:
+    void writeSettings(const QByteArray &language);
+    QString iniPath() const { return m_user->dataFolder() + "/Brontel.ini"; }
+    UUSystemTrayIcon *makeWindow();
+
+    std::unique_ptr<TestUser> m_user;
+    std::unique_ptr<Brontel> m_window;
+};
+
+void TestTray::init()
+{
+    m_user.reset(new TestUser);
+    QVERIFY(m_user->isValid());
+    g_fileAdding = false;
+}
+
+void TestTray::cleanup()
+{
+    g_fileAdding = false;
+    m_window.reset();
+    Session::instance()->releaseTranslator();
+    m_user.reset();
+}
+
+void TestTray::cleanupTestCase()
+{
+    AppGlobals::release();
+}
+
+void TestTray::writeSettings(const QByteArray &language)
+{
+    QVERIFY(writeWholeFile(iniPath(), "[General]\nFirstUse=1\nlanguage=" + language + "\nVaroSharedDir="
+                                          + m_user->sharedFolder().toUtf8() + "\n"));
+}
+
+// The program's own tray, made and connected by the main window.
+UUSystemTrayIcon *TestTray::makeWindow()
+{
+    m_window.reset(new Brontel);
+    m_window->show();
+    if (!QTest::qWaitForWindowExposed(m_window.get()))
+        qWarning("main window was not exposed");
+    const QList<UUSystemTrayIcon *> trays = m_window->findChildren<UUSystemTrayIcon *>();
+    return trays.size() == 1 ? trays.first() : nullptr;
+}
+
+void TestTray::menuShowsTheLanguageInEffect()
+{
+    writeSettings("de");
+    UUSystemTrayIcon tray(nullptr);
+    QCOMPARE(languageMenu(&tray)->actions().size(), 7);
+    QCOMPARE(checkedLanguages(&tray), QStringList({"Deutsch"}));
+    // A code outside the table (the translation's name, not the setting's)
+    // checks nothing.
+    writeSettings("zh");
+    UUSystemTrayIcon unknown(nullptr);
+    QCOMPARE(checkedLanguages(&unknown), QStringList());
+
+    // The icon and its tooltip, in the language in effect; the device states'
+    // pictures are not part of the program.
+    QVERIFY(Session::instance()->loadTranslator("cn"));
+    UUSystemTrayIcon chinese(nullptr);
+    QVERIFY(!chinese.icon().isNull());
+    QCOMPARE(chinese.toolTip(), QString::fromUtf8("Varo助手"));
+    chinese.setState(12);
+    QVERIFY(chinese.icon().isNull());
+    QCOMPARE(chinese.toolTip(), QString("TrayIcon_DataConnected_Tip"));
+    chinese.setState(16);
+    QCOMPARE(chinese.toolTip(), QString());
+
+    for (const char *lang : {"zh", "en", "ja", "fr", "it", "de", "es"}) {
+        QTranslator translator;
+        QVERIFY(translator.load(Session::instance()->getAppFilePath("translation") + "/brontel_" + lang + ".qm"));
+        for (const char *text : {"quit", "Varo helper", kAddingText})
+            QVERIFY2(!translator.translate("UUSystemTrayIcon", text).isEmpty(), text);
+    }
+}
+
+void TestTray::choosingALanguageStoresItForTheNextStart()
+{
+    writeSettings("cn");
+    UUSystemTrayIcon *tray = makeWindow();
+    QVERIFY(tray);
+    QVERIFY(tray->isVisible());
+    QSignalSpy switches(tray, SIGNAL(sglSwitchLanguage()));
+    QList<QAction *> languages = languageMenu(tray)->actions();
+
+    // The checked language: nothing stored, nobody told, still checked.
+    const QByteArray before = readWholeFile(iniPath());
+    languages[0]->trigger();
+    QCOMPARE(readWholeFile(iniPath()), before);
+    QCOMPARE(switches.size(), 0);
+    QCOMPARE(checkedLanguages(tray), QStringList({QString::fromUtf8("中文")}));
+
+    // Another language is stored for the next start; the window comes up and
+    // says so in the language in effect, which keeps its check mark.
+    m_window->hide();
+    QString seen;
+    answerPromptLater(&seen);
+    languages[1]->trigger();
+    QCOMPARE(TestUser::iniValue(iniPath(), "language").toString(), QString("us"));
+    QCOMPARE(switches.size(), 1);
+    QCOMPARE(seen, QString::fromUtf8("重启后生效！"));
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(checkedLanguages(tray), QStringList({QString::fromUtf8("中文")}));
+
+    seen.clear();
+    answerPromptLater(&seen);
+    languages[5]->trigger();
+    QCOMPARE(TestUser::iniValue(iniPath(), "language").toString(), QString("de"));
+    QCOMPARE(switches.size(), 2);
+    QVERIFY(!seen.isEmpty());
+    QCOMPARE(checkedLanguages(tray), QStringList({QString::fromUtf8("中文")}));
+}
+
+void TestTray::quitIsRefusedWhileAdding()
+{
+    writeSettings("us");
+    UUSystemTrayIcon *tray = makeWindow();
+    QVERIFY(tray);
+    QSignalSpy asked(tray, SIGNAL(sglQuitApp()));
+    g_fileAdding = true;
+
+    bool stillRunning = false;
+    QString seen;
+    QTimer::singleShot(0, tray, [&] {
+        answerPromptLater(&seen);
+        quitAction(tray)->trigger();
+        // Should the page container be asked after all, it refuses too.
+        answerPromptLater(&seen);
+        QMetaObject::invokeMethod(tray, "sltDoQuitAPP");
+    });
+    QTimer::singleShot(600, tray, [&] {
+        stillRunning = true;
+        QCoreApplication::exit(7);
+    });
+    QCOMPARE(QApplication::exec(), 7);
+    QVERIFY(stillRunning);
+    QCOMPARE(seen, QString(kAddingText));
+    QCOMPARE(asked.size(), 0);
+    QVERIFY(tray->isVisible());
+    QVERIFY(m_window->isVisible());
+}
+
+void TestTray::quitEndsTheProgramWithNginxStoppedAndTheServerClosed()
+{
+    SKIP_UNLESS_PRIVATE_NETWORK();
+    // A first start over an earlier installation's shared folder writes the
+    // nginx files and starts nginx.
+    QVERIFY(writeWholeFile(iniPath(), "[General]\nlanguage=us\n"));
+    QVERIFY(writeWholeFile(m_user->dataFolder() + "/Dir.ini",
+                           "[General]\nVaroSharedDir=" + m_user->sharedFolder().toUtf8() + "\n"));
+    QVERIFY(QDir().mkpath(m_user->sharedFolder()));
+    NginxGuard guard(m_user->dataFolder());
+    UUSystemTrayIcon *tray = makeWindow();
+    QVERIFY(tray);
+    QVERIFY(waitUntil([&] { return !nginxProcessesUnder(m_user->dataFolder()).isEmpty(); }, 10000));
+    const int httpPort = m_window->httpPort();
+    QVERIFY(m_window->httpServerListening());
+
+    QTimer::singleShot(0, tray, [tray] { quitAction(tray)->trigger(); });
+    QTimer fallback;
+    fallback.setSingleShot(true);
+    connect(&fallback, &QTimer::timeout, [] { QCoreApplication::exit(99); });
+    fallback.start(10000);
+    QCOMPARE(QApplication::exec(), 0);
+    // nginx is stopped on the way out, not left to the main window.
+    QVERIFY(waitUntil([&] { return nginxProcessesUnder(m_user->dataFolder()).isEmpty(); }, 5000));
+    QVERIFY(!tray->isVisible());
+
+    m_window.reset();
+    QTcpSocket client;
+    client.connectToHost(QHostAddress::LocalHost, quint16(httpPort));
+    QVERIFY(!client.waitForConnected(2000));
+}
+
+void TestTray::doubleClickBringsTheHiddenWindowBack()
+{
+    writeSettings("us");
+    UUSystemTrayIcon *tray = makeWindow();
+    QVERIFY(tray);
+    m_window->close();
+    QVERIFY(m_window->isHidden());
+
+    emit tray->activated(QSystemTrayIcon::Trigger);
+    emit tray->activated(QSystemTrayIcon::Context);
+    QVERIFY(m_window->isHidden());
+    emit tray->activated(QSystemTrayIcon::DoubleClick);
+    QVERIFY(m_window->isVisible());
+    QVERIFY(!m_window->isMinimized());
+
+    m_window->showMinimized();
+    QTRY_VERIFY_WITH_TIMEOUT(m_window->isMinimized(), 2000);
+    emit tray->activated(QSystemTrayIcon::DoubleClick);
+    QVERIFY(!m_window->isMinimized());
+    QVERIFY(m_window->isVisible());
+
+    // An icon that outlives the main window does nothing.
+    m_window.reset();
+    UUSystemTrayIcon orphan(nullptr);
+    emit orphan.activated(QSystemTrayIcon::DoubleClick);
+    QVERIFY(Brontel::mainWindow() == nullptr);
+}
+
+void TestTray::finishedShowAnimationReleasesTheTool()
+{
+    writeSettings("us");
+    UUSystemTrayIcon tray(nullptr);
+
+    // Each call replaces the tool of the one before.
+    tray.playMinimizeAnimation();
+    QPointer<UUAnimationTool> first = tray.animationTool();
+    QVERIFY(first);
+    tray.playMinimizeAnimation();
+    QVERIFY(!first);
+    QPointer<UUAnimationTool> held = tray.animationTool();
+    QVERIFY(held);
+
+    // Events of the type that are not a show animation's end leave it held.
+    QCoreApplication::postEvent(&tray, new QEvent(QEvent::Type(UUAnimationFinishedEvent::FinishedType)));
+    QCoreApplication::postEvent(&tray, new UUAnimationFinishedEvent(UUAnimationFinishedEvent::FinishedType,
+                                                                    UUAnimationTool::FadeIn));
+    QCoreApplication::sendPostedEvents(&tray);
+    QVERIFY(held);
+
+    // A window's show animation, run to its end, tells the tray, which lets
+    // its tool go.
+    QWidget window;
+    window.setGeometry(100, 100, 400, 300);
+    UUAnimationTool show(&tray);
+    show.showFromCentre(&window, 400);
+    show.start();
+    show.currentAnimation()->pause();
+    show.currentAnimation()->setCurrentTime(400);
+    QCOMPARE(show.currentAnimation()->state(), QAbstractAnimation::Stopped);
+    QVERIFY(held);
+    QCoreApplication::sendPostedEvents(&tray);
+    QVERIFY(!held);
+    QVERIFY(!tray.animationTool());
+}
+
+QTEST_MAIN(TestTray)
+#include "tst_tray.moc"
