@@ -25,6 +25,7 @@ class TestHttpParser : public QObject
 private slots:
     void parsesACompleteRequest();
     void waitsForTheWholeHeadWhereverItIsCut();
+    void bareLineFeedsEndLinesToo();
     void rejectsMalformedRequests_data();
     void rejectsMalformedRequests();
     void rejectsABadRequestLineBeforeTheHeadEnds();
@@ -72,6 +73,33 @@ void TestHttpParser::waitsForTheWholeHeadWhereverItIsCut()
     const ParseResult whole = parseRequest(request);
     QCOMPARE(whole.status, ParseResult::Complete);
     QCOMPARE(whole.request.header("user-agent"), QString("headset"));
+}
+
+// Some clients end lines with LF alone; such a request reads as its CR LF
+// twin, not as a head that never ends.
+void TestHttpParser::bareLineFeedsEndLinesToo()
+{
+    const QByteArray crLf = "POST /video/abc HTTP/1.1\r\nHost: x\r\nRange: bytes=1-2\r\nContent-Length: 3\r\n\r\nabc";
+    QByteArray lf = crLf;
+    lf.replace("\r\n", "\n");
+    const ParseResult expected = parseRequest(crLf);
+    QCOMPARE(expected.status, ParseResult::Complete);
+    const QByteArray mixed = "POST /video/abc HTTP/1.1\r\nHost: x\nRange: bytes=1-2\r\nContent-Length: 3\n\r\nabc";
+    for (const QByteArray &input : {lf, mixed}) {
+        for (int cut = 0; cut < input.size(); ++cut)
+            QCOMPARE(parseRequest(input.left(cut)).status, ParseResult::Incomplete);
+        const ParseResult result = parseRequest(input + "GET /next");
+        QCOMPARE(result.status, ParseResult::Complete);
+        QCOMPARE(result.bytesUsed, input.size());
+        QCOMPARE(result.request.method, expected.request.method);
+        QCOMPARE(result.request.target, expected.request.target);
+        QCOMPARE(result.request.version, expected.request.version);
+        QCOMPARE(result.request.headers, expected.request.headers);
+        QCOMPARE(result.request.body, QByteArray("abc"));
+    }
+    QCOMPARE(parseRequest("\nGET / HTTP/1.1\n\n").errorStatus, 400);
+    // A CR that does not end a line is still refused.
+    QCOMPARE(parseRequest("GET / HTTP/1.1\nA: b\rc\n\n").errorStatus, 400);
 }
 
 void TestHttpParser::rejectsMalformedRequests_data()
