@@ -52,6 +52,12 @@ ServerLimits AbstractManage::limits() const
     return serverLimits;
 }
 
+void AbstractManage::setServedFolder(const QString &folder)
+{
+    QMutexLocker lock(&mutex);
+    servedFolder = folder;
+}
+
 int AbstractManage::sessionCount() const
 {
     QMutexLocker lock(&mutex);
@@ -173,6 +179,7 @@ void AbstractManage::adoptSession(Session *session)
         acceptPending();
     }, Qt::DirectConnection);
     QMutexLocker lock(&mutex);
+    session->setServedFolder(servedFolder);
     sessions.insert(session);
 }
 

@@ -44,6 +44,10 @@ public:
     void setLimits(const ServerLimits &limits);
     ServerLimits limits() const;
 
+    // Files are sent only from inside this folder; empty: from anywhere.
+    // Applies to connections accepted from then on.
+    void setServedFolder(const QString &folder);
+
     // Connections open at this moment.
     int sessionCount() const;
 
@@ -77,6 +81,7 @@ protected:
     AcceptedCallback httpAcceptedCallback_;
     QSet<Session *> sessions;
     ServerLimits serverLimits;
+    QString servedFolder;
     // The listening server while there is one. Set and cleared on the server
     // thread under the mutex; read there freely, elsewhere under the mutex.
     QPointer<QObject> server;

@@ -1,5 +1,6 @@
 #include "servermanager/session.h"
 
+#include "platform/servedfile.h"
 #include "platform/sockets.h"
 #include "servermanager/headsetrequest.h"
 #include "servermanager/httpparser.h"
@@ -188,11 +189,19 @@ void Session::replyJsonArray(const QJsonArray &jsonArray)
 
 // A file that cannot be read as a whole, seekable file is "not found" for
 // the client, and the error route tells the library that it is out of date.
+//
+// The file is opened once, and the checks are made on what was opened: a name
+// in the shared folder swapped for a link to a file elsewhere between a look
+// at it and the open would otherwise send that file.
 std::unique_ptr<QFile> Session::openForReply(const QString &filePath, const char *operation)
 {
     auto file = std::make_unique<QFile>(filePath);
-    if (file->open(QIODevice::ReadOnly | QIODevice::Unbuffered) && !file->isSequential())
-        return file;
+    const int handle = platform::openRegularFileInside(filePath, servedFolder);
+    if (handle >= 0) {
+        if (file->open(handle, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
+            return file;
+        platform::closeFile(handle);
+    }
     qDebug().noquote() << QStringLiteral("LanHttpServer::Session::%1: open file error:").arg(QLatin1String(operation))
                        << filePath;
     sendWhole(errorReply(404));

@@ -45,6 +45,8 @@ public:
     ~Session() override;
 
     void setAcceptedCallback(const AcceptedCallback &callback) { acceptedCallback = callback; }
+    // Files are sent only from inside this folder; empty: from anywhere.
+    void setServedFolder(const QString &folder) { servedFolder = folder; }
     // Starts the time limits and reads what has already arrived; called once
     // the manager has adopted the session.
     void start();
@@ -108,6 +110,7 @@ private:
     qint64 directOffset = 0;
     std::unique_ptr<QSocketNotifier> writableNotifier;
     QHostAddress m_peerAddress;
+    QString servedFolder;
     ServerLimits limits;
     std::shared_ptr<SessionLink> link;
 };

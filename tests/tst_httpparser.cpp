@@ -1,6 +1,5 @@
 // The embedded server's pure pieces, byte for byte: request parsing and its
-// limits, the reply heads, byte ranges, reading the headset's requests, and
-// which files may be served.
+// limits, the reply heads, byte ranges and reading the headset's requests.
 #include "common/testenv.h"
 
 #include "servermanager/byterange.h"
@@ -8,9 +7,6 @@
 #include "servermanager/httpparser.h"
 #include "servermanager/httpresponse.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
 #include <QTest>
 
 using namespace LanHttpServer;
@@ -36,7 +32,6 @@ private slots:
     void byteRanges();
     void headsetRequests_data();
     void headsetRequests();
-    void servesOnlyRegularFilesInsideTheSharedFolder();
     void logLinesEscapeWhatThePeerSent();
 };
 
@@ -316,30 +311,6 @@ void TestHttpParser::headsetRequests()
     QCOMPARE(wanted.kind, kind);
     QCOMPARE(wanted.name, name);
     QCOMPARE(wanted.range.toString(), rangeText);
-}
-
-void TestHttpParser::servesOnlyRegularFilesInsideTheSharedFolder()
-{
-    QTemporaryDir root;
-    QVERIFY(root.isValid());
-    const QString shared = root.path() + "/shared";
-    QVERIFY(writeWholeFile(shared + "/1.mp4", "video"));
-    QVERIFY(writeWholeFile(shared + "/sub/2.png", "poster"));
-    QVERIFY(writeWholeFile(root.path() + "/secret.txt", "not shared"));
-    QVERIFY(writeWholeFile(root.path() + "/shared-other/3.mp4", "a sibling with the same prefix"));
-    QVERIFY(QFile::link(root.path() + "/secret.txt", shared + "/link.mp4"));
-    QVERIFY(QFile::link(shared + "/1.mp4", root.path() + "/into-shared.mp4"));
-
-    QVERIFY(isServableFile(shared + "/1.mp4", shared));
-    QVERIFY(isServableFile(shared + "//sub//2.png", shared + "/"));
-    QVERIFY(isServableFile(root.path() + "/into-shared.mp4", shared));
-    QVERIFY(!isServableFile(shared + "/sub", shared));
-    QVERIFY(!isServableFile(shared + "/missing.mp4", shared));
-    QVERIFY(!isServableFile(shared + "/../secret.txt", shared));
-    QVERIFY(!isServableFile(shared + "/link.mp4", shared));
-    QVERIFY(!isServableFile(root.path() + "/shared-other/3.mp4", shared));
-    QVERIFY(!isServableFile(shared + "/1.mp4", QString()));
-    QVERIFY(!isServableFile(QString(), shared));
 }
 
 void TestHttpParser::logLinesEscapeWhatThePeerSent()

@@ -38,6 +38,8 @@
 #include <QThread>
 
 #include <atomic>
+#include <cstdio>
+#include <memory>
 #include <thread>
 
 #include <fcntl.h>
@@ -222,6 +224,7 @@ private slots:
     void namesAreFoundAsTheHeadsetExpects();
     void unknownNamesAndPathsGet404();
     void libraryErrorsReachTheMainWindow();
+    void filesSwappedForLinksNeverLeak();
     void ffprobeSeeksThroughTheServer();
     void wrkSeesNoSocketErrors();
     void mainWindowListensOnItsPort();
@@ -301,6 +304,7 @@ void TestHttpServer::initTestCase()
     // The window's own handler behind a server on a port of the test's
     // choosing, so that parallel tests never compete for one.
     m_handlerServer = new TcpServerManage(5);
+    m_handlerServer->setServedFolder(shared);
     m_handlerServer->setHttpAcceptedCallback([this](const Request &request, const ReplyChannel &reply) {
         {
             QMutexLocker lock(&m_seenMutex);
@@ -1039,6 +1043,87 @@ void TestHttpServer::libraryErrorsReachTheMainWindow()
     errors.clear();
     QCOMPARE(curl(url("/post/" + kMissing)).status, 404);
     QVERIFY(errors.wait(3000));
+}
+
+// The copy and the poster swapped for links to a file outside the shared
+// folder and back, over and over, and a folder on the way swapped for a link
+// to a folder outside: whatever moment a request meets, the main window's own
+// server sends not one byte from outside.
+void TestHttpServer::filesSwappedForLinksNeverLeak()
+{
+    const QString shared = m_user->sharedFolder();
+    const QString outside = m_user->root() + "/outside-race";
+    const QByteArray secret = QByteArray("SECRET!!").repeated(4096);
+    const QByteArray copy = QByteArray("public..").repeated(4096);
+    const QString name = "1700000000005";
+    const QString inFolder = "1700000000006";
+    QVERIFY(writeWholeFile(outside + "/secret.bin", secret));
+    QVERIFY(writeWholeFile(outside + "/" + inFolder + ".mp4", secret));
+    QVERIFY(writeWholeFile(shared + "/" + name + ".mp4", copy));
+    QVERIFY(writeWholeFile(shared + "/" + name + ".png", copy));
+    QVERIFY(writeWholeFile(shared + "/race/" + inFolder + ".mp4", copy));
+
+    // Each swap puts a link where the real name was, then the real one back.
+    struct Swap
+    {
+        QByteArray path, kept, link;
+    };
+    QList<Swap> swaps;
+    for (const QString &path : {shared + "/" + name + ".mp4", shared + "/" + name + ".png", shared + "/race"}) {
+        const QString link = path + ".link";
+        QVERIFY(QFile::link(path.endsWith("race") ? outside : outside + "/secret.bin", link));
+        swaps.append({QFile::encodeName(path), QFile::encodeName(path + ".kept"), QFile::encodeName(link)});
+    }
+    auto item = [](const QString &itemName, const QString &video, const QString &poster) {
+        return QJsonObject{{"video", itemName}, {"videopath", "video/" + itemName}, {"posterpath", "post/" + itemName},
+                           {"videopathnginx", video}, {"posterpathreal", poster}};
+    };
+    m_window->slotSendJson(QJsonObject{
+        {"number", "2"},
+        {"items", QJsonArray{item(name, shared + "/" + name + ".mp4", shared + "/" + name + ".png"),
+                             item(inFolder, shared + "/race/" + inFolder + ".mp4", QString())}}});
+
+    std::atomic<bool> stop{false};
+    std::thread swapper([&] {
+        while (!stop) {
+            for (const Swap &swap : qAsConst(swaps)) {
+                std::rename(swap.path.constData(), swap.kept.constData());
+                std::rename(swap.link.constData(), swap.path.constData());
+            }
+            for (const Swap &swap : qAsConst(swaps)) {
+                std::rename(swap.path.constData(), swap.link.constData());
+                std::rename(swap.kept.constData(), swap.path.constData());
+            }
+        }
+    });
+    const quint16 port = quint16(m_window->httpPort());
+    const QList<QByteArray> targets{"/video/" + name.toUtf8(), "/post/" + name.toUtf8(), "/video/" + inFolder.toUtf8()};
+    int requests = 0;
+    int served = 0;
+    int leaked = 0;
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 2000) {
+        // Blocking reads, as fast as the server answers: no event loop needed
+        // here, the server has a thread of its own.
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        QVERIFY(socket.waitForConnected(3000));
+        socket.write(getRequest(targets.at(requests++ % targets.size())));
+        QByteArray reply;
+        while (socket.waitForReadyRead(3000))
+            reply += socket.readAll();
+        reply += socket.readAll();
+        leaked += reply.contains("SECRET") ? 1 : 0;
+        served += bodyOf(reply) == copy ? 1 : 0;
+    }
+    stop = true;
+    swapper.join();
+    m_window->slotSendJson(m_library);
+
+    QCOMPARE(leaked, 0);
+    // The race was run: the files were found and sent between the swaps.
+    QVERIFY2(served > 0 && requests > 50, qPrintable(QStringLiteral("%1 of %2").arg(served).arg(requests)));
 }
 
 void TestHttpServer::ffprobeSeeksThroughTheServer()
