@@ -1,5 +1,6 @@
 #include "servermanager/abstractmanage.h"
 
+#include "servermanager/headsetrequest.h"
 #include "servermanager/session.h"
 
 #include <QDebug>
@@ -126,7 +127,7 @@ void AbstractManage::onStop()
     }
     delete stopping;
 
-    QSet<Session *> open;
+    QList<Session *> open;
     {
         QMutexLocker lock(&mutex);
         open = sessions;
@@ -166,6 +167,64 @@ void AbstractManage::handleAccepted(const Request &request, const ReplyChannel &
     });
 }
 
+bool AbstractManage::makeRoomFor(const QHostAddress &peer)
+{
+    const ServerLimits limits = this->limits();
+    // The oldest connection waiting for its request among those that pass
+    // the test, and how many pass it.
+    auto oldestWaiting = [this](const std::function<bool(const Session *)> &counts, int *counted) {
+        Session *oldest = nullptr;
+        *counted = 0;
+        QMutexLocker lock(&mutex);
+        for (Session *session : qAsConst(sessions)) {
+            if (!counts(session))
+                continue;
+            ++*counted;
+            if (!oldest && session->isWaitingForRequest())
+                oldest = session;
+        }
+        return oldest;
+    };
+    // Deleted at once (this runs on the server thread, outside any of the
+    // session's own calls), so that it no longer counts.
+    auto endForNewcomer = [this](Session *session) {
+        logTurnedAway("connection without a request ended for a newer one", session->peerAddress());
+        delete session;
+    };
+
+    int counted = 0;
+    if (!peer.isNull()) {
+        Session *oldest = oldestWaiting([&peer](const Session *session) { return session->peerAddress() == peer; },
+                                        &counted);
+        if (counted >= limits.maxConnectionsPerPeer) {
+            if (!oldest)
+                return false;
+            endForNewcomer(oldest);
+        }
+    }
+    Session *oldest = oldestWaiting([](const Session *) { return true; }, &counted);
+    if (counted >= limits.maxConnections) {
+        if (!oldest)
+            return false;
+        endForNewcomer(oldest);
+    }
+    return true;
+}
+
+// A flood would write one line per connection and push everything else out
+// of the log: one line a second at most, counting the ones left out.
+void AbstractManage::logTurnedAway(const char *what, const QHostAddress &peer)
+{
+    if (turnedAwayLogged.isValid() && turnedAwayLogged.elapsed() < 1000) {
+        ++turnedAwayUnlogged;
+        return;
+    }
+    qDebug().noquote() << "LanHttpServer::Manage:" << QLatin1String(what) << peerText(peer)
+                       << QStringLiteral("(%1 more since the last such line)").arg(turnedAwayUnlogged);
+    turnedAwayLogged.start();
+    turnedAwayUnlogged = 0;
+}
+
 void AbstractManage::adoptSession(Session *session)
 {
     session->setAcceptedCallback([this](const Request &request, const ReplyChannel &reply) {
@@ -174,13 +233,13 @@ void AbstractManage::adoptSession(Session *session)
     connect(session, &QObject::destroyed, this, [this, session] {
         {
             QMutexLocker lock(&mutex);
-            sessions.remove(session);
+            sessions.removeOne(session);
         }
         acceptPending();
     }, Qt::DirectConnection);
     QMutexLocker lock(&mutex);
     session->setServedFolder(servedFolder);
-    sessions.insert(session);
+    sessions.append(session);
 }
 
 } // namespace LanHttpServer

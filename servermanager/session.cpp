@@ -6,8 +6,8 @@
 #include "servermanager/httpparser.h"
 #include "servermanager/httpresponse.h"
 #include "servermanager/sessionlink.h"
+#include "servermanager/tcpconnection.h"
 
-#include <QAbstractSocket>
 #include <QBuffer>
 #include <QDebug>
 #include <QFile>
@@ -55,13 +55,14 @@ Session::Session(const QPointer<QIODevice> &socket_, const QHostAddress &peerAdd
     socket->setParent(this);
     connect(socket, &QIODevice::readyRead, this, &Session::onReadyRead, Qt::DirectConnection);
     connect(socket, &QIODevice::bytesWritten, this, &Session::onBytesWritten, Qt::DirectConnection);
-    if (auto *tcp = qobject_cast<QAbstractSocket *>(socket.data())) {
+    if (auto *tcp = qobject_cast<TcpConnection *>(socket.data())) {
         tcp->setReadBufferSize(kReadBufferBytes);
         // The descriptor is closed by now: nothing may wait on it any more.
-        connect(tcp, &QAbstractSocket::disconnected, this, [this] {
+        connect(tcp, &TcpConnection::disconnected, this, [this] {
             stopSendingFileDirectly();
             deleteLater();
         });
+        connect(tcp, &QIODevice::readChannelFinished, this, &Session::onPeerFinishedSending);
     } else if (auto *local = qobject_cast<QLocalSocket *>(socket.data())) {
         local->setReadBufferSize(kReadBufferBytes);
         connect(local, &QLocalSocket::disconnected, this, &QObject::deleteLater);
@@ -114,6 +115,21 @@ void Session::onReadyRead()
     idleTimer.start();
     buffer += socket->readAll();
     inspectionBufferSetup1();
+}
+
+// The peer has closed its sending side. A client may do so right after its
+// request and still wait for the reply; only a request that can no longer be
+// completed ends the connection here.
+void Session::onPeerFinishedSending()
+{
+    if (closing) {
+        // It has read the reply and closed: nothing is left to wait for.
+        deleteLater();
+        return;
+    }
+    if (headersDone || replied)
+        return;
+    dropConnection("peer closed before its request was complete");
 }
 
 void Session::inspectionBufferSetup1()
@@ -311,8 +327,8 @@ bool Session::canSendFileDirectly() const
 {
     if (!limits.sendFilesDirectly || !qobject_cast<QFile *>(replySource.get()))
         return false;
-    const auto *tcp = qobject_cast<QAbstractSocket *>(socket.data());
-    return tcp && tcp->socketDescriptor() >= 0;
+    const auto *tcp = qobject_cast<TcpConnection *>(socket.data());
+    return tcp && tcp->isConnected();
 }
 
 // Runs only while the socket holds no bytes of its own: anything written
@@ -322,7 +338,7 @@ void Session::sendFileDirectly()
 {
     if (closing || !directFile || !socket || socket->bytesToWrite() > 0)
         return;
-    const qintptr descriptor = static_cast<QAbstractSocket *>(socket.data())->socketDescriptor();
+    const qintptr descriptor = static_cast<TcpConnection *>(socket.data())->descriptor();
     const platform::FileSendResult result = platform::sendFileRange(descriptor, directFile->handle(), directOffset, sourceRemaining);
     switch (result.status) {
     case platform::FileSendResult::Sent:
@@ -438,13 +454,16 @@ void Session::finish()
         deleteLater();
         return;
     }
-    if (auto *tcp = qobject_cast<QAbstractSocket *>(socket.data())) {
+    if (auto *tcp = qobject_cast<TcpConnection *>(socket.data())) {
         // The client sees the end of the reply at once; whatever it still
-        // sends is read and dropped until it closes its side.
-        if (tcp->state() == QAbstractSocket::ConnectedState && platform::shutdownSending(tcp->socketDescriptor())) {
+        // sends is read and dropped until it closes its side (at once when
+        // it has already).
+        if (tcp->shutdownSending()) {
             tcp->readAll();
-            lingerTimer.start();
-            return;
+            if (!tcp->peerFinishedSending()) {
+                lingerTimer.start();
+                return;
+            }
         }
     } else if (auto *local = qobject_cast<QLocalSocket *>(socket.data())) {
         local->disconnectFromServer();
@@ -460,7 +479,7 @@ void Session::dropConnection(const char *reason)
     headTimer.stop();
     stopSendingFileDirectly();
     replySource.reset();
-    if (auto *tcp = qobject_cast<QAbstractSocket *>(socket.data()))
+    if (auto *tcp = qobject_cast<TcpConnection *>(socket.data()))
         tcp->abort();
     else if (auto *local = qobject_cast<QLocalSocket *>(socket.data()))
         local->abort();

@@ -54,6 +54,9 @@ public:
     QString target() const { return request.target; }
     QMap<QString, QString> headers() const { return request.headers; }
     QHostAddress peerAddress() const { return m_peerAddress; }
+    // Connected, but its request head is not complete yet: what a peer that
+    // only holds connections open looks like.
+    bool isWaitingForRequest() const { return !headersDone && !replied && !closing; }
 
     // A channel for answering this connection from any thread.
     ReplyChannel replyChannel() const;
@@ -74,6 +77,7 @@ public slots:
 
 private:
     void onReadyRead();
+    void onPeerFinishedSending();
     void inspectionBufferSetup1();
     void inspectionBufferSetup2();
     void onBytesWritten(qint64 bytes);
