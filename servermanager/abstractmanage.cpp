@@ -170,45 +170,52 @@ void AbstractManage::handleAccepted(const Request &request, const ReplyChannel &
 bool AbstractManage::makeRoomFor(const QHostAddress &peer)
 {
     const ServerLimits limits = this->limits();
-    // The oldest connection waiting for its request among those that pass
-    // the test, and how many pass it.
-    auto oldestWaiting = [this](const std::function<bool(const Session *)> &counts, int *counted) {
-        Session *oldest = nullptr;
-        *counted = 0;
-        QMutexLocker lock(&mutex);
-        for (Session *session : qAsConst(sessions)) {
-            if (!counts(session))
-                continue;
-            ++*counted;
-            if (!oldest && session->isWaitingForRequest())
-                oldest = session;
+    for (;;) {
+        int open = 0;
+        int fromPeer = 0;
+        // The oldest of each kind (the list is oldest first).
+        Session *waiting = nullptr;
+        Session *peersWaiting = nullptr;
+        Session *closing = nullptr;
+        {
+            QMutexLocker lock(&mutex);
+            open = sessions.size();
+            for (Session *session : qAsConst(sessions)) {
+                const bool samePeer = !peer.isNull() && session->peerAddress() == peer;
+                // A connection whose reply is out is the peer's no longer: a
+                // client that goes on with a new connection at once (as a
+                // headset fetching posters does) must not find the old ones
+                // still counted against it.
+                if (samePeer && !session->isClosing())
+                    ++fromPeer;
+                if (session->isWaitingForRequest()) {
+                    if (!waiting)
+                        waiting = session;
+                    if (samePeer && !peersWaiting)
+                        peersWaiting = session;
+                } else if (session->isClosing() && !closing) {
+                    closing = session;
+                }
+            }
         }
-        return oldest;
-    };
-    // Deleted at once (this runs on the server thread, outside any of the
-    // session's own calls), so that it no longer counts.
-    auto endForNewcomer = [this](Session *session) {
-        logTurnedAway("connection without a request ended for a newer one", session->peerAddress());
-        delete session;
-    };
 
-    int counted = 0;
-    if (!peer.isNull()) {
-        Session *oldest = oldestWaiting([&peer](const Session *session) { return session->peerAddress() == peer; },
-                                        &counted);
-        if (counted >= limits.maxConnectionsPerPeer) {
-            if (!oldest)
-                return false;
-            endForNewcomer(oldest);
-        }
-    }
-    Session *oldest = oldestWaiting([](const Session *) { return true; }, &counted);
-    if (counted >= limits.maxConnections) {
-        if (!oldest)
+        Session *leaving = nullptr;
+        if (fromPeer >= limits.maxConnectionsPerPeer)
+            leaving = peersWaiting;
+        else if (open >= limits.maxConnections)
+            // One that only waits for its peer to close goes first: its
+            // reply is out already.
+            leaving = closing ? closing : waiting;
+        else
+            return true;
+        if (!leaving)
             return false;
-        endForNewcomer(oldest);
+        if (leaving != closing)
+            logTurnedAway("connection without a request ended for a newer one", leaving->peerAddress());
+        // Deleted at once (this runs on the server thread, outside any of
+        // the session's own calls), so that it no longer counts.
+        delete leaving;
     }
-    return true;
 }
 
 // A flood would write one line per connection and push everything else out

@@ -57,6 +57,9 @@ public:
     // Connected, but its request head is not complete yet: what a peer that
     // only holds connections open looks like.
     bool isWaitingForRequest() const { return !headersDone && !replied && !closing; }
+    // Its reply is out (or it was dropped): it only waits for the peer to
+    // close, so that the end of the reply is not lost to a reset.
+    bool isClosing() const { return closing; }
 
     // A channel for answering this connection from any thread.
     ReplyChannel replyChannel() const;
