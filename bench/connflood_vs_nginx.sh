@@ -35,6 +35,7 @@ FLOOD_BIN=$BUILD/bin/bench_connflood
 for bin in "$SERVER_BIN" "$FLOOD_BIN"; do
     [ -x "$bin" ] || { echo "build first: $bin is missing" >&2; exit 1; }
 done
+. "$ROOT/bench/servers.sh"
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/brontel-bench.XXXXXX")
 SERVER_PID=
@@ -51,31 +52,17 @@ NAME=1700000000000
 SHARED=$WORK/shared
 # nginx's worker may run as another user when this runs as root.
 chmod 755 "$WORK"
-mkdir -p "$SHARED" "$WORK/home/.local/share/VaroVR/VaroOrvalin"
+mkdir -p "$SHARED"
 head -c 1048576 /dev/urandom > "$SHARED/$NAME.mp4"
 chmod 644 "$SHARED/$NAME.mp4"
 
-printf '[General]\nFirstUse=1\nVaroSharedDir=%s\n' "$SHARED" \
-    > "$WORK/home/.local/share/VaroVR/VaroOrvalin/Brontel.ini"
-HOME=$WORK/home XDG_DATA_HOME=$WORK/home/.local/share QT_QPA_PLATFORM=offscreen \
-    "$SERVER_BIN" "$NAME" "$SHARED/$NAME.mp4" > "$WORK/server.out" 2> "$WORK/server.log" &
-SERVER_PID=$!
-i=0
-until grep -q '^PORT ' "$WORK/server.out" 2>/dev/null; do
-    i=$((i + 1)); [ $i -lt 100 ] || { echo "the embedded server did not start" >&2; cat "$WORK/server.log" >&2; exit 1; }
-    sleep 0.1
-done
-EMBEDDED_PORT=$(sed -n 's/^PORT //p' "$WORK/server.out")
+start_embedded "$SHARED" "$NAME" "$SHARED/$NAME.mp4"
 # nginx serves the very listing the embedded server answers with.
 curl -sS -o "$SHARED/list.json" "http://127.0.0.1:$EMBEDDED_PORT/list"
 chmod 644 "$SHARED/list.json"
 
 NGINX_PORT=45670
-mkdir -p "$NGINX_PREFIX/conf" "$NGINX_PREFIX/logs" "$NGINX_PREFIX/temp" "$NGINX_PREFIX/html"
-cp /etc/nginx/mime.types "$NGINX_PREFIX/conf/mime.types"
-echo '<html><body>error</body></html>' > "$NGINX_PREFIX/html/50x.html"
-"$SERVER_BIN" --nginx-conf "$NGINX_PORT" "$SHARED" > "$NGINX_PREFIX/conf/nginx.conf"
-nginx -p "$NGINX_PREFIX" -c conf/nginx.conf -e logs/error.log -g "pid logs/nginx.pid;"
+start_nginx "$NGINX_PREFIX" "$NGINX_PORT" "$SHARED"
 sleep 0.5
 
 echo "embedded server on $EMBEDDED_PORT, nginx on $NGINX_PORT; $REQUESTS listing requests per run"
