@@ -23,6 +23,8 @@ struct ServerLimits
     // of any) still waiting for its request head, so that connections held
     // open without a request, however many, never lock the headset out;
     // when every connection is busy with a request, the new one is closed.
+    // One whose reply is out and that only waits for its client to close
+    // counts toward the total alone, and is the first to go there.
     int maxConnections = 64;
     int maxConnectionsPerPeer = 16;
     // Reply bytes read ahead of the socket per connection. A window of one
