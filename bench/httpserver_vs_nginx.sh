@@ -24,6 +24,7 @@ for tool in wrk curl nginx; do
 done
 SERVER_BIN=$BUILD/bin/brontel_httpbench
 [ -x "$SERVER_BIN" ] || { echo "build first: $SERVER_BIN is missing" >&2; exit 1; }
+. "$ROOT/bench/servers.sh"
 
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/brontel-bench.XXXXXX")
 SERVER_PID=
@@ -45,42 +46,23 @@ FILE=$SHARED/$NAME.mp4
 SIZE=1073741824
 # nginx's worker may run as another user when this runs as root.
 chmod 755 "$WORK"
-mkdir -p "$SHARED" "$WORK/home/.local/share/VaroVR/VaroOrvalin"
+mkdir -p "$SHARED"
 echo "making a 1 GiB file..."
 head -c "$SIZE" /dev/urandom > "$FILE"
 chmod 644 "$FILE"
 cat "$FILE" > /dev/null
 
 # The embedded server, as the main window starts it.
-printf '[General]\nFirstUse=1\nVaroSharedDir=%s\n' "$SHARED" \
-    > "$WORK/home/.local/share/VaroVR/VaroOrvalin/Brontel.ini"
-HOME=$WORK/home XDG_DATA_HOME=$WORK/home/.local/share QT_QPA_PLATFORM=offscreen \
-    "$SERVER_BIN" "$NAME" "$FILE" > "$WORK/server.out" 2> "$WORK/server.log" &
-SERVER_PID=$!
-i=0
-until grep -q '^PORT ' "$WORK/server.out" 2>/dev/null; do
-    i=$((i + 1)); [ $i -lt 100 ] || { echo "the embedded server did not start" >&2; cat "$WORK/server.log" >&2; exit 1; }
-    sleep 0.1
-done
-EMBEDDED_PORT=$(sed -n 's/^PORT //p' "$WORK/server.out")
+start_embedded "$SHARED" "$NAME" "$FILE"
 
 # nginx with the program's own configuration, as the program writes it. A
 # second nginx, the same but for "sendfile off", shows what copying every
 # byte through user space (as the embedded server still does for bodies it
 # cannot send straight from their file) costs nginx itself.
-start_nginx() { # PREFIX PORT SENDFILE
-    mkdir -p "$1/conf" "$1/logs" "$1/temp" "$1/html"
-    cp /etc/nginx/mime.types "$1/conf/mime.types"
-    echo '<html><body>error</body></html>' > "$1/html/50x.html"
-    "$SERVER_BIN" --nginx-conf "$2" "$SHARED" \
-        | sed "s/^sendfile .*;\$/sendfile        $3;/" > "$1/conf/nginx.conf"
-    grep -q "^sendfile        $3;\$" "$1/conf/nginx.conf" || { echo "no sendfile line in the nginx configuration" >&2; exit 1; }
-    nginx -p "$1" -c conf/nginx.conf -e logs/error.log -g "pid logs/nginx.pid;"
-}
 NGINX_PORT=45670
 COPYING_NGINX_PORT=45671
-start_nginx "$NGINX_PREFIX" "$NGINX_PORT" on
-start_nginx "$COPYING_NGINX_PREFIX" "$COPYING_NGINX_PORT" off
+start_nginx "$NGINX_PREFIX" "$NGINX_PORT" "$SHARED" on
+start_nginx "$COPYING_NGINX_PREFIX" "$COPYING_NGINX_PORT" "$SHARED" off
 sleep 0.5
 
 # Random 1 MiB ranges inside the file.

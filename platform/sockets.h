@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QHostAddress>
 #include <QtGlobal>
 
 namespace platform {
@@ -29,5 +30,35 @@ struct FileSendResult
 // it. The file's own position does not move. A broken connection is
 // reported as Failed, never by a signal that would end the program.
 FileSendResult sendFileRange(qintptr socketDescriptor, int fileHandle, qint64 offset, qint64 length);
+
+// What one attempt to move bytes through a connected socket came to.
+struct SocketIoResult
+{
+    enum Status {
+        Done,        // bytes > 0 moved; fewer than asked when no more fit now
+        WouldBlock,  // nothing moves now: wait for the socket's notification
+        EndOfStream, // receiving: the peer sends no more (it may still read)
+        Failed       // the connection is broken
+    };
+    Status status = Failed;
+    qint64 bytes = 0;
+};
+
+// Makes the descriptor of an accepted connection fit for an event loop: no
+// call on it waits, and programs the process starts do not inherit it.
+bool prepareConnection(qintptr descriptor);
+// As much as the socket holds now, up to maxSize bytes, never waiting.
+SocketIoResult receiveBytes(qintptr descriptor, char *data, qint64 maxSize);
+// As much as the socket takes now, never waiting; a broken connection is
+// reported as Failed, never by a signal that would end the program.
+SocketIoResult sendBytes(qintptr descriptor, const char *data, qint64 size);
+void closeSocket(qintptr descriptor);
+// The address of a connected socket's peer; null when it has none.
+QHostAddress peerAddressOf(qintptr descriptor);
+
+// Lets this process hold as many open files and sockets as the system allows
+// it (its soft limit raised to the hard one). Returns the limit now in force,
+// -1 when it cannot be read.
+qint64 raiseOpenFileLimit();
 
 } // namespace platform

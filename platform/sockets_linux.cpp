@@ -4,9 +4,12 @@
 #include <csignal>
 #include <ctime>
 #include <fcntl.h>
+#include <limits>
 #include <pthread.h>
+#include <sys/resource.h>
 #include <sys/sendfile.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -107,6 +110,85 @@ FileSendResult sendFileRange(qintptr socketDescriptor, int fileHandle, qint64 of
     if (result.bytes > 0)
         result.status = FileSendResult::Sent;
     return result;
+}
+
+bool prepareConnection(qintptr descriptor)
+{
+    const int fd = static_cast<int>(descriptor);
+    const int flags = ::fcntl(fd, F_GETFL);
+    if (flags == -1 || ::fcntl(fd, F_SETFL, flags | O_NONBLOCK) == -1)
+        return false;
+    const int descriptorFlags = ::fcntl(fd, F_GETFD);
+    return descriptorFlags != -1 && ::fcntl(fd, F_SETFD, descriptorFlags | FD_CLOEXEC) != -1;
+}
+
+SocketIoResult receiveBytes(qintptr descriptor, char *data, qint64 maxSize)
+{
+    SocketIoResult result;
+    if (descriptor < 0 || maxSize <= 0)
+        return result;
+    for (;;) {
+        const ssize_t got = ::recv(static_cast<int>(descriptor), data, static_cast<size_t>(maxSize), 0);
+        if (got > 0) {
+            result.status = SocketIoResult::Done;
+            result.bytes = got;
+        } else if (got == 0) {
+            result.status = SocketIoResult::EndOfStream;
+        } else if (errno == EINTR) {
+            continue;
+        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            result.status = SocketIoResult::WouldBlock;
+        }
+        return result;
+    }
+}
+
+SocketIoResult sendBytes(qintptr descriptor, const char *data, qint64 size)
+{
+    SocketIoResult result;
+    if (descriptor < 0 || size <= 0)
+        return result;
+    for (;;) {
+        const ssize_t sent = ::send(static_cast<int>(descriptor), data, static_cast<size_t>(size), MSG_NOSIGNAL);
+        if (sent >= 0) {
+            result.status = sent > 0 ? SocketIoResult::Done : SocketIoResult::WouldBlock;
+            result.bytes = sent;
+        } else if (errno == EINTR) {
+            continue;
+        } else if (errno == EAGAIN || errno == EWOULDBLOCK) {
+            result.status = SocketIoResult::WouldBlock;
+        }
+        return result;
+    }
+}
+
+void closeSocket(qintptr descriptor)
+{
+    if (descriptor >= 0)
+        ::close(static_cast<int>(descriptor));
+}
+
+QHostAddress peerAddressOf(qintptr descriptor)
+{
+    sockaddr_storage address{};
+    socklen_t length = sizeof(address);
+    if (descriptor < 0 || ::getpeername(static_cast<int>(descriptor), reinterpret_cast<sockaddr *>(&address), &length) != 0)
+        return QHostAddress();
+    return QHostAddress(reinterpret_cast<const sockaddr *>(&address));
+}
+
+qint64 raiseOpenFileLimit()
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return -1;
+    if (limit.rlim_cur < limit.rlim_max) {
+        rlimit raised = limit;
+        raised.rlim_cur = limit.rlim_max;
+        if (::setrlimit(RLIMIT_NOFILE, &raised) == 0)
+            limit = raised;
+    }
+    return limit.rlim_cur == RLIM_INFINITY ? std::numeric_limits<qint64>::max() : qint64(limit.rlim_cur);
 }
 
 } // namespace platform

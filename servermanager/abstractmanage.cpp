@@ -1,5 +1,6 @@
 #include "servermanager/abstractmanage.h"
 
+#include "servermanager/headsetrequest.h"
 #include "servermanager/session.h"
 
 #include <QDebug>
@@ -50,6 +51,12 @@ ServerLimits AbstractManage::limits() const
 {
     QMutexLocker lock(&mutex);
     return serverLimits;
+}
+
+void AbstractManage::setServedFolder(const QString &folder)
+{
+    QMutexLocker lock(&mutex);
+    servedFolder = folder;
 }
 
 int AbstractManage::sessionCount() const
@@ -120,7 +127,7 @@ void AbstractManage::onStop()
     }
     delete stopping;
 
-    QSet<Session *> open;
+    QList<Session *> open;
     {
         QMutexLocker lock(&mutex);
         open = sessions;
@@ -160,6 +167,71 @@ void AbstractManage::handleAccepted(const Request &request, const ReplyChannel &
     });
 }
 
+bool AbstractManage::makeRoomFor(const QHostAddress &peer)
+{
+    const ServerLimits limits = this->limits();
+    for (;;) {
+        int open = 0;
+        int fromPeer = 0;
+        // The oldest of each kind (the list is oldest first).
+        Session *waiting = nullptr;
+        Session *peersWaiting = nullptr;
+        Session *closing = nullptr;
+        {
+            QMutexLocker lock(&mutex);
+            open = sessions.size();
+            for (Session *session : qAsConst(sessions)) {
+                const bool samePeer = !peer.isNull() && session->peerAddress() == peer;
+                // A connection whose reply is out is the peer's no longer: a
+                // client that goes on with a new connection at once (as a
+                // headset fetching posters does) must not find the old ones
+                // still counted against it.
+                if (samePeer && !session->isClosing())
+                    ++fromPeer;
+                if (session->isWaitingForRequest()) {
+                    if (!waiting)
+                        waiting = session;
+                    if (samePeer && !peersWaiting)
+                        peersWaiting = session;
+                } else if (session->isClosing() && !closing) {
+                    closing = session;
+                }
+            }
+        }
+
+        Session *leaving = nullptr;
+        if (fromPeer >= limits.maxConnectionsPerPeer)
+            leaving = peersWaiting;
+        else if (open >= limits.maxConnections)
+            // One that only waits for its peer to close goes first: its
+            // reply is out already.
+            leaving = closing ? closing : waiting;
+        else
+            return true;
+        if (!leaving)
+            return false;
+        if (leaving != closing)
+            logTurnedAway("connection without a request ended for a newer one", leaving->peerAddress());
+        // Deleted at once (this runs on the server thread, outside any of
+        // the session's own calls), so that it no longer counts.
+        delete leaving;
+    }
+}
+
+// A flood would write one line per connection and push everything else out
+// of the log: one line a second at most, counting the ones left out.
+void AbstractManage::logTurnedAway(const char *what, const QHostAddress &peer)
+{
+    if (turnedAwayLogged.isValid() && turnedAwayLogged.elapsed() < 1000) {
+        ++turnedAwayUnlogged;
+        return;
+    }
+    qDebug().noquote() << "LanHttpServer::Manage:" << QLatin1String(what) << peerText(peer)
+                       << QStringLiteral("(%1 more since the last such line)").arg(turnedAwayUnlogged);
+    turnedAwayLogged.start();
+    turnedAwayUnlogged = 0;
+}
+
 void AbstractManage::adoptSession(Session *session)
 {
     session->setAcceptedCallback([this](const Request &request, const ReplyChannel &reply) {
@@ -168,12 +240,13 @@ void AbstractManage::adoptSession(Session *session)
     connect(session, &QObject::destroyed, this, [this, session] {
         {
             QMutexLocker lock(&mutex);
-            sessions.remove(session);
+            sessions.removeOne(session);
         }
         acceptPending();
     }, Qt::DirectConnection);
     QMutexLocker lock(&mutex);
-    sessions.insert(session);
+    session->setServedFolder(servedFolder);
+    sessions.append(session);
 }
 
 } // namespace LanHttpServer

@@ -5,9 +5,10 @@
 #include "servermanager/serverlimits.h"
 
 #include <QMutex>
+#include <QElapsedTimer>
+#include <QList>
 #include <QObject>
 #include <QPointer>
-#include <QSet>
 
 #include <functional>
 #include <memory>
@@ -40,9 +41,13 @@ public:
     // captured may be destroyed. Requests that arrive later get 503.
     void detachHttpAcceptedCallback();
 
-    // Time limits and the connection cap for the next begin().
+    // Time limits and the connection caps for the next begin().
     void setLimits(const ServerLimits &limits);
     ServerLimits limits() const;
+
+    // Files are sent only from inside this folder; empty: from anywhere.
+    // Applies to connections accepted from then on.
+    void setServedFolder(const QString &folder);
 
     // Connections open at this moment.
     int sessionCount() const;
@@ -60,14 +65,22 @@ public slots:
     void close();
 
 protected:
-    // Run on the server thread: makes the server object, which calls
-    // acceptPending() on new connections, and lets it listen; null when it
-    // cannot listen.
+    // Run on the server thread: makes the server object, which takes new
+    // connections as they come, and lets it listen; null when it cannot
+    // listen.
     virtual QObject *createServer() = 0;
-    // Run on the server thread: takes waiting connections while fewer than
-    // the cap are open.
-    virtual void acceptPending() = 0;
+    // Run on the server thread when a connection has ended: a server that
+    // leaves connections waiting while at its cap takes them now.
+    virtual void acceptPending() {}
 
+    // Run on the server thread before a new connection from the peer (null
+    // for a local socket) is served: makes room under the caps, ending a
+    // connection that still waits for its request where needed. False when
+    // there is no room: the new connection is to be closed.
+    bool makeRoomFor(const QHostAddress &peer);
+    // Run on the server thread for each connection ended or refused for
+    // want of room.
+    void logTurnedAway(const char *what, const QHostAddress &peer);
     void handleAccepted(const Request &request, const ReplyChannel &reply);
     void adoptSession(Session *session);
 
@@ -75,14 +88,20 @@ protected:
     std::shared_ptr<QThreadPool> serverPool;
     mutable QMutex mutex;
     AcceptedCallback httpAcceptedCallback_;
-    QSet<Session *> sessions;
+    // Oldest first.
+    QList<Session *> sessions;
     ServerLimits serverLimits;
+    QString servedFolder;
     // The listening server while there is one. Set and cleared on the server
     // thread under the mutex; read there freely, elsewhere under the mutex.
     QPointer<QObject> server;
 
 private:
     bool runServerThread();
+
+    // Server thread only.
+    QElapsedTimer turnedAwayLogged;
+    int turnedAwayUnlogged = 0;
     // Run on the server thread: the server made and listening; the server
     // and every connection deleted.
     bool onStart();

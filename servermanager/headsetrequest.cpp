@@ -1,6 +1,5 @@
 #include "servermanager/headsetrequest.h"
 
-#include <QFileInfo>
 #include <QStringList>
 
 namespace LanHttpServer {
@@ -40,22 +39,6 @@ HeadsetRequest HeadsetRequest::fromRequest(const Request &request)
             wanted.range = ByteRange::fromHeader(request.header(QStringLiteral("range")));
     }
     return wanted;
-}
-
-bool isServableFile(const QString &path, const QString &sharedFolder)
-{
-    if (path.isEmpty() || sharedFolder.isEmpty())
-        return false;
-    const QFileInfo file(path);
-    if (!file.isFile())
-        return false;
-    const QString canonicalFile = file.canonicalFilePath();
-    QString canonicalRoot = QFileInfo(sharedFolder).canonicalFilePath();
-    if (canonicalFile.isEmpty() || canonicalRoot.isEmpty())
-        return false;
-    if (!canonicalRoot.endsWith(QLatin1Char('/')))
-        canonicalRoot += QLatin1Char('/');
-    return canonicalFile.startsWith(canonicalRoot);
 }
 
 QString escapeForLog(const QString &text, int maxLength)

@@ -23,10 +23,6 @@ struct HeadsetRequest
     static HeadsetRequest fromRequest(const Request &request);
 };
 
-// Whether a path names a regular file inside the shared folder, symbolic
-// links resolved: the only files the server may send.
-bool isServableFile(const QString &path, const QString &sharedFolder);
-
 // A text fit for one log line: control characters escaped, cut to a length,
 // since it comes from the network.
 QString escapeForLog(const QString &text, int maxLength = 160);

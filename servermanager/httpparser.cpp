@@ -4,7 +4,25 @@ namespace LanHttpServer {
 
 namespace {
 
-const QByteArray kCrLf("\r\n");
+// One line of the head. Lines end in CR LF; a bare LF is taken as a line end
+// too (HTTP lets a recipient do so, and nginx does), the CR before an LF is
+// not part of the line.
+struct Line
+{
+    int contentEnd = -1; // -1: no complete line yet
+    int next = 0;        // where the following line starts
+};
+
+Line lineAt(const QByteArray &data, int start)
+{
+    Line line;
+    const int lineFeed = data.indexOf('\n', start);
+    if (lineFeed < 0)
+        return line;
+    line.contentEnd = lineFeed > start && data.at(lineFeed - 1) == '\r' ? lineFeed - 1 : lineFeed;
+    line.next = lineFeed + 1;
+    return line;
+}
 
 ParseResult rejected(int status, const char *diagnostic)
 {
@@ -65,15 +83,15 @@ bool isDecimal(const QByteArray &text)
 
 ParseResult parseRequest(const QByteArray &data)
 {
-    const int lineEnd = data.indexOf(kCrLf);
-    if (lineEnd < 0)
+    const Line requestLine = lineAt(data, 0);
+    if (requestLine.contentEnd < 0)
         return incompleteOrTooLarge(data);
-    if (lineEnd == 0)
+    if (requestLine.contentEnd == 0)
         return rejected(400, "error1");
-    if (lineEnd + 2 > kMaxHeadBytes)
+    if (requestLine.next > kMaxHeadBytes)
         return rejected(431, "head too large");
 
-    const QList<QByteArray> parts = data.left(lineEnd).split(' ');
+    const QList<QByteArray> parts = data.left(requestLine.contentEnd).split(' ');
     if (parts.size() != 3)
         return rejected(400, "error2");
     const QByteArray &method = parts.at(0);
@@ -92,19 +110,19 @@ ParseResult parseRequest(const QByteArray &data)
     request.target = QString::fromUtf8(target);
     request.version = QString::fromLatin1(version);
 
-    int position = lineEnd + 2;
+    int position = requestLine.next;
     int headerCount = 0;
     for (;;) {
-        const int end = data.indexOf(kCrLf, position);
-        if (end < 0)
+        const Line headerLine = lineAt(data, position);
+        if (headerLine.contentEnd < 0)
             return incompleteOrTooLarge(data);
-        if (end + 2 > kMaxHeadBytes)
+        if (headerLine.next > kMaxHeadBytes)
             return rejected(431, "head too large");
-        if (end == position) {
-            position += 2;
+        if (headerLine.contentEnd == position) {
+            position = headerLine.next;
             break;
         }
-        const QByteArray line = data.mid(position, end - position);
+        const QByteArray line = data.mid(position, headerLine.contentEnd - position);
         const int colon = line.indexOf(':');
         // A name must stand right before its colon: whitespace there (or a
         // folded continuation line) is what request smuggling relies on.
@@ -116,7 +134,7 @@ ParseResult parseRequest(const QByteArray &data)
         if (++headerCount > kMaxHeaderCount)
             return rejected(431, "too many headers");
         request.headers.insert(QString::fromLatin1(line.left(colon)).toLower(), QString::fromUtf8(value));
-        position = end + 2;
+        position = headerLine.next;
     }
 
     if (request.hasHeader(QStringLiteral("transfer-encoding")))

@@ -18,8 +18,15 @@ struct ServerLimits
     // unread would make the kernel reset the connection, which can destroy
     // the reply still in flight.
     int lingerMs = 2000;
-    // Connections served at once; further ones wait in the listen queue.
+    // Connections served at once, and from one peer address. A connection
+    // beyond either cap takes the place of the oldest one (of that peer, or
+    // of any) still waiting for its request head, so that connections held
+    // open without a request, however many, never lock the headset out;
+    // when every connection is busy with a request, the new one is closed.
+    // One whose reply is out and that only waits for its client to close
+    // counts toward the total alone, and is the first to go there.
     int maxConnections = 64;
+    int maxConnectionsPerPeer = 16;
     // Reply bytes read ahead of the socket per connection. A window of one
     // chunk (8,192 bytes) keeps memory lowest but costs a system call and a
     // wake-up of the client per chunk, which cuts what a fast network

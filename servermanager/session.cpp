@@ -1,12 +1,13 @@
 #include "servermanager/session.h"
 
+#include "platform/servedfile.h"
 #include "platform/sockets.h"
 #include "servermanager/headsetrequest.h"
 #include "servermanager/httpparser.h"
 #include "servermanager/httpresponse.h"
 #include "servermanager/sessionlink.h"
+#include "servermanager/tcpconnection.h"
 
-#include <QAbstractSocket>
 #include <QBuffer>
 #include <QDebug>
 #include <QFile>
@@ -54,13 +55,14 @@ Session::Session(const QPointer<QIODevice> &socket_, const QHostAddress &peerAdd
     socket->setParent(this);
     connect(socket, &QIODevice::readyRead, this, &Session::onReadyRead, Qt::DirectConnection);
     connect(socket, &QIODevice::bytesWritten, this, &Session::onBytesWritten, Qt::DirectConnection);
-    if (auto *tcp = qobject_cast<QAbstractSocket *>(socket.data())) {
+    if (auto *tcp = qobject_cast<TcpConnection *>(socket.data())) {
         tcp->setReadBufferSize(kReadBufferBytes);
         // The descriptor is closed by now: nothing may wait on it any more.
-        connect(tcp, &QAbstractSocket::disconnected, this, [this] {
+        connect(tcp, &TcpConnection::disconnected, this, [this] {
             stopSendingFileDirectly();
             deleteLater();
         });
+        connect(tcp, &QIODevice::readChannelFinished, this, &Session::onPeerFinishedSending);
     } else if (auto *local = qobject_cast<QLocalSocket *>(socket.data())) {
         local->setReadBufferSize(kReadBufferBytes);
         connect(local, &QLocalSocket::disconnected, this, &QObject::deleteLater);
@@ -113,6 +115,21 @@ void Session::onReadyRead()
     idleTimer.start();
     buffer += socket->readAll();
     inspectionBufferSetup1();
+}
+
+// The peer has closed its sending side. A client may do so right after its
+// request and still wait for the reply; only a request that can no longer be
+// completed ends the connection here.
+void Session::onPeerFinishedSending()
+{
+    if (closing) {
+        // It has read the reply and closed: nothing is left to wait for.
+        deleteLater();
+        return;
+    }
+    if (headersDone || replied)
+        return;
+    dropConnection("peer closed before its request was complete");
 }
 
 void Session::inspectionBufferSetup1()
@@ -188,11 +205,19 @@ void Session::replyJsonArray(const QJsonArray &jsonArray)
 
 // A file that cannot be read as a whole, seekable file is "not found" for
 // the client, and the error route tells the library that it is out of date.
+//
+// The file is opened once, and the checks are made on what was opened: a name
+// in the shared folder swapped for a link to a file elsewhere between a look
+// at it and the open would otherwise send that file.
 std::unique_ptr<QFile> Session::openForReply(const QString &filePath, const char *operation)
 {
     auto file = std::make_unique<QFile>(filePath);
-    if (file->open(QIODevice::ReadOnly | QIODevice::Unbuffered) && !file->isSequential())
-        return file;
+    const int handle = platform::openRegularFileInside(filePath, servedFolder);
+    if (handle >= 0) {
+        if (file->open(handle, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
+            return file;
+        platform::closeFile(handle);
+    }
     qDebug().noquote() << QStringLiteral("LanHttpServer::Session::%1: open file error:").arg(QLatin1String(operation))
                        << filePath;
     sendWhole(errorReply(404));
@@ -302,8 +327,8 @@ bool Session::canSendFileDirectly() const
 {
     if (!limits.sendFilesDirectly || !qobject_cast<QFile *>(replySource.get()))
         return false;
-    const auto *tcp = qobject_cast<QAbstractSocket *>(socket.data());
-    return tcp && tcp->socketDescriptor() >= 0;
+    const auto *tcp = qobject_cast<TcpConnection *>(socket.data());
+    return tcp && tcp->isConnected();
 }
 
 // Runs only while the socket holds no bytes of its own: anything written
@@ -313,7 +338,7 @@ void Session::sendFileDirectly()
 {
     if (closing || !directFile || !socket || socket->bytesToWrite() > 0)
         return;
-    const qintptr descriptor = static_cast<QAbstractSocket *>(socket.data())->socketDescriptor();
+    const qintptr descriptor = static_cast<TcpConnection *>(socket.data())->descriptor();
     const platform::FileSendResult result = platform::sendFileRange(descriptor, directFile->handle(), directOffset, sourceRemaining);
     switch (result.status) {
     case platform::FileSendResult::Sent:
@@ -429,13 +454,16 @@ void Session::finish()
         deleteLater();
         return;
     }
-    if (auto *tcp = qobject_cast<QAbstractSocket *>(socket.data())) {
+    if (auto *tcp = qobject_cast<TcpConnection *>(socket.data())) {
         // The client sees the end of the reply at once; whatever it still
-        // sends is read and dropped until it closes its side.
-        if (tcp->state() == QAbstractSocket::ConnectedState && platform::shutdownSending(tcp->socketDescriptor())) {
+        // sends is read and dropped until it closes its side (at once when
+        // it has already).
+        if (tcp->shutdownSending()) {
             tcp->readAll();
-            lingerTimer.start();
-            return;
+            if (!tcp->peerFinishedSending()) {
+                lingerTimer.start();
+                return;
+            }
         }
     } else if (auto *local = qobject_cast<QLocalSocket *>(socket.data())) {
         local->disconnectFromServer();
@@ -451,7 +479,7 @@ void Session::dropConnection(const char *reason)
     headTimer.stop();
     stopSendingFileDirectly();
     replySource.reset();
-    if (auto *tcp = qobject_cast<QAbstractSocket *>(socket.data()))
+    if (auto *tcp = qobject_cast<TcpConnection *>(socket.data()))
         tcp->abort();
     else if (auto *local = qobject_cast<QLocalSocket *>(socket.data()))
         local->abort();

@@ -45,6 +45,8 @@ public:
     ~Session() override;
 
     void setAcceptedCallback(const AcceptedCallback &callback) { acceptedCallback = callback; }
+    // Files are sent only from inside this folder; empty: from anywhere.
+    void setServedFolder(const QString &folder) { servedFolder = folder; }
     // Starts the time limits and reads what has already arrived; called once
     // the manager has adopted the session.
     void start();
@@ -52,6 +54,12 @@ public:
     QString target() const { return request.target; }
     QMap<QString, QString> headers() const { return request.headers; }
     QHostAddress peerAddress() const { return m_peerAddress; }
+    // Connected, but its request head is not complete yet: what a peer that
+    // only holds connections open looks like.
+    bool isWaitingForRequest() const { return !headersDone && !replied && !closing; }
+    // Its reply is out (or it was dropped): it only waits for the peer to
+    // close, so that the end of the reply is not lost to a reset.
+    bool isClosing() const { return closing; }
 
     // A channel for answering this connection from any thread.
     ReplyChannel replyChannel() const;
@@ -72,6 +80,7 @@ public slots:
 
 private:
     void onReadyRead();
+    void onPeerFinishedSending();
     void inspectionBufferSetup1();
     void inspectionBufferSetup2();
     void onBytesWritten(qint64 bytes);
@@ -108,6 +117,7 @@ private:
     qint64 directOffset = 0;
     std::unique_ptr<QSocketNotifier> writableNotifier;
     QHostAddress m_peerAddress;
+    QString servedFolder;
     ServerLimits limits;
     std::shared_ptr<SessionLink> link;
 };

@@ -4,8 +4,6 @@
 
 #include <QHostAddress>
 
-class QTcpServer;
-
 namespace LanHttpServer {
 
 // The HTTP server on a TCP port: the one the headset talks to.
@@ -25,9 +23,11 @@ public:
 
 protected:
     QObject *createServer() override;
-    void acceptPending() override;
 
 private:
+    // Run on the server thread for each accepted connection.
+    void takeConnection(qintptr descriptor);
+
     QHostAddress listenAddress;
     quint16 listenPort = 0;
     quint16 boundPort = 0;

@@ -11,6 +11,9 @@
 
 void Brontel::InitServer()
 {
+    // Only the copies and posters in the shared folder are ever sent; the
+    // server checks each file as it opens it.
+    m_server->setServedFolder(m_sharedDir);
     m_server->setHttpAcceptedCallback([this](const LanHttpServer::Request &request,
                                              const LanHttpServer::ReplyChannel &reply) {
         handleHttpRequest(request, reply);
@@ -47,8 +50,7 @@ void Brontel::handleHttpRequest(const LanHttpServer::Request &request,
 
     const QString kind = wanted.kind == HeadsetRequest::Poster ? QStringLiteral("post") : QStringLiteral("video");
     QString path;
-    const bool found = getPathAvailable(kind, wanted.name, path)
-        && LanHttpServer::isServableFile(path, m_sharedDir);
+    const bool found = !m_sharedDir.isEmpty() && getPathAvailable(kind, wanted.name, path) && !path.isEmpty();
     if (!found) {
         qDebug().noquote() << LanHttpServer::requestLogLine(request, kind + QStringLiteral(" 404"));
         reply.replyError(404);

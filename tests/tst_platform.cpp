@@ -7,6 +7,7 @@
 #include "platform/ports.h"
 #include "platform/procnet.h"
 #include "platform/scripts.h"
+#include "platform/servedfile.h"
 #include "platform/sockets.h"
 #include "platform/storage.h"
 
@@ -21,6 +22,7 @@
 
 #include <csignal>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 class TestPlatform : public QObject
@@ -37,6 +39,7 @@ private slots:
     void fileRangesGoStraightToASocket();
     void fileSendingThatCannotWorkSaysSo();
     void brokenConnectionIsReportedNotSignalled();
+    void onlyRegularFilesInsideTheFolderOpen();
     void dataFolderFollowsXdgDataHome();
     void spaceAvailable();
     void sharedFolderChoice();
@@ -302,6 +305,50 @@ void TestPlatform::brokenConnectionIsReportedNotSignalled()
     sigset_t pending;
     QVERIFY(sigpending(&pending) == 0);
     QVERIFY(!sigismember(&pending, SIGPIPE));
+}
+
+void TestPlatform::onlyRegularFilesInsideTheFolderOpen()
+{
+    QTemporaryDir root;
+    QVERIFY(root.isValid());
+    const QString shared = root.path() + "/shared";
+    QVERIFY(writeWholeFile(shared + "/1.mp4", "video"));
+    QVERIFY(writeWholeFile(shared + "/sub/2.png", "poster"));
+    QVERIFY(writeWholeFile(root.path() + "/secret.txt", "not shared"));
+    QVERIFY(writeWholeFile(root.path() + "/shared-other/3.mp4", "a sibling with the same prefix"));
+    QVERIFY(writeWholeFile(root.path() + "/outside/4.mp4", "outside"));
+    QVERIFY(QFile::link(root.path() + "/secret.txt", shared + "/link.mp4"));
+    QVERIFY(QFile::link(shared + "/1.mp4", root.path() + "/into-shared.mp4"));
+    QVERIFY(QFile::link(root.path() + "/outside", shared + "/out"));
+    QVERIFY(QFile::link(shared + "/sub", shared + "/in"));
+    QVERIFY(::mkfifo(QFile::encodeName(shared + "/pipe.mp4").constData(), 0600) == 0);
+
+    // What the handle reads, or "refused".
+    auto served = [](const QString &path, const QString &folder) {
+        const int handle = platform::openRegularFileInside(path, folder);
+        if (handle < 0)
+            return QByteArray("refused");
+        QFile file;
+        if (!file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle))
+            return QByteArray("not readable");
+        return file.readAll();
+    };
+    QCOMPARE(served(shared + "/1.mp4", shared), QByteArray("video"));
+    QCOMPARE(served(shared + "//sub//2.png", shared + "/"), QByteArray("poster"));
+    // A folder link that stays inside the folder is followed.
+    QCOMPARE(served(shared + "/in/2.png", shared), QByteArray("poster"));
+
+    QElapsedTimer timer;
+    timer.start();
+    for (const QString &path : {shared + "/link.mp4", root.path() + "/into-shared.mp4", shared + "/out/4.mp4",
+                                shared + "/../secret.txt", root.path() + "/shared-other/3.mp4", shared + "/sub",
+                                shared + "/missing.mp4", shared + "/pipe.mp4", QString()})
+        QVERIFY2(served(path, shared) == "refused", qPrintable(path));
+    QVERIFY(timer.elapsed() < 2000);
+    // Without a folder any regular file opens, but a link is still not
+    // followed.
+    QCOMPARE(served(root.path() + "/secret.txt", QString()), QByteArray("not shared"));
+    QCOMPARE(served(shared + "/link.mp4", QString()), QByteArray("refused"));
 }
 
 void TestPlatform::impossiblePortsAreNeverFree()

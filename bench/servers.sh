@@ -1,0 +1,36 @@
+# Sourced by the benchmark scripts: the two servers they measure, each as
+# the program runs it. Needs WORK (a scratch folder of the script's own) and
+# SERVER_BIN (brontel_httpbench).
+
+# start_embedded SHARED NAME FILE: the main window with a library of one item
+# (NAME, its copy FILE) over the shared folder, serving on the port it picks.
+# Sets SERVER_PID and EMBEDDED_PORT.
+start_embedded() {
+    mkdir -p "$WORK/home/.local/share/VaroVR/VaroOrvalin"
+    printf '[General]\nFirstUse=1\nVaroSharedDir=%s\n' "$1" \
+        > "$WORK/home/.local/share/VaroVR/VaroOrvalin/Brontel.ini"
+    HOME=$WORK/home XDG_DATA_HOME=$WORK/home/.local/share QT_QPA_PLATFORM=offscreen \
+        "$SERVER_BIN" "$2" "$3" > "$WORK/server.out" 2> "$WORK/server.log" &
+    SERVER_PID=$!
+    i=0
+    until grep -q '^PORT ' "$WORK/server.out" 2>/dev/null; do
+        i=$((i + 1)); [ $i -lt 100 ] || { echo "the embedded server did not start" >&2; cat "$WORK/server.log" >&2; exit 1; }
+        sleep 0.1
+    done
+    EMBEDDED_PORT=$(sed -n 's/^PORT //p' "$WORK/server.out")
+}
+
+# start_nginx PREFIX PORT SHARED [SENDFILE]: nginx with the configuration the
+# program writes, under its own prefix; SENDFILE (on/off) replaces the
+# configuration's sendfile line.
+start_nginx() {
+    mkdir -p "$1/conf" "$1/logs" "$1/temp" "$1/html"
+    cp /etc/nginx/mime.types "$1/conf/mime.types"
+    echo '<html><body>error</body></html>' > "$1/html/50x.html"
+    "$SERVER_BIN" --nginx-conf "$2" "$3" > "$1/conf/nginx.conf"
+    if [ -n "${4:-}" ]; then
+        sed -i "s/^sendfile .*;\$/sendfile        $4;/" "$1/conf/nginx.conf"
+        grep -q "^sendfile        $4;\$" "$1/conf/nginx.conf" || { echo "no sendfile line in the nginx configuration" >&2; exit 1; }
+    fi
+    nginx -p "$1" -c conf/nginx.conf -e logs/error.log -g "pid logs/nginx.pid;"
+}
