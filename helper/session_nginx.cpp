@@ -348,8 +348,17 @@ bool Session::StartNginx()
     }
     const platform::ScriptRun run = platform::runScript(script, kStartScriptTimeoutMs);
     if (!run.succeeded()) {
+        // nginx says why on its error log; its last line saves the user a look.
+        const QString errorLog = prefix + QStringLiteral("/logs/error.log");
+        QFile log(errorLog);
+        QByteArray reason;
+        if (log.open(QIODevice::ReadOnly)) {
+            log.seek(qMax<qint64>(0, log.size() - 512));
+            reason = log.readAll().trimmed();
+            reason = reason.mid(reason.lastIndexOf('\n') + 1);
+        }
         qWarning() << "nginx start failed: started" << run.started << "finished" << run.finished << "exit code"
-                   << run.exitCode << "; see" << prefix + QStringLiteral("/logs/error.log");
+                   << run.exitCode << reason << "; see" << errorLog;
         return false;
     }
     const QString pidFile = platform::nginxPidFile(prefix);

@@ -1,7 +1,8 @@
 #pragma once
 
 // Whether a local port is already taken, in any state (listening, connected,
-// closing) but TIME_WAIT, which a new listener may bind over. An error in
+// closing) but TIME_WAIT, which a new listener may bind over (unless the
+// lingering connection was opened from the port as a client). An error in
 // finding out never reports a port as free: choosing a taken port would only
 // fail later, at listen time.
 namespace platform {

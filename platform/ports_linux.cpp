@@ -81,6 +81,29 @@ bool bindsOnAnyAddress(int type, int port)
     return bindsIPv4Any(type, port, false);
 }
 
+// Whether a listener (which sets SO_REUSEADDR, as Qt's server and nginx do)
+// could bind the port on every address now. Connections that a server
+// closed, lingering in TIME_WAIT, do not stop it; a connection that this
+// machine opened from that port as a client and closed first does, for the
+// minute it lingers: the tables cannot tell the two apart, the kernel can.
+bool listenerCouldBind(int port)
+{
+    int fd = ::socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return errno == EAFNOSUPPORT && bindsIPv4Any(SOCK_STREAM, port, true);
+    const int on = 1;
+    const int off = 0;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    ::setsockopt(fd, IPPROTO_IPV6, IPV6_V6ONLY, &off, sizeof off);
+    sockaddr_in6 address{};
+    address.sin6_family = AF_INET6;
+    address.sin6_addr = in6addr_any;
+    address.sin6_port = htons(static_cast<quint16>(port));
+    const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
+    ::close(fd);
+    return bound;
+}
+
 bool isPortFree(const char *v4Table, const char *v6Table, int type, int port)
 {
     if (port < 1 || port > 65535)
@@ -89,7 +112,7 @@ bool isPortFree(const char *v4Table, const char *v6Table, int type, int port)
     case TableRead::Taken:
         return false;
     case TableRead::Free:
-        return true;
+        return type != SOCK_STREAM || listenerCouldBind(port);
     case TableRead::Unreadable:
         break;
     }

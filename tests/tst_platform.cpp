@@ -34,6 +34,7 @@ private slots:
     void socketTableParsing();
     void tcpListenerTakesItsPort();
     void servedConnectionsLeaveTheirPortToTheNextServer();
+    void clientsClosedConnectionKeepsItsPort();
     void udpSocketTakesItsPort();
     void impossiblePortsAreNeverFree();
     void fileRangesGoStraightToASocket();
@@ -185,6 +186,30 @@ void TestPlatform::servedConnectionsLeaveTheirPortToTheNextServer()
     QTcpServer next;
     QVERIFY2(next.listen(QHostAddress::Any, quint16(port)), qPrintable(next.errorString()));
     QVERIFY(!platform::isTcpPortFree(port));
+}
+
+// A connection this machine opened from a port and closed first lingers in
+// TIME_WAIT too, but that one keeps every listener off the port for its
+// minute (nginx would fail to start on it): such a port is taken.
+void TestPlatform::clientsClosedConnectionKeepsItsPort()
+{
+    QTcpServer server;
+    QVERIFY(server.listen(QHostAddress::LocalHost, 0));
+    QTcpSocket client;
+    // Qt binds without SO_REUSEADDR unless asked, as an ordinary client does.
+    QVERIFY(client.bind(QHostAddress::LocalHost, 0, QAbstractSocket::DontShareAddress));
+    const int port = client.localPort();
+    client.connectToHost(QHostAddress::LocalHost, server.serverPort());
+    QVERIFY(client.waitForConnected(5000) && server.waitForNewConnection(5000));
+    QTcpSocket *accepted = server.nextPendingConnection();
+    client.disconnectFromHost();
+    QVERIFY(accepted->waitForDisconnected(5000));
+    accepted->close();
+    QVERIFY(waitUntil([&] { return timeWaitOn(port); }, 5000));
+
+    QVERIFY(!platform::isTcpPortFree(port));
+    QTcpServer next;
+    QVERIFY(!next.listen(QHostAddress::Any, quint16(port)));
 }
 
 void TestPlatform::fileRangesGoStraightToASocket()
