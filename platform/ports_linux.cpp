@@ -60,40 +60,17 @@ bool bindsIPv4Any(int type, int port, bool reuseAddress)
     return bound;
 }
 
-// Without the tables, the port is free only when this process can bind it
-// on every address. A failure for any reason counts as taken.
-bool bindsOnAnyAddress(int type, int port)
+// Whether a socket of the type can be bound to the port on every address,
+// IPv6 and IPv4 alike; false on any failure.
+bool bindsOnAnyAddress(int type, int port, bool reuseAddress)
 {
-    int fd = ::socket(AF_INET6, type | SOCK_CLOEXEC, 0);
-    if (fd >= 0) {
-        const int off = 0;
-        ::setsockopt(fd, IPPROTO_IPV6, IPV6_V6ONLY, &off, sizeof off);
-        sockaddr_in6 address{};
-        address.sin6_family = AF_INET6;
-        address.sin6_addr = in6addr_any;
-        address.sin6_port = htons(static_cast<quint16>(port));
-        const bool bound = ::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof address) == 0;
-        ::close(fd);
-        return bound;
-    }
-    if (errno != EAFNOSUPPORT)
-        return false;
-    return bindsIPv4Any(type, port, false);
-}
-
-// Whether a listener (which sets SO_REUSEADDR, as Qt's server and nginx do)
-// could bind the port on every address now. Connections that a server
-// closed, lingering in TIME_WAIT, do not stop it; a connection that this
-// machine opened from that port as a client and closed first does, for the
-// minute it lingers: the tables cannot tell the two apart, the kernel can.
-bool listenerCouldBind(int port)
-{
-    int fd = ::socket(AF_INET6, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    const int fd = ::socket(AF_INET6, type | SOCK_CLOEXEC, 0);
     if (fd < 0)
-        return errno == EAFNOSUPPORT && bindsIPv4Any(SOCK_STREAM, port, true);
+        return errno == EAFNOSUPPORT && bindsIPv4Any(type, port, reuseAddress);
     const int on = 1;
     const int off = 0;
-    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    if (reuseAddress)
+        ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
     ::setsockopt(fd, IPPROTO_IPV6, IPV6_V6ONLY, &off, sizeof off);
     sockaddr_in6 address{};
     address.sin6_family = AF_INET6;
@@ -112,11 +89,18 @@ bool isPortFree(const char *v4Table, const char *v6Table, int type, int port)
     case TableRead::Taken:
         return false;
     case TableRead::Free:
-        return type != SOCK_STREAM || listenerCouldBind(port);
+        // Connections that a server closed, lingering in TIME_WAIT, do not
+        // stop a listener (it sets SO_REUSEADDR, as Qt's server and nginx
+        // do); one that this machine opened from the port as a client and
+        // closed first does, for the minute it lingers. The tables cannot
+        // tell the two apart, the kernel can.
+        return type != SOCK_STREAM || bindsOnAnyAddress(type, port, true);
     case TableRead::Unreadable:
         break;
     }
-    return bindsOnAnyAddress(type, port);
+    // Without the tables, the port is free only when this process can bind
+    // it on every address. A failure for any reason counts as taken.
+    return bindsOnAnyAddress(type, port, false);
 }
 
 } // namespace
