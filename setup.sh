@@ -47,25 +47,19 @@ build() {
     cmake --build "$BUILD_DIR" -j "$(nproc)"
 }
 
-# Runs a command inside a private network namespace with only loopback and
-# one private veth network, so that nothing a test sends (the program
-# broadcasts on every network) can leave this machine.
+. "$ROOT/tests/privatenet.sh"
+
+# Runs the test command inside a private network namespace; where none can
+# be made, the tests that would send beyond loopback skip themselves.
 in_private_network() {
-    if [ "${BRONTEL_TEST_NETNS:-}" = 1 ] || [ "${NETNS_RUN_INSIDE:-}" = 1 ]; then
+    if inside_private_network; then
         BRONTEL_TEST_NETNS=1 "$@"
         return
     fi
-    setup_net='ip link set lo up &&
-        ip link add vh0 type veth peer name vh1 &&
-        ip addr add 10.77.0.1/24 broadcast 10.77.0.255 dev vh0 &&
-        ip link set vh0 up && ip link set vh1 up'
-    for flags in "-n" "-rn"; do
-        if unshare $flags true 2>/dev/null; then
-            unshare $flags sh -c "$setup_net"' || { echo "could not set up the private network" >&2; exit 1; }
-                export BRONTEL_TEST_NETNS=1; exec "$@"' private-network "$@"
-            return
-        fi
-    done
+    if flags=$(private_network_flags); then
+        run_in_private_network "$flags" "$@"
+        return
+    fi
     echo "NOTE: no private network namespace can be made here (needs root or user namespaces);" >&2
     echo "      tests that would send beyond loopback are skipped." >&2
     "$@"

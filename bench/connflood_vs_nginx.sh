@@ -21,11 +21,8 @@ BUILD=${1:-$ROOT/build}
 REQUESTS=${2:-500}
 IDLE=600
 TRICKLING=64
-NETNS_RUN=/work/shared/tools/netns-run
-
-if [ "${NETNS_RUN_INSIDE:-}" != 1 ] && [ -x "$NETNS_RUN" ]; then
-    exec "$NETNS_RUN" "$0" "$BUILD" "$REQUESTS"
-fi
+. "$ROOT/tests/privatenet.sh"
+enter_private_network "$0" "$BUILD" "$REQUESTS"
 
 for tool in curl nginx; do
     command -v "$tool" >/dev/null 2>&1 || { echo "missing: $tool" >&2; exit 1; }
@@ -61,7 +58,7 @@ start_embedded "$SHARED" "$NAME" "$SHARED/$NAME.mp4"
 curl -sS -o "$SHARED/list.json" "http://127.0.0.1:$EMBEDDED_PORT/list"
 chmod 644 "$SHARED/list.json"
 
-NGINX_PORT=45670
+NGINX_PORT=$(free_port_from 45670)
 start_nginx "$NGINX_PREFIX" "$NGINX_PORT" "$SHARED"
 sleep 0.5
 

@@ -13,11 +13,8 @@ set -eu
 ROOT=$(cd "$(dirname "$0")/.." && pwd)
 BUILD=${1:-$ROOT/build}
 SECONDS_PER_RUN=${2:-10}
-NETNS_RUN=/work/shared/tools/netns-run
-
-if [ "${NETNS_RUN_INSIDE:-}" != 1 ] && [ -x "$NETNS_RUN" ]; then
-    exec "$NETNS_RUN" "$0" "$BUILD" "$SECONDS_PER_RUN"
-fi
+. "$ROOT/tests/privatenet.sh"
+enter_private_network "$0" "$BUILD" "$SECONDS_PER_RUN"
 
 for tool in wrk curl nginx; do
     command -v "$tool" >/dev/null 2>&1 || { echo "missing: $tool" >&2; exit 1; }
@@ -59,9 +56,9 @@ start_embedded "$SHARED" "$NAME" "$FILE"
 # second nginx, the same but for "sendfile off", shows what copying every
 # byte through user space (as the embedded server still does for bodies it
 # cannot send straight from their file) costs nginx itself.
-NGINX_PORT=45670
-COPYING_NGINX_PORT=45671
+NGINX_PORT=$(free_port_from 45670)
 start_nginx "$NGINX_PREFIX" "$NGINX_PORT" "$SHARED" on
+COPYING_NGINX_PORT=$(free_port_from "$NGINX_PORT")
 start_nginx "$COPYING_NGINX_PREFIX" "$COPYING_NGINX_PORT" "$SHARED" off
 sleep 0.5
 

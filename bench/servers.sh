@@ -20,6 +20,16 @@ start_embedded() {
     EMBEDDED_PORT=$(sed -n 's/^PORT //p' "$WORK/server.out")
 }
 
+# free_port_from PORT: the first port from PORT up that nothing listens on
+# (the main window runs its own nginx on the first free one from 45670).
+free_port_from() {
+    port=$1
+    while ss -Htln "sport = :$port" | grep -q .; do
+        port=$((port + 1))
+    done
+    echo "$port"
+}
+
 # start_nginx PREFIX PORT SHARED [SENDFILE]: nginx with the configuration the
 # program writes, under its own prefix; SENDFILE (on/off) replaces the
 # configuration's sendfile line.
