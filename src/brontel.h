@@ -70,9 +70,6 @@ public:
     // Offers a newer build when the update service has one, in the update
     // pop-up, before the program takes its ports. False for a forced update.
     bool showStartupUpdatePrompt();
-    // The release notes as the pop-up shows them: one line per "\n" of the
-    // service's text, each ended by a line break.
-    static QString releaseNotesText(const QString &notes);
     // Records the installed version for the system's list of installed
     // programs, until the installed version has been recorded by other means
     // (localVersionflg).
