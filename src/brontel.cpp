@@ -14,7 +14,6 @@
 #include "platform/installation.h"
 #include "servermanager/tcpservermanage.h"
 #include "tool/uusystemtrayicon.h"
-#include "ui_varohomeupdatedesc.h"
 
 #include <QCloseEvent>
 #include <QDebug>
@@ -128,19 +127,11 @@ bool Brontel::showStartupUpdatePrompt()
         return true;
 
     VaroHomeUpdateDesc popup;
-    Ui::VaroHomeUpdateDesc *form = popup.getUi();
-    form->labeltitle->setText(QCoreApplication::translate("BrontelClass", "Latest version: %1").arg(record->version));
-    form->BNCancel->show();
-    if (record->forced == 0)
-        form->BNCancel->setText(QCoreApplication::translate("BrontelClass", "cancel"));
-    else if (record->forced == 1)
-        form->BNCancel->setText(QCoreApplication::translate("BrontelClass", "quit"));
-    form->BNUpdate->show();
-    form->label_2->show();
-    form->labeltitle->show();
-    form->label_3->show();
-    form->lbNewVersion->hide();
-    form->label_2->setText(VaroHomeUpdateDesc::releaseNotesText(record->notes));
+    const bool forced = record->forced == 1;
+    popup.showOffer(QCoreApplication::translate("BrontelClass", "Latest version: %1").arg(record->version),
+                    record->notes,
+                    forced ? QCoreApplication::translate("BrontelClass", "quit")
+                           : QCoreApplication::translate("BrontelClass", "cancel"));
     popup.exec();
     return record->forced != 1;
 }

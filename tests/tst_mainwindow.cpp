@@ -164,11 +164,11 @@ void TestMainWindow::navigationSwitchesPagesAndMovesTheUnderline()
     QSignalSpy toAbout(m_window.get(), SIGNAL(selectAboutUs()));
 
     struct Step { const char *button; int x; int code; const char *page; };
-    const Step steps[] = {{"tB_guide", 343, 1, "guidePagePlace"},
-                          {"tB_about", 456, 2, "aboutPagePlace"},
-                          {"tB_about", 456, 2, "aboutPagePlace"},
+    const Step steps[] = {{"tB_guide", 343, 1, "UserGuide"},
+                          {"tB_about", 456, 2, "AboutUs"},
+                          {"tB_about", 456, 2, "AboutUs"},
                           {"tB_home", 230, 0, "frmHomePage"},
-                          {"tB_guide", 343, 1, "guidePagePlace"}};
+                          {"tB_guide", 343, 1, "UserGuide"}};
     for (const Step &step : steps) {
         QTest::mouseClick(child<QPushButton>(step.button), Qt::LeftButton);
         QCOMPARE(underline->x(), step.x);

@@ -2,6 +2,61 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>AboutUs</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Varo-Helfer</translation>
+    </message>
+    <message>
+        <source>telephone</source>
+        <translation>Telefon: siehe www.varovr.invalid/contact</translation>
+    </message>
+    <message>
+        <source>web</source>
+        <translation>Website: www.varovr.invalid</translation>
+    </message>
+    <message>
+        <source>wechat</source>
+        <translation>WeChat: siehe www.varovr.invalid/contact</translation>
+    </message>
+    <message>
+        <source>check update</source>
+        <translation>Nach Updates suchen</translation>
+    </message>
+    <message>
+        <source>Current version:</source>
+        <translation>Aktuelle Version: </translation>
+    </message>
+    <message>
+        <source>company</source>
+        <translation>VaroVR entwickelt VR-Headsets und die passenden Apps. Der Varo-Helfer bringt die Videos Ihres PCs über Ihr Heimnetz auf Ihr VaroVR-Headset und Ihr Telefon.</translation>
+    </message>
+    <message>
+        <source>net error</source>
+        <translation>Netzwerkfehler</translation>
+    </message>
+    <message>
+        <source>it is the latest version</source>
+        <translation>Dies ist die neueste Version</translation>
+    </message>
+    <message>
+        <source>quit</source>
+        <translation>Beenden</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>latest version: %1</source>
+        <translation>Neueste Version: %1</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Aktualisieren</translation>
+    </message>
+</context>
+<context>
     <name>BrontelClass</name>
     <message>
         <source>Varo helper</source>
@@ -163,6 +218,118 @@
     <message>
         <source>File is adding , please wait for a  moment !</source>
         <translation>Dateien werden hinzugefügt, bitte einen Moment warten!</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuide</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Varo-Helfer</translation>
+    </message>
+    <message>
+        <source>no net</source>
+        <translation>Keine Netzwerkverbindung</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuideFirst</name>
+    <message>
+        <source>What is Orvalin?</source>
+        <translation>Was ist Orvalin?</translation>
+    </message>
+    <message>
+        <source>Orvalin is the video service of Varo helper: it shares the videos in your PC&apos;s library with the VaroVR app and with Varo headsets on the same network, so they play there without being copied.</source>
+        <translation>Orvalin ist der Videodienst des Varo-Helfers: Er teilt die Videos der Bibliothek Ihres PCs mit der VaroVR-App und mit Varo-Headsets im selben Netz, die sie abspielen, ohne sie zu kopieren.</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuideSecond</name>
+    <message>
+        <source>How to use?</source>
+        <translation>So funktioniert es</translation>
+    </message>
+    <message>
+        <source>how to use orvalin on VaroVR app </source>
+        <translation>Orvalin in der VaroVR-App nutzen</translation>
+    </message>
+    <message>
+        <source>1.start varo orvalin helper on PC,add video;</source>
+        <translation>1. Varo-Helfer am PC starten und Videos hinzufügen;</translation>
+    </message>
+    <message>
+        <source>2.Phone install VaroVR APP;</source>
+        <translation>2. Die VaroVR-App auf dem Telefon installieren;</translation>
+    </message>
+    <message>
+        <source>3.connect PC and Phone</source>
+        <translation>3. Das Telefon mit dem PC verbinden;</translation>
+    </message>
+    <message>
+        <source>4.watch video on Phone</source>
+        <translation>4. Die Videos auf dem Telefon ansehen.</translation>
+    </message>
+    <message>
+        <source>how to use orvalin on varo device</source>
+        <translation>Orvalin auf einem Varo-Headset nutzen</translation>
+    </message>
+    <message>
+        <source>2.start device,connect to PC;</source>
+        <translation>2. Das Headset einschalten und mit dem PC verbinden;</translation>
+    </message>
+    <message>
+        <source>3.watch video on varo device</source>
+        <translation>3. Die Videos auf dem Varo-Headset ansehen.</translation>
+    </message>
+    <message>
+        <source>What video formats does it support?</source>
+        <translation>Welche Videoformate werden unterstützt?</translation>
+    </message>
+    <message>
+        <source>1.Orvalin supports the mainstream video formats; whether a video plays depends on the decoding ability of your phone or headset.</source>
+        <translation>1. Orvalin unterstützt die gängigen Videoformate; ob ein Video abspielbar ist, hängt von der Decodierleistung Ihres Telefons oder Headsets ab.</translation>
+    </message>
+    <message>
+        <source>2.MOV and SWF videos show no correct poster in Orvalin; they still play.</source>
+        <translation>2. MOV- und SWF-Videos zeigen in Orvalin kein korrektes Vorschaubild; sie lassen sich trotzdem abspielen.</translation>
+    </message>
+    <message>
+        <source>3.Some video names contain special characters that may cause the video can not play or the video has been deleted. Please modify the video name in Chinese or English.</source>
+        <translation>3. Enthält ein Videoname Sonderzeichen, lässt sich das Video eventuell nicht abspielen oder es scheint gelöscht. Bitte benennen Sie das Video auf Chinesisch oder Englisch um.</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuideThird</name>
+    <message>
+        <source>Common problem </source>
+        <translation>Häufige Probleme</translation>
+    </message>
+    <message>
+        <source>why can not find orvalin helper? </source>
+        <translation>Warum wird der Varo-Helfer nicht gefunden?</translation>
+    </message>
+    <message>
+        <source>1.start orvalin helper on PC and has IP</source>
+        <translation>1. Der Varo-Helfer läuft am PC, und der PC hat eine IP-Adresse;</translation>
+    </message>
+    <message>
+        <source>2.in the same WIFI</source>
+        <translation>2. PC und Gerät sind im selben WLAN;</translation>
+    </message>
+    <message>
+        <source>3.to much device</source>
+        <translation>3. Zu viele Geräte sind im Netzwerk;</translation>
+    </message>
+    <message>
+        <source>4.checkout firewall</source>
+        <translation>4. Prüfen Sie, ob die Firewall den Varo-Helfer durchlässt.</translation>
+    </message>
+    <message>
+        <source>why slow?</source>
+        <translation>Warum ist die Wiedergabe langsam?</translation>
+    </message>
+    <message>
+        <source>depends on the configuration of the router and network bandwidth</source>
+        <translation>Das hängt von der Konfiguration des Routers und der Bandbreite des Netzwerks ab.</translation>
     </message>
 </context>
 <context>

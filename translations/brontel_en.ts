@@ -2,6 +2,61 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en_US">
 <context>
+    <name>AboutUs</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Varo helper</translation>
+    </message>
+    <message>
+        <source>telephone</source>
+        <translation>Telephone: see www.varovr.invalid/contact</translation>
+    </message>
+    <message>
+        <source>web</source>
+        <translation>Website: www.varovr.invalid</translation>
+    </message>
+    <message>
+        <source>wechat</source>
+        <translation>WeChat: see www.varovr.invalid/contact</translation>
+    </message>
+    <message>
+        <source>check update</source>
+        <translation>Check for updates</translation>
+    </message>
+    <message>
+        <source>Current version:</source>
+        <translation>Current version: </translation>
+    </message>
+    <message>
+        <source>company</source>
+        <translation>VaroVR makes virtual reality headsets and the apps that go with them. Varo helper brings the videos on your PC to your VaroVR headset and your phone over your home network.</translation>
+    </message>
+    <message>
+        <source>net error</source>
+        <translation>Network error</translation>
+    </message>
+    <message>
+        <source>it is the latest version</source>
+        <translation>You have the latest version</translation>
+    </message>
+    <message>
+        <source>quit</source>
+        <translation>quit</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>cancel</translation>
+    </message>
+    <message>
+        <source>latest version: %1</source>
+        <translation>Latest version: %1</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Update</translation>
+    </message>
+</context>
+<context>
     <name>BrontelClass</name>
     <message>
         <source>Varo helper</source>
@@ -163,6 +218,118 @@
     <message>
         <source>File is adding , please wait for a  moment !</source>
         <translation>File is adding , please wait for a  moment !</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuide</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Varo helper</translation>
+    </message>
+    <message>
+        <source>no net</source>
+        <translation>No network connection</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuideFirst</name>
+    <message>
+        <source>What is Orvalin?</source>
+        <translation>What is Orvalin?</translation>
+    </message>
+    <message>
+        <source>Orvalin is the video service of Varo helper: it shares the videos in your PC&apos;s library with the VaroVR app and with Varo headsets on the same network, so they play there without being copied.</source>
+        <translation>Orvalin is the video service of Varo helper: it shares the videos in your PC&apos;s library with the VaroVR app and with Varo headsets on the same network, so they play there without being copied.</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuideSecond</name>
+    <message>
+        <source>How to use?</source>
+        <translation>How to use Orvalin</translation>
+    </message>
+    <message>
+        <source>how to use orvalin on VaroVR app </source>
+        <translation>Using Orvalin in the VaroVR app</translation>
+    </message>
+    <message>
+        <source>1.start varo orvalin helper on PC,add video;</source>
+        <translation>1. Start Varo helper on the PC and add videos;</translation>
+    </message>
+    <message>
+        <source>2.Phone install VaroVR APP;</source>
+        <translation>2. Install the VaroVR app on the phone;</translation>
+    </message>
+    <message>
+        <source>3.connect PC and Phone</source>
+        <translation>3. Connect the phone to the PC;</translation>
+    </message>
+    <message>
+        <source>4.watch video on Phone</source>
+        <translation>4. Watch the videos on the phone.</translation>
+    </message>
+    <message>
+        <source>how to use orvalin on varo device</source>
+        <translation>Using Orvalin on a Varo headset</translation>
+    </message>
+    <message>
+        <source>2.start device,connect to PC;</source>
+        <translation>2. Start the headset and connect it to the PC;</translation>
+    </message>
+    <message>
+        <source>3.watch video on varo device</source>
+        <translation>3. Watch the videos on the headset.</translation>
+    </message>
+    <message>
+        <source>What video formats does it support?</source>
+        <translation>Which video formats are supported?</translation>
+    </message>
+    <message>
+        <source>1.Orvalin supports the mainstream video formats; whether a video plays depends on the decoding ability of your phone or headset.</source>
+        <translation>1. Orvalin supports the mainstream video formats; whether a video plays depends on the decoding ability of your phone or headset.</translation>
+    </message>
+    <message>
+        <source>2.MOV and SWF videos show no correct poster in Orvalin; they still play.</source>
+        <translation>2. MOV and SWF videos show no correct poster in Orvalin; they still play.</translation>
+    </message>
+    <message>
+        <source>3.Some video names contain special characters that may cause the video can not play or the video has been deleted. Please modify the video name in Chinese or English.</source>
+        <translation>3. A video whose name contains special characters may not play, or may seem to have been deleted. Please rename it in Chinese or English.</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuideThird</name>
+    <message>
+        <source>Common problem </source>
+        <translation>Common problems</translation>
+    </message>
+    <message>
+        <source>why can not find orvalin helper? </source>
+        <translation>Why can&apos;t the headset find Varo helper?</translation>
+    </message>
+    <message>
+        <source>1.start orvalin helper on PC and has IP</source>
+        <translation>1. Varo helper runs on the PC, and the PC has an IP address;</translation>
+    </message>
+    <message>
+        <source>2.in the same WIFI</source>
+        <translation>2. The PC and the device are on the same Wi-Fi network;</translation>
+    </message>
+    <message>
+        <source>3.to much device</source>
+        <translation>3. Too many devices are on the network;</translation>
+    </message>
+    <message>
+        <source>4.checkout firewall</source>
+        <translation>4. Check that the firewall lets Varo helper through.</translation>
+    </message>
+    <message>
+        <source>why slow?</source>
+        <translation>Why is playback slow?</translation>
+    </message>
+    <message>
+        <source>depends on the configuration of the router and network bandwidth</source>
+        <translation>Playback speed depends on the configuration of the router and on the network bandwidth.</translation>
     </message>
 </context>
 <context>

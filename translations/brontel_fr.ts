@@ -2,6 +2,61 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="fr_FR">
 <context>
+    <name>AboutUs</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Assistant Varo</translation>
+    </message>
+    <message>
+        <source>telephone</source>
+        <translation>Téléphone : voir www.varovr.invalid/contact</translation>
+    </message>
+    <message>
+        <source>web</source>
+        <translation>Site web : www.varovr.invalid</translation>
+    </message>
+    <message>
+        <source>wechat</source>
+        <translation>WeChat : voir www.varovr.invalid/contact</translation>
+    </message>
+    <message>
+        <source>check update</source>
+        <translation>Vérifier la version</translation>
+    </message>
+    <message>
+        <source>Current version:</source>
+        <translation>Version actuelle : </translation>
+    </message>
+    <message>
+        <source>company</source>
+        <translation>VaroVR conçoit des casques de réalité virtuelle et les applications qui les accompagnent. L&apos;Assistant Varo diffuse les vidéos de votre PC vers votre casque VaroVR et votre téléphone par votre réseau domestique.</translation>
+    </message>
+    <message>
+        <source>net error</source>
+        <translation>Erreur réseau</translation>
+    </message>
+    <message>
+        <source>it is the latest version</source>
+        <translation>Vous avez la dernière version</translation>
+    </message>
+    <message>
+        <source>quit</source>
+        <translation>Quitter</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>latest version: %1</source>
+        <translation>Dernière version : %1</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Mettre à jour</translation>
+    </message>
+</context>
+<context>
     <name>BrontelClass</name>
     <message>
         <source>Varo helper</source>
@@ -163,6 +218,118 @@
     <message>
         <source>File is adding , please wait for a  moment !</source>
         <translation>Ajout de fichiers en cours, veuillez patienter un instant !</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuide</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Assistant Varo</translation>
+    </message>
+    <message>
+        <source>no net</source>
+        <translation>Pas de connexion réseau</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuideFirst</name>
+    <message>
+        <source>What is Orvalin?</source>
+        <translation>Qu&apos;est-ce qu&apos;Orvalin ?</translation>
+    </message>
+    <message>
+        <source>Orvalin is the video service of Varo helper: it shares the videos in your PC&apos;s library with the VaroVR app and with Varo headsets on the same network, so they play there without being copied.</source>
+        <translation>Orvalin est le service vidéo de l&apos;Assistant Varo : il partage les vidéos de la bibliothèque de votre PC avec l&apos;application VaroVR et les casques Varo du même réseau, qui les lisent sans les copier.</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuideSecond</name>
+    <message>
+        <source>How to use?</source>
+        <translation>Mode d&apos;emploi</translation>
+    </message>
+    <message>
+        <source>how to use orvalin on VaroVR app </source>
+        <translation>Utiliser Orvalin dans l&apos;application VaroVR</translation>
+    </message>
+    <message>
+        <source>1.start varo orvalin helper on PC,add video;</source>
+        <translation>1. Lancez l&apos;Assistant Varo sur le PC et ajoutez des vidéos ;</translation>
+    </message>
+    <message>
+        <source>2.Phone install VaroVR APP;</source>
+        <translation>2. Installez l&apos;application VaroVR sur le téléphone ;</translation>
+    </message>
+    <message>
+        <source>3.connect PC and Phone</source>
+        <translation>3. Connectez le téléphone au PC ;</translation>
+    </message>
+    <message>
+        <source>4.watch video on Phone</source>
+        <translation>4. Regardez les vidéos sur le téléphone.</translation>
+    </message>
+    <message>
+        <source>how to use orvalin on varo device</source>
+        <translation>Utiliser Orvalin sur un casque Varo</translation>
+    </message>
+    <message>
+        <source>2.start device,connect to PC;</source>
+        <translation>2. Allumez le casque et connectez-le au PC ;</translation>
+    </message>
+    <message>
+        <source>3.watch video on varo device</source>
+        <translation>3. Regardez les vidéos sur le casque Varo.</translation>
+    </message>
+    <message>
+        <source>What video formats does it support?</source>
+        <translation>Quels formats vidéo sont pris en charge ?</translation>
+    </message>
+    <message>
+        <source>1.Orvalin supports the mainstream video formats; whether a video plays depends on the decoding ability of your phone or headset.</source>
+        <translation>1. Orvalin prend en charge les formats vidéo courants ; la lecture dépend des capacités de décodage de votre téléphone ou de votre casque.</translation>
+    </message>
+    <message>
+        <source>2.MOV and SWF videos show no correct poster in Orvalin; they still play.</source>
+        <translation>2. Les vidéos MOV et SWF n&apos;ont pas d&apos;affiche correcte dans Orvalin ; elles se lisent quand même.</translation>
+    </message>
+    <message>
+        <source>3.Some video names contain special characters that may cause the video can not play or the video has been deleted. Please modify the video name in Chinese or English.</source>
+        <translation>3. Une vidéo dont le nom contient des caractères spéciaux peut ne pas se lire ou sembler supprimée. Renommez-la en chinois ou en anglais.</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuideThird</name>
+    <message>
+        <source>Common problem </source>
+        <translation>Problèmes fréquents</translation>
+    </message>
+    <message>
+        <source>why can not find orvalin helper? </source>
+        <translation>Pourquoi l&apos;Assistant Varo est-il introuvable ?</translation>
+    </message>
+    <message>
+        <source>1.start orvalin helper on PC and has IP</source>
+        <translation>1. L&apos;Assistant Varo tourne sur le PC, qui a une adresse IP ;</translation>
+    </message>
+    <message>
+        <source>2.in the same WIFI</source>
+        <translation>2. Le PC et l&apos;appareil sont sur le même réseau Wi-Fi ;</translation>
+    </message>
+    <message>
+        <source>3.to much device</source>
+        <translation>3. Trop d&apos;appareils sont connectés au réseau ;</translation>
+    </message>
+    <message>
+        <source>4.checkout firewall</source>
+        <translation>4. Vérifiez que le pare-feu laisse passer l&apos;Assistant Varo.</translation>
+    </message>
+    <message>
+        <source>why slow?</source>
+        <translation>Pourquoi la lecture est-elle lente ?</translation>
+    </message>
+    <message>
+        <source>depends on the configuration of the router and network bandwidth</source>
+        <translation>La vitesse dépend de la configuration du routeur et de la bande passante du réseau.</translation>
     </message>
 </context>
 <context>

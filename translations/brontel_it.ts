@@ -2,6 +2,61 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="it_IT">
 <context>
+    <name>AboutUs</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Assistente Varo</translation>
+    </message>
+    <message>
+        <source>telephone</source>
+        <translation>Telefono: vedi www.varovr.invalid/contact</translation>
+    </message>
+    <message>
+        <source>web</source>
+        <translation>Sito web: www.varovr.invalid</translation>
+    </message>
+    <message>
+        <source>wechat</source>
+        <translation>WeChat: vedi www.varovr.invalid/contact</translation>
+    </message>
+    <message>
+        <source>check update</source>
+        <translation>Cerca aggiornamenti</translation>
+    </message>
+    <message>
+        <source>Current version:</source>
+        <translation>Versione attuale: </translation>
+    </message>
+    <message>
+        <source>company</source>
+        <translation>VaroVR realizza visori per la realtà virtuale e le app che li accompagnano. L&apos;Assistente Varo porta i video del tuo PC sul visore VaroVR e sul telefono attraverso la rete di casa.</translation>
+    </message>
+    <message>
+        <source>net error</source>
+        <translation>Errore di rete</translation>
+    </message>
+    <message>
+        <source>it is the latest version</source>
+        <translation>È già l&apos;ultima versione</translation>
+    </message>
+    <message>
+        <source>quit</source>
+        <translation>Esci</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>Annulla</translation>
+    </message>
+    <message>
+        <source>latest version: %1</source>
+        <translation>Ultima versione: %1</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>Aggiorna</translation>
+    </message>
+</context>
+<context>
     <name>BrontelClass</name>
     <message>
         <source>Varo helper</source>
@@ -163,6 +218,118 @@
     <message>
         <source>File is adding , please wait for a  moment !</source>
         <translation>Aggiunta di file in corso, attendere un momento!</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuide</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Assistente Varo</translation>
+    </message>
+    <message>
+        <source>no net</source>
+        <translation>Nessuna connessione di rete</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuideFirst</name>
+    <message>
+        <source>What is Orvalin?</source>
+        <translation>Che cos&apos;è Orvalin?</translation>
+    </message>
+    <message>
+        <source>Orvalin is the video service of Varo helper: it shares the videos in your PC&apos;s library with the VaroVR app and with Varo headsets on the same network, so they play there without being copied.</source>
+        <translation>Orvalin è il servizio video dell&apos;Assistente Varo: condivide i video della libreria del PC con l&apos;app VaroVR e con i visori Varo della stessa rete, che li riproducono senza copiarli.</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuideSecond</name>
+    <message>
+        <source>How to use?</source>
+        <translation>Come si usa</translation>
+    </message>
+    <message>
+        <source>how to use orvalin on VaroVR app </source>
+        <translation>Usare Orvalin nell&apos;app VaroVR</translation>
+    </message>
+    <message>
+        <source>1.start varo orvalin helper on PC,add video;</source>
+        <translation>1. Avvia l&apos;Assistente Varo sul PC e aggiungi i video;</translation>
+    </message>
+    <message>
+        <source>2.Phone install VaroVR APP;</source>
+        <translation>2. Installa l&apos;app VaroVR sul telefono;</translation>
+    </message>
+    <message>
+        <source>3.connect PC and Phone</source>
+        <translation>3. Collega il telefono al PC;</translation>
+    </message>
+    <message>
+        <source>4.watch video on Phone</source>
+        <translation>4. Guarda i video sul telefono.</translation>
+    </message>
+    <message>
+        <source>how to use orvalin on varo device</source>
+        <translation>Usare Orvalin su un visore Varo</translation>
+    </message>
+    <message>
+        <source>2.start device,connect to PC;</source>
+        <translation>2. Accendi il visore e collegalo al PC;</translation>
+    </message>
+    <message>
+        <source>3.watch video on varo device</source>
+        <translation>3. Guarda i video sul visore Varo.</translation>
+    </message>
+    <message>
+        <source>What video formats does it support?</source>
+        <translation>Quali formati video sono supportati?</translation>
+    </message>
+    <message>
+        <source>1.Orvalin supports the mainstream video formats; whether a video plays depends on the decoding ability of your phone or headset.</source>
+        <translation>1. Orvalin supporta i formati video più diffusi; la riproduzione dipende dalla capacità di decodifica del telefono o del visore.</translation>
+    </message>
+    <message>
+        <source>2.MOV and SWF videos show no correct poster in Orvalin; they still play.</source>
+        <translation>2. I video MOV e SWF non mostrano la locandina corretta in Orvalin; la riproduzione non ne risente.</translation>
+    </message>
+    <message>
+        <source>3.Some video names contain special characters that may cause the video can not play or the video has been deleted. Please modify the video name in Chinese or English.</source>
+        <translation>3. Un video il cui nome contiene caratteri speciali potrebbe non essere riprodotto o risultare eliminato. Rinomina il video in cinese o in inglese.</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuideThird</name>
+    <message>
+        <source>Common problem </source>
+        <translation>Problemi comuni</translation>
+    </message>
+    <message>
+        <source>why can not find orvalin helper? </source>
+        <translation>Perché l&apos;Assistente Varo non viene trovato?</translation>
+    </message>
+    <message>
+        <source>1.start orvalin helper on PC and has IP</source>
+        <translation>1. L&apos;Assistente Varo è avviato sul PC, che ha un indirizzo IP;</translation>
+    </message>
+    <message>
+        <source>2.in the same WIFI</source>
+        <translation>2. Il PC e il dispositivo sono sulla stessa rete Wi-Fi;</translation>
+    </message>
+    <message>
+        <source>3.to much device</source>
+        <translation>3. Troppi dispositivi sono collegati alla rete;</translation>
+    </message>
+    <message>
+        <source>4.checkout firewall</source>
+        <translation>4. Controlla che il firewall non blocchi l&apos;Assistente Varo.</translation>
+    </message>
+    <message>
+        <source>why slow?</source>
+        <translation>Perché la riproduzione è lenta?</translation>
+    </message>
+    <message>
+        <source>depends on the configuration of the router and network bandwidth</source>
+        <translation>Dipende dalla configurazione del router e dalla larghezza di banda della rete.</translation>
     </message>
 </context>
 <context>

@@ -2,6 +2,61 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ja_JP">
 <context>
+    <name>AboutUs</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Varoヘルパー</translation>
+    </message>
+    <message>
+        <source>telephone</source>
+        <translation>電話：www.varovr.invalid/contact をご覧ください</translation>
+    </message>
+    <message>
+        <source>web</source>
+        <translation>ウェブサイト：www.varovr.invalid</translation>
+    </message>
+    <message>
+        <source>wechat</source>
+        <translation>WeChat：www.varovr.invalid/contact をご覧ください</translation>
+    </message>
+    <message>
+        <source>check update</source>
+        <translation>更新を確認</translation>
+    </message>
+    <message>
+        <source>Current version:</source>
+        <translation>現在のバージョン：</translation>
+    </message>
+    <message>
+        <source>company</source>
+        <translation>VaroVR は VR ヘッドセットとその専用アプリを開発しています。Varoヘルパーは、PC の動画をホームネットワーク経由で VaroVR ヘッドセットやスマートフォンに届けます。</translation>
+    </message>
+    <message>
+        <source>net error</source>
+        <translation>ネットワークエラー</translation>
+    </message>
+    <message>
+        <source>it is the latest version</source>
+        <translation>最新バージョンです</translation>
+    </message>
+    <message>
+        <source>quit</source>
+        <translation>終了</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>キャンセル</translation>
+    </message>
+    <message>
+        <source>latest version: %1</source>
+        <translation>最新バージョン：%1</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>更新する</translation>
+    </message>
+</context>
+<context>
     <name>BrontelClass</name>
     <message>
         <source>Varo helper</source>
@@ -163,6 +218,118 @@
     <message>
         <source>File is adding , please wait for a  moment !</source>
         <translation>ファイルを追加中です。しばらくお待ちください！</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuide</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Varoヘルパー</translation>
+    </message>
+    <message>
+        <source>no net</source>
+        <translation>ネットワークに接続できません</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuideFirst</name>
+    <message>
+        <source>What is Orvalin?</source>
+        <translation>Orvalin とは？</translation>
+    </message>
+    <message>
+        <source>Orvalin is the video service of Varo helper: it shares the videos in your PC&apos;s library with the VaroVR app and with Varo headsets on the same network, so they play there without being copied.</source>
+        <translation>Orvalin は Varoヘルパーの動画サービスです。PC のライブラリにある動画を、同じネットワーク上の VaroVR アプリや Varo ヘッドセットと共有し、コピーせずにそのまま再生できます。</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuideSecond</name>
+    <message>
+        <source>How to use?</source>
+        <translation>使い方</translation>
+    </message>
+    <message>
+        <source>how to use orvalin on VaroVR app </source>
+        <translation>VaroVR アプリで Orvalin を使う</translation>
+    </message>
+    <message>
+        <source>1.start varo orvalin helper on PC,add video;</source>
+        <translation>1. PC で Varoヘルパーを起動し、動画を追加します。</translation>
+    </message>
+    <message>
+        <source>2.Phone install VaroVR APP;</source>
+        <translation>2. スマートフォンに VaroVR アプリをインストールします。</translation>
+    </message>
+    <message>
+        <source>3.connect PC and Phone</source>
+        <translation>3. PC とスマートフォンを接続します。</translation>
+    </message>
+    <message>
+        <source>4.watch video on Phone</source>
+        <translation>4. スマートフォンで動画を視聴します。</translation>
+    </message>
+    <message>
+        <source>how to use orvalin on varo device</source>
+        <translation>Varo ヘッドセットで Orvalin を使う</translation>
+    </message>
+    <message>
+        <source>2.start device,connect to PC;</source>
+        <translation>2. ヘッドセットを起動し、PC に接続します。</translation>
+    </message>
+    <message>
+        <source>3.watch video on varo device</source>
+        <translation>3. Varo ヘッドセットで動画を視聴します。</translation>
+    </message>
+    <message>
+        <source>What video formats does it support?</source>
+        <translation>対応している動画形式は？</translation>
+    </message>
+    <message>
+        <source>1.Orvalin supports the mainstream video formats; whether a video plays depends on the decoding ability of your phone or headset.</source>
+        <translation>1. Orvalin は主要な動画形式に対応しています。再生できるかどうかは、スマートフォンやヘッドセットのデコード性能によります。</translation>
+    </message>
+    <message>
+        <source>2.MOV and SWF videos show no correct poster in Orvalin; they still play.</source>
+        <translation>2. MOV と SWF の動画は Orvalin で正しいポスターが表示されませんが、再生には影響しません。</translation>
+    </message>
+    <message>
+        <source>3.Some video names contain special characters that may cause the video can not play or the video has been deleted. Please modify the video name in Chinese or English.</source>
+        <translation>3. 動画名に特殊文字が含まれていると、再生できなかったり、削除されたように見えたりすることがあります。動画名を中国語または英語に変更してください。</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuideThird</name>
+    <message>
+        <source>Common problem </source>
+        <translation>よくある質問</translation>
+    </message>
+    <message>
+        <source>why can not find orvalin helper? </source>
+        <translation>Varoヘルパーが見つからないのはなぜ？</translation>
+    </message>
+    <message>
+        <source>1.start orvalin helper on PC and has IP</source>
+        <translation>1. PC で Varoヘルパーが起動し、IP アドレスがあること</translation>
+    </message>
+    <message>
+        <source>2.in the same WIFI</source>
+        <translation>2. 同じ Wi-Fi に接続していること</translation>
+    </message>
+    <message>
+        <source>3.to much device</source>
+        <translation>3. ネットワーク上のデバイスが多すぎないこと</translation>
+    </message>
+    <message>
+        <source>4.checkout firewall</source>
+        <translation>4. ファイアウォールが Varoヘルパーを妨げていないか確認してください。</translation>
+    </message>
+    <message>
+        <source>why slow?</source>
+        <translation>再生が遅いのはなぜ？</translation>
+    </message>
+    <message>
+        <source>depends on the configuration of the router and network bandwidth</source>
+        <translation>ルーターの設定とネットワークの帯域幅によって変わります。</translation>
     </message>
 </context>
 <context>

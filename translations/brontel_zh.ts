@@ -2,6 +2,61 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>AboutUs</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Varo助手</translation>
+    </message>
+    <message>
+        <source>telephone</source>
+        <translation>电话：请见 www.varovr.invalid/contact</translation>
+    </message>
+    <message>
+        <source>web</source>
+        <translation>网站：www.varovr.invalid</translation>
+    </message>
+    <message>
+        <source>wechat</source>
+        <translation>微信：请见 www.varovr.invalid/contact</translation>
+    </message>
+    <message>
+        <source>check update</source>
+        <translation>检查更新</translation>
+    </message>
+    <message>
+        <source>Current version:</source>
+        <translation>当前版本：</translation>
+    </message>
+    <message>
+        <source>company</source>
+        <translation>VaroVR 专注于虚拟现实头显及其配套应用。Varo助手通过家庭网络，把电脑上的视频送到您的 VaroVR 头显和手机上。</translation>
+    </message>
+    <message>
+        <source>net error</source>
+        <translation>网络错误</translation>
+    </message>
+    <message>
+        <source>it is the latest version</source>
+        <translation>已是最新版本</translation>
+    </message>
+    <message>
+        <source>quit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>latest version: %1</source>
+        <translation>最新版本：%1</translation>
+    </message>
+    <message>
+        <source>Update</source>
+        <translation>立即更新</translation>
+    </message>
+</context>
+<context>
     <name>BrontelClass</name>
     <message>
         <source>Varo helper</source>
@@ -163,6 +218,118 @@
     <message>
         <source>File is adding , please wait for a  moment !</source>
         <translation>文件正在添加中，请稍候！</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuide</name>
+    <message>
+        <source>Brontel</source>
+        <translation>Varo助手</translation>
+    </message>
+    <message>
+        <source>no net</source>
+        <translation>网络连接异常</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuideFirst</name>
+    <message>
+        <source>What is Orvalin?</source>
+        <translation>什么是 Orvalin？</translation>
+    </message>
+    <message>
+        <source>Orvalin is the video service of Varo helper: it shares the videos in your PC&apos;s library with the VaroVR app and with Varo headsets on the same network, so they play there without being copied.</source>
+        <translation>Orvalin 是Varo助手的视频服务：它把电脑视频库中的视频分享给同一网络中的 VaroVR 应用和 Varo 头显，无需复制即可在那里播放。</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuideSecond</name>
+    <message>
+        <source>How to use?</source>
+        <translation>如何使用？</translation>
+    </message>
+    <message>
+        <source>how to use orvalin on VaroVR app </source>
+        <translation>在 VaroVR 应用中使用 Orvalin</translation>
+    </message>
+    <message>
+        <source>1.start varo orvalin helper on PC,add video;</source>
+        <translation>1. 在电脑上启动Varo助手，添加视频；</translation>
+    </message>
+    <message>
+        <source>2.Phone install VaroVR APP;</source>
+        <translation>2. 在手机上安装 VaroVR 应用；</translation>
+    </message>
+    <message>
+        <source>3.connect PC and Phone</source>
+        <translation>3. 连接电脑和手机；</translation>
+    </message>
+    <message>
+        <source>4.watch video on Phone</source>
+        <translation>4. 在手机上观看视频。</translation>
+    </message>
+    <message>
+        <source>how to use orvalin on varo device</source>
+        <translation>在 Varo 头显上使用 Orvalin</translation>
+    </message>
+    <message>
+        <source>2.start device,connect to PC;</source>
+        <translation>2. 启动头显，连接到电脑；</translation>
+    </message>
+    <message>
+        <source>3.watch video on varo device</source>
+        <translation>3. 在 Varo 头显上观看视频。</translation>
+    </message>
+    <message>
+        <source>What video formats does it support?</source>
+        <translation>支持哪些视频格式？</translation>
+    </message>
+    <message>
+        <source>1.Orvalin supports the mainstream video formats; whether a video plays depends on the decoding ability of your phone or headset.</source>
+        <translation>1. Orvalin 支持主流视频格式；视频能否播放取决于手机或头显的解码能力。</translation>
+    </message>
+    <message>
+        <source>2.MOV and SWF videos show no correct poster in Orvalin; they still play.</source>
+        <translation>2. MOV 和 SWF 视频在 Orvalin 中无法显示正确的海报，但不影响播放。</translation>
+    </message>
+    <message>
+        <source>3.Some video names contain special characters that may cause the video can not play or the video has been deleted. Please modify the video name in Chinese or English.</source>
+        <translation>3. 部分视频名称含有特殊字符，可能导致视频无法播放或显示为已删除。请将视频名称改为中文或英文。</translation>
+    </message>
+</context>
+<context>
+    <name>UserGuideThird</name>
+    <message>
+        <source>Common problem </source>
+        <translation>常见问题</translation>
+    </message>
+    <message>
+        <source>why can not find orvalin helper? </source>
+        <translation>为什么找不到Varo助手？</translation>
+    </message>
+    <message>
+        <source>1.start orvalin helper on PC and has IP</source>
+        <translation>1. 电脑上已启动Varo助手，并已获得 IP 地址；</translation>
+    </message>
+    <message>
+        <source>2.in the same WIFI</source>
+        <translation>2. 设备与电脑连接在同一个 WiFi 下；</translation>
+    </message>
+    <message>
+        <source>3.to much device</source>
+        <translation>3. 同一网络中的设备过多；</translation>
+    </message>
+    <message>
+        <source>4.checkout firewall</source>
+        <translation>4. 请检查防火墙是否拦截了Varo助手。</translation>
+    </message>
+    <message>
+        <source>why slow?</source>
+        <translation>为什么播放很慢？</translation>
+    </message>
+    <message>
+        <source>depends on the configuration of the router and network bandwidth</source>
+        <translation>播放速度取决于路由器的配置和网络带宽。</translation>
     </message>
 </context>
 <context>

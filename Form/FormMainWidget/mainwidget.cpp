@@ -3,6 +3,8 @@
 
 #include "Form/Dialogs/dialogplacement.h"
 #include "Form/Dialogs/prompt.h"
+#include "Form/FormAbout/aboutus.h"
+#include "Form/FormGuide/userguide.h"
 #include "Form/FormHome/confirmdelete.h"
 #include "Form/FormHome/homepage.h"
 #include "Form/FormMainMenu/mainmenu.h"
@@ -26,10 +28,8 @@ MainWidget::MainWidget(mainMenu *menu, Brontel *mainWindow)
     AppGlobals::setMainWidget(this);
 
     m_homePage = new HomePage;
-    m_aboutPage = new QWidget;
-    m_aboutPage->setObjectName(QStringLiteral("aboutPagePlace"));
-    m_guidePage = new QWidget;
-    m_guidePage->setObjectName(QStringLiteral("guidePagePlace"));
+    m_aboutPage = new AboutUs;
+    m_guidePage = new UserGuide;
     m_confirmDel = new ConfirmDelete(nullptr);
     m_exit = new myExit(nullptr);
 
@@ -47,6 +47,7 @@ MainWidget::MainWidget(mainMenu *menu, Brontel *mainWindow)
     }
     connect(m_confirmDel, SIGNAL(sglDoDelVideoFile()), m_homePage, SLOT(slotDoDelVideoFile()));
     connect(m_confirmDel, SIGNAL(sglCancelDelVideoFile()), m_homePage, SLOT(slotCancelDelVideoFile()));
+    connect(this, SIGNAL(sglCheckAndUpdateVersion()), m_aboutPage, SLOT(slotVersionDetect()));
     connect(m_exit, SIGNAL(sglRunBack()), this, SLOT(slotRunBack()));
 }
 
@@ -87,7 +88,15 @@ void MainWidget::slotToUserGuide()
     if (m_ui->stackedWidget->currentWidget() == m_guidePage)
         return;
     m_currentPage = GuidePageCode;
+    // The guide is fetched, and its cards laid out, until one visit has
+    // found it; later visits show those cards as they are.
+    if (m_guidePage->isBuilt()) {
+        m_ui->stackedWidget->setCurrentWidget(m_guidePage);
+        return;
+    }
+    m_guidePage->hideAllItems();
     m_ui->stackedWidget->setCurrentWidget(m_guidePage);
+    m_guidePage->sltUpdateNetwork();
 }
 
 void MainWidget::slotShowExitWindow()

@@ -3,9 +3,11 @@
 #include <QJsonObject>
 #include <QWidget>
 
+class AboutUs;
 class Brontel;
 class ConfirmDelete;
 class HomePage;
+class UserGuide;
 class mainMenu;
 class myExit;
 
@@ -34,6 +36,8 @@ public:
     ConfirmDelete *confirmDeleteWindow() const { return m_confirmDel; }
     myExit *exitWindow() const { return m_exit; }
     HomePage *homePage() const { return m_homePage; }
+    AboutUs *aboutPage() const { return m_aboutPage; }
+    UserGuide *guidePage() const { return m_guidePage; }
 
     // The home page reads the stored library; the main window calls this
     // once, at the end of its start-up.
@@ -68,12 +72,10 @@ private:
 
     Ui::MainWidget *m_ui;
     mainMenu *m_menu;
-    // The pages that the navigation switches between. Until the About and
-    // Guide pages are part of the program, plain widgets hold their places in
-    // the stack so that the navigation works; the real pages replace them.
+    // The pages that the navigation switches between.
     HomePage *m_homePage;
-    QWidget *m_aboutPage;
-    QWidget *m_guidePage;
+    AboutUs *m_aboutPage;
+    UserGuide *m_guidePage;
     ConfirmDelete *m_confirmDel;
     myExit *m_exit;
     Brontel *m_mainWindow;

@@ -107,6 +107,19 @@ QString VaroHomeUpdateDesc::releaseNotesText(const QString &notes)
     return text;
 }
 
+void VaroHomeUpdateDesc::showOffer(const QString &title, const QString &notes, const QString &dismissText)
+{
+    ui->labeltitle->setText(title);
+    ui->BNCancel->show();
+    ui->BNCancel->setText(dismissText);
+    ui->BNUpdate->show();
+    ui->label_2->show();
+    ui->labeltitle->show();
+    ui->label_3->show();
+    ui->lbNewVersion->hide();
+    ui->label_2->setText(releaseNotesText(notes));
+}
+
 int VaroHomeUpdateDesc::exec()
 {
     ui->progressBar->hide();

@@ -37,6 +37,11 @@ public:
     // real one.
     static QString releaseNotesText(const QString &notes);
 
+    // Puts the pop-up in its offer state for the caller's texts: the title,
+    // the release notes, "Update" and the dismiss button; the download
+    // progress stays hidden until "Update" is pressed.
+    void showOffer(const QString &title, const QString &notes, const QString &dismissText);
+
     void startDownload(QString folder);
     void showDownloadFailed();
 

@@ -1,0 +1,126 @@
+#include "Form/FormGuide/qasub.h"
+#include "ui_qasub.h"
+
+#include "Form/FormGuide/qacontent.h"
+
+#include <QPainter>
+#include <QVBoxLayout>
+
+namespace {
+const QColor kTitleColour(0x45, 0x45, 0x45);
+// The framed card's rows leave room for its bullet column.
+const int kFramedIndent = 20;
+const int kFrame = 1;
+}
+
+QAsub::QAsub(bool framed, int width, QWidget *parent)
+    : QWidget(parent)
+    , ui(new Ui::frmQAsub)
+    , m_width(width)
+    , m_framed(framed)
+{
+    ui->setupUi(this);
+    setFixedWidth(width);
+    ui->widget_dot->setVisible(framed);
+    ui->label_dot->setVisible(framed);
+    if (framed) {
+        ui->widget123->setStyleSheet(QStringLiteral("QWidget#widget123{background:white;border:1px solid #c6c6c6;}"));
+        ui->widget_dot->setFixedWidth(kFramedIndent);
+        ui->label_dot->setFixedWidth(kFramedIndent);
+        QPalette palette = ui->label_title->palette();
+        palette.setColor(QPalette::WindowText, kTitleColour);
+        ui->label_title->setPalette(palette);
+    } else {
+        ui->widget_dot->setFixedWidth(0);
+        ui->label_dot->setFixedWidth(0);
+    }
+    QFont font = ui->label_title->font();
+    font.setLetterSpacing(QFont::AbsoluteSpacing, 0.5);
+    ui->label_title->setFont(font);
+    ui->label_title->setTextFormat(Qt::RichText);
+    // The title is the service's text, escaped: it holds no link to open.
+    ui->label_title->setOpenExternalLinks(false);
+
+    m_rowsLayout = new QVBoxLayout;
+    m_rowsLayout->setContentsMargins(0, 0, 0, 0);
+    m_rowsLayout->setSpacing(10);
+    ui->widget_contents->setLayout(m_rowsLayout);
+}
+
+QAsub::~QAsub()
+{
+    delete ui;
+}
+
+void QAsub::setItem(const GuideItem &item)
+{
+    m_title = item.title;
+    m_content.clear();
+    for (const GuideContent *paragraph : item.content) {
+        if (paragraph)
+            m_content.append(*paragraph);
+    }
+}
+
+void QAsub::build()
+{
+    if (!m_title.isEmpty()) {
+        ui->label_title->show();
+        ui->widget_title->show();
+        ui->label_title->setMinimumWidth(0);
+        ui->label_title->setMaximumWidth(QWIDGETSIZE_MAX);
+        ui->widget_title->setMinimumWidth(0);
+        ui->widget_title->setMaximumWidth(QWIDGETSIZE_MAX);
+        // The service's title is text: only the page's own paragraph is
+        // markup.
+        ui->label_title->setText(QStringLiteral("<p style='line-height:120% '>") + m_title.toHtmlEscaped()
+                                 + QStringLiteral("</p>"));
+        ui->label_title->setWordWrap(true);
+        ui->label_title->setAlignment(Qt::AlignTop);
+    } else {
+        ui->label_title->hide();
+        ui->widget_title->hide();
+        ui->label_title->setFixedWidth(0);
+        ui->widget_title->setFixedWidth(0);
+    }
+
+    // Rows of a longer earlier entry are not part of this one.
+    for (int i = m_content.size(); i < m_rows.size(); ++i)
+        m_rows[i]->hide();
+
+    if (m_content.isEmpty()) {
+        ui->widget_contents->hide();
+        ui->widget_contents->setFixedWidth(0);
+        return;
+    }
+    ui->widget_contents->setMinimumWidth(0);
+    ui->widget_contents->setMaximumWidth(QWIDGETSIZE_MAX);
+    ui->widget_contents->show();
+
+    for (int i = 0; i < m_content.size(); ++i) {
+        if (i == m_rows.size()) {
+            // Inside the card's one-pixel frame.
+            const int rowWidth = (m_framed ? m_width - kFramedIndent : m_width) - 2 * kFrame;
+            auto *row = new QAContent(true, rowWidth, !m_framed && i == 0, ui->widget_contents);
+            m_rows.append(row);
+            m_rowsLayout->addWidget(row);
+        }
+        m_rows[i]->setContent(m_content[i].desc, m_content[i].image);
+        m_rows[i]->show();
+    }
+}
+
+void QAsub::clear()
+{
+    m_content.clear();
+    for (QAContent *row : qAsConst(m_rows))
+        row->clearPicture();
+}
+
+void QAsub::paintEvent(QPaintEvent *event)
+{
+    Q_UNUSED(event);
+    QPainter painter(this);
+    painter.setPen(Qt::black);
+    painter.drawRect(0, 0, ui->widget123->width() - 1, ui->widget123->height() - 1);
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+class QLabel;
+class QString;
+
+// Links in the program's labels open in the user's browser only when they
+// lead to a web server (http or https): a link is text from a translation or
+// from the maker's service, and a "file:" or program link must not run
+// anything on this PC. Replaces the label's own opening of links.
+void openWebLinksOnly(QLabel *label);
+
+// Opens the link in the browser when it is a web address; false otherwise.
+bool openWebLink(const QString &link);

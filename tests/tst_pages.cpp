@@ -1,0 +1,402 @@
+// The About and Guide pages against a stand-in for the maker's service on
+// 127.0.0.1: the update check's three answers, the novice guide with its
+// pictures, the retry view, and how the page container visits the guide.
+#include "common/fakeonlineservice.h"
+#include "common/programrunner.h"
+#include "common/testenv.h"
+
+#include "Form/Dialogs/prompt.h"
+#include "Form/FormAbout/aboutus.h"
+#include "Form/FormGuide/qacontent.h"
+#include "Form/FormGuide/qasub.h"
+#include "Form/FormGuide/userguide.h"
+#include "Form/FormMainWidget/mainwidget.h"
+#include "Form/FormVaroHomeUpdate/varohomeupdatedesc.h"
+#include "dataproc/cbldataprocresourceguide.h"
+#include "dataproc/cvarohomedataproc.h"
+#include "dataproc/cvarohomedataprocresourcemgr.h"
+#include "helper/appglobals.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDesktopServices>
+#include <QImage>
+#include <QLabel>
+#include <QPushButton>
+#include <QStackedWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+namespace {
+
+const QByteArray kGuide = FakeOnlineService::kGuidePath;
+const QByteArray kCheck = FakeOnlineService::kCheckUpdatePath;
+
+QByteArray png(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
+
+QLabel *picture(QWidget *row)
+{
+    return row->findChild<QLabel *>("label_image");
+}
+
+// What a row shows: its picture's size, or an empty size when the picture
+// area is collapsed.
+QSize shownPicture(QAContent *row)
+{
+    QLabel *label = picture(row);
+    if (label->isHidden() || label->pixmap(Qt::ReturnByValue).isNull())
+        return QSize();
+    return label->size();
+}
+
+// Answers every modal dialog the code under test runs: notes what a prompt
+// says and closes it; notes an update pop-up's texts and closes it.
+class ModalAnswerer
+{
+public:
+    ModalAnswerer()
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { answer(); });
+        m_timer.start(20);
+    }
+    QStringList seen;
+    QList<VaroHomeUpdateDesc *> popups;
+
+private:
+    void answer()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *prompt = qobject_cast<Prompt *>(modal)) {
+            seen << prompt->promptText();
+            prompt->findChild<QPushButton *>("btnOk")->click();
+        } else if (auto *popup = qobject_cast<VaroHomeUpdateDesc *>(modal)) {
+            popups << popup;
+            seen << popup->findChild<QLabel *>("labeltitle")->text() + "|"
+                        + popup->findChild<QLabel *>("label_2")->text() + "|"
+                        + popup->findChild<QPushButton *>("BNCancel")->text() + "|"
+                        + popup->findChild<QPushButton *>("BNUpdate")->text()
+                        + (popup->findChild<QLabel *>("lbNewVersion")->isVisible() ? "|progress" : "");
+            // Closed as the window manager would: the dismiss button of a
+            // forced update would end the program.
+            popup->done(QDialog::Rejected);
+        }
+    }
+    QTimer m_timer;
+};
+
+} // namespace
+
+class TestPages : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void aboutAnswersNetErrorThenTheLatestVersion();
+    void aboutOffersTheUpdateWithItsNotes_data();
+    void aboutOffersTheUpdateWithItsNotes();
+    void aboutChecksOnceWhileACheckRuns();
+    void aboutOpensOnlyWebLinks();
+    void guideShowsSortedEntriesAsTextWithBoundedPictures();
+    void guideRetriesUntilTheServiceAnswers();
+    void newContentDropsTheRowsEarlierPicture();
+    void containerBuildsTheGuideOnce();
+
+private:
+    void clickLater(QAbstractButton *button, int delayMs);
+    void waitForGuideDownload();
+
+    std::unique_ptr<TestUser> m_user;
+    std::unique_ptr<FakeOnlineService> m_service;
+};
+
+void TestPages::initTestCase()
+{
+    QApplication::setQuitOnLastWindowClosed(false);
+}
+
+void TestPages::init()
+{
+    m_user.reset(new TestUser);
+    m_service.reset(new FakeOnlineService);
+    QVERIFY(m_service->isListening());
+    m_service->configure(*m_user, {{"outTime", 2}, {"language", "us"}});
+}
+
+void TestPages::cleanup()
+{
+    // The online-data object keeps what this test's service answered.
+    AppGlobals::release();
+    m_service.reset();
+    m_user.reset();
+}
+
+void TestPages::clickLater(QAbstractButton *button, int delayMs)
+{
+    QTimer::singleShot(delayMs, button, [button] { button->click(); });
+}
+
+// The guide's background download, which the online-data object starts when
+// it is made, has ended: every later guide request is the page's.
+void TestPages::waitForGuideDownload()
+{
+    CBLDataProcResourceGuide *guide = AppGlobals::dataProc()->resourceManager()->guideResource();
+    QVERIFY(waitUntil([guide] { return guide->downloadDone(); }, 10000));
+    m_service->clearRequests();
+}
+
+void TestPages::aboutAnswersNetErrorThenTheLatestVersion()
+{
+    AboutUs page;
+    QCOMPARE(page.findChild<QLabel *>("labelGameTitle2")->text(), QString("Current version:2.1.0.0"));
+    auto *check = page.findChild<QPushButton *>("pushButtonVersionDetect");
+    ModalAnswerer answers;
+
+    m_service->setDown(true);
+    check->click();
+    QCOMPARE(answers.seen, QStringList({"net error"}));
+
+    // A record once fetched is kept: the third click asks nobody.
+    m_service->setDown(false);
+    m_service->answer(kCheck, FakeReply::json(FakeOnlineService::errorReply("10004")));
+    check->click();
+    check->click();
+    QCOMPARE(answers.seen, QStringList({"net error", "it is the latest version", "it is the latest version"}));
+    QCOMPARE(m_service->requestsFor(kCheck).size(), 1);
+    QVERIFY(answers.popups.isEmpty());
+}
+
+void TestPages::aboutOffersTheUpdateWithItsNotes_data()
+{
+    QTest::addColumn<int>("forced");
+    QTest::addColumn<QString>("dismiss");
+    QTest::newRow("optional") << 0 << "cancel";
+    // Dismissing a mandatory update ends the program; its button says so.
+    QTest::newRow("forced") << 1 << "quit";
+}
+
+void TestPages::aboutOffersTheUpdateWithItsNotes()
+{
+    QFETCH(int, forced);
+    QFETCH(QString, dismiss);
+    m_service->answer(kCheck, FakeReply::json(FakeOnlineService::versionReply(
+                                  "2.3.0", "first\\nsecond \\n\\nlast", m_service->url("/setup"), forced)));
+    AboutUs page;
+    ModalAnswerer answers;
+    const QString offer = "latest version: 2.3.0|first\nsecond \n\nlast\n|" + dismiss + "|Update";
+
+    page.slotVersionDetect();
+    QCOMPARE(answers.seen, QStringList({offer}));
+    // The same pop-up, offering the same record, after its download failed.
+    page.updatePopup()->showDownloadFailed();
+    page.slotVersionDetect();
+    QCOMPARE(answers.seen, QStringList({offer, offer}));
+    QCOMPARE(answers.popups.size(), 2);
+    QCOMPARE(answers.popups[0], page.updatePopup());
+    QCOMPARE(answers.popups[1], page.updatePopup());
+    QCOMPARE(m_service->requestsFor(kCheck).size(), 1);
+}
+
+// The check waits for the service in a loop that still takes clicks.
+void TestPages::aboutChecksOnceWhileACheckRuns()
+{
+    m_service->answer(kCheck, FakeReply::json(FakeOnlineService::errorReply("10004")).late(500));
+    AboutUs page;
+    auto *check = page.findChild<QPushButton *>("pushButtonVersionDetect");
+    ModalAnswerer answers;
+    clickLater(check, 150);
+    check->click();
+    QCOMPARE(answers.seen, QStringList({"it is the latest version"}));
+    QCOMPARE(m_service->requestsFor(kCheck).size(), 1);
+}
+
+// Receives the links that the desktop would open.
+class LinkCatcher : public QObject
+{
+    Q_OBJECT
+
+public:
+    QStringList opened;
+
+public slots:
+    void open(const QUrl &url) { opened << url.toString(); }
+};
+
+void TestPages::aboutOpensOnlyWebLinks()
+{
+    LinkCatcher catcher;
+    for (const char *scheme : {"http", "https", "file", "ftp"})
+        QDesktopServices::setUrlHandler(scheme, &catcher, "open");
+    AboutUs page;
+    auto *web = page.findChild<QLabel *>("lb_web");
+    for (const char *link : {"file:///etc/passwd", "https://127.0.0.1/contact", "ftp://127.0.0.1/x", "http://www.varovr.invalid/"})
+        QMetaObject::invokeMethod(web, "linkActivated", Q_ARG(QString, link));
+    for (const char *scheme : {"http", "https", "file", "ftp"})
+        QDesktopServices::unsetUrlHandler(scheme);
+    QCOMPARE(catcher.opened, QStringList({"https://127.0.0.1/contact"}));
+    QVERIFY(!web->openExternalLinks());
+}
+
+void TestPages::guideShowsSortedEntriesAsTextWithBoundedPictures()
+{
+    const QString small = m_service->servePicture("/pic/small.png", QSize(120, 80));
+    const QString medium = m_service->servePicture("/pic/medium.png", QSize(300, 200));
+    const QString wide = m_service->servePicture("/pic/wide.png", QSize(5000, 8));
+    m_service->answer("/pic/big.png", FakeReply::file(png(QSize(8, 8)) + randomBytes(11 << 20, 7), "image/png"));
+    m_service->answer("/pic/page.png", FakeReply::file("<html>not a picture</html>", "text/html"));
+    m_service->answer(kGuide, FakeReply::json(FakeOnlineService::guideReply({
+        {"Second <b>bold</b>", {{"two & <i>x</i> <a href='file:///etc/passwd'>y</a>", medium},
+                                {"gone", m_service->url("/pic/missing.png")}}, 2},
+        {"First", {{"one", small}, {"ftp", "ftp://127.0.0.1/x.png"}, {"wide", wide},
+                   {"big", m_service->url("/pic/big.png")}, {"page", m_service->url("/pic/page.png")},
+                   {"", small}, {"text only", ""}}, 1}})));
+
+    UserGuide page;
+    page.sltUpdateNetwork();
+    QVERIFY(page.isBuilt());
+    QCOMPARE(page.cards().size(), 2);
+    QCOMPARE(page.cards()[0]->title(), QString("First"));
+    QCOMPARE(page.cards()[1]->title(), QString("Second <b>bold</b>"));
+    QVERIFY(!page.findChild<QPushButton *>("pushButtonRetry")->isVisibleTo(&page));
+
+    // The service's markup is shown as the characters it is.
+    QAsub *second = page.cards()[1];
+    QCOMPARE(second->findChild<QLabel *>("label_title")->text(),
+             QString("<p style='line-height:120% '>Second &lt;b&gt;bold&lt;/b&gt;</p>"));
+    QCOMPARE(second->rows()[0]->findChild<QLabel *>("label_desc")->text(),
+             QString("<p style='line-height:120% '>two &amp; &lt;i&gt;x&lt;/i&gt; "
+                     "&lt;a href='file:///etc/passwd'&gt;y&lt;/a&gt;</p>"));
+
+    const QVector<QAContent *> first = page.cards()[0]->rows();
+    QCOMPARE(first.size(), 7);
+    QVERIFY(waitUntil([&] {
+        for (QAsub *card : page.cards()) {
+            for (QAContent *row : card->rows()) {
+                if (row->pictureRequested())
+                    return false;
+            }
+        }
+        return true;
+    }, 10000));
+    QCOMPARE(shownPicture(first[0]), QSize(120, 80));
+    QCOMPARE(shownPicture(second->rows()[0]), QSize(300, 200));
+    // Refused, failed or no picture at all: the picture area is collapsed.
+    for (QAContent *row : {first[1], first[2], first[3], first[4], first[6], second->rows()[1]}) {
+        QVERIFY2(shownPicture(row).isEmpty(), qPrintable(row->imageUrl()));
+        QCOMPARE(picture(row)->height(), 0);
+    }
+    QVERIFY(!first[5]->findChild<QLabel *>("label_desc")->isVisibleTo(first[5]));
+    QCOMPARE(shownPicture(first[5]), QSize(120, 80));
+    QCOMPARE(m_service->requestsFor("/pic/small.png").size(), 2);
+}
+
+void TestPages::guideRetriesUntilTheServiceAnswers()
+{
+    m_service->setDown(true);
+    UserGuide page;
+    auto *retry = page.findChild<QPushButton *>("pushButtonRetry");
+    auto *noNet = page.findChild<QLabel *>("labelNoNet");
+    page.sltUpdateNetwork();
+    QVERIFY(!page.isBuilt());
+    QVERIFY(retry->isVisibleTo(&page));
+    QVERIFY(noNet->isVisibleTo(&page));
+    QCOMPARE(noNet->text(), QString("no net"));
+    waitForGuideDownload();
+
+    // A second press while the first one waits for the service is ignored.
+    m_service->setDown(false);
+    m_service->answer(kGuide, FakeReply::json(FakeOnlineService::guideReply({{"Only", {{"text", ""}}, 0}})).late(500));
+    clickLater(retry, 150);
+    retry->click();
+    QVERIFY(page.isBuilt());
+    QCOMPARE(m_service->requestsFor(kGuide).size(), 1);
+    QCOMPARE(page.cards().size(), 1);
+    QVERIFY(page.cards()[0]->isVisibleTo(&page));
+    QVERIFY(!retry->isVisibleTo(&page));
+    QVERIFY(!noNet->isVisibleTo(&page));
+}
+
+void TestPages::newContentDropsTheRowsEarlierPicture()
+{
+    m_service->answer("/pic/slow.png", FakeReply::file(png(QSize(50, 50)), "image/png").late(1500));
+    const QString fast = m_service->servePicture("/pic/fast.png", QSize(120, 80));
+    QAContent row(true, 648, false, nullptr);
+    row.setContent("before", m_service->url("/pic/slow.png"));
+    QVERIFY(m_service->waitForRequests("/pic/slow.png", 1, 5000));
+    row.setContent("after", fast);
+
+    QVERIFY(waitUntil([&] { return !row.pictureRequested(); }, 5000));
+    QCOMPARE(shownPicture(&row), QSize(120, 80));
+    // The earlier request was given up, long before its answer was due.
+    QVERIFY(waitUntil([&] { return m_service->openConnections() == 0; }, 1000));
+    QTest::qWait(1700);
+    QCOMPARE(shownPicture(&row), QSize(120, 80));
+
+    // A cleared row shows nothing, not even a picture that comes later.
+    row.setContent("again", m_service->url("/pic/slow.png"));
+    row.clearPicture();
+    QTest::qWait(1700);
+    QCOMPARE(shownPicture(&row), QSize());
+}
+
+void TestPages::containerBuildsTheGuideOnce()
+{
+    m_service->setDown(true);
+    const QString pictureUrl = m_service->servePicture("/pic/a.png", QSize(40, 30));
+    m_service->answer(kGuide, FakeReply::json(FakeOnlineService::guideReply({{"A", {{"a", pictureUrl}}, 0}, {"B", {}, 1}})));
+    m_service->answer(kCheck, FakeReply::json(FakeOnlineService::errorReply("10004")));
+    MainWidget container(nullptr, nullptr);
+    UserGuide *guide = container.guidePage();
+    auto *stack = container.findChild<QStackedWidget *>("stackedWidget");
+
+    // Not found on the first visit: the next visit asks again.
+    container.slotToUserGuide();
+    QCOMPARE(container.currentPage(), int(MainWidget::GuidePageCode));
+    QCOMPARE(stack->currentWidget(), guide);
+    QVERIFY(!guide->isBuilt());
+    waitForGuideDownload();
+    m_service->setDown(false);
+    container.slotToHomePage();
+    container.slotToUserGuide();
+    QVERIFY(guide->isBuilt());
+    const QVector<QAsub *> cards = guide->cards();
+    QCOMPARE(cards.size(), 2);
+    QCOMPARE(m_service->requestsFor(kGuide).size(), 1);
+
+    QVERIFY(waitUntil([&] { return shownPicture(guide->cards()[0]->rows()[0]) == QSize(40, 30); }, 5000));
+
+    // Built once: later visits show the same cards and ask nobody, not even
+    // for their pictures.
+    container.slotToAboutUs();
+    QCOMPARE(stack->currentWidget(), container.aboutPage());
+    container.slotToUserGuide();
+    container.slotToUserGuide();
+    QCOMPARE(guide->cards(), cards);
+    for (QAsub *card : cards)
+        QVERIFY(card->isVisibleTo(guide));
+    QCOMPARE(shownPicture(cards[0]->rows()[0]), QSize(40, 30));
+    QCOMPARE(m_service->requestsFor(kGuide).size(), 1);
+    QCOMPARE(m_service->requestsFor("/pic/a.png").size(), 1);
+
+    // The container's update request reaches the About page.
+    ModalAnswerer answers;
+    container.slotToCheckUpdate();
+    QCOMPARE(answers.seen, QStringList({"it is the latest version"}));
+}
+
+QTEST_MAIN(TestPages)
+#include "tst_pages.moc"
