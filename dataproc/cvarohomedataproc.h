@@ -32,5 +32,7 @@ private:
     CVaroHomeDataProcResourceMgr *m_manager;
 };
 
-// AppGlobals::dataProc()->GetVaroHomeVersionData().
+// The PC version record of the process's online-data object, for code that
+// reads it again after its caller did (the update pop-up); like
+// GetVaroHomeVersionData(), it asks the service while there is none.
 VersionInfo *pcVersionRecord();

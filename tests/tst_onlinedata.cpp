@@ -146,10 +146,11 @@ void TestOnlineData::pcCheckReplies()
 
 void TestOnlineData::pcCheckGivesUpWithoutWaitingLong()
 {
-    // An answer later than `outTime` (1 s) is given up and hung up on; the
-    // next check gets the next answer, not the late one.
+    // An answer later than `outTime` (1 s) is given up and hung up on, long
+    // before the service would have answered and closed on its own; the next
+    // check gets the next answer, not the late one.
     m_service->answerInTurn(FakeOnlineService::kCheckUpdatePath,
-                            {FakeReply::json(FakeOnlineService::versionReply("9.9", "", "late", 0)).late(2500),
+                            {FakeReply::json(FakeOnlineService::versionReply("9.9", "", "late", 0)).late(6000),
                              FakeReply::json(FakeOnlineService::versionReply("2.3.0", "", "u", 0))});
     CVaroHomeDataProcResourceVersion client;
     QElapsedTimer clock;
@@ -263,15 +264,15 @@ void TestOnlineData::guideTriesThreeTimesThenBlocksForIt()
 void TestOnlineData::guideTimeOutIsAbortedAndItsLateReplyIgnored()
 {
     m_service->answerInTurn(FakeOnlineService::kGuidePath,
-                            {FakeReply::json(FakeOnlineService::guideReply({{"late", {}, 0}})).late(1500),
+                            {FakeReply::json(FakeOnlineService::guideReply({{"late", {}, 0}})).late(5000),
                              FakeReply::json(FakeOnlineService::guideReply({{"second", {}, 0}}))});
     CBLDataProcResourceGuide client;
     client.beginDownload();
     QVERIFY(waitUntil([&] { return client.downloadDone(); }, 5000));
-    QTest::qWait(800);
+    // Hung up on, long before the service would have answered and closed.
+    QVERIFY(waitUntil([&] { return m_service->openConnections() == 0; }, 2000));
     QCOMPARE(titles(client.guideList()), QStringList({"second"}));
     QCOMPARE(m_service->requests().size(), 2);
-    QCOMPARE(m_service->openConnections(), 0);
 }
 
 // The background download is still on its way when the page asks: both
@@ -303,7 +304,9 @@ void TestOnlineData::facadeStartsTheGuideAndClearsOldPictures()
     QDir(pictures).removeRecursively();
     QVERIFY(cleared);
     QVERIFY(m_service->waitForRequests(FakeOnlineService::kGuidePath, 1, 2000));
-    QCOMPARE(data.GetVaroHomeVersionData()->version, QString("2.2.0"));
+    const VersionInfo *record = data.GetVaroHomeVersionData();
+    QVERIFY(record);
+    QCOMPARE(record->version, QString("2.2.0"));
     QCOMPARE(titles(data.GetVaroHomeGuideData()), QStringList({"g"}));
 }
 

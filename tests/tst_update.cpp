@@ -60,6 +60,9 @@ private:
 
     std::unique_ptr<TestUser> m_user;
     std::unique_ptr<FakeOnlineService> m_service;
+    // The test's watchers: a pop-up that never came must not be answered in
+    // a later test.
+    std::unique_ptr<QObject> m_watchers;
 };
 
 void TestUpdate::initTestCase()
@@ -77,10 +80,12 @@ void TestUpdate::init()
     m_service.reset(new FakeOnlineService);
     QVERIFY(m_service->isListening());
     m_service->configure(*m_user);
+    m_watchers.reset(new QObject);
 }
 
 void TestUpdate::cleanup()
 {
+    m_watchers.reset();
     AppGlobals::release();
     m_service.reset();
     m_user.reset();
@@ -95,7 +100,7 @@ void TestUpdate::offer(int forced, const QString &notes)
 
 void TestUpdate::answerPopup(Shown *shown, const char *button)
 {
-    auto *poll = new QTimer;
+    auto *poll = new QTimer(m_watchers.get());
     connect(poll, &QTimer::timeout, [poll, shown, button] {
         auto *popup = qobject_cast<VaroHomeUpdateDesc *>(QApplication::activeModalWidget());
         if (!popup)
@@ -152,7 +157,7 @@ void TestUpdate::startupStopsWhenAForcedUpdateIsRefused()
         Brontel window;
         httpPort = window.httpPort();
     });
-    QTimer::singleShot(15000, [] { QCoreApplication::exit(2); });
+    QTimer::singleShot(15000, m_watchers.get(), [] { QCoreApplication::exit(2); });
     // The application's loop stands in for the loops a quit must end.
     QCOMPARE(QCoreApplication::exec(), 0);
     QCOMPARE(shown.cancel, QString("quit"));

@@ -20,7 +20,7 @@ public:
     explicit AboutUs(QWidget *parent = nullptr);
     ~AboutUs() override;
 
-    // The pop-up once a check found a newer build; null before.
+    // The update pop-up, made by the first check and kept; null before.
     VaroHomeUpdateDesc *updatePopup() const { return m_updateDesc; }
 
 public slots:

@@ -46,7 +46,9 @@ public:
     void showDownloadFailed();
 
 public slots:
-    // Back in the offer state, whatever an earlier run left.
+    // Starts with the progress bar hidden and empty and "Update" enabled,
+    // whatever an earlier run left; the texts and the buttons shown are the
+    // caller's, through showOffer().
     int exec() override;
     // Cancels a running download and closes; a forced update ends the
     // program instead.
