@@ -22,7 +22,7 @@ void onSignal(int)
 
 } // namespace
 
-void quitOnTerminationRequest()
+void quitOnTerminationRequest(void (*onRequest)())
 {
     if (g_signalPipe[0] >= 0)
         return;
@@ -30,10 +30,13 @@ void quitOnTerminationRequest()
         return;
 
     auto *notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, QCoreApplication::instance());
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [onRequest] {
         char byte = 0;
         [[maybe_unused]] const ssize_t got = ::read(g_signalPipe[1], &byte, 1);
-        QCoreApplication::quit();
+        if (onRequest)
+            onRequest();
+        else
+            QCoreApplication::quit();
     });
 
     struct sigaction action {};

@@ -63,9 +63,10 @@ Brontel::Brontel(QWidget *parent)
 
     showStartupUpdatePrompt();
     // The user took the update (its installer now runs) or refused a forced
-    // one: the program ends before it takes ports or starts nginx.
+    // one, or the system asked the program to end meanwhile: it ends before
+    // it takes ports or starts nginx.
     if (programEndRequested()) {
-        qDebug() << "start-up ends for the update";
+        qDebug() << "start-up ends here: the program was asked to end";
         return;
     }
 

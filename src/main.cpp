@@ -19,12 +19,15 @@ int main(int argc, char *argv[])
     // The program lives in the tray: closing the last visible window (a
     // dialog shown while the main window is hidden) must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
-    platform::quitOnTerminationRequest();
+    // A request that comes while the start-up waits (for the update service,
+    // in the update pop-up) ends the start-up there, not just that wait.
+    platform::quitOnTerminationRequest(requestProgramEnd);
 
     int result = 0;
     {
         Brontel window;
-        // The start-up's update prompt may already have ended the program.
+        // The update, or the system, may already have ended the program
+        // during the start-up.
         if (!programEndRequested()) {
             app.setMainWindow(&window);
             window.show();

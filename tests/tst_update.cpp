@@ -50,6 +50,7 @@ private slots:
     void startupStopsWhenAForcedUpdateIsRefused();
     void programEndsForTheUpdate_data();
     void programEndsForTheUpdate();
+    void terminationDuringTheCheckEndsTheStartUp();
     void installedVersionIsRecorded();
 
 private:
@@ -210,6 +211,25 @@ void TestUpdate::programEndsForTheUpdate()
         QVERIFY(!QFileInfo::exists(marker));
         QCOMPARE(m_service->requestsFor(kInstallerPath).size(), 0);
     }
+}
+
+// A session logging out while the start-up still waits for the update
+// service ends the program there: it takes no port and starts no nginx.
+void TestUpdate::terminationDuringTheCheckEndsTheStartUp()
+{
+    m_service->configure(*m_user, {{"outTime", 30}});
+    m_service->answer(FakeOnlineService::kCheckUpdatePath, FakeReply::never());
+    NginxGuard guard(m_user->dataFolder());
+    ProgramRunner program(*m_user);
+    QVERIFY(program.start());
+    QVERIFY(m_service->waitForRequests(FakeOnlineService::kCheckUpdatePath, 1, 15000));
+
+    QVERIFY2(program.terminate(10000), qPrintable(program.output()));
+    QCOMPARE(program.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.process().exitCode(), 0);
+    const QString output = program.output();
+    QVERIFY2(!output.contains("Available Port") && !output.contains("main window shown"), qPrintable(output));
+    QVERIFY(nginxProcessesUnder(m_user->dataFolder()).isEmpty());
 }
 
 void TestUpdate::installedVersionIsRecorded()
