@@ -170,6 +170,27 @@ void TestUUConfig::damagedFileIsNeverWritten()
     file.save();
     QCOMPARE(readWholeFile(path), damaged);
 
+    // What XML cannot carry (a section name that is no XML name, a character
+    // the parser takes for the end of the file) is refused and undone, so the
+    // file and every value in it stay readable.
+    const QString sound = m_dir.filePath("sound.xml");
+    const QByteArray soundBytes = "<UUConfiguration><S><config id=\"k\" value=\"v\"/></S></UUConfiguration>";
+    QVERIFY(writeWholeFile(sound, soundBytes));
+    UUConfigFile kept(sound);
+    for (const auto &bad : {qMakePair(QString("Bad Section"), QString("x")),
+                            qMakePair(QString("S"), QString("a") + QChar(0xFFFF))}) {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("not storing"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^UUConfigFile: Cannot write file"));
+        kept.setValue(bad.first, "k", bad.second);
+        QCOMPARE(readWholeFile(sound), soundBytes);
+        QCOMPARE(kept.getValue("S", "k", "d"), QString("v"));
+    }
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("not storing"));
+    kept.addUnzipEntry(QString("u") + QChar(0xFFFE));
+    QVERIFY(!kept.hasUnzipEntry(QString("u") + QChar(0xFFFE)));
+    kept.setValue("S", "k", "w");
+    QCOMPARE(UUConfigFile(sound).getValue("S", "k", "d"), QString("w"));
+
     // Once someone has mended the file, the next edit starts from it.
     QVERIFY(writeWholeFile(path, "<UUConfiguration/>"));
     file.addUnzipEntry("z");

@@ -271,17 +271,21 @@ void UUConfigFile::save()
         return;
     }
     QString error;
-    if (!write(Layout::Values, &error))
+    if (!write(bytes(Layout::Values), &error))
         showWarning(writeWarning(path, error));
 }
 
-bool UUConfigFile::write(Layout layout, QString *error)
+QByteArray UUConfigFile::bytes(Layout layout) const
 {
-    const QByteArray bytes = layout == Layout::Values
-        ? uuxml::documentBytes(document, 0, uuxml::Declaration::FromDocument)
-        : uuxml::documentBytes(document, 4,
-                               layout == Layout::ListsUtf8 ? uuxml::Declaration::Utf8
-                                                           : uuxml::Declaration::FromDocument);
+    if (layout == Layout::Values)
+        return uuxml::documentBytes(document, 0, uuxml::Declaration::FromDocument);
+    return uuxml::documentBytes(document, 4,
+                                layout == Layout::ListsUtf8 ? uuxml::Declaration::Utf8
+                                                            : uuxml::Declaration::FromDocument);
+}
+
+bool UUConfigFile::write(const QByteArray &bytes, QString *error)
+{
     if (!atomicfile::write(path, bytes, error))
         return false;
     fileBytes = bytes;
@@ -305,11 +309,23 @@ bool UUConfigFile::edit(const Change &change, Layout layout, QString *warning)
         qWarning().noquote() << "UUConfigFile: not editing" << path << "while it cannot be read";
         return false;
     }
+    const QDomDocument before = document.cloneNode(true).toDocument();
     if (!change())
         return true;
 
+    // A section name that is no XML name, or a character that the parser
+    // takes for the end of the file, would leave a file that no reader takes,
+    // every other value in it with it: such a change is undone instead.
+    const QByteArray changed = bytes(layout);
     QString error;
-    if (!write(layout, &error)) {
+    if (!QDomDocument().setContent(changed, true, &error)) {
+        document = before;
+        qWarning().noquote() << "UUConfigFile: not storing in" << path << "what XML cannot hold:" << error;
+        if (layout == Layout::Values)
+            *warning = writeWarning(path, error);
+        return false;
+    }
+    if (!write(changed, &error)) {
         // The change stays in memory and goes out with the next write.
         qWarning().noquote() << "UUConfigFile: cannot write" << path << error;
         if (layout == Layout::Values)

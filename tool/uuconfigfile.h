@@ -93,7 +93,8 @@ private:
     // when another program has changed it, then the change is made and the
     // document written. A file that is not well-formed stops the edit.
     bool edit(const Change &change, Layout layout, QString *warning);
-    bool write(Layout layout, QString *error);
+    QByteArray bytes(Layout layout) const;
+    bool write(const QByteArray &bytes, QString *error);
     // The texts of each direct child of the root with the tag; an entry for
     // which columns gives nothing is left out.
     QList<QStringList> readEntries(const QString &tag, const std::function<QStringList(const QDomElement &)> &columns);
