@@ -15,8 +15,8 @@ class NamedLock;
 
 // The toolkit's XML configuration: string values in sections of a root
 // element "UUConfiguration", plus lists of download, unzip, dial-up and USSD
-// entries (uuconfigfile_lists.cpp). One document is read when the object is
-// made and answered from memory. Every process that opens the same resolved
+// entries. One document is read when the object is made and answered from
+// memory. Every process that opens the same resolved
 // path shares one lock with it, so an edit (read the file as it is now, change
 // it, write it whole) never mixes with another program's.
 //
