@@ -358,12 +358,19 @@ void TestUUConfig::bareNameLeadsBesideTheExecutable()
                            "<DownloadEntry Url=\"http://h/v.zip\"><FileSize>200</FileSize><HasDownloadSize>50</HasDownloadSize></DownloadEntry>"
                            "<DownloadEntry Url=\"http://h/e.zip\"><FileSize>0</FileSize><HasDownloadSize>9</HasDownloadSize></DownloadEntry>"
                            "<DownloadEntry Url=\"http://h/t.zip\"><FileSize>100</FileSize><HasDownloadSize>29</HasDownloadSize></DownloadEntry>"
+                           "<DownloadEntry Url=\"http://h/huge\"><FileSize>1</FileSize><HasDownloadSize>1e300</HasDownloadSize></DownloadEntry>"
+                           "<DownloadEntry Url=\"http://h/neg\"><FileSize>200</FileSize><HasDownloadSize>-50</HasDownloadSize></DownloadEntry>"
+                           "<DownloadEntry Url=\"http://h/nan\"><FileSize>2</FileSize><HasDownloadSize>nan</HasDownloadSize></DownloadEntry>"
                            "<UnzipEntry Url=\"http://h/v.zip\"/></UUConfiguration>"));
-    QCOMPARE(runChild(program, {"--report", url, "http://h/e.zip", "http://h/t.zip", "http://h/other", ""}, work)
+    // Sizes that make no percentage stay within 0 to 100.
+    QCOMPARE(runChild(program,
+                      {"--report", url, "http://h/e.zip", "http://h/t.zip", "http://h/huge", "http://h/neg",
+                       "http://h/nan", "http://h/other", ""},
+                      work)
                  .split('\n')
                  .mid(2),
              QStringList({m_dir.filePath("skins"), "Vessa", user.dataFolder() + "/userdata", "25 1", "0 0", "29 0",
-                          "-1 0", "-1 0", ""}));
+                          "100 0", "0 0", "0 0", "-1 0", "-1 0", ""}));
 
     // A file of that name in the working folder comes first.
     QVERIFY(writeWholeFile(work + "/UUConfig.xml",
