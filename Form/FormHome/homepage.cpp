@@ -715,11 +715,7 @@ void HomePage::slotDoDelVideoFile()
     qDeleteAll(gone);
     // Tiles whose entries stayed are kept as they were when nothing went, so
     // they leave delete mode here, unselected.
-    for (HomeSub *tile : qAsConst(homeSubs)) {
-        tile->setCheckVisible(false);
-        if (tile->isChecked())
-            tile->setChecked(false);
-    }
+    leaveDeleteMode();
 
     if (!failed.isEmpty()) {
         const bool queued = !m_deleteFailures.isEmpty();
