@@ -24,6 +24,7 @@
 #include <QThread>
 
 #include <cstdio>
+#include <sys/stat.h>
 
 using Rows = QList<QStringList>;
 
@@ -196,6 +197,23 @@ void TestUUConfig::damagedFileIsNeverWritten()
     file.addUnzipEntry("z");
     QVERIFY(file.hasUnzipEntry("z"));
     QCOMPARE(UUConfigFile(path).readUnzipEntries(), Rows{{"z"}});
+
+    // A pipe is not waited on and a file larger than any configuration is
+    // not read; neither is replaced.
+    const QString pipe = m_dir.filePath("pipe.xml");
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString large = m_dir.filePath("large.xml");
+    QVERIFY(writeWholeFile(large, "<UUConfiguration/>"));
+    QVERIFY(QFile(large).resize(64 * 1024 * 1024)); // sparse
+    for (const QString &unreadable : {pipe, large}) {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^UUConfigFile: Cannot read file "));
+        UUConfigFile file(unreadable);
+        QCOMPARE(file.getValue("S", "k", "d"), QString("d"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("not editing"));
+        file.setValue("S", "k", "v");
+    }
+    QVERIFY(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
+    QCOMPARE(QFileInfo(large).size(), qint64(64 * 1024 * 1024));
 
     // A file in a folder that does not exist cannot be read, and nothing
     // makes the folder or the file.

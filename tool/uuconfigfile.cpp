@@ -2,6 +2,7 @@
 
 #include "helper/atomicfile.h"
 #include "platform/namedlock.h"
+#include "platform/regularfile.h"
 #include "tool/uupaths.h"
 #include "tool/uuxmltext.h"
 
@@ -9,7 +10,6 @@
 #include <QBuffer>
 #include <QDebug>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QMessageBox>
@@ -61,6 +61,15 @@ void showWarning(const QString &text)
     auto *app = qobject_cast<QApplication *>(QCoreApplication::instance());
     if (app && QThread::currentThread() == app->thread())
         QMessageBox::warning(nullptr, QStringLiteral("UUConfigFile"), text, QMessageBox::Ok, QMessageBox::NoButton);
+}
+
+// Far more than any configuration; a larger file is not one.
+constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
+
+// A pipe or device at the name is neither waited on nor read without end.
+platform::FileRead readConfiguration(const QString &path, QByteArray *bytes, QString *error)
+{
+    return platform::readRegularFile(path, kMaxFileBytes, bytes, error);
 }
 
 QString readWarning(const QString &path, const QString &error)
@@ -161,17 +170,12 @@ bool UUConfigFile::load()
 {
     QByteArray bytes;
     QString failure;
-    bool readable = false;
+    platform::FileRead read;
     {
         Locker locker(lock);
-        QFile file(path);
-        readable = file.open(QIODevice::ReadOnly);
-        if (readable)
-            bytes = file.readAll();
-        else
-            failure = file.errorString();
+        read = readConfiguration(path, &bytes, &failure);
     }
-    if (!readable) {
+    if (read != platform::FileRead::Read) {
         document = QDomDocument();
         loaded = false;
         showWarning(readWarning(path, failure));
@@ -296,16 +300,16 @@ bool UUConfigFile::edit(const Change &change, Layout layout, QString *warning)
 {
     Locker locker(lock);
 
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray current = file.readAll();
-        file.close();
-        if ((current != fileBytes || !loaded) && !parseBytes(current, warning)) {
-            qWarning().noquote() << "UUConfigFile: not editing" << path << "while it is not well-formed";
-            return false;
-        }
+    QByteArray current;
+    QString failure;
+    const platform::FileRead read = readConfiguration(path, &current, &failure);
+    if (read == platform::FileRead::Read && (current != fileBytes || !loaded) && !parseBytes(current, warning)) {
+        qWarning().noquote() << "UUConfigFile: not editing" << path << "while it is not well-formed";
+        return false;
     }
-    if (!loaded) {
+    // A file that has gone is written again; one that is there but cannot be
+    // read is never replaced.
+    if (!loaded || (read != platform::FileRead::Read && read != platform::FileRead::Missing)) {
         qWarning().noquote() << "UUConfigFile: not editing" << path << "while it cannot be read";
         return false;
     }
