@@ -139,7 +139,12 @@ int Session::getDownloadProgress(const QString &url) const
         if (entry.value(1).toLongLong() == 0)
             return 0;
         // Multiplied first, so that 29 of 100 is 29, not 28.999...
-        return static_cast<int>(entry.value(3).toDouble() * 100 / entry.value(1).toDouble());
+        const double percent = entry.value(3).toDouble() * 100 / entry.value(1).toDouble();
+        // The file may say anything ("1e300", "nan", a negative size); a
+        // percentage outside 0 to 100 would also read as no entry at all.
+        if (!(percent > 0))
+            return 0;
+        return static_cast<int>(qMin(percent, 100.0));
     }
     return -1;
 }

@@ -24,6 +24,7 @@
 #include <QThread>
 
 #include <cstdio>
+#include <sys/stat.h>
 
 using Rows = QList<QStringList>;
 
@@ -170,11 +171,49 @@ void TestUUConfig::damagedFileIsNeverWritten()
     file.save();
     QCOMPARE(readWholeFile(path), damaged);
 
+    // What XML cannot carry (a section name that is no XML name, a character
+    // the parser takes for the end of the file) is refused and undone, so the
+    // file and every value in it stay readable.
+    const QString sound = m_dir.filePath("sound.xml");
+    const QByteArray soundBytes = "<UUConfiguration><S><config id=\"k\" value=\"v\"/></S></UUConfiguration>";
+    QVERIFY(writeWholeFile(sound, soundBytes));
+    UUConfigFile kept(sound);
+    for (const auto &bad : {qMakePair(QString("Bad Section"), QString("x")),
+                            qMakePair(QString("S"), QString("a") + QChar(0xFFFF))}) {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("not storing"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^UUConfigFile: Cannot write file"));
+        kept.setValue(bad.first, "k", bad.second);
+        QCOMPARE(readWholeFile(sound), soundBytes);
+        QCOMPARE(kept.getValue("S", "k", "d"), QString("v"));
+    }
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression("not storing"));
+    kept.addUnzipEntry(QString("u") + QChar(0xFFFE));
+    QVERIFY(!kept.hasUnzipEntry(QString("u") + QChar(0xFFFE)));
+    kept.setValue("S", "k", "w");
+    QCOMPARE(UUConfigFile(sound).getValue("S", "k", "d"), QString("w"));
+
     // Once someone has mended the file, the next edit starts from it.
     QVERIFY(writeWholeFile(path, "<UUConfiguration/>"));
     file.addUnzipEntry("z");
     QVERIFY(file.hasUnzipEntry("z"));
     QCOMPARE(UUConfigFile(path).readUnzipEntries(), Rows{{"z"}});
+
+    // A pipe is not waited on and a file larger than any configuration is
+    // not read; neither is replaced.
+    const QString pipe = m_dir.filePath("pipe.xml");
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const QString large = m_dir.filePath("large.xml");
+    QVERIFY(writeWholeFile(large, "<UUConfiguration/>"));
+    QVERIFY(QFile(large).resize(64 * 1024 * 1024)); // sparse
+    for (const QString &unreadable : {pipe, large}) {
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("^UUConfigFile: Cannot read file "));
+        UUConfigFile file(unreadable);
+        QCOMPARE(file.getValue("S", "k", "d"), QString("d"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression("not editing"));
+        file.setValue("S", "k", "v");
+    }
+    QVERIFY(QFileInfo(pipe).exists() && !QFileInfo(pipe).isFile());
+    QCOMPARE(QFileInfo(large).size(), qint64(64 * 1024 * 1024));
 
     // A file in a folder that does not exist cannot be read, and nothing
     // makes the folder or the file.
@@ -337,12 +376,19 @@ void TestUUConfig::bareNameLeadsBesideTheExecutable()
                            "<DownloadEntry Url=\"http://h/v.zip\"><FileSize>200</FileSize><HasDownloadSize>50</HasDownloadSize></DownloadEntry>"
                            "<DownloadEntry Url=\"http://h/e.zip\"><FileSize>0</FileSize><HasDownloadSize>9</HasDownloadSize></DownloadEntry>"
                            "<DownloadEntry Url=\"http://h/t.zip\"><FileSize>100</FileSize><HasDownloadSize>29</HasDownloadSize></DownloadEntry>"
+                           "<DownloadEntry Url=\"http://h/huge\"><FileSize>1</FileSize><HasDownloadSize>1e300</HasDownloadSize></DownloadEntry>"
+                           "<DownloadEntry Url=\"http://h/neg\"><FileSize>200</FileSize><HasDownloadSize>-50</HasDownloadSize></DownloadEntry>"
+                           "<DownloadEntry Url=\"http://h/nan\"><FileSize>2</FileSize><HasDownloadSize>nan</HasDownloadSize></DownloadEntry>"
                            "<UnzipEntry Url=\"http://h/v.zip\"/></UUConfiguration>"));
-    QCOMPARE(runChild(program, {"--report", url, "http://h/e.zip", "http://h/t.zip", "http://h/other", ""}, work)
+    // Sizes that make no percentage stay within 0 to 100.
+    QCOMPARE(runChild(program,
+                      {"--report", url, "http://h/e.zip", "http://h/t.zip", "http://h/huge", "http://h/neg",
+                       "http://h/nan", "http://h/other", ""},
+                      work)
                  .split('\n')
                  .mid(2),
              QStringList({m_dir.filePath("skins"), "Vessa", user.dataFolder() + "/userdata", "25 1", "0 0", "29 0",
-                          "-1 0", "-1 0", ""}));
+                          "100 0", "0 0", "0 0", "-1 0", "-1 0", ""}));
 
     // A file of that name in the working folder comes first.
     QVERIFY(writeWholeFile(work + "/UUConfig.xml",

@@ -29,10 +29,6 @@ const int kBounceDuration = 800;
 const int kPlainMoveDuration = 300;
 const int kShakeOffset = 10;
 
-// Tool window, outside the window manager's care, frameless, above the rest.
-const Qt::WindowFlags kSnapshotFlags(Qt::Tool | Qt::X11BypassWindowManagerHint | Qt::FramelessWindowHint
-                                     | Qt::WindowStaysOnTopHint);
-
 // Where the notification area usually is: the picture of a window flies
 // to or from there.
 QPoint trayCorner()
@@ -172,7 +168,7 @@ void UUAnimationTool::setSingleAnimation(UUPropertyAnimation *made, bool connect
 
 QWidget *UUAnimationTool::createLabelSnapshot(const QRect &rect)
 {
-    labelSnapshot = new QWidget(nullptr, kSnapshotFlags);
+    labelSnapshot = new QWidget(nullptr, UUImageWidget::kFloatingFlags);
     labelSnapshot->setAttribute(Qt::WA_TranslucentBackground);
     auto *label = new QLabel(labelSnapshot);
     label->setPixmap(UUPictureTool::pixmap(QStringLiteral("currentWidget.png")));

@@ -2,6 +2,7 @@
 
 #include "helper/atomicfile.h"
 #include "platform/namedlock.h"
+#include "platform/regularfile.h"
 #include "tool/uupaths.h"
 #include "tool/uuxmltext.h"
 
@@ -9,7 +10,6 @@
 #include <QBuffer>
 #include <QDebug>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QMessageBox>
@@ -61,6 +61,15 @@ void showWarning(const QString &text)
     auto *app = qobject_cast<QApplication *>(QCoreApplication::instance());
     if (app && QThread::currentThread() == app->thread())
         QMessageBox::warning(nullptr, QStringLiteral("UUConfigFile"), text, QMessageBox::Ok, QMessageBox::NoButton);
+}
+
+// Far more than any configuration; a larger file is not one.
+constexpr qint64 kMaxFileBytes = 16 * 1024 * 1024;
+
+// A pipe or device at the name is neither waited on nor read without end.
+platform::FileRead readConfiguration(const QString &path, QByteArray *bytes, QString *error)
+{
+    return platform::readRegularFile(path, kMaxFileBytes, bytes, error);
 }
 
 QString readWarning(const QString &path, const QString &error)
@@ -161,17 +170,12 @@ bool UUConfigFile::load()
 {
     QByteArray bytes;
     QString failure;
-    bool readable = false;
+    platform::FileRead read;
     {
         Locker locker(lock);
-        QFile file(path);
-        readable = file.open(QIODevice::ReadOnly);
-        if (readable)
-            bytes = file.readAll();
-        else
-            failure = file.errorString();
+        read = readConfiguration(path, &bytes, &failure);
     }
-    if (!readable) {
+    if (read != platform::FileRead::Read) {
         document = QDomDocument();
         loaded = false;
         showWarning(readWarning(path, failure));
@@ -271,17 +275,21 @@ void UUConfigFile::save()
         return;
     }
     QString error;
-    if (!write(Layout::Values, &error))
+    if (!write(bytes(Layout::Values), &error))
         showWarning(writeWarning(path, error));
 }
 
-bool UUConfigFile::write(Layout layout, QString *error)
+QByteArray UUConfigFile::bytes(Layout layout) const
 {
-    const QByteArray bytes = layout == Layout::Values
-        ? uuxml::documentBytes(document, 0, uuxml::Declaration::FromDocument)
-        : uuxml::documentBytes(document, 4,
-                               layout == Layout::ListsUtf8 ? uuxml::Declaration::Utf8
-                                                           : uuxml::Declaration::FromDocument);
+    if (layout == Layout::Values)
+        return uuxml::documentBytes(document, 0, uuxml::Declaration::FromDocument);
+    return uuxml::documentBytes(document, 4,
+                                layout == Layout::ListsUtf8 ? uuxml::Declaration::Utf8
+                                                            : uuxml::Declaration::FromDocument);
+}
+
+bool UUConfigFile::write(const QByteArray &bytes, QString *error)
+{
     if (!atomicfile::write(path, bytes, error))
         return false;
     fileBytes = bytes;
@@ -292,24 +300,36 @@ bool UUConfigFile::edit(const Change &change, Layout layout, QString *warning)
 {
     Locker locker(lock);
 
-    QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        const QByteArray current = file.readAll();
-        file.close();
-        if ((current != fileBytes || !loaded) && !parseBytes(current, warning)) {
-            qWarning().noquote() << "UUConfigFile: not editing" << path << "while it is not well-formed";
-            return false;
-        }
+    QByteArray current;
+    QString failure;
+    const platform::FileRead read = readConfiguration(path, &current, &failure);
+    if (read == platform::FileRead::Read && (current != fileBytes || !loaded) && !parseBytes(current, warning)) {
+        qWarning().noquote() << "UUConfigFile: not editing" << path << "while it is not well-formed";
+        return false;
     }
-    if (!loaded) {
+    // A file that has gone is written again; one that is there but cannot be
+    // read is never replaced.
+    if (!loaded || (read != platform::FileRead::Read && read != platform::FileRead::Missing)) {
         qWarning().noquote() << "UUConfigFile: not editing" << path << "while it cannot be read";
         return false;
     }
+    const QDomDocument before = document.cloneNode(true).toDocument();
     if (!change())
         return true;
 
+    // A section name that is no XML name, or a character that the parser
+    // takes for the end of the file, would leave a file that no reader takes,
+    // every other value in it with it: such a change is undone instead.
+    const QByteArray changed = bytes(layout);
     QString error;
-    if (!write(layout, &error)) {
+    if (!QDomDocument().setContent(changed, true, &error)) {
+        document = before;
+        qWarning().noquote() << "UUConfigFile: not storing in" << path << "what XML cannot hold:" << error;
+        if (layout == Layout::Values)
+            *warning = writeWarning(path, error);
+        return false;
+    }
+    if (!write(changed, &error)) {
         // The change stays in memory and goes out with the next write.
         qWarning().noquote() << "UUConfigFile: cannot write" << path << error;
         if (layout == Layout::Values)

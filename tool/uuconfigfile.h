@@ -15,8 +15,8 @@ class NamedLock;
 
 // The toolkit's XML configuration: string values in sections of a root
 // element "UUConfiguration", plus lists of download, unzip, dial-up and USSD
-// entries (uuconfigfile_lists.cpp). One document is read when the object is
-// made and answered from memory. Every process that opens the same resolved
+// entries. One document is read when the object is made and answered from
+// memory. Every process that opens the same resolved
 // path shares one lock with it, so an edit (read the file as it is now, change
 // it, write it whole) never mixes with another program's.
 //
@@ -93,7 +93,8 @@ private:
     // when another program has changed it, then the change is made and the
     // document written. A file that is not well-formed stops the edit.
     bool edit(const Change &change, Layout layout, QString *warning);
-    bool write(Layout layout, QString *error);
+    QByteArray bytes(Layout layout) const;
+    bool write(const QByteArray &bytes, QString *error);
     // The texts of each direct child of the root with the tag; an entry for
     // which columns gives nothing is left out.
     QList<QStringList> readEntries(const QString &tag, const std::function<QStringList(const QDomElement &)> &columns);

@@ -4,16 +4,8 @@
 
 #include <QPainter>
 
-namespace {
-
-// Tool window, outside the window manager's care, frameless, above the rest.
-const Qt::WindowFlags kSnapshotFlags(Qt::Tool | Qt::X11BypassWindowManagerHint | Qt::FramelessWindowHint
-                                     | Qt::WindowStaysOnTopHint);
-
-} // namespace
-
 UUImageWidget::UUImageWidget(const QRect &rect)
-    : QWidget(nullptr, kSnapshotFlags)
+    : QWidget(nullptr, kFloatingFlags)
     , m_pixmap(UUPictureTool::pixmap(QStringLiteral("currentWidget.png")))
 {
     setAttribute(Qt::WA_TranslucentBackground);

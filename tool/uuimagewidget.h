@@ -14,6 +14,11 @@ class UUImageWidget : public QWidget
     Q_PROPERTY(double rotation READ rotation WRITE setRotation)
 
 public:
+    // Tool window, outside the window manager's care, frameless, above the
+    // rest: the animation tool's other floating pictures are made alike.
+    static constexpr Qt::WindowFlags kFloatingFlags{Qt::Tool | Qt::X11BypassWindowManagerHint
+                                                   | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint};
+
     explicit UUImageWidget(const QRect &rect);
     ~UUImageWidget() override;
 

@@ -359,9 +359,10 @@ void HomePage::loadVideoData()
         qWarning().noquote() << "library:" << path << problem;
 
     // The store is written afresh only when it differs: a damaged one once it
-    // has been kept, so nothing that could not be read is lost.
+    // has been kept, so nothing that could not be read is lost. One moved
+    // aside is written in any case, or the next start would find none.
     const QByteArray fresh = librarystore::storeBytes(itemJsons);
-    if (fresh != bytes) {
+    if (keptAside || fresh != bytes) {
         if (problems.isEmpty() || keptAside
             || (read == platform::FileRead::Read && keepDamagedStore(QStringLiteral("damaged store"))))
             writeStore();
@@ -714,11 +715,7 @@ void HomePage::slotDoDelVideoFile()
     qDeleteAll(gone);
     // Tiles whose entries stayed are kept as they were when nothing went, so
     // they leave delete mode here, unselected.
-    for (HomeSub *tile : qAsConst(homeSubs)) {
-        tile->setCheckVisible(false);
-        if (tile->isChecked())
-            tile->setChecked(false);
-    }
+    leaveDeleteMode();
 
     if (!failed.isEmpty()) {
         const bool queued = !m_deleteFailures.isEmpty();
