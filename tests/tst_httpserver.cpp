@@ -690,7 +690,8 @@ void TestHttpServer::idleAndTricklingConnectionsLeaveRoomForTheHeadset()
     QCOMPARE(probe.failures, 0);
     const double slowest = percentile(probe.latenciesMs, 1.0);
     QVERIFY2(slowest < 2000.0, qPrintable(QString::number(slowest)));
-    QVERIFY(server.sessionCount() <= ServerLimits().maxConnectionsPerPeer);
+    // The last probe's connection may still be on its way out.
+    QVERIFY(waitUntil([&] { return server.sessionCount() <= ServerLimits().maxConnectionsPerPeer; }, 3000));
 }
 
 void TestHttpServer::handlerThatForgetsToReplyGives500()
