@@ -5,7 +5,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QSet>
 #include <QThread>
 
@@ -130,7 +129,9 @@ QString programOf(qint64 pid)
         return QString();
     QString program = QFile::symLinkTarget(procPath(pid, "exe"));
     // After a package upgrade the running program is the replaced file.
-    program.remove(QRegularExpression(QStringLiteral(" \\(deleted\\)$")));
+    const QLatin1String replaced(" (deleted)");
+    if (program.endsWith(replaced))
+        program.chop(replaced.size());
     return program;
 }
 

@@ -106,9 +106,11 @@ void Session::onReadyRead()
 {
     if (!socket)
         return;
-    // One request per connection: what follows it, and what the client
-    // still sends while the session closes, is read and dropped.
-    if (headersDone || closing) {
+    // One request per connection: what follows it, what the client still
+    // sends after its head was refused (the refusal must not be refused
+    // again, which would drop the connection before its reply goes out),
+    // and what comes while the session closes, is read and dropped.
+    if (headersDone || replied || closing) {
         socket->readAll();
         return;
     }

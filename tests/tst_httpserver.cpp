@@ -31,6 +31,7 @@
 #include <QPointer>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QTcpServer>
@@ -120,10 +121,14 @@ std::unique_ptr<QTcpSocket> connectFrom(const QString &from, quint16 port)
     return socket;
 }
 
-bool endedByServer(QTcpSocket &socket, int timeoutMs = 3000)
+// Whether the server ends the connection in time; what it sent meanwhile
+// goes to received.
+bool endedByServer(QTcpSocket &socket, QByteArray *received = nullptr, int timeoutMs = 3000)
 {
     return waitUntil([&] {
-        socket.readAll();
+        const QByteArray bytes = socket.readAll();
+        if (received)
+            *received += bytes;
         return socket.state() == QAbstractSocket::UnconnectedState;
     }, timeoutMs, 10);
 }
@@ -528,6 +533,13 @@ void TestHttpServer::oversizedHeadIsRefusedAndTheReplyStillArrives()
     QCOMPARE(reply.bytes, errorReply(431));
     QVERIFY(reply.closed);
 
+    // A megabyte of head in one write: it is still coming in after the
+    // refusal, which must go out all the same (a few rounds, as the timing
+    // of the reads varies).
+    const QByteArray streamed = pieces.join() + QByteArray(1 << 20, 'a');
+    for (int round = 0; round < 3; ++round)
+        QCOMPARE(rawExchange(server.serverPort(), {streamed}).bytes, errorReply(431));
+
     QByteArray many = "GET /list HTTP/1.1\r\n";
     for (int i = 0; i < 200; ++i)
         many += "X-" + QByteArray::number(i) + ": v\r\n";
@@ -603,9 +615,12 @@ void TestHttpServer::connectionsWithoutARequestGiveWay()
     limits.headDeadlineMs = 10000;
     server.setLimits(limits);
     QSemaphore gate;
+    std::atomic<int> busy{0};
     server.setHttpAcceptedCallback([&](const Request &request, const ReplyChannel &reply) {
-        if (request.target == "/busy")
+        if (request.target == "/busy") {
+            ++busy;
             gate.tryAcquire(1, 10000);
+        }
         echo(request, reply);
     });
     QVERIFY(server.listen(QHostAddress::Any, 0));
@@ -638,12 +653,13 @@ void TestHttpServer::connectionsWithoutARequestGiveWay()
     busyOne->write(getRequest("/busy"));
     busyTwo->write(getRequest("/busy"));
     QVERIFY(busyOne->waitForBytesWritten(1000) && busyTwo->waitForBytesWritten(1000));
-    QTest::qWait(200);
+    QVERIFY(waitUntil([&] { return busy == 2; }, 5000));
     std::unique_ptr<QTcpSocket> refused = connectFrom("127.0.0.3", port);
     QVERIFY(refused);
     refused->write(getRequest("/refused"));
-    QVERIFY(endedByServer(*refused));
-    QVERIFY(refused->readAll().isEmpty());
+    QByteArray refusedGot;
+    QVERIFY(endedByServer(*refused, &refusedGot));
+    QVERIFY(refusedGot.isEmpty());
     QCOMPARE(statusOf(rawExchange(port, {getRequest("/other")}).bytes), 200);
     gate.release(2);
     QCOMPARE(bodyOf(readUntilClosed(*busyOne)), QByteArray("target=/busy peer=127.0.0.3"));
@@ -682,7 +698,8 @@ void TestHttpServer::idleAndTricklingConnectionsLeaveRoomForTheHeadset()
     QCOMPARE(probe.failures, 0);
     const double slowest = percentile(probe.latenciesMs, 1.0);
     QVERIFY2(slowest < 2000.0, qPrintable(QString::number(slowest)));
-    QVERIFY(server.sessionCount() <= ServerLimits().maxConnectionsPerPeer);
+    // The last probe's connection may still be on its way out.
+    QVERIFY(waitUntil([&] { return server.sessionCount() <= ServerLimits().maxConnectionsPerPeer; }, 3000));
 }
 
 void TestHttpServer::handlerThatForgetsToReplyGives500()
@@ -1235,6 +1252,13 @@ void TestHttpServer::filesSwappedForLinksNeverLeak()
             }
         }
     });
+    // However the test ends: the swaps stop with every name back in place,
+    // and the window has its library again.
+    const auto restore = qScopeGuard([&] {
+        stop = true;
+        swapper.join();
+        m_window->slotSendJson(m_library);
+    });
     const quint16 port = quint16(m_window->httpPort());
     const QList<QByteArray> targets{"/video/" + name.toUtf8(), "/post/" + name.toUtf8(), "/video/" + inFolder.toUtf8()};
     int requests = 0;
@@ -1242,7 +1266,9 @@ void TestHttpServer::filesSwappedForLinksNeverLeak()
     int leaked = 0;
     QElapsedTimer timer;
     timer.start();
-    while (timer.elapsed() < 2000) {
+    // Two seconds, and on a loaded machine as long as it takes to ask a few
+    // dozen times.
+    while (timer.elapsed() < 2000 || (requests <= 60 && timer.elapsed() < 15000)) {
         // Blocking reads, as fast as the server answers: no event loop needed
         // here, the server has a thread of its own.
         QTcpSocket socket;
@@ -1256,9 +1282,6 @@ void TestHttpServer::filesSwappedForLinksNeverLeak()
         leaked += reply.contains("SECRET") ? 1 : 0;
         served += bodyOf(reply) == copy ? 1 : 0;
     }
-    stop = true;
-    swapper.join();
-    m_window->slotSendJson(m_library);
 
     QCOMPARE(leaked, 0);
     // The race was run: the files were found and sent between the swaps.

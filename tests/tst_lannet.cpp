@@ -5,6 +5,7 @@
 #include "platform/network.h"
 #include "servermanager/lannet.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QProcess>
 #include <QSslKey>
@@ -217,15 +218,20 @@ void TestLanNet::timedOutRequestsAreAborted()
 
 void TestLanNet::nothingRunsAfterTheClientIsGone()
 {
+    // Time-outs long enough for both requests to arrive first on a loaded
+    // machine, and waited out after the client is gone.
+    const int timeoutMs = 1000;
+    QElapsedTimer clock;
+    clock.start();
     FakeServer server;
     Outcome outcome;
     auto *http = new LanNet::HTTP;
-    http->get(request(server.url("/hang")), outcome.onFinished(), outcome.onError(), 100);
-    http->get(request(server.url("/slow")), outcome.onFinished(), outcome.onError(), 100);
+    http->get(request(server.url("/hang")), outcome.onFinished(), outcome.onError(), timeoutMs);
+    http->get(request(server.url("/slow")), outcome.onFinished(), outcome.onError(), timeoutMs);
     QTRY_COMPARE(server.paths.size(), 2);
     delete http;
     QTRY_COMPARE(server.closed, 2);
-    QTest::qWait(200); // past both time-outs
+    QTest::qWait(int(qMax<qint64>(0, timeoutMs + 100 - clock.elapsed())));
     QCOMPARE(outcome.finished + outcome.errors, 0);
 }
 
