@@ -111,7 +111,6 @@ void TestPlatform::tcpListenerTakesItsPort()
     QVERIFY(platform::isTcpPortFree(port));
 }
 
-
 void TestPlatform::udpSocketTakesItsPort()
 {
     QUdpSocket socket;
