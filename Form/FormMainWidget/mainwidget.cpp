@@ -11,6 +11,7 @@
 #include "Form/FromExit/myexit.h"
 #include "helper/appflags.h"
 #include "helper/appglobals.h"
+#include "helper/quitprogram.h"
 #include "src/brontel.h"
 
 #include <QDebug>
@@ -150,10 +151,8 @@ void MainWidget::slotSendJson(QJsonObject jsonObject)
 
 void MainWidget::sltQuitApp()
 {
-    if (g_fileAdding) {
-        showPrompt(tr("File is adding , please wait for a  moment !"));
+    if (refuseWhileAdding(tr("File is adding , please wait for a  moment !")))
         return;
-    }
     emit sglDoQuitAPP();
 }
 
