@@ -2,6 +2,7 @@
 # Set-up, build and run for a Debian 12 machine.
 #   ./setup.sh run    install what is missing, build, start the program
 #   ./setup.sh test   install what is missing, build, run every test
+# BRONTEL_JOBS and BRONTEL_TEST_JOBS set how many compilers and tests run at once.
 # A second run reinstalls nothing and rebuilds only what changed.
 set -eu
 
@@ -44,7 +45,7 @@ build() {
     if [ ! -f "$BUILD_DIR/build.ninja" ]; then
         cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $BRONTEL_CMAKE_ARGS
     fi
-    cmake --build "$BUILD_DIR" -j "$(nproc)"
+    cmake --build "$BUILD_DIR" -j "${BRONTEL_JOBS:-$(nproc)}"
 }
 
 . "$ROOT/tests/privatenet.sh"
@@ -80,7 +81,7 @@ case "${1:-run}" in
     test)
         install_packages
         build
-        in_private_network ctest --test-dir "$BUILD_DIR" --output-on-failure -j 4 --timeout 300
+        in_private_network ctest --test-dir "$BUILD_DIR" --output-on-failure -j "${BRONTEL_TEST_JOBS:-4}" --timeout 300
         ;;
     *)
         echo "usage: $0 [run|test]" >&2
