@@ -8,6 +8,7 @@
 #include "helper/appflags.h"
 #include "helper/appglobals.h"
 #include "helper/session.h"
+#include "helper/weblinks.h"
 #include "platform/installation.h"
 
 #include <QDebug>
