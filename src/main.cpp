@@ -1,5 +1,5 @@
+#include "Form/Dialogs/appglobals.h"
 #include "helper/appflags.h"
-#include "helper/appglobals.h"
 #include "helper/messagehandler.h"
 #include "helper/singleapplication.h"
 #include "platform/termination.h"

@@ -7,11 +7,11 @@
 
 #include "common/testenv.h"
 
+#include "Form/Dialogs/appglobals.h"
 #include "Form/Dialogs/formmessage.h"
 #include "Form/Dialogs/prompt.h"
 #include "Form/FormMainWidget/mainwidget.h"
 #include "Form/FromExit/myexit.h"
-#include "helper/appglobals.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

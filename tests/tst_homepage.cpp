@@ -13,6 +13,7 @@
 #include "common/testenv.h"
 #include "common/videogen.h"
 
+#include "Form/Dialogs/appglobals.h"
 #include "Form/Dialogs/formmessage.h"
 #include "Form/Dialogs/prompt.h"
 #include "Form/FormHome/brontelvideoinfo.h"
@@ -24,7 +25,6 @@
 #include "Form/FormHome/runner.h"
 #include "Form/FormMainWidget/mainwidget.h"
 #include "helper/appflags.h"
-#include "helper/appglobals.h"
 #include "helper/iniconfig.h"
 #include "helper/session.h"
 #include "src/brontel.h"
