@@ -2,6 +2,7 @@
 #include "ui_brontel.h"
 
 #include "Form/Dialogs/appglobals.h"
+#include "Form/FormHome/librarystore.h"
 #include "Form/FormMainMenu/mainmenu.h"
 #include "Form/FormMainWidget/mainwidget.h"
 #include "Form/FormVaroHomeUpdate/varohomeupdatedesc.h"
@@ -222,7 +223,7 @@ void Brontel::InitNginx()
         Session::instance()->refreshNginxFiles();
     }
 
-    Session::instance()->ensureSharedFolder();
+    Session::instance()->ensureSharedFolder(librarystore::listFileName(), librarystore::listFileBytes({}));
     Session::instance()->StartNginx();
 }
 

@@ -136,7 +136,7 @@ void TestHomePage::firstStartShowsAnEmptyLibrary()
 {
     // The start-up's own listing, before the page has run.
     QVERIFY(QFile::remove(m_shared) || QDir(m_shared).removeRecursively());
-    Session::instance()->ensureSharedFolder();
+    Session::instance()->ensureSharedFolder(librarystore::listFileName(), librarystore::listFileBytes({}));
     QCOMPARE(readWholeFile(listing()), QByteArray("{\"number\":\"0\",\"items\": []}\n"));
 
     HomePage page;
