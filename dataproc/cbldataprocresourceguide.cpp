@@ -3,6 +3,7 @@
 #include "dataproc/guideitem.h"
 #include "dataproc/onlinerequest.h"
 #include "helper/iniconfig.h"
+#include "helper/weblinks.h"
 
 #include <QDebug>
 #include <QJsonArray>

@@ -3,7 +3,23 @@
 #include "dataproc/cbldataprocresourceguide.h"
 #include "dataproc/cvarohomedataprocresourcemgr.h"
 #include "dataproc/cvarohomedataprocresourceversion.h"
-#include "helper/appglobals.h"
+
+namespace {
+CVaroHomeDataProc *g_sharedDataProc = nullptr;
+}
+
+CVaroHomeDataProc *CVaroHomeDataProc::instance()
+{
+    if (!g_sharedDataProc)
+        g_sharedDataProc = new CVaroHomeDataProc;
+    return g_sharedDataProc;
+}
+
+void CVaroHomeDataProc::releaseInstance()
+{
+    delete g_sharedDataProc;
+    g_sharedDataProc = nullptr;
+}
 
 CVaroHomeDataProc::CVaroHomeDataProc()
     : m_manager(new CVaroHomeDataProcResourceMgr)
@@ -33,5 +49,5 @@ QList<GuideItem *> CVaroHomeDataProc::GetVaroHomeGuideData()
 
 VersionInfo *pcVersionRecord()
 {
-    return AppGlobals::dataProc()->GetVaroHomeVersionData();
+    return CVaroHomeDataProc::instance()->GetVaroHomeVersionData();
 }

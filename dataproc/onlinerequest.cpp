@@ -1,5 +1,7 @@
 #include "dataproc/onlinerequest.h"
 
+#include "helper/weblinks.h"
+
 #include <QDebug>
 #include <QEventLoop>
 #include <QJsonParseError>
@@ -41,21 +43,6 @@ QByteArray hmdCheckUpdateBody(const QString &language, const QString &version, c
 QByteArray guideBody(const QString &language)
 {
     return (QStringLiteral("language=") + language).toUtf8();
-}
-
-bool isWebUrl(const QUrl &url)
-{
-    if (!url.isValid())
-        return false;
-    const QString scheme = url.scheme().toLower();
-    if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
-        return false;
-    QString host = url.host().toLower();
-    if (host.endsWith(QLatin1Char('.')))
-        host.chop(1);
-    if (host.isEmpty())
-        return false;
-    return host != QLatin1String("invalid") && !host.endsWith(QLatin1String(".invalid"));
 }
 
 bool isPlainVersion(const QString &version)

@@ -6,11 +6,11 @@
 
 class QNetworkReply;
 class QNetworkRequest;
-class QUrl;
 
 // The maker's web service as the online-data classes speak to it: the request
-// texts, the rules for which addresses are fetched at all, and the blocking
-// form-encoded POST with a JSON reply.
+// texts, the checks on what it sends back, and the blocking form-encoded POST
+// with a JSON reply. Which addresses are fetched at all is online::isWebUrl
+// (helper/weblinks.h), the rule the browser links follow too.
 namespace online {
 
 // Endpoints under the service's base URL (the `serverIp` setting).
@@ -23,12 +23,6 @@ QString guideUrl(const QString &baseUrl);
 QByteArray pcCheckUpdateBody(const QString &localVersion, const QString &platform);
 QByteArray hmdCheckUpdateBody(const QString &language, const QString &version, const QString &serial);
 QByteArray guideBody(const QString &language);
-
-// Whether the program fetches from the URL at all: http or https with a host
-// that can exist. Names under the reserved ".invalid" domain, which the
-// settings name by default, are refused at once, without a look-up, so a
-// build without real addresses never waits on a name server.
-bool isWebUrl(const QUrl &url);
 
 // Whether a version text from the service is plain enough to become part of
 // a file name: letters, digits, ".", "_" and "-", and no "..".

@@ -1,19 +1,28 @@
 #include "helper/quitprogram.h"
 
-#include "Form/Dialogs/prompt.h"
 #include "helper/appflags.h"
-#include "helper/appglobals.h"
 #include "helper/session.h"
 
 #include <QCoreApplication>
+#include <QDebug>
+
+namespace {
+RefusalNotifier g_refusalNotifier;
+}
+
+void setRefusalNotifier(RefusalNotifier notifier)
+{
+    g_refusalNotifier = std::move(notifier);
+}
 
 bool refuseWhileAdding(const QString &text)
 {
     if (!g_fileAdding)
         return false;
-    Prompt *prompt = AppGlobals::prompt();
-    prompt->setPrompt(text);
-    prompt->exec();
+    if (g_refusalNotifier)
+        g_refusalNotifier(text);
+    else
+        qDebug() << "refused while videos are being added:" << text;
     return true;
 }
 

@@ -2,8 +2,18 @@
 
 #include <QString>
 
-// While videos are being added, tells the user so (the text, in the shared
-// prompt, run modally) and answers true; otherwise answers false at once.
+#include <functional>
+
+// How a refusal reaches the user. The core shows no windows: the dialogs'
+// layer installs the shared prompt here. Without one the refusal is only
+// logged.
+using RefusalNotifier = std::function<void(const QString &text)>;
+void setRefusalNotifier(RefusalNotifier notifier);
+
+// While videos are being added, tells the user so (the text, through the
+// installed notifier, which waits until the user has read it) and answers
+// true; otherwise answers false at once. Every place that must not go on
+// during a copy asks here.
 bool refuseWhileAdding(const QString &text);
 
 // The one way the program ends on the user's request, from the exit window

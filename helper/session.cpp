@@ -1,10 +1,9 @@
 #include "helper/session.h"
 
-#include "Form/FormHome/librarystore.h"
 #include "helper/atomicfile.h"
 #include "helper/iniconfig.h"
+#include "helper/toolkitlists.h"
 #include "platform/storage.h"
-#include "tool/uuconfigfile.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -19,6 +18,8 @@ Session *Session::instance()
     static Session *const session = new Session;
     return session;
 }
+
+Session::Session() = default;
 
 Session::~Session()
 {
@@ -50,7 +51,7 @@ QString Session::getQssDir() const
     return getAppFilePath(QStringLiteral("qss"));
 }
 
-void Session::ensureSharedFolder() const
+void Session::ensureSharedFolder(const QString &listFileName, const QByteArray &emptyListing) const
 {
     const QString folder = IniConfig::instance()->getVaroSharedDir();
     if (!QDir().mkpath(folder)) {
@@ -59,11 +60,11 @@ void Session::ensureSharedFolder() const
     }
     // The headset may ask for the listing before the home page has written
     // it: from the first start on it is a valid, empty library.
-    const QString listing = folder + QLatin1Char('/') + librarystore::listFileName();
+    const QString listing = folder + QLatin1Char('/') + listFileName;
     if (QFileInfo::exists(listing) || QFileInfo(listing).isSymLink())
         return;
     QString error;
-    if (!atomicfile::write(listing, librarystore::listFileBytes({}), &error))
+    if (!atomicfile::write(listing, emptyListing, &error))
         qWarning() << "shared folder: cannot create" << listing << error;
 }
 
@@ -122,17 +123,16 @@ void Session::loadStyleSheet(const QString &fileName) const
     app->setStyleSheet(app->styleSheet() + QString::fromUtf8(file.readAll()));
 }
 
-QString Session::toolkitConfigPath() const
+void Session::setToolkitLists(std::unique_ptr<ToolkitLists> lists)
 {
-    return getAppDir().absolutePath() + QStringLiteral("/Config/UUConfig.xml");
+    m_toolkitLists = std::move(lists);
 }
 
 int Session::getDownloadProgress(const QString &url) const
 {
-    if (url.isEmpty())
+    if (url.isEmpty() || !m_toolkitLists)
         return -1;
-    UUConfigFile config(toolkitConfigPath());
-    const QList<QStringList> entries = config.readDownloadEntries();
+    const QList<QStringList> entries = m_toolkitLists->readDownloadEntries();
     for (const QStringList &entry : entries) {
         if (entry.value(0) != url)
             continue;
@@ -151,10 +151,9 @@ int Session::getDownloadProgress(const QString &url) const
 
 bool Session::isInUnzipList(const QString &url) const
 {
-    if (url.isEmpty())
+    if (url.isEmpty() || !m_toolkitLists)
         return false;
-    UUConfigFile config(toolkitConfigPath());
-    const QList<QStringList> entries = config.readUnzipEntries();
+    const QList<QStringList> entries = m_toolkitLists->readUnzipEntries();
     for (const QStringList &entry : entries) {
         if (entry.value(0) == url)
             return true;

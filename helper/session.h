@@ -1,11 +1,15 @@
 #pragma once
 
+#include <QByteArray>
 #include <QDir>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class QTranslator;
+class ToolkitLists;
 
 // One network adapter of this machine, as the adapter list reports it.
 struct LanAdapterInfo
@@ -36,10 +40,11 @@ public:
     QString getAppFilePath(const QString &name) const;
     QString getQssDir() const;
 
-    // Creates the shared video folder and "list.json" with the listing of an
-    // empty library in it when they are missing; an existing listing is left
-    // as it is.
-    void ensureSharedFolder() const;
+    // Creates the shared video folder and in it the listing file (the name
+    // and the bytes of an empty library's listing, which the library's own
+    // code knows) when they are missing; an existing listing is left as it
+    // is.
+    void ensureSharedFolder(const QString &listFileName, const QByteArray &emptyListing) const;
 
     // The translation file of an interface language code ("cn", "us", "jp",
     // "fr", "it", "de", "es"); empty for any other code.
@@ -62,7 +67,9 @@ public:
     void CheckDirAvailable(QString &dir) const;
 
     // The toolkit's download and unzip lists ("Config/UUConfig.xml" beside
-    // the executable), read afresh on every call.
+    // the executable), read afresh on every call through the lists that the
+    // program installs; until then no URL has an entry.
+    void setToolkitLists(std::unique_ptr<ToolkitLists> lists);
     // How far the download of the URL has come, in whole percent (0 for an
     // entry of size 0); -1 for an empty URL or one without an entry.
     int getDownloadProgress(const QString &url) const;
@@ -120,9 +127,9 @@ public:
     bool isOnline() const;
 
 private:
-    Session() = default;
-    QString toolkitConfigPath() const;
+    Session();
     ~Session() override;
 
     QTranslator *m_translator = nullptr;
+    std::unique_ptr<ToolkitLists> m_toolkitLists;
 };

@@ -1,7 +1,5 @@
 #include "helper/weblinks.h"
 
-#include "dataproc/onlinerequest.h"
-
 #include <QDebug>
 #include <QDesktopServices>
 #include <QLabel>
@@ -22,3 +20,22 @@ bool openWebLink(const QString &link)
     }
     return QDesktopServices::openUrl(url);
 }
+
+namespace online {
+
+bool isWebUrl(const QUrl &url)
+{
+    if (!url.isValid())
+        return false;
+    const QString scheme = url.scheme().toLower();
+    if (scheme != QLatin1String("http") && scheme != QLatin1String("https"))
+        return false;
+    QString host = url.host().toLower();
+    if (host.endsWith(QLatin1Char('.')))
+        host.chop(1);
+    if (host.isEmpty())
+        return false;
+    return host != QLatin1String("invalid") && !host.endsWith(QLatin1String(".invalid"));
+}
+
+} // namespace online

@@ -1,15 +1,16 @@
 #include "src/brontel.h"
 #include "ui_brontel.h"
 
-#include "Form/Dialogs/prompt.h"
+#include "Form/Dialogs/appglobals.h"
+#include "Form/FormHome/librarystore.h"
 #include "Form/FormMainMenu/mainmenu.h"
 #include "Form/FormMainWidget/mainwidget.h"
 #include "Form/FormVaroHomeUpdate/varohomeupdatedesc.h"
 #include "dataproc/cvarohomedataproc.h"
 #include "dataproc/versioninfo.h"
 #include "helper/appflags.h"
-#include "helper/appglobals.h"
 #include "helper/iniconfig.h"
+#include "helper/quitprogram.h"
 #include "helper/session.h"
 #include "platform/installation.h"
 #include "servermanager/tcpservermanage.h"
@@ -222,7 +223,7 @@ void Brontel::InitNginx()
         Session::instance()->refreshNginxFiles();
     }
 
-    Session::instance()->ensureSharedFolder();
+    Session::instance()->ensureSharedFolder(librarystore::listFileName(), librarystore::listFileBytes({}));
     Session::instance()->StartNginx();
 }
 
@@ -352,13 +353,9 @@ void Brontel::selectNav(int underlineX, QPushButton *button, const char *name)
 void Brontel::closeEvent(QCloseEvent *event)
 {
     event->ignore();
-    if (!g_fileAdding) {
-        hide();
+    if (refuseWhileAdding(QCoreApplication::translate("BrontelClass", "File is adding , please wait for a  moment !")))
         return;
-    }
-    Prompt *prompt = AppGlobals::prompt();
-    prompt->setPrompt(QCoreApplication::translate("BrontelClass", "File is adding , please wait for a  moment !"));
-    prompt->exec();
+    hide();
 }
 
 void Brontel::mousePressEvent(QMouseEvent *event)

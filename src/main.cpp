@@ -1,9 +1,13 @@
+#include "Form/Dialogs/appglobals.h"
 #include "helper/appflags.h"
-#include "helper/appglobals.h"
 #include "helper/messagehandler.h"
+#include "helper/session.h"
 #include "helper/singleapplication.h"
 #include "platform/termination.h"
 #include "src/brontel.h"
+#include "tool/uuconfiglists.h"
+
+#include <memory>
 
 int main(int argc, char *argv[])
 {
@@ -22,6 +26,9 @@ int main(int argc, char *argv[])
     // A request that comes while the start-up waits (for the update service,
     // in the update pop-up) ends the start-up there, not just that wait.
     platform::quitOnTerminationRequest(requestProgramEnd);
+    // The core answers for the toolkit's download and unzip lists, which the
+    // toolkit keeps.
+    Session::instance()->setToolkitLists(std::make_unique<UUConfigLists>());
 
     int result = 0;
     {

@@ -8,11 +8,11 @@
 
 #include "common/testenv.h"
 
+#include "Form/Dialogs/appglobals.h"
 #include "Form/FormHome/confirmdelete.h"
 #include "Form/FormMainWidget/mainwidget.h"
 #include "Form/FromExit/myexit.h"
 #include "helper/appflags.h"
-#include "helper/appglobals.h"
 #include "helper/session.h"
 
 #include <QApplication>

@@ -14,6 +14,7 @@
 #include "common/testenv.h"
 #include "common/videogen.h"
 
+#include "Form/Dialogs/appglobals.h"
 #include "Form/FormHome/brontelvideoinfo.h"
 #include "Form/FormHome/confirmdelete.h"
 #include "Form/FormHome/homepage.h"
@@ -21,7 +22,6 @@
 #include "Form/FormHome/parseprocess.h"
 #include "Form/FormMainWidget/mainwidget.h"
 #include "helper/appflags.h"
-#include "helper/appglobals.h"
 #include "helper/session.h"
 #include "src/brontel.h"
 

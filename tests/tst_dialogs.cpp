@@ -7,11 +7,14 @@
 
 #include "common/testenv.h"
 
+#include "Form/Dialogs/appglobals.h"
 #include "Form/Dialogs/formmessage.h"
 #include "Form/Dialogs/prompt.h"
 #include "Form/FormMainWidget/mainwidget.h"
 #include "Form/FromExit/myexit.h"
-#include "helper/appglobals.h"
+#include "dataproc/cvarohomedataproc.h"
+#include "helper/appflags.h"
+#include "helper/quitprogram.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -92,10 +95,12 @@ private slots:
     void messageWithFewerThanTwoLines();
     void dialogsDragByHand();
     void holderReleasesItsDialogs();
+    void refusalsGoThroughTheSharedPromptOrTheLog();
 };
 
 void TestDialogs::cleanup()
 {
+    g_fileAdding = false;
     AppGlobals::release();
 }
 
@@ -362,6 +367,45 @@ void TestDialogs::holderReleasesItsDialogs()
     QVERIFY(!AppGlobals::mainWidget());
     // The next use makes them afresh.
     QVERIFY(AppGlobals::prompt());
+
+    // The online-data object it hands out is dataproc's shared one, and goes
+    // with the dialogs.
+    QPointer<CVaroHomeDataProc> data = AppGlobals::dataProc();
+    QVERIFY(data);
+    QCOMPARE(data.data(), CVaroHomeDataProc::instance());
+    AppGlobals::release();
+    QVERIFY(data.isNull());
+}
+
+// The core refuses while videos are being added and tells the user through
+// the shared prompt once the holder has been made; with no prompt installed
+// it refuses all the same and says so in the log.
+void TestDialogs::refusalsGoThroughTheSharedPromptOrTheLog()
+{
+    setRefusalNotifier(nullptr);
+    g_fileAdding = true;
+    QTest::ignoreMessage(QtDebugMsg, "refused while videos are being added: \"wait\"");
+    QVERIFY(refuseWhileAdding("wait"));
+    QTest::ignoreMessage(QtDebugMsg, "refused while videos are being added: \"no quitting\"");
+    QVERIFY(!quitProgram("no quitting"));
+
+    QVERIFY(AppGlobals::prompt());
+    QStringList seen;
+    QTimer::singleShot(50, [&seen] {
+        auto *prompt = qobject_cast<Prompt *>(QApplication::activeModalWidget());
+        if (!prompt)
+            return;
+        seen << prompt->promptText();
+        QTest::mouseClick(prompt->findChild<QPushButton *>("btnOk"), Qt::LeftButton);
+    });
+    QVERIFY(refuseWhileAdding("wait"));
+    QCOMPARE(seen, QStringList{"wait"});
+    QVERIFY(!AppGlobals::prompt()->isVisible());
+
+    // Not adding: nothing is refused and nothing is shown.
+    g_fileAdding = false;
+    QVERIFY(!refuseWhileAdding("wait"));
+    QCOMPARE(seen, QStringList{"wait"});
 }
 
 QTEST_MAIN(TestDialogs)

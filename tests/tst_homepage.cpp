@@ -13,6 +13,7 @@
 #include "common/testenv.h"
 #include "common/videogen.h"
 
+#include "Form/Dialogs/appglobals.h"
 #include "Form/Dialogs/formmessage.h"
 #include "Form/Dialogs/prompt.h"
 #include "Form/FormHome/brontelvideoinfo.h"
@@ -24,7 +25,6 @@
 #include "Form/FormHome/runner.h"
 #include "Form/FormMainWidget/mainwidget.h"
 #include "helper/appflags.h"
-#include "helper/appglobals.h"
 #include "helper/iniconfig.h"
 #include "helper/session.h"
 #include "src/brontel.h"
@@ -136,7 +136,7 @@ void TestHomePage::firstStartShowsAnEmptyLibrary()
 {
     // The start-up's own listing, before the page has run.
     QVERIFY(QFile::remove(m_shared) || QDir(m_shared).removeRecursively());
-    Session::instance()->ensureSharedFolder();
+    Session::instance()->ensureSharedFolder(librarystore::listFileName(), librarystore::listFileBytes({}));
     QCOMPARE(readWholeFile(listing()), QByteArray("{\"number\":\"0\",\"items\": []}\n"));
 
     HomePage page;

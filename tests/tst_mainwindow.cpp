@@ -10,11 +10,11 @@
 #include "common/programrunner.h"
 #include "common/testenv.h"
 
+#include "Form/Dialogs/appglobals.h"
 #include "Form/Dialogs/prompt.h"
 #include "Form/FormMainWidget/mainwidget.h"
 #include "Form/FromExit/myexit.h"
 #include "helper/appflags.h"
-#include "helper/appglobals.h"
 #include "src/brontel.h"
 
 #include <QApplication>

@@ -7,6 +7,7 @@
 #include "common/programrunner.h"
 #include "common/testenv.h"
 
+#include "Form/FormHome/librarystore.h"
 #include "helper/iniconfig.h"
 #include "helper/session.h"
 #include "platform/account.h"
@@ -188,8 +189,10 @@ bool TestNginx::startOver(int port, const QString &sharedDir)
 {
     useSettings(port, sharedDir);
     Session *session = Session::instance();
-    return session->writeStartNginxBat() && session->writeNginxConf() && (session->ensureSharedFolder(), true)
-        && session->StartNginx();
+    if (!session->writeStartNginxBat() || !session->writeNginxConf())
+        return false;
+    session->ensureSharedFolder(librarystore::listFileName(), librarystore::listFileBytes({}));
+    return session->StartNginx();
 }
 
 void TestNginx::stopAndCheckGone(int port, const QString &under)

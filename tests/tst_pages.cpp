@@ -5,6 +5,7 @@
 #include "common/programrunner.h"
 #include "common/testenv.h"
 
+#include "Form/Dialogs/appglobals.h"
 #include "Form/Dialogs/prompt.h"
 #include "Form/FormAbout/aboutus.h"
 #include "Form/FormGuide/qacontent.h"
@@ -15,7 +16,6 @@
 #include "dataproc/cbldataprocresourceguide.h"
 #include "dataproc/cvarohomedataproc.h"
 #include "dataproc/cvarohomedataprocresourcemgr.h"
-#include "helper/appglobals.h"
 
 #include <QApplication>
 #include <QBuffer>

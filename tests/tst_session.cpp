@@ -3,6 +3,7 @@
 // the test binary.
 #include "common/testenv.h"
 
+#include "Form/FormHome/librarystore.h"
 #include "helper/iniconfig.h"
 #include "helper/session.h"
 
@@ -75,7 +76,7 @@ void TestSession::sharedFolderWithEmptyListing()
 {
     const QString shared = m_user->sharedFolder() + "/deep/er";
     IniConfig::instance()->setVaroSharedDir(shared);
-    Session::instance()->ensureSharedFolder();
+    Session::instance()->ensureSharedFolder(librarystore::listFileName(), librarystore::listFileBytes({}));
     QVERIFY(QFileInfo(shared).isDir());
     // The listing of an empty library, valid JSON for the headset from the start.
     QCOMPARE(readWholeFile(shared + "/list.json"), QByteArray("{\"number\":\"0\",\"items\": []}\n"));
@@ -87,7 +88,7 @@ void TestSession::existingListingIsLeftAlone()
     const QByteArray listing = "{\"number\":\"1\",\"items\":[]}";
     QVERIFY(writeWholeFile(shared + "/list.json", listing));
     IniConfig::instance()->setVaroSharedDir(shared);
-    Session::instance()->ensureSharedFolder();
+    Session::instance()->ensureSharedFolder(librarystore::listFileName(), librarystore::listFileBytes({}));
     QCOMPARE(readWholeFile(shared + "/list.json"), listing);
 }
 

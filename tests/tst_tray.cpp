@@ -8,9 +8,9 @@
 #include "common/programrunner.h"
 #include "common/testenv.h"
 
+#include "Form/Dialogs/appglobals.h"
 #include "Form/Dialogs/prompt.h"
 #include "helper/appflags.h"
-#include "helper/appglobals.h"
 #include "helper/session.h"
 #include "src/brontel.h"
 #include "tool/uuanimationtool.h"

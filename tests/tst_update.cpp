@@ -7,9 +7,9 @@
 #include "common/programrunner.h"
 #include "common/testenv.h"
 
+#include "Form/Dialogs/appglobals.h"
 #include "Form/FormVaroHomeUpdate/varohomeupdatedesc.h"
 #include "helper/appflags.h"
-#include "helper/appglobals.h"
 #include "platform/installation.h"
 #include "src/brontel.h"
 

@@ -5,11 +5,11 @@
 #include "common/programrunner.h"
 #include "common/testenv.h"
 
+#include "Form/Dialogs/appglobals.h"
 #include "Form/FormVaroHomeUpdate/varohomeupdatedesc.h"
 #include "dataproc/cvarohomedataproc.h"
 #include "dataproc/versioninfo.h"
 #include "helper/appflags.h"
-#include "helper/appglobals.h"
 
 #include <QApplication>
 #include <QDir>

@@ -8,6 +8,7 @@
 #include "helper/session.h"
 #include "platform/namedlock.h"
 #include "tool/uuconfigfile.h"
+#include "tool/uuconfiglists.h"
 #include "tool/uufunctionconfig.h"
 #include "tool/uupaths.h"
 #include "tool/uuxmltext.h"
@@ -24,6 +25,7 @@
 #include <QThread>
 
 #include <cstdio>
+#include <memory>
 #include <sys/stat.h>
 
 using Rows = QList<QStringList>;
@@ -38,6 +40,7 @@ private slots:
     void valuesAreReadEditedAndReread();
     void damagedFileIsNeverWritten();
     void listsAreReadAndEdited();
+    void coreAsksTheListsItIsGiven();
     void editsOfTwoProgramsAreAllKept();
     void killedHolderDoesNotBlockTheNext();
     void bareNameLeadsBesideTheExecutable();
@@ -301,6 +304,37 @@ QString TestUUConfig::runChild(const QString &program, const QStringList &argume
     return output;
 }
 
+// The core's progress and unzip queries read the lists of the file that the
+// installed lists name, as it is at each call; with none installed no URL
+// has an entry.
+void TestUUConfig::coreAsksTheListsItIsGiven()
+{
+    const QString path = m_dir.filePath("core-lists.xml");
+    QVERIFY(writeWholeFile(path, "<UUConfiguration>"
+                                 "<DownloadEntry Url=\"http://h/v.zip\"><FileSize>200</FileSize>"
+                                 "<HasDownloadSize>50</HasDownloadSize></DownloadEntry>"
+                                 "<UnzipEntry Url=\"http://h/v.zip\"/></UUConfiguration>"));
+    Session *session = Session::instance();
+    session->setToolkitLists(nullptr);
+    QCOMPARE(session->getDownloadProgress("http://h/v.zip"), -1);
+    QVERIFY(!session->isInUnzipList("http://h/v.zip"));
+
+    auto lists = std::make_unique<UUConfigLists>(path);
+    QCOMPARE(lists->path(), path);
+    session->setToolkitLists(std::move(lists));
+    QCOMPARE(session->getDownloadProgress("http://h/v.zip"), 25);
+    QVERIFY(session->isInUnzipList("http://h/v.zip"));
+    QCOMPARE(session->getDownloadProgress("http://h/other"), -1);
+
+    // Another program's edit is seen by the next call.
+    QVERIFY(writeWholeFile(path, "<UUConfiguration>"
+                                 "<DownloadEntry Url=\"http://h/v.zip\"><FileSize>200</FileSize>"
+                                 "<HasDownloadSize>150</HasDownloadSize></DownloadEntry></UUConfiguration>"));
+    QCOMPARE(session->getDownloadProgress("http://h/v.zip"), 75);
+    QVERIFY(!session->isInUnzipList("http://h/v.zip"));
+    session->setToolkitLists(nullptr);
+}
+
 void TestUUConfig::editsOfTwoProgramsAreAllKept()
 {
     const QString path = m_dir.filePath("shared.xml");
@@ -422,6 +456,8 @@ static int childMain(int argc, char **argv)
         return 0;
     }
     if (mode == "--report") {
+        // As the program's start-up does.
+        Session::instance()->setToolkitLists(std::make_unique<UUConfigLists>());
         QStringList lines{configFolderPath(), applicationDirPath(), skinFolderPath(), softwareName(),
                           userDataFolderPath()};
         for (const QString &url : args.mid(1))

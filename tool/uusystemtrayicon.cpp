@@ -2,7 +2,6 @@
 
 #include "helper/iniconfig.h"
 #include "helper/quitprogram.h"
-#include "src/brontel.h"
 #include "tool/uuanimationtool.h"
 #include "tool/uuevent.h"
 #include "tool/uufunctionconfig.h"
@@ -14,6 +13,7 @@
 #include <QIcon>
 #include <QMenu>
 #include <QPixmap>
+#include <QWidget>
 
 namespace {
 
@@ -77,6 +77,7 @@ QString configValue(const char *section, const char *key, const QString &default
 
 UUSystemTrayIcon::UUSystemTrayIcon(QObject *parent)
     : QSystemTrayIcon(parent)
+    , m_mainWindow(qobject_cast<QWidget *>(parent))
     , m_language(IniConfig::instance()->getLanguage())
 {
     m_contextMenu = new QMenu;
@@ -239,9 +240,7 @@ void UUSystemTrayIcon::slotIconActivated(QSystemTrayIcon::ActivationReason reaso
 
 void UUSystemTrayIcon::slotMaximizeMainWindow()
 {
-    // The icon may outlive the window it was made for (the window goes
-    // first at the end of the program).
-    Brontel *window = Brontel::mainWindow();
+    QWidget *window = m_mainWindow;
     if (!window)
         return;
     if (window->isHidden() || window->isMinimized())
@@ -338,7 +337,7 @@ void UUSystemTrayIcon::playMinimizeAnimation()
     releaseAnimationTool();
     m_animationTool = new UUAnimationTool(this);
     if (m_minimizeAnimationEnabled) {
-        QWidget *window = Brontel::mainWindow();
+        QWidget *window = m_mainWindow;
         switch (type.toInt()) {
         case 2:
             m_animationTool->spinIn(window, duration.toInt());

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QSystemTrayIcon>
 
 class QAction;
 class QMenu;
+class QWidget;
 class UUAnimationTool;
 
 // The program's icon in the notification area. Its menu offers the seven
@@ -24,6 +26,9 @@ public:
     // The icon and tooltip states; the program itself shows Normal.
     enum State { NormalState = 3 };
 
+    // The parent is the main window, which a double click brings back and
+    // the show animation moves; an icon without a widget for a parent has
+    // no window to show.
     explicit UUSystemTrayIcon(QObject *parent);
     ~UUSystemTrayIcon() override;
 
@@ -89,6 +94,9 @@ private:
     // outside it.
     QAction *languageAction(const QString &code) const;
 
+    // The icon may outlive the window (the window goes first at the end of
+    // the program).
+    QPointer<QWidget> m_mainWindow;
     QMenu *m_contextMenu = nullptr;
     QAction *m_quitAction = nullptr;
     UUAnimationTool *m_animationTool = nullptr;

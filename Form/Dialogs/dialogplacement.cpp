@@ -1,7 +1,6 @@
 #include "Form/Dialogs/dialogplacement.h"
 
-#include "Form/FormMainWidget/mainwidget.h"
-#include "helper/appglobals.h"
+#include "Form/Dialogs/appglobals.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -9,7 +8,7 @@
 
 void centreSharedDialog(QWidget *dialog)
 {
-    const MainWidget *pages = AppGlobals::mainWidget();
+    const QWidget *pages = AppGlobals::mainWidget();
     const QWidget *over = pages ? pages->parentWidget() : nullptr;
     if (over) {
         const QPoint topLeft = over->mapToGlobal(QPoint(0, 0));

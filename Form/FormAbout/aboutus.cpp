@@ -1,11 +1,11 @@
 #include "Form/FormAbout/aboutus.h"
 #include "ui_aboutus.h"
 
+#include "Form/Dialogs/appglobals.h"
 #include "Form/Dialogs/prompt.h"
 #include "Form/FormVaroHomeUpdate/varohomeupdatedesc.h"
 #include "dataproc/cvarohomedataproc.h"
 #include "dataproc/versioninfo.h"
-#include "helper/appglobals.h"
 #include "helper/iniconfig.h"
 #include "helper/weblinks.h"
 #include "ui_varohomeupdatedesc.h"

@@ -2,7 +2,7 @@
 #include "ui_qacontent.h"
 
 #include "Form/FormGuide/guidepicture.h"
-#include "dataproc/onlinerequest.h"
+#include "helper/weblinks.h"
 
 #include <QDebug>
 #include <QNetworkAccessManager>

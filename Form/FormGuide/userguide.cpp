@@ -1,10 +1,10 @@
 #include "Form/FormGuide/userguide.h"
 #include "ui_userguide.h"
 
+#include "Form/Dialogs/appglobals.h"
 #include "Form/FormGuide/qasub.h"
 #include "dataproc/cvarohomedataproc.h"
 #include "dataproc/guideitem.h"
-#include "helper/appglobals.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,6 +1,7 @@
 #include "Form/FormHome/homepage.h"
 #include "ui_homepage.h"
 
+#include "Form/Dialogs/appglobals.h"
 #include "Form/Dialogs/formmessage.h"
 #include "Form/Dialogs/prompt.h"
 #include "Form/FormHome/brontelvideoinfo.h"
@@ -10,7 +11,6 @@
 #include "Form/FormHome/parseprocess.h"
 #include "Form/FormHome/runner.h"
 #include "helper/appflags.h"
-#include "helper/appglobals.h"
 #include "helper/atomicfile.h"
 #include "helper/iniconfig.h"
 #include "platform/regularfile.h"

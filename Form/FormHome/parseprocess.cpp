@@ -1,8 +1,8 @@
 #include "Form/FormHome/parseprocess.h"
 #include "ui_parseprocess.h"
 
+#include "Form/Dialogs/appglobals.h"
 #include "Form/Dialogs/prompt.h"
-#include "helper/appglobals.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>

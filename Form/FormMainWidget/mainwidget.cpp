@@ -1,6 +1,7 @@
 #include "Form/FormMainWidget/mainwidget.h"
 #include "ui_mainwidget.h"
 
+#include "Form/Dialogs/appglobals.h"
 #include "Form/Dialogs/dialogplacement.h"
 #include "Form/Dialogs/prompt.h"
 #include "Form/FormAbout/aboutus.h"
@@ -10,13 +11,11 @@
 #include "Form/FormMainMenu/mainmenu.h"
 #include "Form/FromExit/myexit.h"
 #include "helper/appflags.h"
-#include "helper/appglobals.h"
 #include "helper/quitprogram.h"
-#include "src/brontel.h"
 
 #include <QDebug>
 
-MainWidget::MainWidget(mainMenu *menu, Brontel *mainWindow)
+MainWidget::MainWidget(mainMenu *menu, QWidget *mainWindow)
     : QWidget(nullptr)
     , m_ui(new Ui::MainWidget)
     , m_menu(menu)
@@ -102,10 +101,8 @@ void MainWidget::slotToUserGuide()
 
 void MainWidget::slotShowExitWindow()
 {
-    if (g_fileAdding) {
-        showPrompt(tr("File is adding , please wait for a  moment !"));
+    if (refuseWhileAdding(tr("File is adding , please wait for a  moment !")))
         return;
-    }
     // Over the main window, where the close button was pressed.
     if (m_mainWindow && m_mainWindow->isVisible()) {
         const QRect frame = m_mainWindow->geometry();

@@ -1,10 +1,10 @@
 #pragma once
 
 #include <QJsonObject>
+#include <QPointer>
 #include <QWidget>
 
 class AboutUs;
-class Brontel;
 class ConfirmDelete;
 class HomePage;
 class UserGuide;
@@ -28,7 +28,9 @@ public:
     enum Page { HomePageCode = 0, GuidePageCode = 1, AboutPageCode = 2 };
 
     // The left panel may be null while the program is built without it.
-    MainWidget(mainMenu *menu, Brontel *mainWindow);
+    // The main window is the one the exit window centres on and the tray's
+    // requests bring up; null when there is none.
+    MainWidget(mainMenu *menu, QWidget *mainWindow);
     ~MainWidget() override;
 
     int currentPage() const { return m_currentPage; }
@@ -78,6 +80,7 @@ private:
     UserGuide *m_guidePage;
     ConfirmDelete *m_confirmDel;
     myExit *m_exit;
-    Brontel *m_mainWindow;
+    // The window may go first at the end of the program.
+    QPointer<QWidget> m_mainWindow;
     int m_currentPage = HomePageCode;
 };

@@ -1,13 +1,14 @@
 #include "Form/FormVaroHomeUpdate/varohomeupdatedesc.h"
 #include "ui_varohomeupdatedesc.h"
 
+#include "Form/Dialogs/appglobals.h"
 #include "Form/Dialogs/prompt.h"
 #include "dataproc/cvarohomedataproc.h"
 #include "dataproc/onlinerequest.h"
 #include "dataproc/versioninfo.h"
 #include "helper/appflags.h"
-#include "helper/appglobals.h"
 #include "helper/session.h"
+#include "helper/weblinks.h"
 #include "platform/installation.h"
 
 #include <QDebug>

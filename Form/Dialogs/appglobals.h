@@ -4,12 +4,12 @@
 
 class CVaroHomeDataProc;
 class FormMessage;
-class MainWidget;
 class Prompt;
+class QWidget;
 
-// The process-wide holder of what every part of the program shares to talk to
-// the user: the page container (the dialogs centre on it), the online-data
-// object and the two shared dialogs. Made on first use, on the GUI thread.
+// The process-wide holder of what every window shares to talk to the user:
+// the page container (the dialogs centre on it), the online-data object and
+// the two shared dialogs. Made on first use, on the GUI thread.
 //
 // The dialogs are widgets, so they must go while the application object still
 // exists: main() calls release() after the main window is gone and before the
@@ -18,11 +18,13 @@ class Prompt;
 class AppGlobals
 {
 public:
-    static void setMainWidget(MainWidget *mainWidget);
+    // The page container registers itself here, and leaves when it goes.
+    static void setMainWidget(QWidget *mainWidget);
     // Null before the page container exists and after it is gone.
-    static MainWidget *mainWidget();
-    // The online services (update checks, novice guide); made on the first
-    // request, which starts the guide's background download.
+    static QWidget *mainWidget();
+    // The online services (update checks, novice guide): dataproc's shared
+    // object, made on the first request, which starts the guide's background
+    // download.
     static CVaroHomeDataProc *dataProc();
     static Prompt *prompt();
     static FormMessage *formMessage();
@@ -43,8 +45,7 @@ private:
 
     static AppGlobals *instance();
 
-    MainWidget *m_mainWidget = nullptr;
-    CVaroHomeDataProc *m_dataProc = nullptr;
+    QWidget *m_mainWidget = nullptr;
     Prompt *m_prompt = nullptr;
     FormMessage *m_formMessage = nullptr;
 };
