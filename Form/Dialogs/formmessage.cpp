@@ -2,6 +2,7 @@
 #include "ui_formmessage.h"
 
 #include "Form/Dialogs/dialogplacement.h"
+#include "helper/framelessdrag.h"
 
 #include <QIcon>
 
@@ -11,6 +12,7 @@ FormMessage::FormMessage(QWidget *parent)
 {
     ui->setupUi(this);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    FramelessDrag::attach(this);
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowTitle(QCoreApplication::translate("fmrMessage", "Varo helper"));
     setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_16X16.png")));
@@ -76,20 +78,4 @@ void FormMessage::on_btnClose_clicked()
 void FormMessage::on_btnOk_clicked()
 {
     close();
-}
-
-void FormMessage::mousePressEvent(QMouseEvent *event)
-{
-    m_drag.press(this, event);
-}
-
-void FormMessage::mouseMoveEvent(QMouseEvent *event)
-{
-    m_drag.move(this, event);
-}
-
-void FormMessage::mouseReleaseEvent(QMouseEvent *event)
-{
-    Q_UNUSED(event);
-    m_drag.release();
 }

@@ -2,6 +2,7 @@
 #include "ui_prompt.h"
 
 #include "Form/Dialogs/dialogplacement.h"
+#include "helper/framelessdrag.h"
 
 #include <QFontMetrics>
 #include <QIcon>
@@ -20,6 +21,7 @@ Prompt::Prompt(QWidget *parent)
 {
     ui->setupUi(this);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    FramelessDrag::attach(this);
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(380, 220);
     setWindowTitle(QCoreApplication::translate("dlgPrompt", "Varo helper"));
@@ -89,20 +91,4 @@ void Prompt::hideEvent(QHideEvent *event)
     QDialog::hideEvent(event);
     m_marqueeTimer->stop();
     ui->lbPromptText->setText(m_text);
-}
-
-void Prompt::mousePressEvent(QMouseEvent *event)
-{
-    m_drag.press(this, event);
-}
-
-void Prompt::mouseMoveEvent(QMouseEvent *event)
-{
-    m_drag.move(this, event);
-}
-
-void Prompt::mouseReleaseEvent(QMouseEvent *event)
-{
-    Q_UNUSED(event);
-    m_drag.release();
 }

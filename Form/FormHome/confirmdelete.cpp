@@ -1,6 +1,8 @@
 #include "Form/FormHome/confirmdelete.h"
 #include "ui_confirmdelete.h"
 
+#include "helper/framelessdrag.h"
+
 #include <QCloseEvent>
 #include <QIcon>
 
@@ -13,6 +15,7 @@ ConfirmDelete::ConfirmDelete(QWidget *parent)
     // page's selection must not change under it.
     setAttribute(Qt::WA_ShowModal);
     setWindowFlags(windowFlags() | Qt::Window | Qt::FramelessWindowHint);
+    FramelessDrag::attach(this);
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_16X16.png")));
     for (QWidget *widget : {static_cast<QWidget *>(ui->label_title), static_cast<QWidget *>(ui->label_hint),
@@ -48,22 +51,6 @@ void ConfirmDelete::slotDelete()
 void ConfirmDelete::slotClose()
 {
     slotCancel();
-}
-
-void ConfirmDelete::mousePressEvent(QMouseEvent *event)
-{
-    m_drag.press(this, event);
-}
-
-void ConfirmDelete::mouseMoveEvent(QMouseEvent *event)
-{
-    m_drag.move(this, event);
-}
-
-void ConfirmDelete::mouseReleaseEvent(QMouseEvent *event)
-{
-    Q_UNUSED(event);
-    m_drag.release();
 }
 
 // A close that the window system asks for (a keyboard shortcut, the task bar)

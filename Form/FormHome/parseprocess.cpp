@@ -3,6 +3,7 @@
 
 #include "Form/Dialogs/prompt.h"
 #include "helper/appglobals.h"
+#include "helper/framelessdrag.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -16,6 +17,7 @@ ParseProcess::ParseProcess(QWidget *parent)
     ui->setupUi(this);
     setAttribute(Qt::WA_ShowModal);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    FramelessDrag::attach(this);
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_16X16.png")));
     hide();
@@ -91,20 +93,4 @@ void ParseProcess::closeEvent(QCloseEvent *event)
     }
     event->accept();
     QDialog::closeEvent(event);
-}
-
-void ParseProcess::mousePressEvent(QMouseEvent *event)
-{
-    m_drag.press(this, event);
-}
-
-void ParseProcess::mouseMoveEvent(QMouseEvent *event)
-{
-    m_drag.move(this, event);
-}
-
-void ParseProcess::mouseReleaseEvent(QMouseEvent *event)
-{
-    Q_UNUSED(event);
-    m_drag.release();
 }

@@ -7,6 +7,7 @@
 #include "dataproc/versioninfo.h"
 #include "helper/appflags.h"
 #include "helper/appglobals.h"
+#include "helper/framelessdrag.h"
 #include "helper/session.h"
 #include "platform/installation.h"
 
@@ -56,6 +57,7 @@ VaroHomeUpdateDesc::VaroHomeUpdateDesc(QWidget *parent)
     ui->setupUi(this);
     setAttribute(Qt::WA_ShowModal);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    FramelessDrag::attach(this);
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_16X16.png")));
     hide();
@@ -393,20 +395,4 @@ void VaroHomeUpdateDesc::keyPressEvent(QKeyEvent *event)
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void VaroHomeUpdateDesc::mousePressEvent(QMouseEvent *event)
-{
-    m_drag.press(this, event);
-}
-
-void VaroHomeUpdateDesc::mouseMoveEvent(QMouseEvent *event)
-{
-    m_drag.move(this, event);
-}
-
-void VaroHomeUpdateDesc::mouseReleaseEvent(QMouseEvent *event)
-{
-    Q_UNUSED(event);
-    m_drag.release();
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "helper/framelessdrag.h"
-
 #include <QDialog>
 
 class QFile;
@@ -63,9 +61,6 @@ public slots:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     QNetworkAccessManager *manager();
@@ -77,7 +72,6 @@ private:
     void endProgram();
     void showProgress();
 
-    FramelessDrag m_drag;
     Ui::VaroHomeUpdateDesc *ui;
     QNetworkAccessManager *m_manager = nullptr;
     QNetworkReply *m_reply = nullptr;

@@ -1,6 +1,7 @@
 #include "Form/FromExit/myexit.h"
 #include "ui_myexit.h"
 
+#include "helper/framelessdrag.h"
 #include "helper/quitprogram.h"
 
 #include <QCoreApplication>
@@ -15,6 +16,7 @@ myExit::myExit(QWidget *parent)
     // closed) before anything else happens.
     setAttribute(Qt::WA_ShowModal);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    FramelessDrag::attach(this);
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_16X16.png")));
     for (QWidget *widget : {static_cast<QWidget *>(ui->label_title), static_cast<QWidget *>(ui->label_hint),
@@ -47,20 +49,4 @@ void myExit::slotExit()
 void myExit::slotClose()
 {
     close();
-}
-
-void myExit::mousePressEvent(QMouseEvent *event)
-{
-    m_drag.press(this, event);
-}
-
-void myExit::mouseMoveEvent(QMouseEvent *event)
-{
-    m_drag.move(this, event);
-}
-
-void myExit::mouseReleaseEvent(QMouseEvent *event)
-{
-    Q_UNUSED(event);
-    m_drag.release();
 }
