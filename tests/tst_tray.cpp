@@ -238,8 +238,7 @@ void TestTray::quitEndsTheProgramWithNginxStoppedAndTheServerClosed()
     // A first start over an earlier installation's shared folder writes the
     // nginx files and starts nginx.
     QVERIFY(writeWholeFile(iniPath(), "[General]\nlanguage=us\n"));
-    QVERIFY(writeWholeFile(m_user->dataFolder() + "/Dir.ini",
-                           "[General]\nVaroSharedDir=" + m_user->sharedFolder().toUtf8() + "\n"));
+    QVERIFY(m_user->rememberSharedFolder(m_user->sharedFolder()));
     QVERIFY(QDir().mkpath(m_user->sharedFolder()));
     NginxGuard guard(m_user->dataFolder());
     UUSystemTrayIcon *tray = makeWindow();
