@@ -1,6 +1,7 @@
 // The shared dialogs on their own: the prompt's text, marquee and placement,
-// the message dialog's 37-character lines and its escaping, dragging them by
-// hand, running them modally, and the holder that owns them.
+// the message dialog's 37-character lines and its escaping, dragging them and
+// the other frameless windows by hand, running them modally, and the holder
+// that owns them.
 // Mouse events travel the way a real mouse's do: through the window system
 // interface to the window, which picks the receiving widget.
 #define QTEST_QPA_MOUSE_HANDLING
@@ -9,9 +10,12 @@
 
 #include "Form/Dialogs/formmessage.h"
 #include "Form/Dialogs/prompt.h"
+#include "Form/FormHome/parseprocess.h"
 #include "Form/FormMainWidget/mainwidget.h"
+#include "Form/FormVaroHomeUpdate/varohomeupdatedesc.h"
 #include "Form/FromExit/myexit.h"
 #include "helper/appglobals.h"
+#include "helper/framelessdrag.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -19,12 +23,15 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
+
+#include <memory>
 
 namespace {
 
@@ -91,6 +98,7 @@ private slots:
     void messageEscapesTitleAndBody();
     void messageWithFewerThanTwoLines();
     void dialogsDragByHand();
+    void dragLeavesPressesOnButtonsToTheButtons();
     void holderReleasesItsDialogs();
 };
 
@@ -330,14 +338,21 @@ void TestDialogs::messageWithFewerThanTwoLines()
 void TestDialogs::dialogsDragByHand()
 {
     myExit exitWindow(nullptr);
-    const QList<QWidget *> windows{AppGlobals::prompt(), AppGlobals::formMessage(), &exitWindow};
-    for (QWidget *window : windows) {
+    ParseProcess progress(nullptr);
+    VaroHomeUpdateDesc updatePopup(nullptr);
+    // Each window with its background.
+    const QList<QPair<QWidget *, const char *>> windows{{AppGlobals::prompt(), "widget"},
+                                                        {AppGlobals::formMessage(), "widget"},
+                                                        {&exitWindow, "widget_del_bj"},
+                                                        {&progress, "widget"},
+                                                        {&updatePopup, "widget"}};
+    for (const auto &[window, backgroundName] : windows) {
         window->move(100, 80);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         // Grab it on its background (a child that lets the press through).
-        QWidget *background = window->findChild<QWidget *>(window == &exitWindow ? "widget_del_bj" : "widget");
-        QVERIFY(background);
+        QWidget *background = window->findChild<QWidget *>(backgroundName);
+        QVERIFY2(background, qPrintable(window->objectName()));
         const QPoint start = window->pos();
         const QPoint grab = background->mapToGlobal(QPoint(60, 20));
         mouseAt(QTest::MousePress, window, grab);
@@ -349,6 +364,48 @@ void TestDialogs::dialogsDragByHand()
         QCOMPARE(window->pos(), dropped);
         window->hide();
     }
+}
+
+// What a window's children do with a press decides whether it drags: the
+// filter sees only what they leave to the window.
+void TestDialogs::dragLeavesPressesOnButtonsToTheButtons()
+{
+    auto owner = std::make_unique<QWidget>(nullptr, Qt::FramelessWindowHint);
+    QWidget *window = owner.get();
+    window->resize(300, 200);
+    auto *button = new QPushButton("ok", window);
+    button->setGeometry(20, 20, 100, 40);
+    auto *label = new QLabel("grab here", window);
+    label->setGeometry(20, 100, 100, 40);
+    QPointer<FramelessDrag> drag = FramelessDrag::attach(window);
+    QSignalSpy clicks(button, &QPushButton::clicked);
+    window->move(100, 80);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QPoint start = window->pos();
+
+    // Pressed on the button and moved across it: the button is clicked and
+    // the window stays where it was.
+    const QPoint onButton = button->mapToGlobal(QPoint(30, 20));
+    mouseAt(QTest::MousePress, window, onButton);
+    mouseAt(QTest::MouseMove, window, onButton + QPoint(40, 10));
+    QCOMPARE(window->pos(), start);
+    mouseAt(QTest::MouseRelease, window, onButton + QPoint(40, 10));
+    QCOMPARE(window->pos(), start);
+    QCOMPARE(clicks.size(), 1);
+
+    // Pressed on the label, which leaves the press to the window: it drags.
+    const QPoint onLabel = label->mapToGlobal(QPoint(30, 20));
+    mouseAt(QTest::MousePress, window, onLabel);
+    mouseAt(QTest::MouseMove, window, onLabel + QPoint(40, 10));
+    QCOMPARE(window->pos(), start + QPoint(40, 10));
+    mouseAt(QTest::MouseRelease, window, onLabel + QPoint(40, 10));
+    QCOMPARE(clicks.size(), 1);
+
+    // The filter goes with its window.
+    QVERIFY(drag);
+    owner.reset();
+    QVERIFY(drag.isNull());
 }
 
 void TestDialogs::holderReleasesItsDialogs()
