@@ -6,6 +6,7 @@
 // interface to the window, which picks the receiving widget.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "common/modalanswerer.h"
 #include "common/testenv.h"
 
 #include "Form/Dialogs/formmessage.h"
@@ -237,10 +238,10 @@ void TestDialogs::promptButtonsEndTheModalRunAndStopTheMarquee()
     prompt->setPrompt(text);
     auto *timer = prompt->findChild<QTimer *>();
 
+    ModalAnswerer answers;
     bool scrolledWhileModal = false;
-    QTimer::singleShot(50, prompt, [&] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (modal != prompt)
+    answers.setPromptAnswer([&](Prompt *shown) {
+        if (shown != prompt)
             return;
         hover(prompt, true);
         scrolledWhileModal = timer->isActive();
@@ -250,21 +251,22 @@ void TestDialogs::promptButtonsEndTheModalRunAndStopTheMarquee()
     QVERIFY(scrolledWhileModal);
     QVERIFY(!timer->isActive());
 
-    QTimer::singleShot(50, prompt, [prompt] {
-        if (QApplication::activeModalWidget() == prompt)
+    answers.setPromptAnswer([prompt](Prompt *shown) {
+        if (shown == prompt)
             QTest::mouseClick(prompt->findChild<QPushButton *>("btnClose"), Qt::LeftButton);
     });
     QCOMPARE(prompt->exec(), int(QDialog::Rejected));
 
     // Escape also ends it, and the marquee does not go on behind it.
-    QTimer::singleShot(50, prompt, [prompt] {
-        if (QApplication::activeModalWidget() != prompt)
+    answers.setPromptAnswer([prompt](Prompt *shown) {
+        if (shown != prompt)
             return;
         hover(prompt, true);
         QTest::keyClick(prompt, Qt::Key_Escape);
     });
     QCOMPARE(prompt->exec(), int(QDialog::Rejected));
     QVERIFY(!timer->isActive());
+    QCOMPARE(answers.prompts, QStringList({text, text, text}));
     QCOMPARE(prompt->findChild<QLabel *>("lbPromptText")->text(), text);
 }
 
@@ -327,12 +329,10 @@ void TestDialogs::messageWithFewerThanTwoLines()
     QCOMPARE(shownParagraphs(bodyLabel->text()), QStringList());
 
     // OK closes it.
-    QTimer::singleShot(50, message, [message] {
-        if (QApplication::activeModalWidget() == message)
-            QTest::mouseClick(message->findChild<QPushButton *>("btnOk"), Qt::LeftButton);
-    });
+    ModalAnswerer answers;
     message->exec();
     QVERIFY(!message->isVisible());
+    QCOMPARE(answers.messages, QStringList({"|"}));
 }
 
 void TestDialogs::dialogsDragByHand()
