@@ -35,5 +35,5 @@ private slots:
     void on_btnOk_clicked();
 
 private:
-    Ui::fmrMessage *ui;
+    Ui::fmrMessage *m_ui;
 };

@@ -35,7 +35,7 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
-    Ui::dlgPrompt *ui;
+    Ui::dlgPrompt *m_ui;
     QTimer *m_marqueeTimer;
     int m_marqueeIndex = 0;
     int m_marqueeBound = 0;

@@ -8,9 +8,9 @@
 
 ConfirmDelete::ConfirmDelete(QWidget *parent)
     : QWidget(parent)
-    , ui(new Ui::frmConfirmDelete)
+    , m_ui(new Ui::frmConfirmDelete)
 {
-    ui->setupUi(this);
+    m_ui->setupUi(this);
     // Application-modal whenever shown: while the question is open the home
     // page's selection must not change under it.
     setAttribute(Qt::WA_ShowModal);
@@ -18,20 +18,20 @@ ConfirmDelete::ConfirmDelete(QWidget *parent)
     FramelessDrag::attach(this);
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_16X16.png")));
-    for (QWidget *widget : {static_cast<QWidget *>(ui->label_title), static_cast<QWidget *>(ui->label_hint),
-                            static_cast<QWidget *>(ui->pb_delete), static_cast<QWidget *>(ui->pb_cancel)}) {
+    for (QWidget *widget : {static_cast<QWidget *>(m_ui->label_title), static_cast<QWidget *>(m_ui->label_hint),
+                            static_cast<QWidget *>(m_ui->pb_delete), static_cast<QWidget *>(m_ui->pb_cancel)}) {
         QFont font = widget->font();
         font.setLetterSpacing(QFont::AbsoluteSpacing, 1.5);
         widget->setFont(font);
     }
-    connect(ui->pb_cancel, SIGNAL(clicked()), this, SLOT(slotCancel()));
-    connect(ui->pb_delete, SIGNAL(clicked()), this, SLOT(slotDelete()));
-    connect(ui->tb_close, SIGNAL(clicked()), this, SLOT(slotClose()));
+    connect(m_ui->pb_cancel, SIGNAL(clicked()), this, SLOT(slotCancel()));
+    connect(m_ui->pb_delete, SIGNAL(clicked()), this, SLOT(slotDelete()));
+    connect(m_ui->tb_close, SIGNAL(clicked()), this, SLOT(slotClose()));
 }
 
 ConfirmDelete::~ConfirmDelete()
 {
-    delete ui;
+    delete m_ui;
 }
 
 void ConfirmDelete::slotCancel()

@@ -36,5 +36,5 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    Ui::frmConfirmDelete *ui;
+    Ui::frmConfirmDelete *m_ui;
 };

@@ -39,5 +39,5 @@ protected:
 
 private:
     bool m_busy = false;
-    Ui::ParseProcess *ui;
+    Ui::ParseProcess *m_ui;
 };

@@ -28,7 +28,7 @@ public:
     // The form, for the caller to set texts and visibility before exec().
     // The title and the release notes show plain text: they are the service's
     // words, never markup.
-    Ui::VaroHomeUpdateDesc *getUi() const { return ui; }
+    Ui::VaroHomeUpdateDesc *getUi() const { return m_ui; }
 
     // The release notes as the pop-up shows them: the service writes a line
     // break as the two characters backslash and "n"; every line is ended by a
@@ -72,7 +72,7 @@ private:
     void endProgram();
     void showProgress();
 
-    Ui::VaroHomeUpdateDesc *ui;
+    Ui::VaroHomeUpdateDesc *m_ui;
     QNetworkAccessManager *m_manager = nullptr;
     QNetworkReply *m_reply = nullptr;
     QFile *m_file = nullptr;

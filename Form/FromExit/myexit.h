@@ -27,5 +27,5 @@ public slots:
     void slotClose();
 
 private:
-    Ui::frmExit *ui;
+    Ui::frmExit *m_ui;
 };
