@@ -17,7 +17,9 @@ FramelessDrag::FramelessDrag(QWidget *window)
 
 bool FramelessDrag::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != m_window)
+    // A disabled window takes no mouse events, so it is not dragged either;
+    // the filter sees them before the window would have dropped them.
+    if (watched != m_window || !m_window->isEnabled())
         return false;
     switch (event->type()) {
     // A double-click reaches a widget's press handler too; it only moves the

@@ -402,6 +402,15 @@ void TestDialogs::dragLeavesPressesOnButtonsToTheButtons()
     mouseAt(QTest::MouseRelease, window, onLabel + QPoint(40, 10));
     QCOMPARE(clicks.size(), 1);
 
+    // A disabled window takes no mouse, so it does not drag either.
+    window->setEnabled(false);
+    const QPoint dropped = window->pos();
+    const QPoint again = label->mapToGlobal(QPoint(30, 20));
+    mouseAt(QTest::MousePress, window, again);
+    mouseAt(QTest::MouseMove, window, again + QPoint(40, 10));
+    QCOMPARE(window->pos(), dropped);
+    mouseAt(QTest::MouseRelease, window, again + QPoint(40, 10));
+
     // The filter goes with its window.
     QVERIFY(drag);
     owner.reset();
