@@ -9,6 +9,7 @@
 #include "dataproc/cvarohomedataproc.h"
 #include "dataproc/versioninfo.h"
 #include "helper/appflags.h"
+#include "helper/framelessdrag.h"
 #include "helper/iniconfig.h"
 #include "helper/quitprogram.h"
 #include "helper/session.h"
@@ -230,6 +231,7 @@ void Brontel::InitNginx()
 void Brontel::initUi()
 {
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    FramelessDrag::attach(this);
     setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_32X32.png")));
     setMinimumSize(1024, 768);
     setAttribute(Qt::WA_TranslucentBackground);
@@ -356,22 +358,6 @@ void Brontel::closeEvent(QCloseEvent *event)
     if (refuseWhileAdding(QCoreApplication::translate("BrontelClass", "File is adding , please wait for a  moment !")))
         return;
     hide();
-}
-
-void Brontel::mousePressEvent(QMouseEvent *event)
-{
-    m_drag.press(this, event);
-}
-
-void Brontel::mouseMoveEvent(QMouseEvent *event)
-{
-    m_drag.move(this, event);
-}
-
-void Brontel::mouseReleaseEvent(QMouseEvent *event)
-{
-    Q_UNUSED(event);
-    m_drag.release();
 }
 
 void Brontel::resetNavStyles()

@@ -4,8 +4,6 @@
 #include <QMainWindow>
 #include <QMutex>
 
-#include "helper/framelessdrag.h"
-
 class MainWidget;
 class QAbstractButton;
 class QLabel;
@@ -97,9 +95,6 @@ protected:
     void showEvent(QShowEvent *event) override;
     // Closing the window only hides it: the program lives on in the tray.
     void closeEvent(QCloseEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     void ensureUserIni();
@@ -117,7 +112,6 @@ private:
     QWidget *m_rightHolder = nullptr;
     QLabel *m_navUnderline = nullptr;
     MainWidget *m_mainWidget = nullptr;
-    FramelessDrag m_drag;
     mutable QMutex m_libraryMutex;
     QJsonObject m_libraryJson;
     LanHttpServer::TcpServerManage *m_server = nullptr;

@@ -293,7 +293,7 @@ void TestAnnounce::theProgramAnnouncesItsRealMac()
     UdpListener listener;
     const QString shared = m_user->sharedFolder();
     QVERIFY(QDir().mkpath(shared));
-    QVERIFY(writeWholeFile(m_user->dataFolder() + "/Dir.ini", "[General]\nVaroSharedDir=" + shared.toUtf8() + "\n"));
+    QVERIFY(m_user->rememberSharedFolder(shared));
     QVERIFY(writeWholeFile(m_user->dataFolder() + "/Brontel.ini",
                            "[General]\nUDPPort=" + QByteArray::number(listener.port()) + "\n"));
 

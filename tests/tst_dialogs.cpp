@@ -1,19 +1,24 @@
 // The shared dialogs on their own: the prompt's text, marquee and placement,
-// the message dialog's 37-character lines and its escaping, dragging them by
-// hand, running them modally, and the holder that owns them.
+// the message dialog's 37-character lines and its escaping, dragging them and
+// the other frameless windows by hand, running them modally, and the holder
+// that owns them.
 // Mouse events travel the way a real mouse's do: through the window system
 // interface to the window, which picks the receiving widget.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "common/modalanswerer.h"
 #include "common/testenv.h"
 
 #include "Form/Dialogs/appglobals.h"
 #include "Form/Dialogs/formmessage.h"
 #include "Form/Dialogs/prompt.h"
+#include "Form/FormHome/parseprocess.h"
 #include "Form/FormMainWidget/mainwidget.h"
+#include "Form/FormVaroHomeUpdate/varohomeupdatedesc.h"
 #include "Form/FromExit/myexit.h"
 #include "dataproc/cvarohomedataproc.h"
 #include "helper/appflags.h"
+#include "helper/framelessdrag.h"
 #include "helper/quitprogram.h"
 
 #include <QApplication>
@@ -22,12 +27,15 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWindow>
+
+#include <memory>
 
 namespace {
 
@@ -94,6 +102,7 @@ private slots:
     void messageEscapesTitleAndBody();
     void messageWithFewerThanTwoLines();
     void dialogsDragByHand();
+    void dragLeavesPressesOnButtonsToTheButtons();
     void holderReleasesItsDialogs();
     void refusalsGoThroughTheSharedPromptOrTheLog();
 };
@@ -234,10 +243,10 @@ void TestDialogs::promptButtonsEndTheModalRunAndStopTheMarquee()
     prompt->setPrompt(text);
     auto *timer = prompt->findChild<QTimer *>();
 
+    ModalAnswerer answers;
     bool scrolledWhileModal = false;
-    QTimer::singleShot(50, prompt, [&] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (modal != prompt)
+    answers.setPromptAnswer([&](Prompt *shown) {
+        if (shown != prompt)
             return;
         hover(prompt, true);
         scrolledWhileModal = timer->isActive();
@@ -247,21 +256,22 @@ void TestDialogs::promptButtonsEndTheModalRunAndStopTheMarquee()
     QVERIFY(scrolledWhileModal);
     QVERIFY(!timer->isActive());
 
-    QTimer::singleShot(50, prompt, [prompt] {
-        if (QApplication::activeModalWidget() == prompt)
+    answers.setPromptAnswer([prompt](Prompt *shown) {
+        if (shown == prompt)
             QTest::mouseClick(prompt->findChild<QPushButton *>("btnClose"), Qt::LeftButton);
     });
     QCOMPARE(prompt->exec(), int(QDialog::Rejected));
 
     // Escape also ends it, and the marquee does not go on behind it.
-    QTimer::singleShot(50, prompt, [prompt] {
-        if (QApplication::activeModalWidget() != prompt)
+    answers.setPromptAnswer([prompt](Prompt *shown) {
+        if (shown != prompt)
             return;
         hover(prompt, true);
         QTest::keyClick(prompt, Qt::Key_Escape);
     });
     QCOMPARE(prompt->exec(), int(QDialog::Rejected));
     QVERIFY(!timer->isActive());
+    QCOMPARE(answers.prompts, QStringList({text, text, text}));
     QCOMPARE(prompt->findChild<QLabel *>("lbPromptText")->text(), text);
 }
 
@@ -324,25 +334,30 @@ void TestDialogs::messageWithFewerThanTwoLines()
     QCOMPARE(shownParagraphs(bodyLabel->text()), QStringList());
 
     // OK closes it.
-    QTimer::singleShot(50, message, [message] {
-        if (QApplication::activeModalWidget() == message)
-            QTest::mouseClick(message->findChild<QPushButton *>("btnOk"), Qt::LeftButton);
-    });
+    ModalAnswerer answers;
     message->exec();
     QVERIFY(!message->isVisible());
+    QCOMPARE(answers.messages, QStringList({"|"}));
 }
 
 void TestDialogs::dialogsDragByHand()
 {
     myExit exitWindow(nullptr);
-    const QList<QWidget *> windows{AppGlobals::prompt(), AppGlobals::formMessage(), &exitWindow};
-    for (QWidget *window : windows) {
+    ParseProcess progress(nullptr);
+    VaroHomeUpdateDesc updatePopup(nullptr);
+    // Each window with its background.
+    const QList<QPair<QWidget *, const char *>> windows{{AppGlobals::prompt(), "widget"},
+                                                        {AppGlobals::formMessage(), "widget"},
+                                                        {&exitWindow, "widget_del_bj"},
+                                                        {&progress, "widget"},
+                                                        {&updatePopup, "widget"}};
+    for (const auto &[window, backgroundName] : windows) {
         window->move(100, 80);
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window));
         // Grab it on its background (a child that lets the press through).
-        QWidget *background = window->findChild<QWidget *>(window == &exitWindow ? "widget_del_bj" : "widget");
-        QVERIFY(background);
+        QWidget *background = window->findChild<QWidget *>(backgroundName);
+        QVERIFY2(background, qPrintable(window->objectName()));
         const QPoint start = window->pos();
         const QPoint grab = background->mapToGlobal(QPoint(60, 20));
         mouseAt(QTest::MousePress, window, grab);
@@ -354,6 +369,57 @@ void TestDialogs::dialogsDragByHand()
         QCOMPARE(window->pos(), dropped);
         window->hide();
     }
+}
+
+// What a window's children do with a press decides whether it drags: the
+// filter sees only what they leave to the window.
+void TestDialogs::dragLeavesPressesOnButtonsToTheButtons()
+{
+    auto owner = std::make_unique<QWidget>(nullptr, Qt::FramelessWindowHint);
+    QWidget *window = owner.get();
+    window->resize(300, 200);
+    auto *button = new QPushButton("ok", window);
+    button->setGeometry(20, 20, 100, 40);
+    auto *label = new QLabel("grab here", window);
+    label->setGeometry(20, 100, 100, 40);
+    QPointer<FramelessDrag> drag = FramelessDrag::attach(window);
+    QSignalSpy clicks(button, &QPushButton::clicked);
+    window->move(100, 80);
+    window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QPoint start = window->pos();
+
+    // Pressed on the button and moved across it: the button is clicked and
+    // the window stays where it was.
+    const QPoint onButton = button->mapToGlobal(QPoint(30, 20));
+    mouseAt(QTest::MousePress, window, onButton);
+    mouseAt(QTest::MouseMove, window, onButton + QPoint(40, 10));
+    QCOMPARE(window->pos(), start);
+    mouseAt(QTest::MouseRelease, window, onButton + QPoint(40, 10));
+    QCOMPARE(window->pos(), start);
+    QCOMPARE(clicks.size(), 1);
+
+    // Pressed on the label, which leaves the press to the window: it drags.
+    const QPoint onLabel = label->mapToGlobal(QPoint(30, 20));
+    mouseAt(QTest::MousePress, window, onLabel);
+    mouseAt(QTest::MouseMove, window, onLabel + QPoint(40, 10));
+    QCOMPARE(window->pos(), start + QPoint(40, 10));
+    mouseAt(QTest::MouseRelease, window, onLabel + QPoint(40, 10));
+    QCOMPARE(clicks.size(), 1);
+
+    // A disabled window takes no mouse, so it does not drag either.
+    window->setEnabled(false);
+    const QPoint dropped = window->pos();
+    const QPoint again = label->mapToGlobal(QPoint(30, 20));
+    mouseAt(QTest::MousePress, window, again);
+    mouseAt(QTest::MouseMove, window, again + QPoint(40, 10));
+    QCOMPARE(window->pos(), dropped);
+    mouseAt(QTest::MouseRelease, window, again + QPoint(40, 10));
+
+    // The filter goes with its window.
+    QVERIFY(drag);
+    owner.reset();
+    QVERIFY(drag.isNull());
 }
 
 void TestDialogs::holderReleasesItsDialogs()

@@ -1354,7 +1354,7 @@ void TestHttpServer::programServesOnItsPort()
     QVERIFY(user.isValid());
     const QString shared = user.sharedFolder();
     QVERIFY(QDir().mkpath(shared));
-    QVERIFY(writeWholeFile(user.dataFolder() + "/Dir.ini", "[General]\nVaroSharedDir=" + shared.toUtf8() + "\n"));
+    QVERIFY(user.rememberSharedFolder(shared));
 
     ProgramRunner program(user);
     QVERIFY(program.start());
@@ -1391,7 +1391,7 @@ void TestHttpServer::programServesItsStoredLibrary()
     QVERIFY(user.isValid());
     const QString shared = user.sharedFolder();
     QVERIFY(QDir().mkpath(shared));
-    QVERIFY(writeWholeFile(user.dataFolder() + "/Dir.ini", "[General]\nVaroSharedDir=" + shared.toUtf8() + "\n"));
+    QVERIFY(user.rememberSharedFolder(shared));
 
     // What an import leaves behind: the copy, its poster and its store record.
     const QString base = "20261208120000123";

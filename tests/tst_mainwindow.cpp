@@ -7,6 +7,7 @@
 // interface to the window, which picks the receiving widget.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "common/modalanswerer.h"
 #include "common/programrunner.h"
 #include "common/testenv.h"
 
@@ -33,22 +34,6 @@
 namespace {
 
 const char kAddingText[] = "File is adding , please wait for a  moment !";
-
-// While a modal dialog runs its own loop, the test answers it from a timer:
-// checks that the expected kind of dialog is the modal one, notes its text and
-// presses the named button.
-template <typename Dialog>
-void answerModalLater(QString *seenText, const char *button, int delayMs = 0)
-{
-    QTimer::singleShot(delayMs, [seenText, button] {
-        auto *dialog = qobject_cast<Dialog *>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        if (seenText)
-            *seenText = dialog->template findChild<QLabel *>("lbPromptText")->text();
-        QTest::mouseClick(dialog->template findChild<QPushButton *>(button), Qt::LeftButton);
-    });
-}
 
 // The mouse, in screen coordinates, over a top-level window: where the window
 // is now decides which point of it the mouse is over, as with a real mouse.
@@ -250,10 +235,9 @@ void TestMainWindow::closeWhileAddingPromptsAndStaysOpen()
     writeSettings("us");
     makeWindow();
     g_fileAdding = true;
-    QString seen;
-    answerModalLater<Prompt>(&seen, "btnOk", 50);
+    ModalAnswerer answers;
     m_window->close();
-    QCOMPARE(seen, QString(kAddingText));
+    QCOMPARE(answers.prompts, QStringList({kAddingText}));
     QVERIFY(m_window->isVisible());
     QVERIFY(!AppGlobals::prompt()->isVisible());
 }
@@ -295,10 +279,9 @@ void TestMainWindow::closeButtonOpensExitWindowOrPromptsWhileAdding()
     QVERIFY(!exitWindow->isVisible());
 
     g_fileAdding = true;
-    QString seen;
-    answerModalLater<Prompt>(&seen, "btnOk", 50);
+    ModalAnswerer answers;
     QTest::mouseClick(closeButton, Qt::LeftButton);
-    QCOMPARE(seen, QString(kAddingText));
+    QCOMPARE(answers.prompts, QStringList({kAddingText}));
     QVERIFY(!exitWindow->isVisible());
     QVERIFY(m_window->isVisible());
 }
@@ -323,13 +306,13 @@ void TestMainWindow::languageSwitchBringsUpTheWindowAndTellsTheUser()
     writeSettings("cn");
     makeWindow();
     m_window->hide();
-    QString seen;
-    answerModalLater<Prompt>(&seen, "btnClose", 50);
+    ModalAnswerer answers;
+    answers.setPromptAnswer([](Prompt *prompt) { ModalAnswerer::press(prompt, "btnClose"); });
     QMetaObject::invokeMethod(m_pages, "slotSwitchLanguage");
     QVERIFY(m_window->isVisible());
     // In the configured language (Chinese here), not the source text.
-    QCOMPARE(seen, QCoreApplication::translate("MainWidget", "Effect after reboot!"));
-    QVERIFY(seen != QString("Effect after reboot!"));
+    QCOMPARE(answers.prompts, QStringList({QCoreApplication::translate("MainWidget", "Effect after reboot!")}));
+    QVERIFY(answers.prompts.first() != QString("Effect after reboot!"));
 }
 
 void TestMainWindow::exitWindowBackgroundHidesTheMainWindow()
@@ -398,14 +381,13 @@ void TestMainWindow::exitWindowQuitRefusedWhileAdding()
     QVERIFY(exitWindow->isVisible());
     g_fileAdding = true;
 
-    QString seen;
+    ModalAnswerer answers;
     QTimer::singleShot(0, m_window.get(), [&] {
-        answerModalLater<Prompt>(&seen, "btnOk", 50);
         QTest::mouseClick(exitWindow->findChild<QPushButton *>("pb_Exit"), Qt::LeftButton);
     });
     QTimer::singleShot(400, m_window.get(), [] { QCoreApplication::exit(7); });
     QCOMPARE(QApplication::exec(), 7);
-    QCOMPARE(seen, QString(kAddingText));
+    QCOMPARE(answers.prompts, QStringList({kAddingText}));
     QVERIFY(m_window->isVisible());
     QMetaObject::invokeMethod(exitWindow, "slotClose");
 }
@@ -416,10 +398,9 @@ void TestMainWindow::trayQuitRefusedWhileAdding()
     makeWindow();
     QSignalSpy quits(m_pages, SIGNAL(sglDoQuitAPP()));
     g_fileAdding = true;
-    QString seen;
-    answerModalLater<Prompt>(&seen, "btnOk", 50);
+    ModalAnswerer answers;
     QMetaObject::invokeMethod(m_pages, "sltQuitApp");
-    QCOMPARE(seen, QString(kAddingText));
+    QCOMPARE(answers.prompts, QStringList({kAddingText}));
     QCOMPARE(quits.size(), 0);
 
     g_fileAdding = false;

@@ -478,7 +478,7 @@ void TestNginx::startUpWritesAndStartsNginx()
     // folder stays in the test's tree).
     const QString shared = m_user->sharedFolder();
     QVERIFY(QDir().mkpath(shared));
-    QVERIFY(writeWholeFile(data() + "/Dir.ini", "[General]\nVaroSharedDir=" + shared.toUtf8() + "\n"));
+    QVERIFY(m_user->rememberSharedFolder(shared));
     int port = 0;
     {
         Brontel window;
@@ -653,7 +653,7 @@ void TestNginx::lostOrOutdatedFilesAreWrittenAgain()
     SKIP_UNLESS_PRIVATE_NETWORK();
     const QString shared = m_user->sharedFolder();
     QVERIFY(QDir().mkpath(shared));
-    QVERIFY(writeWholeFile(data() + "/Dir.ini", "[General]\nVaroSharedDir=" + shared.toUtf8() + "\n"));
+    QVERIFY(m_user->rememberSharedFolder(shared));
     {
         Brontel first;
     }

@@ -2,11 +2,11 @@
 // 127.0.0.1: the update check's three answers, the novice guide with its
 // pictures, the retry view, and how the page container visits the guide.
 #include "common/fakeonlineservice.h"
+#include "common/modalanswerer.h"
 #include "common/programrunner.h"
 #include "common/testenv.h"
 
 #include "Form/Dialogs/appglobals.h"
-#include "Form/Dialogs/prompt.h"
 #include "Form/FormAbout/aboutus.h"
 #include "Form/FormGuide/qacontent.h"
 #include "Form/FormGuide/qasub.h"
@@ -59,41 +59,6 @@ QSize shownPicture(QAContent *row)
         return QSize();
     return label->size();
 }
-
-// Answers every modal dialog the code under test runs: notes what a prompt
-// says and closes it; notes an update pop-up's texts and closes it.
-class ModalAnswerer
-{
-public:
-    ModalAnswerer()
-    {
-        QObject::connect(&m_timer, &QTimer::timeout, [this] { answer(); });
-        m_timer.start(20);
-    }
-    QStringList seen;
-    QList<VaroHomeUpdateDesc *> popups;
-
-private:
-    void answer()
-    {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (auto *prompt = qobject_cast<Prompt *>(modal)) {
-            seen << prompt->promptText();
-            prompt->findChild<QPushButton *>("btnOk")->click();
-        } else if (auto *popup = qobject_cast<VaroHomeUpdateDesc *>(modal)) {
-            popups << popup;
-            seen << popup->findChild<QLabel *>("labeltitle")->text() + "|"
-                        + popup->findChild<QLabel *>("label_2")->text() + "|"
-                        + popup->findChild<QPushButton *>("BNCancel")->text() + "|"
-                        + popup->findChild<QPushButton *>("BNUpdate")->text()
-                        + (popup->findChild<QLabel *>("lbNewVersion")->isVisible() ? "|progress" : "");
-            // Closed as the window manager would: the dismiss button of a
-            // forced update would end the program.
-            popup->done(QDialog::Rejected);
-        }
-    }
-    QTimer m_timer;
-};
 
 } // namespace
 
@@ -168,14 +133,14 @@ void TestPages::aboutAnswersNetErrorThenTheLatestVersion()
 
     m_service->setDown(true);
     check->click();
-    QCOMPARE(answers.seen, QStringList({"net error"}));
+    QCOMPARE(answers.prompts, QStringList({"net error"}));
 
     // A record once fetched is kept: the third click asks nobody.
     m_service->setDown(false);
     m_service->answer(kCheck, FakeReply::json(FakeOnlineService::errorReply("10004")));
     check->click();
     check->click();
-    QCOMPARE(answers.seen, QStringList({"net error", "it is the latest version", "it is the latest version"}));
+    QCOMPARE(answers.prompts, QStringList({"net error", "it is the latest version", "it is the latest version"}));
     QCOMPARE(m_service->requestsFor(kCheck).size(), 1);
     QVERIFY(answers.popups.isEmpty());
 }
@@ -200,11 +165,13 @@ void TestPages::aboutOffersTheUpdateWithItsNotes()
     const QString offer = "latest version: 2.3.0|first\nsecond \n\nlast\n|" + dismiss + "|Update";
 
     page.slotVersionDetect();
-    QCOMPARE(answers.seen, QStringList({offer}));
+    QCOMPARE(answers.offers, QStringList({offer}));
+    QCOMPARE(answers.prompts, QStringList());
     // The same pop-up, offering the same record, after its download failed.
     page.updatePopup()->showDownloadFailed();
     page.slotVersionDetect();
-    QCOMPARE(answers.seen, QStringList({offer, offer}));
+    QCOMPARE(answers.offers, QStringList({offer, offer}));
+    QCOMPARE(answers.prompts, QStringList());
     QCOMPARE(answers.popups.size(), 2);
     QCOMPARE(answers.popups[0], page.updatePopup());
     QCOMPARE(answers.popups[1], page.updatePopup());
@@ -220,7 +187,7 @@ void TestPages::aboutChecksOnceWhileACheckRuns()
     ModalAnswerer answers;
     clickLater(check, 150);
     check->click();
-    QCOMPARE(answers.seen, QStringList({"it is the latest version"}));
+    QCOMPARE(answers.prompts, QStringList({"it is the latest version"}));
     QCOMPARE(m_service->requestsFor(kCheck).size(), 1);
 }
 
@@ -395,7 +362,7 @@ void TestPages::containerBuildsTheGuideOnce()
     // The container's update request reaches the About page.
     ModalAnswerer answers;
     container.slotToCheckUpdate();
-    QCOMPARE(answers.seen, QStringList({"it is the latest version"}));
+    QCOMPARE(answers.prompts, QStringList({"it is the latest version"}));
 }
 
 QTEST_MAIN(TestPages)

@@ -26,7 +26,7 @@ void TestProgram::startsCreatesItsFilesAndQuitsOnRequest()
     // inside the test's temporary tree.
     const QString shared = user.sharedFolder();
     QVERIFY(QDir().mkpath(shared));
-    QVERIFY(writeWholeFile(user.dataFolder() + "/Dir.ini", "[General]\nVaroSharedDir=" + shared.toUtf8() + "\n"));
+    QVERIFY(user.rememberSharedFolder(shared));
 
     ProgramRunner program(user);
     QVERIFY(program.start());

@@ -54,8 +54,7 @@ void prepareUser(const TestUser &user)
 {
     QVERIFY(user.isValid());
     QVERIFY(QDir().mkpath(user.sharedFolder()));
-    QVERIFY(writeWholeFile(user.dataFolder() + "/Dir.ini",
-                           "[General]\nVaroSharedDir=" + user.sharedFolder().toUtf8() + "\n"));
+    QVERIFY(user.rememberSharedFolder(user.sharedFolder()));
 }
 
 int countIn(const QString &text, const QString &what)

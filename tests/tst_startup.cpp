@@ -39,7 +39,6 @@ private slots:
 private:
     QString brontelIni() const { return m_user->dataFolder() + "/Brontel.ini"; }
     QString dirIni() const { return m_user->dataFolder() + "/Dir.ini"; }
-    void rememberSharedFolder(const QString &folder);
 
     TestUser *m_user = nullptr;
 };
@@ -57,12 +56,6 @@ void TestStartup::cleanup()
 {
     delete m_user;
     m_user = nullptr;
-}
-
-// A "Dir.ini" as an earlier installation leaves it.
-void TestStartup::rememberSharedFolder(const QString &folder)
-{
-    QVERIFY(writeWholeFile(dirIni(), "[General]\nVaroSharedDir=" + folder.toUtf8() + "\n"));
 }
 
 void TestStartup::firstStartSeedsAndChoosesSharedFolder()
@@ -90,7 +83,7 @@ void TestStartup::firstStartReusesEarlierSharedFolder()
 {
     const QString earlier = m_user->sharedFolder();
     QVERIFY(QDir().mkpath(earlier));
-    rememberSharedFolder(earlier);
+    QVERIFY(m_user->rememberSharedFolder(earlier));
     const QByteArray dirIniBefore = readWholeFile(dirIni());
     {
         Brontel window;
@@ -106,7 +99,7 @@ void TestStartup::firstStartForgetsVanishedSharedFolder()
     if (platform::sharedFolderCandidates().size() > 1)
         QSKIP("this machine has volumes besides the home folder; a first start here would "
               "create its shared folder outside the test's temporary tree");
-    rememberSharedFolder(m_user->root() + "/gone");
+    QVERIFY(m_user->rememberSharedFolder(m_user->root() + "/gone"));
     {
         Brontel window;
     }

@@ -4,12 +4,12 @@
 // hidden window back by a double click, and the release of its animation
 // tool. The offscreen platform has no notification area, so the menu is
 // driven through its actions and the icon through its activation signal.
+#include "common/modalanswerer.h"
 #include "common/nginxprocesses.h"
 #include "common/programrunner.h"
 #include "common/testenv.h"
 
 #include "Form/Dialogs/appglobals.h"
-#include "Form/Dialogs/prompt.h"
 #include "helper/appflags.h"
 #include "helper/session.h"
 #include "src/brontel.h"
@@ -21,10 +21,8 @@
 #include <QAction>
 #include <QDir>
 #include <QApplication>
-#include <QLabel>
 #include <QMenu>
 #include <QPointer>
-#include <QPushButton>
 #include <QSignalSpy>
 #include <QTcpSocket>
 #include <QTest>
@@ -36,18 +34,6 @@
 namespace {
 
 const char kAddingText[] = "File is adding , please wait for a  moment !";
-
-// Answers the next modal prompt from a timer, noting its text.
-void answerPromptLater(QString *seenText)
-{
-    QTimer::singleShot(50, [seenText] {
-        auto *prompt = qobject_cast<Prompt *>(QApplication::activeModalWidget());
-        if (!prompt)
-            return;
-        *seenText = prompt->findChild<QLabel *>("lbPromptText")->text();
-        QTest::mouseClick(prompt->findChild<QPushButton *>("btnOk"), Qt::LeftButton);
-    });
-}
 
 QMenu *languageMenu(UUSystemTrayIcon *tray)
 {
@@ -184,21 +170,19 @@ void TestTray::choosingALanguageStoresItForTheNextStart()
     // Another language is stored for the next start; the window comes up and
     // says so in the language in effect, which keeps its check mark.
     m_window->hide();
-    QString seen;
-    answerPromptLater(&seen);
+    ModalAnswerer answers;
     languages[1]->trigger();
     QCOMPARE(TestUser::iniValue(iniPath(), "language").toString(), QString("us"));
     QCOMPARE(switches.size(), 1);
-    QCOMPARE(seen, QString::fromUtf8("重启后生效！"));
+    QCOMPARE(answers.prompts, QStringList({QString::fromUtf8("重启后生效！")}));
     QVERIFY(m_window->isVisible());
     QCOMPARE(checkedLanguages(tray), QStringList({QString::fromUtf8("中文")}));
 
-    seen.clear();
-    answerPromptLater(&seen);
     languages[5]->trigger();
     QCOMPARE(TestUser::iniValue(iniPath(), "language").toString(), QString("de"));
     QCOMPARE(switches.size(), 2);
-    QVERIFY(!seen.isEmpty());
+    QCOMPARE(answers.prompts.size(), 2);
+    QVERIFY(!answers.prompts.last().isEmpty());
     QCOMPARE(checkedLanguages(tray), QStringList({QString::fromUtf8("中文")}));
 }
 
@@ -210,14 +194,12 @@ void TestTray::quitIsRefusedWhileAdding()
     QSignalSpy asked(tray, SIGNAL(sglQuitApp()));
     g_fileAdding = true;
 
-    QString seen;
+    ModalAnswerer answers;
     // Counted from the refusals, not from the start: a late first turn of
     // the event loop must not end it while a prompt still waits.
     QTimer::singleShot(0, tray, [&] {
-        answerPromptLater(&seen);
         quitAction(tray)->trigger();
         // Should the page container be asked after all, it refuses too.
-        answerPromptLater(&seen);
         QMetaObject::invokeMethod(tray, "sltDoQuitAPP");
         QTimer::singleShot(600, tray, [] { QCoreApplication::exit(7); });
     });
@@ -226,7 +208,7 @@ void TestTray::quitIsRefusedWhileAdding()
     connect(&fallback, &QTimer::timeout, [] { QCoreApplication::exit(99); });
     fallback.start(20000);
     QCOMPARE(QApplication::exec(), 7);
-    QCOMPARE(seen, QString(kAddingText));
+    QCOMPARE(answers.prompts, QStringList({kAddingText, kAddingText}));
     QCOMPARE(asked.size(), 0);
     QVERIFY(tray->isVisible());
     QVERIFY(m_window->isVisible());
@@ -238,8 +220,7 @@ void TestTray::quitEndsTheProgramWithNginxStoppedAndTheServerClosed()
     // A first start over an earlier installation's shared folder writes the
     // nginx files and starts nginx.
     QVERIFY(writeWholeFile(iniPath(), "[General]\nlanguage=us\n"));
-    QVERIFY(writeWholeFile(m_user->dataFolder() + "/Dir.ini",
-                           "[General]\nVaroSharedDir=" + m_user->sharedFolder().toUtf8() + "\n"));
+    QVERIFY(m_user->rememberSharedFolder(m_user->sharedFolder()));
     QVERIFY(QDir().mkpath(m_user->sharedFolder()));
     NginxGuard guard(m_user->dataFolder());
     UUSystemTrayIcon *tray = makeWindow();

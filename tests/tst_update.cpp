@@ -3,6 +3,7 @@
 // real program, which runs a downloaded installer or honours a refused forced
 // update and then ends through its normal shut-down.
 #include "common/fakeonlineservice.h"
+#include "common/modalanswerer.h"
 #include "common/nginxprocesses.h"
 #include "common/programrunner.h"
 #include "common/testenv.h"
@@ -57,7 +58,7 @@ private:
     void offer(int forced, const QString &notes = "fixes");
     // Answers the start-up pop-up when it comes up: notes what it shows,
     // tries Escape, then presses the button.
-    void answerPopup(Shown *shown, const char *button);
+    ModalAnswerer *answerPopup(Shown *shown, const char *button);
 
     std::unique_ptr<TestUser> m_user;
     std::unique_ptr<FakeOnlineService> m_service;
@@ -99,15 +100,10 @@ void TestUpdate::offer(int forced, const QString &notes)
     m_service->answer(kInstallerPath, FakeReply::file(kInstallerScript));
 }
 
-void TestUpdate::answerPopup(Shown *shown, const char *button)
+ModalAnswerer *TestUpdate::answerPopup(Shown *shown, const char *button)
 {
-    auto *poll = new QTimer(m_watchers.get());
-    connect(poll, &QTimer::timeout, [poll, shown, button] {
-        auto *popup = qobject_cast<VaroHomeUpdateDesc *>(QApplication::activeModalWidget());
-        if (!popup)
-            return;
-        poll->stop();
-        poll->deleteLater();
+    auto *answers = new ModalAnswerer(m_watchers.get());
+    answers->setPopupAnswer([shown, button](VaroHomeUpdateDesc *popup) {
         auto label = [popup](const char *name) { return popup->findChild<QLabel *>(name); };
         shown->title = label("labeltitle")->text();
         shown->notes = label("label_2")->text();
@@ -120,14 +116,14 @@ void TestUpdate::answerPopup(Shown *shown, const char *button)
         if (popup->isVisible())
             popup->findChild<QPushButton *>(button)->click();
     });
-    poll->start(20);
+    return answers;
 }
 
 void TestUpdate::startupOfferShowsTheNotesAndTheStartGoesOn()
 {
     offer(0, "one\\n<b>two</b>");
     Shown shown;
-    answerPopup(&shown, "BNCancel");
+    ModalAnswerer *answers = answerPopup(&shown, "BNCancel");
     int httpPort = 0;
     {
         Brontel window;
@@ -140,6 +136,8 @@ void TestUpdate::startupOfferShowsTheNotesAndTheStartGoesOn()
     QVERIFY(shown.offerLayout);
     // Escape closes an update that is not forced, and the start goes on.
     QVERIFY(!shown.stayedAfterEscape);
+    QCOMPARE(answers->popups.size(), 1);
+    QCOMPARE(answers->prompts, QStringList());
     QVERIFY(httpPort >= 9000);
     QVERIFY(!programEndRequested());
 }
@@ -151,7 +149,7 @@ void TestUpdate::startupStopsWhenAForcedUpdateIsRefused()
 {
     offer(1);
     Shown shown;
-    answerPopup(&shown, "pushButtonClose");
+    ModalAnswerer *answers = answerPopup(&shown, "pushButtonClose");
     NginxGuard guard(m_user->dataFolder());
     int httpPort = -1;
     QTimer::singleShot(0, [&] {
@@ -163,6 +161,8 @@ void TestUpdate::startupStopsWhenAForcedUpdateIsRefused()
     QCOMPARE(QCoreApplication::exec(), 0);
     QCOMPARE(shown.cancel, QString("quit"));
     QVERIFY(shown.stayedAfterEscape);
+    QCOMPARE(answers->popups.size(), 1);
+    QCOMPARE(answers->prompts, QStringList());
     QVERIFY(programEndRequested());
     QCOMPARE(httpPort, 0);
     QVERIFY(nginxProcessesUnder(m_user->dataFolder()).isEmpty());

@@ -2,21 +2,23 @@
 #include "ui_formmessage.h"
 
 #include "Form/Dialogs/dialogplacement.h"
+#include "helper/framelessdrag.h"
 
 #include <QIcon>
 
 FormMessage::FormMessage(QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::fmrMessage)
+    , m_ui(new Ui::fmrMessage)
 {
-    ui->setupUi(this);
+    m_ui->setupUi(this);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    FramelessDrag::attach(this);
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowTitle(QCoreApplication::translate("fmrMessage", "Varo helper"));
     setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_16X16.png")));
-    ui->lbPromptText->setWordWrap(true);
+    m_ui->lbPromptText->setWordWrap(true);
 
-    for (QWidget *widget : {static_cast<QWidget *>(ui->lbPromptText), static_cast<QWidget *>(ui->btnOk)}) {
+    for (QWidget *widget : {static_cast<QWidget *>(m_ui->lbPromptText), static_cast<QWidget *>(m_ui->btnOk)}) {
         QFont font = widget->font();
         font.setLetterSpacing(QFont::AbsoluteSpacing, 1.5);
         widget->setFont(font);
@@ -25,7 +27,7 @@ FormMessage::FormMessage(QWidget *parent)
 
 FormMessage::~FormMessage()
 {
-    delete ui;
+    delete m_ui;
 }
 
 QStringList FormMessage::bodyPieces(const QString &text)
@@ -63,8 +65,8 @@ QString FormMessage::bodyHtml(const QString &text)
 
 void FormMessage::setMessage(const QStringList &lines)
 {
-    ui->label->setText(lines.value(0));
-    ui->lbPromptText->setText(bodyHtml(lines.value(1)));
+    m_ui->label->setText(lines.value(0));
+    m_ui->lbPromptText->setText(bodyHtml(lines.value(1)));
     centreSharedDialog(this);
 }
 
@@ -76,20 +78,4 @@ void FormMessage::on_btnClose_clicked()
 void FormMessage::on_btnOk_clicked()
 {
     close();
-}
-
-void FormMessage::mousePressEvent(QMouseEvent *event)
-{
-    m_drag.press(this, event);
-}
-
-void FormMessage::mouseMoveEvent(QMouseEvent *event)
-{
-    m_drag.move(this, event);
-}
-
-void FormMessage::mouseReleaseEvent(QMouseEvent *event)
-{
-    Q_UNUSED(event);
-    m_drag.release();
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "helper/framelessdrag.h"
-
 #include <QDialog>
 #include <QStringList>
 
@@ -36,12 +34,6 @@ private slots:
     void on_btnClose_clicked();
     void on_btnOk_clicked();
 
-protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
 private:
-    Ui::fmrMessage *ui;
-    FramelessDrag m_drag;
+    Ui::fmrMessage *m_ui;
 };

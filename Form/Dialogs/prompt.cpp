@@ -2,6 +2,7 @@
 #include "ui_prompt.h"
 
 #include "Form/Dialogs/dialogplacement.h"
+#include "helper/framelessdrag.h"
 
 #include <QFontMetrics>
 #include <QIcon>
@@ -16,15 +17,16 @@ const int kMarqueeSlack = 5;
 
 Prompt::Prompt(QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::dlgPrompt)
+    , m_ui(new Ui::dlgPrompt)
 {
-    ui->setupUi(this);
+    m_ui->setupUi(this);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    FramelessDrag::attach(this);
     setAttribute(Qt::WA_TranslucentBackground);
     setFixedSize(380, 220);
     setWindowTitle(QCoreApplication::translate("dlgPrompt", "Varo helper"));
     setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_16X16.png")));
-    ui->lbPromptText->setWordWrap(true);
+    m_ui->lbPromptText->setWordWrap(true);
 
     m_marqueeTimer = new QTimer(this);
     connect(m_marqueeTimer, SIGNAL(timeout()), this, SLOT(scrollCaption()));
@@ -32,14 +34,14 @@ Prompt::Prompt(QWidget *parent)
 
 Prompt::~Prompt()
 {
-    delete ui;
+    delete m_ui;
 }
 
 void Prompt::setPrompt(const QString &text)
 {
     m_marqueeTimer->stop();
     m_text = text;
-    ui->lbPromptText->setText(text);
+    m_ui->lbPromptText->setText(text);
     centreSharedDialog(this);
 }
 
@@ -59,16 +61,16 @@ void Prompt::scrollCaption()
 {
     if (m_marqueeIndex > m_marqueeBound)
         m_marqueeIndex = 0;
-    ui->lbPromptText->setText(m_text.mid(m_marqueeIndex));
+    m_ui->lbPromptText->setText(m_text.mid(m_marqueeIndex));
     ++m_marqueeIndex;
 }
 
 void Prompt::enterEvent(QEvent *event)
 {
     QDialog::enterEvent(event);
-    ui->lbPromptText->ensurePolished();
-    const QFontMetrics metrics(ui->lbPromptText->font());
-    if (metrics.horizontalAdvance(m_text) > ui->lbPromptText->width() + kMarqueeSlack) {
+    m_ui->lbPromptText->ensurePolished();
+    const QFontMetrics metrics(m_ui->lbPromptText->font());
+    if (metrics.horizontalAdvance(m_text) > m_ui->lbPromptText->width() + kMarqueeSlack) {
         m_marqueeIndex = 0;
         m_marqueeBound = m_text.length();
         m_marqueeTimer->start(kMarqueeStepMs);
@@ -79,7 +81,7 @@ void Prompt::leaveEvent(QEvent *event)
 {
     QDialog::leaveEvent(event);
     m_marqueeTimer->stop();
-    ui->lbPromptText->setText(m_text);
+    m_ui->lbPromptText->setText(m_text);
 }
 
 // However the dialog goes (a button, Escape), the marquee must not go on
@@ -88,21 +90,5 @@ void Prompt::hideEvent(QHideEvent *event)
 {
     QDialog::hideEvent(event);
     m_marqueeTimer->stop();
-    ui->lbPromptText->setText(m_text);
-}
-
-void Prompt::mousePressEvent(QMouseEvent *event)
-{
-    m_drag.press(this, event);
-}
-
-void Prompt::mouseMoveEvent(QMouseEvent *event)
-{
-    m_drag.move(this, event);
-}
-
-void Prompt::mouseReleaseEvent(QMouseEvent *event)
-{
-    Q_UNUSED(event);
-    m_drag.release();
+    m_ui->lbPromptText->setText(m_text);
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "helper/framelessdrag.h"
-
 #include <QDialog>
 
 class QTimer;
@@ -35,13 +33,9 @@ protected:
     void enterEvent(QEvent *event) override;
     void leaveEvent(QEvent *event) override;
     void hideEvent(QHideEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
-    Ui::dlgPrompt *ui;
-    FramelessDrag m_drag;
+    Ui::dlgPrompt *m_ui;
     QTimer *m_marqueeTimer;
     int m_marqueeIndex = 0;
     int m_marqueeBound = 0;

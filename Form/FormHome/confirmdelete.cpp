@@ -1,34 +1,37 @@
 #include "Form/FormHome/confirmdelete.h"
 #include "ui_confirmdelete.h"
 
+#include "helper/framelessdrag.h"
+
 #include <QCloseEvent>
 #include <QIcon>
 
 ConfirmDelete::ConfirmDelete(QWidget *parent)
     : QWidget(parent)
-    , ui(new Ui::frmConfirmDelete)
+    , m_ui(new Ui::frmConfirmDelete)
 {
-    ui->setupUi(this);
+    m_ui->setupUi(this);
     // Application-modal whenever shown: while the question is open the home
     // page's selection must not change under it.
     setAttribute(Qt::WA_ShowModal);
     setWindowFlags(windowFlags() | Qt::Window | Qt::FramelessWindowHint);
+    FramelessDrag::attach(this);
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_16X16.png")));
-    for (QWidget *widget : {static_cast<QWidget *>(ui->label_title), static_cast<QWidget *>(ui->label_hint),
-                            static_cast<QWidget *>(ui->pb_delete), static_cast<QWidget *>(ui->pb_cancel)}) {
+    for (QWidget *widget : {static_cast<QWidget *>(m_ui->label_title), static_cast<QWidget *>(m_ui->label_hint),
+                            static_cast<QWidget *>(m_ui->pb_delete), static_cast<QWidget *>(m_ui->pb_cancel)}) {
         QFont font = widget->font();
         font.setLetterSpacing(QFont::AbsoluteSpacing, 1.5);
         widget->setFont(font);
     }
-    connect(ui->pb_cancel, SIGNAL(clicked()), this, SLOT(slotCancel()));
-    connect(ui->pb_delete, SIGNAL(clicked()), this, SLOT(slotDelete()));
-    connect(ui->tb_close, SIGNAL(clicked()), this, SLOT(slotClose()));
+    connect(m_ui->pb_cancel, SIGNAL(clicked()), this, SLOT(slotCancel()));
+    connect(m_ui->pb_delete, SIGNAL(clicked()), this, SLOT(slotDelete()));
+    connect(m_ui->tb_close, SIGNAL(clicked()), this, SLOT(slotClose()));
 }
 
 ConfirmDelete::~ConfirmDelete()
 {
-    delete ui;
+    delete m_ui;
 }
 
 void ConfirmDelete::slotCancel()
@@ -48,22 +51,6 @@ void ConfirmDelete::slotDelete()
 void ConfirmDelete::slotClose()
 {
     slotCancel();
-}
-
-void ConfirmDelete::mousePressEvent(QMouseEvent *event)
-{
-    m_drag.press(this, event);
-}
-
-void ConfirmDelete::mouseMoveEvent(QMouseEvent *event)
-{
-    m_drag.move(this, event);
-}
-
-void ConfirmDelete::mouseReleaseEvent(QMouseEvent *event)
-{
-    Q_UNUSED(event);
-    m_drag.release();
 }
 
 // A close that the window system asks for (a keyboard shortcut, the task bar)

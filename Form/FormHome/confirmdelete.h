@@ -1,7 +1,5 @@
 #pragma once
 
-#include "helper/framelessdrag.h"
-
 #include <QWidget>
 
 namespace Ui {
@@ -35,12 +33,8 @@ public slots:
     void slotClose();
 
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    Ui::frmConfirmDelete *ui;
-    FramelessDrag m_drag;
+    Ui::frmConfirmDelete *m_ui;
 };

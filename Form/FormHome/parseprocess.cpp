@@ -3,6 +3,7 @@
 
 #include "Form/Dialogs/appglobals.h"
 #include "Form/Dialogs/prompt.h"
+#include "helper/framelessdrag.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
@@ -11,15 +12,16 @@
 
 ParseProcess::ParseProcess(QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::ParseProcess)
+    , m_ui(new Ui::ParseProcess)
 {
-    ui->setupUi(this);
+    m_ui->setupUi(this);
     setAttribute(Qt::WA_ShowModal);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    FramelessDrag::attach(this);
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_16X16.png")));
     hide();
-    for (QWidget *label : {static_cast<QWidget *>(ui->labeltitle), static_cast<QWidget *>(ui->label)}) {
+    for (QWidget *label : {static_cast<QWidget *>(m_ui->labeltitle), static_cast<QWidget *>(m_ui->label)}) {
         QFont font = label->font();
         font.setLetterSpacing(QFont::AbsoluteSpacing, 1.5);
         label->setFont(font);
@@ -28,42 +30,42 @@ ParseProcess::ParseProcess(QWidget *parent)
 
 ParseProcess::~ParseProcess()
 {
-    delete ui;
+    delete m_ui;
 }
 
 void ParseProcess::resetProgress()
 {
-    ui->progressBar->setMaximum(100);
-    ui->progressBar->setValue(0);
+    m_ui->progressBar->setMaximum(100);
+    m_ui->progressBar->setValue(0);
     m_busy = false;
 }
 
 void ParseProcess::setCount(int done, int total)
 {
-    ui->label->setText(tr("%1/%2").arg(done).arg(total));
+    m_ui->label->setText(tr("%1/%2").arg(done).arg(total));
 }
 
 void ParseProcess::setFileName(const QString &name)
 {
     // A long name keeps its start and its extension, the parts that tell
     // files apart; the whole name is in the tool tip.
-    ui->label_3->ensurePolished();
-    const QFontMetrics metrics(ui->label_3->font());
-    ui->label_3->setText(metrics.elidedText(name, Qt::ElideMiddle, ui->widget_2->width()));
-    ui->label_3->setToolTip(name);
+    m_ui->label_3->ensurePolished();
+    const QFontMetrics metrics(m_ui->label_3->font());
+    m_ui->label_3->setText(metrics.elidedText(name, Qt::ElideMiddle, m_ui->widget_2->width()));
+    m_ui->label_3->setToolTip(name);
 }
 
 void ParseProcess::slotUpdateDataReadProgress(qlonglong bytesRead, qlonglong totalBytes)
 {
-    ui->progressBar->setMaximum(int(totalBytes));
-    ui->progressBar->setValue(int(bytesRead));
+    m_ui->progressBar->setMaximum(int(totalBytes));
+    m_ui->progressBar->setValue(int(bytesRead));
 }
 
 int ParseProcess::exec()
 {
     m_busy = true;
-    ui->progressBar->setValue(0);
-    ui->progressBar->setStyleSheet(QStringLiteral(
+    m_ui->progressBar->setValue(0);
+    m_ui->progressBar->setStyleSheet(QStringLiteral(
         "QProgressBar{border-radius:4px;border-image:url(:/Brontel/Skin/new/Download-progress_background.png);}"
         "QProgressBar::chunk{border-radius:4px;background-image:url(:/Brontel/Skin/new/Download-progress.png);}"));
     return QDialog::exec();
@@ -91,20 +93,4 @@ void ParseProcess::closeEvent(QCloseEvent *event)
     }
     event->accept();
     QDialog::closeEvent(event);
-}
-
-void ParseProcess::mousePressEvent(QMouseEvent *event)
-{
-    m_drag.press(this, event);
-}
-
-void ParseProcess::mouseMoveEvent(QMouseEvent *event)
-{
-    m_drag.move(this, event);
-}
-
-void ParseProcess::mouseReleaseEvent(QMouseEvent *event)
-{
-    Q_UNUSED(event);
-    m_drag.release();
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "helper/framelessdrag.h"
-
 #include <QDialog>
 
 namespace Ui {
@@ -38,12 +36,8 @@ public slots:
 protected:
     void keyPressEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     bool m_busy = false;
-    Ui::ParseProcess *ui;
-    FramelessDrag m_drag;
+    Ui::ParseProcess *m_ui;
 };

@@ -7,6 +7,7 @@
 #include "dataproc/onlinerequest.h"
 #include "dataproc/versioninfo.h"
 #include "helper/appflags.h"
+#include "helper/framelessdrag.h"
 #include "helper/session.h"
 #include "helper/weblinks.h"
 #include "platform/installation.h"
@@ -52,42 +53,43 @@ void removeFilesIn(const QString &folder)
 
 VaroHomeUpdateDesc::VaroHomeUpdateDesc(QWidget *parent)
     : QDialog(parent)
-    , ui(new Ui::VaroHomeUpdateDesc)
+    , m_ui(new Ui::VaroHomeUpdateDesc)
 {
-    ui->setupUi(this);
+    m_ui->setupUi(this);
     setAttribute(Qt::WA_ShowModal);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    FramelessDrag::attach(this);
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_16X16.png")));
     hide();
     m_timer = new QTimer(this);
 
-    ui->lbNewVersion->hide();
-    ui->progressBar->hide();
-    ui->BNUpdate->setEnabled(true);
-    for (QWidget *widget : {static_cast<QWidget *>(ui->labeltitle), static_cast<QWidget *>(ui->label_3),
-                            static_cast<QWidget *>(ui->lbNewVersion), static_cast<QWidget *>(ui->label_2),
-                            static_cast<QWidget *>(ui->BNUpdate), static_cast<QWidget *>(ui->BNCancel)}) {
+    m_ui->lbNewVersion->hide();
+    m_ui->progressBar->hide();
+    m_ui->BNUpdate->setEnabled(true);
+    for (QWidget *widget : {static_cast<QWidget *>(m_ui->labeltitle), static_cast<QWidget *>(m_ui->label_3),
+                            static_cast<QWidget *>(m_ui->lbNewVersion), static_cast<QWidget *>(m_ui->label_2),
+                            static_cast<QWidget *>(m_ui->BNUpdate), static_cast<QWidget *>(m_ui->BNCancel)}) {
         QFont font;
         font.setLetterSpacing(QFont::AbsoluteSpacing, 1.5);
         widget->setFont(font);
     }
     // The title and the notes carry the service's words: shown as they are,
     // a tag or a link in them is only text.
-    ui->labeltitle->setTextFormat(Qt::PlainText);
-    ui->label_2->setTextFormat(Qt::PlainText);
-    ui->label_2->setText(QTextDocumentFragment::fromHtml(ui->label_2->text()).toPlainText());
+    m_ui->labeltitle->setTextFormat(Qt::PlainText);
+    m_ui->label_2->setTextFormat(Qt::PlainText);
+    m_ui->label_2->setText(QTextDocumentFragment::fromHtml(m_ui->label_2->text()).toPlainText());
 
-    connect(ui->pushButtonClose, SIGNAL(clicked()), this, SLOT(slotBNClose_Clicked()));
-    connect(ui->BNCancel, SIGNAL(clicked()), this, SLOT(slotBNClose_Clicked()));
-    connect(ui->BNUpdate, SIGNAL(clicked()), this, SLOT(slotBNUpdate_Clicked()));
+    connect(m_ui->pushButtonClose, SIGNAL(clicked()), this, SLOT(slotBNClose_Clicked()));
+    connect(m_ui->BNCancel, SIGNAL(clicked()), this, SLOT(slotBNClose_Clicked()));
+    connect(m_ui->BNUpdate, SIGNAL(clicked()), this, SLOT(slotBNUpdate_Clicked()));
     connect(m_timer, SIGNAL(timeout()), this, SLOT(timeOut()));
 }
 
 VaroHomeUpdateDesc::~VaroHomeUpdateDesc()
 {
     cancelTransfer();
-    delete ui;
+    delete m_ui;
 }
 
 QNetworkAccessManager *VaroHomeUpdateDesc::manager()
@@ -110,26 +112,26 @@ QString VaroHomeUpdateDesc::releaseNotesText(const QString &notes)
 
 void VaroHomeUpdateDesc::showOffer(const QString &title, const QString &notes, const QString &dismissText)
 {
-    ui->labeltitle->setText(title);
-    ui->BNCancel->show();
-    ui->BNCancel->setText(dismissText);
-    ui->BNUpdate->show();
-    ui->label_2->show();
-    ui->labeltitle->show();
-    ui->label_3->show();
-    ui->lbNewVersion->hide();
-    ui->label_2->setText(releaseNotesText(notes));
+    m_ui->labeltitle->setText(title);
+    m_ui->BNCancel->show();
+    m_ui->BNCancel->setText(dismissText);
+    m_ui->BNUpdate->show();
+    m_ui->label_2->show();
+    m_ui->labeltitle->show();
+    m_ui->label_3->show();
+    m_ui->lbNewVersion->hide();
+    m_ui->label_2->setText(releaseNotesText(notes));
 }
 
 int VaroHomeUpdateDesc::exec()
 {
-    ui->progressBar->hide();
+    m_ui->progressBar->hide();
     manager();
     f_bytesReadNow = 0;
-    ui->progressBar->setRange(0, 100);
-    ui->progressBar->setValue(0);
-    ui->progressBar->setStyleSheet(QString::fromLatin1(kBarNormal));
-    ui->BNUpdate->setEnabled(true);
+    m_ui->progressBar->setRange(0, 100);
+    m_ui->progressBar->setValue(0);
+    m_ui->progressBar->setStyleSheet(QString::fromLatin1(kBarNormal));
+    m_ui->BNUpdate->setEnabled(true);
     return QDialog::exec();
 }
 
@@ -138,8 +140,8 @@ void VaroHomeUpdateDesc::slotBNUpdate_Clicked()
     if (m_reply)
         return;
     f_bytesReadNow = 0;
-    ui->progressBar->setValue(0);
-    ui->progressBar->setStyleSheet(QString::fromLatin1(kBarNormal));
+    m_ui->progressBar->setValue(0);
+    m_ui->progressBar->setStyleSheet(QString::fromLatin1(kBarNormal));
 
     // Without a data folder the path would start at the filesystem root.
     const QString dataFolder = Session::instance()->getAppDataPath();
@@ -163,18 +165,18 @@ void VaroHomeUpdateDesc::slotBNUpdate_Clicked()
 
 void VaroHomeUpdateDesc::startDownload(QString folder)
 {
-    ui->label_3->hide();
-    ui->label_2->hide();
-    ui->lbNewVersion->show();
-    ui->lbNewVersion->setText(tr("Updating"));
-    ui->lbNewVersion->setStyleSheet(QString::fromLatin1(kLabelBusy));
-    ui->BNUpdate->hide();
-    ui->BNCancel->setText(tr("close"));
-    ui->progressBar->setStyleSheet(QString::fromLatin1(kBarNormal));
+    m_ui->label_3->hide();
+    m_ui->label_2->hide();
+    m_ui->lbNewVersion->show();
+    m_ui->lbNewVersion->setText(tr("Updating"));
+    m_ui->lbNewVersion->setStyleSheet(QString::fromLatin1(kLabelBusy));
+    m_ui->BNUpdate->hide();
+    m_ui->BNCancel->setText(tr("close"));
+    m_ui->progressBar->setStyleSheet(QString::fromLatin1(kBarNormal));
 
     const VersionInfo *record = pcVersionRecord();
-    ui->progressBar->show();
-    ui->BNUpdate->setEnabled(false);
+    m_ui->progressBar->show();
+    m_ui->BNUpdate->setEnabled(false);
     cancelTransfer();
     f_DownloadedSize = 0;
     f_bytesReadNow = 0;
@@ -260,19 +262,19 @@ bool VaroHomeUpdateDesc::isInstallerReply() const
 void VaroHomeUpdateDesc::showProgress()
 {
     if (m_total < 0) {
-        ui->progressBar->setRange(0, 0);
+        m_ui->progressBar->setRange(0, 0);
         return;
     }
     if (m_total == 0) {
-        ui->progressBar->setRange(0, 100);
-        ui->progressBar->setValue(0);
+        m_ui->progressBar->setRange(0, 100);
+        m_ui->progressBar->setValue(0);
         return;
     }
     int shift = 0;
     while ((m_total >> shift) > INT_MAX)
         ++shift;
-    ui->progressBar->setRange(0, int(m_total >> shift));
-    ui->progressBar->setValue(int(qBound<qint64>(0, f_bytesReadNow, m_total) >> shift));
+    m_ui->progressBar->setRange(0, int(m_total >> shift));
+    m_ui->progressBar->setValue(int(qBound<qint64>(0, f_bytesReadNow, m_total) >> shift));
 }
 
 void VaroHomeUpdateDesc::timeOut()
@@ -323,18 +325,18 @@ void VaroHomeUpdateDesc::UpdateFinished(QNetworkReply *reply)
 void VaroHomeUpdateDesc::showDownloadFailed()
 {
     cancelTransfer();
-    ui->lbNewVersion->setText(tr("Update failed"));
-    ui->lbNewVersion->setStyleSheet(QString::fromLatin1(kLabelFailed));
-    ui->progressBar->setStyleSheet(QString::fromLatin1(kBarFailed));
+    m_ui->lbNewVersion->setText(tr("Update failed"));
+    m_ui->lbNewVersion->setStyleSheet(QString::fromLatin1(kLabelFailed));
+    m_ui->progressBar->setStyleSheet(QString::fromLatin1(kBarFailed));
     // Nothing moves any more, whatever was known of the length.
     if (m_total < 0)
         m_total = 0;
     showProgress();
-    ui->BNUpdate->setText(tr("Update again"));
-    ui->BNUpdate->setStyleSheet(QString::fromLatin1(kButtonFailed));
-    ui->BNUpdate->setEnabled(true);
-    ui->BNUpdate->show();
-    ui->BNCancel->setText(tr("cancel"));
+    m_ui->BNUpdate->setText(tr("Update again"));
+    m_ui->BNUpdate->setStyleSheet(QString::fromLatin1(kButtonFailed));
+    m_ui->BNUpdate->setEnabled(true);
+    m_ui->BNUpdate->show();
+    m_ui->BNCancel->setText(tr("cancel"));
 }
 
 void VaroHomeUpdateDesc::cancelTransfer()
@@ -394,20 +396,4 @@ void VaroHomeUpdateDesc::keyPressEvent(QKeyEvent *event)
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void VaroHomeUpdateDesc::mousePressEvent(QMouseEvent *event)
-{
-    m_drag.press(this, event);
-}
-
-void VaroHomeUpdateDesc::mouseMoveEvent(QMouseEvent *event)
-{
-    m_drag.move(this, event);
-}
-
-void VaroHomeUpdateDesc::mouseReleaseEvent(QMouseEvent *event)
-{
-    Q_UNUSED(event);
-    m_drag.release();
 }

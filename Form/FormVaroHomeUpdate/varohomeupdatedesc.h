@@ -1,7 +1,5 @@
 #pragma once
 
-#include "helper/framelessdrag.h"
-
 #include <QDialog>
 
 class QFile;
@@ -30,7 +28,7 @@ public:
     // The form, for the caller to set texts and visibility before exec().
     // The title and the release notes show plain text: they are the service's
     // words, never markup.
-    Ui::VaroHomeUpdateDesc *getUi() const { return ui; }
+    Ui::VaroHomeUpdateDesc *getUi() const { return m_ui; }
 
     // The release notes as the pop-up shows them: the service writes a line
     // break as the two characters backslash and "n"; every line is ended by a
@@ -63,9 +61,6 @@ public slots:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     QNetworkAccessManager *manager();
@@ -77,8 +72,7 @@ private:
     void endProgram();
     void showProgress();
 
-    FramelessDrag m_drag;
-    Ui::VaroHomeUpdateDesc *ui;
+    Ui::VaroHomeUpdateDesc *m_ui;
     QNetworkAccessManager *m_manager = nullptr;
     QNetworkReply *m_reply = nullptr;
     QFile *m_file = nullptr;

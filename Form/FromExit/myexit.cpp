@@ -1,6 +1,7 @@
 #include "Form/FromExit/myexit.h"
 #include "ui_myexit.h"
 
+#include "helper/framelessdrag.h"
 #include "helper/quitprogram.h"
 
 #include <QCoreApplication>
@@ -8,29 +9,30 @@
 
 myExit::myExit(QWidget *parent)
     : QWidget(parent)
-    , ui(new Ui::frmExit)
+    , m_ui(new Ui::frmExit)
 {
-    ui->setupUi(this);
+    m_ui->setupUi(this);
     // Application-modal whenever shown: the choice must be made (or the window
     // closed) before anything else happens.
     setAttribute(Qt::WA_ShowModal);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    FramelessDrag::attach(this);
     setAttribute(Qt::WA_TranslucentBackground);
     setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_16X16.png")));
-    for (QWidget *widget : {static_cast<QWidget *>(ui->label_title), static_cast<QWidget *>(ui->label_hint),
-                            static_cast<QWidget *>(ui->pb_background), static_cast<QWidget *>(ui->pb_Exit)}) {
+    for (QWidget *widget : {static_cast<QWidget *>(m_ui->label_title), static_cast<QWidget *>(m_ui->label_hint),
+                            static_cast<QWidget *>(m_ui->pb_background), static_cast<QWidget *>(m_ui->pb_Exit)}) {
         QFont font = widget->font();
         font.setLetterSpacing(QFont::AbsoluteSpacing, 1.5);
         widget->setFont(font);
     }
-    connect(ui->pb_background, SIGNAL(clicked()), this, SLOT(slotBackground()));
-    connect(ui->pb_Exit, SIGNAL(clicked()), this, SLOT(slotExit()));
-    connect(ui->tb_close, SIGNAL(clicked()), this, SLOT(slotClose()));
+    connect(m_ui->pb_background, SIGNAL(clicked()), this, SLOT(slotBackground()));
+    connect(m_ui->pb_Exit, SIGNAL(clicked()), this, SLOT(slotExit()));
+    connect(m_ui->tb_close, SIGNAL(clicked()), this, SLOT(slotClose()));
 }
 
 myExit::~myExit()
 {
-    delete ui;
+    delete m_ui;
 }
 
 void myExit::slotBackground()
@@ -47,20 +49,4 @@ void myExit::slotExit()
 void myExit::slotClose()
 {
     close();
-}
-
-void myExit::mousePressEvent(QMouseEvent *event)
-{
-    m_drag.press(this, event);
-}
-
-void myExit::mouseMoveEvent(QMouseEvent *event)
-{
-    m_drag.move(this, event);
-}
-
-void myExit::mouseReleaseEvent(QMouseEvent *event)
-{
-    Q_UNUSED(event);
-    m_drag.release();
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "helper/framelessdrag.h"
-
 #include <QWidget>
 
 namespace Ui {
@@ -28,12 +26,6 @@ public slots:
     void slotExit();
     void slotClose();
 
-protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-
 private:
-    Ui::frmExit *ui;
-    FramelessDrag m_drag;
+    Ui::frmExit *m_ui;
 };

@@ -2,8 +2,6 @@
 
 #include "common/testenv.h"
 
-#include "Form/Dialogs/formmessage.h"
-#include "Form/Dialogs/prompt.h"
 #include "Form/FormHome/brontelvideoinfo.h"
 #include "Form/FormHome/homepage.h"
 #include "Form/FormHome/homesub.h"
@@ -19,9 +17,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QMimeData>
-#include <QPushButton>
 #include <QTest>
-#include <QTextDocumentFragment>
 
 std::unique_ptr<TestUser> newLibraryUser(SharedFolder sharedFolder)
 {
@@ -36,27 +32,6 @@ std::unique_ptr<TestUser> newLibraryUser(SharedFolder sharedFolder)
         return nullptr;
     g_fileAdding = false;
     return user;
-}
-
-ModalAnswerer::ModalAnswerer()
-{
-    connect(&m_timer, &QTimer::timeout, this, [this] { answer(); });
-    m_timer.start(20);
-}
-
-void ModalAnswerer::answer()
-{
-    QWidget *modal = QApplication::activeModalWidget();
-    if (auto *message = qobject_cast<FormMessage *>(modal)) {
-        const QString body = QTextDocumentFragment::fromHtml(message->findChild<QLabel *>("lbPromptText")->text())
-                                 .toPlainText()
-                                 .remove('\n');
-        messages << message->findChild<QLabel *>("label")->text() + "|" + body;
-        message->findChild<QPushButton *>("btnOk")->click();
-    } else if (auto *prompt = qobject_cast<Prompt *>(modal)) {
-        prompts << prompt->promptText();
-        prompt->findChild<QPushButton *>("btnOk")->click();
-    }
 }
 
 NoticeRecorder::NoticeRecorder(HomePage *page)

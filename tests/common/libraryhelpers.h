@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/modalanswerer.h"
+
 #include "Form/FormHome/brontelvideoinfo.h"
 
 #include <QElapsedTimer>
@@ -8,7 +10,6 @@
 #include <QMap>
 #include <QObject>
 #include <QStringList>
-#include <QTimer>
 #include <QUrl>
 #include <QVector>
 
@@ -18,9 +19,10 @@ class HomePage;
 class QWidget;
 class TestUser;
 
-// What the tests of the library pages share: answering the modal dialogs as
-// a user would, noting the page's signals, dropping files on a page, and the
-// library files as an independent reader and writer make them.
+// What the tests of the library pages share: noting the page's signals,
+// dropping files on a page, and the library files as an independent reader
+// and writer make them. The answerer of modal dialogs, which other tests use
+// too, comes with it.
 
 // Where a library test starts: a fresh test user whose settings name its
 // shared folder, English texts, a "src" folder for the user's own files and
@@ -28,23 +30,6 @@ class TestUser;
 // leaves it for the import to make. Null when a folder cannot be made.
 enum class SharedFolder { Made, LeftToTheImport };
 std::unique_ptr<TestUser> newLibraryUser(SharedFolder sharedFolder = SharedFolder::Made);
-
-// Answers every modal dialog that comes up while it lives, as a user would
-// press OK, and notes what each said. The progress dialog is left alone: the
-// batch closes it.
-class ModalAnswerer : public QObject
-{
-public:
-    ModalAnswerer();
-
-    QStringList messages; // "title|body" of each message dialog
-    QStringList prompts;  // text of each prompt
-
-private:
-    void answer();
-
-    QTimer m_timer;
-};
 
 // When each signal of the page came, in milliseconds since the recorder began.
 class NoticeRecorder : public QObject

@@ -47,6 +47,11 @@ QString TestUser::sharedFolder() const
     return m_dir.path() + "/shared";
 }
 
+bool TestUser::rememberSharedFolder(const QString &folder) const
+{
+    return writeWholeFile(dataFolder() + "/Dir.ini", "[General]\nVaroSharedDir=" + folder.toUtf8() + "\n");
+}
+
 QStringList TestUser::environment() const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -20,6 +20,10 @@ public:
     QString dataFolder() const;
     // A shared video folder inside the temporary tree.
     QString sharedFolder() const;
+    // Leaves "Dir.ini" as an earlier installation does, naming its shared
+    // folder: a first start then takes that folder instead of choosing one.
+    // False when the file cannot be written.
+    bool rememberSharedFolder(const QString &folder) const;
 
     // Environment for a child process running as this user.
     QStringList environment() const;
