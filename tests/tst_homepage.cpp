@@ -21,6 +21,7 @@
 #include "Form/FormHome/homesub.h"
 #include "Form/FormHome/librarystore.h"
 #include "Form/FormHome/parseprocess.h"
+#include "Form/FormHome/postersize.h"
 #include "Form/FormHome/runner.h"
 #include "Form/FormMainWidget/mainwidget.h"
 #include "helper/appflags.h"
@@ -737,7 +738,7 @@ void TestHomePage::tilesShowTheirRecords()
     const qint64 shown = poster->icon().cacheKey();
     tile.ChangeState();
     QCOMPARE(poster->icon().cacheKey(), shown);
-    QImage red(HomeSub::kPosterWidth, HomeSub::kPosterHeight, QImage::Format_RGB32);
+    QImage red(postersize::kWidth, postersize::kHeight, QImage::Format_RGB32);
     red.fill(Qt::red);
     QVERIFY(red.save(info.posterpathreal + ".new", "PNG"));
     QVERIFY(QFile::remove(info.posterpathreal));

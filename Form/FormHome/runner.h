@@ -67,9 +67,9 @@ public:
     // Opens a local video with FFmpeg (file protocol only; the path in the
     // bytes the system names files by, as QFile::encodeName gives them), sets
     // its duration in whole seconds (0 when unknown), frame width and height,
-    // and writes a 212 by 119 PNG poster cut from the first key frame after a
-    // seek to the middle. Each out value is written only once measured. True
-    // when the poster was written.
+    // and writes a PNG poster of the poster size (postersize.h) cut from the
+    // first key frame after a seek to the middle. Each out value is written
+    // only once measured. True when the poster was written.
     static bool vid2picretdur(const char *path, const QString &posterPath, int &duration,
                               int &width, int &height);
 
