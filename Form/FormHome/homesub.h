@@ -15,7 +15,7 @@ class frmHomeSub;
 // One tile of the home page: the poster of a library entry with its file
 // name, size and duration, a marker when the library's copy of the video is
 // gone or incomplete, and the select button of delete mode. The tile shows
-// its record; the home page owns it and must drop the tile before the record.
+// its record, which is the library's: the tile must go before its record.
 class HomeSub : public QWidget
 {
     Q_OBJECT
