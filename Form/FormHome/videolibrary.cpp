@@ -102,14 +102,14 @@ void VideoLibrary::rewrite()
     emit rewritten();
 }
 
-QStringList VideoLibrary::remove(const QVector<BrontelVideoInfo *> &chosen)
+QStringList VideoLibrary::remove(QVector<BrontelVideoInfo *> chosen)
 {
     if (chosen.isEmpty())
         return QStringList();
     const QString folder = sharedFolder();
     QVector<BrontelVideoInfo *> gone;
     QStringList failed;
-    for (BrontelVideoInfo *info : chosen) {
+    for (BrontelVideoInfo *info : qAsConst(chosen)) {
         if (!videoInfos.contains(info)) {
             // Not the library's (any more): nothing of it may be read.
             qDebug() << static_cast<void *>(info) << "delete fail";

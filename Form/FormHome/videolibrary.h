@@ -43,8 +43,9 @@ public:
     // and forgets them; an entry whose files cannot be removed keeps them and
     // stays. Records that are not the library's are left alone. Both files are
     // written afresh when anything was chosen. Returns the names of the videos
-    // that stay although chosen. Announced by entriesRemoved().
-    QStringList remove(const QVector<BrontelVideoInfo *> &chosen);
+    // that stay although chosen. Announced by entriesRemoved(). The choice is
+    // taken by value: it may be the entries themselves.
+    QStringList remove(QVector<BrontelVideoInfo *> chosen);
 
     // A video of this file name is in the library and its copy is still in
     // the shared folder. One whose copy has gone may be added again: the
