@@ -2,8 +2,9 @@
 // bench/library_bench.sh:
 //   bench_library make FOLDER N   a library of N entries as an earlier run
 //                                 left it: store, listing, posters, copies
-//   bench_library load FOLDER     start-up: the page reads the store and
-//                                 shows every tile (laid out and painted)
+//   bench_library load FOLDER     start-up: the library reads the store and
+//                                 the page shows every tile (laid out and
+//                                 painted)
 //   bench_library add FOLDER      one more video: its tile, and both files
 //                                 written afresh
 // The settings live in the HOME the script gives; the shared folder setting

@@ -30,9 +30,10 @@ class frmHomePage;
 // by dropping files on the page, with the modal progress dialog while the
 // import worker copies them. The library itself (its entries and files) is
 // a VideoLibrary, the batch's bookkeeping an ImportBatch; the page shows
-// what they announce, in its TileGrid and its DeleteMode. The page container relays the library JSON to the
-// main window (which serves it to the headset) and the update and refresh
-// notices to the left panel (which broadcasts them).
+// what they announce in its TileGrid and its DeleteMode. The page container
+// relays the library JSON to the main window (which serves it to the
+// headset) and the update and refresh notices to the left panel (which
+// broadcasts them).
 class HomePage : public QWidget
 {
     Q_OBJECT
@@ -59,8 +60,8 @@ public:
     // button do this.
     void leaveDeleteMode();
 
-    // Start-up: the library reads "brontelvideo.dat"; the page shows its
-    // tiles and publishes it.
+    // Start-up: the library reads "brontelvideo.dat" (and writes both files
+    // afresh where they differ); the page shows its tiles and publishes it.
     void loadVideoData();
     // Re-reads the files behind every tile and announces the library again;
     // what the headset's failed requests call for. Runs at most once per
@@ -74,7 +75,6 @@ public:
 
     // A batch is being checked or copied.
     bool isAdding() const { return batchRunning(); }
-    VideoLibrary *videoLibrary() const { return m_library; }
     const QVector<BrontelVideoInfo *> &library() const { return m_library->entries(); }
     const QVector<HomeSub *> &tiles() const { return m_tiles->tiles(); }
     const QStringList &libraryItemTexts() const { return m_library->itemTexts(); }
