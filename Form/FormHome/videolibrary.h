@@ -52,24 +52,15 @@ public:
     // import brings the copy back.
     bool isAlreadyAdded(const QString &fileName) const;
 
-    // The listing text, {"number":"N","items": [...]}, as last written to
-    // "list.json" (which holds it and a line feed).
+    // The listing text, {"number":"N","items": [...]}, built anew at each
+    // change, when "list.json" is written with it (and a line feed).
     const QString &listText() const { return m_listText; }
     // The listing as the library JSON that the main window serves.
     QJsonObject listObject() const;
 
-    // Parses a JSON text; an empty object (and a log line) when it is not a
-    // JSON object.
-    static QJsonObject getJsonObjectFromString(const QString &text);
-    // A new record from one stored item object, numbered after the entries
-    // held now, or null for an empty object. The caller owns it.
-    BrontelVideoInfo *parseVideoInfo(const QJsonObject &object) const;
-
     // Read from the settings at each use: the folder may be moved while the
     // program runs.
     static QString sharedFolder();
-    static QString storePath();
-    static QString listPath();
 
 signals:
     // The entry now at this position was appended.
@@ -86,6 +77,14 @@ signals:
     void saveFailed(const QString &path, const QString &error);
 
 private:
+    static QString storePath();
+    static QString listPath();
+    // Parses a JSON text; an empty object (and a log line) when it is not a
+    // JSON object.
+    static QJsonObject getJsonObjectFromString(const QString &text);
+    // A new record from one stored item object, numbered after the entries
+    // held now, or null for an empty object. The caller owns it.
+    BrontelVideoInfo *parseVideoInfo(const QJsonObject &object) const;
     void clearLibrary();
     // Index and item text of every entry from its position.
     void renumber();
