@@ -2,8 +2,9 @@
 // bench/library_bench.sh:
 //   bench_library make FOLDER N   a library of N entries as an earlier run
 //                                 left it: store, listing, posters, copies
-//   bench_library load FOLDER     start-up: the page reads the store and
-//                                 shows every tile (laid out and painted)
+//   bench_library load FOLDER     start-up: the library reads the store and
+//                                 the page shows every tile (laid out and
+//                                 painted)
 //   bench_library add FOLDER      one more video: its tile, and both files
 //                                 written afresh
 // The settings live in the HOME the script gives; the shared folder setting
@@ -12,6 +13,7 @@
 #include "Form/FormHome/homepage.h"
 #include "Form/FormHome/homesub.h"
 #include "Form/FormHome/librarystore.h"
+#include "Form/FormHome/postersize.h"
 #include "helper/atomicfile.h"
 #include "helper/iniconfig.h"
 
@@ -54,7 +56,7 @@ int make(const QString &folder, int count)
     QStringList texts;
     for (int i = 0; i < count; ++i) {
         BrontelVideoInfo *info = entry(folder, i);
-        QImage poster(212, 119, QImage::Format_RGB888);
+        QImage poster(postersize::kWidth, postersize::kHeight, QImage::Format_RGB888);
         poster.fill(QColor::fromHsv((i * 37) % 360, 200, 220));
         for (int y = 40; y < 80; ++y)
             for (int x = 20 + i % 90; x < 110 + i % 90; ++x)

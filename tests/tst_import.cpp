@@ -3,11 +3,14 @@
 // signals a batch gives the home page, and what a refused, failed or
 // interrupted file leaves behind (nothing).
 #include "common/libraryhelpers.h"
+#include "common/programrunner.h"
 #include "common/testenv.h"
 #include "common/videogen.h"
 
 #include "Form/FormHome/brontelvideoinfo.h"
+#include "Form/FormHome/importbatch.h"
 #include "Form/FormHome/runner.h"
+#include "Form/FormHome/videolibrary.h"
 #include "helper/appflags.h"
 #include "helper/iniconfig.h"
 #include "helper/session.h"
@@ -132,6 +135,7 @@ private slots:
     void copyNeverReplacesAFile();
     void interruptedCopyLeavesNothing();
     void destroyingARunningWorkerWaitsForIt();
+    void batchChecksRunsAndStops();
     void writeFailureLeavesNothing();
     void fullDiskLeavesNothing();
     void textsAreTranslated();
@@ -600,6 +604,98 @@ QStringList TestImport::runChild(const QStringList &wrapper, const QString &sour
     if (child.exitCode() != 0)
         return {"exit " + QString::number(child.exitCode()) + ": " + err};
     return QString::fromUtf8(child.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+}
+
+// The batch as the home page runs it, without the page: which files the
+// checks take out and why, the worker's reports in order, the count of
+// files, the end of the batch, and a stop in the middle of a copy.
+void TestImport::batchChecksRunsAndStops()
+{
+    QVERIFY(QDir().mkpath(m_shared));
+    VideoLibrary library;
+    library.load();
+    library.append(new BrontelVideoInfo(entryWithFiles(m_shared, src("had.mp4"), 0)));
+    QVERIFY(videogen::randomBytes(src("new.mp4"), 1000));
+    QVERIFY(videogen::randomBytes(src("notes.txt"), 10));
+    QVERIFY(QDir().mkpath(src("other")));
+    QVERIFY(videogen::randomBytes(src("other/new.mp4"), 10));
+
+    // A name that comes again is taken the first time; a URL that is no
+    // local file keeps the name the user knows.
+    QList<ImportBatch::File> files = ImportBatch::droppedFiles(
+        {QUrl::fromLocalFile(src("new.mp4")), QUrl::fromLocalFile(src("other/new.mp4")),
+         QUrl::fromLocalFile(src("notes.txt")), QUrl("http://127.0.0.1:1/far%20away.mp4"),
+         QUrl::fromLocalFile(src("had.mp4"))});
+    QCOMPARE(files.size(), 4);
+    QCOMPARE(files[2].name, QString("far away.mp4"));
+    QVERIFY(files[2].path.isEmpty());
+    const QList<ImportBatch::File> chosen = ImportBatch::chosenFiles({src("new.mp4"), src("other/new.mp4"), ""});
+    QCOMPARE(chosen.size(), 2);
+    QCOMPARE(chosen[0].path, src("new.mp4"));
+    QVERIFY(chosen[1].path.isEmpty() && chosen[1].url.isEmpty());
+
+    ImportBatch batch(&library);
+    batch.check(files);
+    QCOMPARE(files.size(), 1);
+    QCOMPARE(files[0].url, QUrl::fromLocalFile(src("new.mp4")));
+    const QString notVideoHere = QCoreApplication::translate("frmHomePage", "not video file");
+    const QString added = QCoreApplication::translate("frmHomePage", "already add the video");
+    QCOMPARE(batch.takeRefusals(), QList<QStringList>({{notVideoHere, "notes.txt"},
+                                                       {notVideoHere, "far away.mp4"},
+                                                       {added, "had.mp4"}}));
+    QVERIFY(batch.takeRefusals().isEmpty());
+
+    QStringList events;
+    bool ended = false;
+    connect(&batch, &ImportBatch::sglParse, this, [&](BrontelVideoInfo *info) {
+        events << "parse " + info->video;
+        library.append(info);
+    });
+    connect(&batch, &ImportBatch::sglParsing, this, [&](const QString &name, int, int, bool newFile) {
+        if (newFile)
+            events << QString("file %1 %2/%3").arg(name).arg(batch.nextFile()).arg(batch.fileCount());
+    });
+    connect(&batch, &ImportBatch::sglUpdateFinish, this, [&] { events << "finish"; });
+    connect(&batch, &ImportBatch::sglFinished, this, [&] {
+        events << "end";
+        ended = true;
+    });
+    batch.start(files, false);
+    QVERIFY(batch.isActive());
+    QVERIFY(waitUntil([&] { return ended; }, 60000));
+    QVERIFY(!batch.isActive());
+    QCOMPARE(events, QStringList({"file new.mp4 1/1", "parse new.mp4", "finish", "end"}));
+    QCOMPARE(library.entries().size(), 2);
+    QCOMPARE(library.entries()[1]->index, 1);
+    QCOMPARE(readWholeFile(library.entries()[1]->videopathnginx), readWholeFile(src("new.mp4")));
+    // The worker's refusals join the batch's; the end is the page's to close.
+    batch.refuse({"a reason", "a file"});
+    QCOMPARE(batch.takeRefusals(), QList<QStringList>({{"a reason", "a file"}}));
+    QVERIFY(g_fileAdding);
+    batch.close();
+    QVERIFY(!g_fileAdding);
+    QCOMPARE(batch.currentFile(), 0);
+    QCOMPARE(batch.fileCount(), 0);
+
+    // Large and sparse: copying it takes long enough to stop in the middle.
+    QFile big(src("big.mp4"));
+    QVERIFY(big.open(QIODevice::WriteOnly));
+    QVERIFY(big.resize(qint64(1) << 30));
+    big.close();
+    events.clear();
+    ended = false;
+    batch.start(ImportBatch::chosenFiles({src("big.mp4")}), true);
+    QVERIFY(waitUntil([&] { return !events.isEmpty(); }, 30000));
+    batch.stop();
+    // Its end came with the stop; nothing of the copy is left.
+    QVERIFY(ended);
+    QVERIFY(!batch.isActive());
+    QVERIFY(!g_fileAdding);
+    QCOMPARE(events.first(), QString("file big.mp4 1/1"));
+    QVERIFY(!events.contains("parse big.mp4"));
+    QCOMPARE(batch.takeRefusals(), QList<QStringList>({{interrupted(), "big.mp4"}}));
+    QCOMPARE(library.entries().size(), 2);
+    QVERIFY(QDir(m_shared).entryList({".*.part"}, QDir::Files | QDir::Hidden).isEmpty());
 }
 
 void TestImport::writeFailureLeavesNothing()

@@ -1,16 +1,34 @@
 // The library files as bytes: "brontelvideo.dat" records as Qt's data stream
 // writes and reads them, "list.json" as nginx hands it to the headset, the
 // reader's recovery from damaged stores, and which stored paths are trusted.
+// Then the library itself, without a widget: what it reads at start-up (also
+// from a damaged store, or from a shared folder that was moved), what it
+// writes on every change and when it announces the change. Real files in a
+// test user's shared folder.
 #include "common/libraryhelpers.h"
+#include "common/testenv.h"
 
 #include "Form/FormHome/brontelvideoinfo.h"
 #include "Form/FormHome/librarystore.h"
+#include "Form/FormHome/videolibrary.h"
+#include "helper/iniconfig.h"
 
 #include <QDataStream>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSignalSpy>
 #include <QTest>
+
+#include <atomic>
+#include <chrono>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace librarystore;
 
@@ -69,6 +87,27 @@ private slots:
     void trustedPaths_data();
     void trustedPaths();
     void damagedCopyName();
+
+    void changesAreWrittenBeforeTheyAreAnnounced();
+    void failedWritesAreReported();
+    void damagedStoreKeepsReadableEntries_data();
+    void damagedStoreKeepsReadableEntries();
+    void storeThatIsNoRegularFile_data();
+    void storeThatIsNoRegularFile();
+    void movedSharedFolderKeepsItsLibrary();
+    void cleanup();
+
+private:
+    // A test user whose settings name its shared folder; for the cases that
+    // read and write the library's files.
+    bool newUser();
+    QString src(const QString &name) const { return m_user->root() + "/src/" + name; }
+    QString store() const { return m_shared + "/brontelvideo.dat"; }
+    QString listing() const { return m_shared + "/list.json"; }
+    static QStringList names(const VideoLibrary &library);
+
+    std::unique_ptr<TestUser> m_user;
+    QString m_shared;
 };
 
 void TestLibraryStore::storeRecordBytes()
@@ -234,5 +273,334 @@ void TestLibraryStore::damagedCopyName()
     QCOMPARE(librarystore::damagedCopyName(when), QString("brontelvideo.dat.damaged-20240305-070809-010"));
 }
 
-QTEST_APPLESS_MAIN(TestLibraryStore)
+// --- the library ---------------------------------------------------------
+
+bool TestLibraryStore::newUser()
+{
+    m_user = newLibraryUser();
+    if (!m_user)
+        return false;
+    m_shared = m_user->sharedFolder();
+    return true;
+}
+
+void TestLibraryStore::cleanup()
+{
+    m_user.reset();
+}
+
+QStringList TestLibraryStore::names(const VideoLibrary &library)
+{
+    QStringList out;
+    for (const BrontelVideoInfo *info : library.entries())
+        out << info->video;
+    return out;
+}
+
+// Whoever shows the library or tells the headset reads the files when a
+// change is announced: they hold it by then.
+void TestLibraryStore::changesAreWrittenBeforeTheyAreAnnounced()
+{
+    QVERIFY(newUser());
+    VideoLibrary library;
+    QStringList seen;
+    auto note = [&](const QString &change) {
+        const QByteArray listed = readWholeFile(listing());
+        const bool written = readWholeFile(store()) == storeOf(library.entries())
+            && listed == listingOf(library.entries()) && listed == library.listText().toUtf8() + '\n';
+        seen << change + (written ? "" : " (files behind)");
+    };
+    connect(&library, &VideoLibrary::reloaded, this, [&] { note("reloaded"); });
+    connect(&library, &VideoLibrary::entryAdded, this, [&](int position) {
+        note(QString("added %1 %2").arg(position).arg(library.entries().value(position)->video));
+    });
+    connect(&library, &VideoLibrary::rewritten, this, [&] { note("rewritten"); });
+    connect(&library, &VideoLibrary::entriesRemoved, this, [&](const QVector<BrontelVideoInfo *> &gone) {
+        // The records are still there to be looked at; the library has let go.
+        QStringList names;
+        for (BrontelVideoInfo *info : gone) {
+            names << info->video;
+            QVERIFY(!library.entries().contains(info));
+        }
+        note("removed " + names.join(','));
+    });
+
+    // Nothing stored yet: an empty library and an empty listing, no store.
+    library.load();
+    QVERIFY(library.entries().isEmpty());
+    QCOMPARE(readWholeFile(listing()), QByteArray("{\"number\":\"0\",\"items\": []}\n"));
+    QVERIFY(!QFileInfo::exists(store()));
+    QCOMPARE(library.listObject(), QJsonDocument::fromJson("{\"number\":\"0\",\"items\":[]}").object());
+
+    const BrontelVideoInfo a = entryWithFiles(m_shared, src("a.mp4"), 0);
+    BrontelVideoInfo b = entryWithFiles(m_shared, src("b.mkv"), 1);
+    b.index = 1;
+    library.append(new BrontelVideoInfo(a));
+    library.append(new BrontelVideoInfo(b));
+    library.append(nullptr);
+    QCOMPARE(names(library), QStringList({"a.mp4", "b.mkv"}));
+    QCOMPARE(library.itemTexts(), QStringList({getJsonStringFromVideoInfo(&a), getJsonStringFromVideoInfo(&b)}));
+    QCOMPARE(library.listObject()["items"].toArray().at(1).toObject()["video"].toString(), QString("b.mkv"));
+
+    // Added is a name whose copy is still in the shared folder.
+    QVERIFY(library.isAlreadyAdded("a.mp4"));
+    QVERIFY(!library.isAlreadyAdded("A.mp4"));
+    QVERIFY(!library.isAlreadyAdded("c.mp4"));
+    QVERIFY(QFile::remove(a.videopathnginx));
+    QVERIFY(!library.isAlreadyAdded("a.mp4"));
+    QVERIFY(library.isAlreadyAdded("b.mkv"));
+
+    // A rewrite numbers the entries afresh.
+    library.entries()[0]->index = 5;
+    library.entries()[1]->index = 9;
+    library.rewrite();
+    QCOMPARE(library.entries()[0]->index, 0);
+    QCOMPARE(library.entries()[1]->index, 1);
+
+    // Another start reads what this one wrote.
+    {
+        VideoLibrary again;
+        QSignalSpy reloaded(&again, &VideoLibrary::reloaded);
+        again.load();
+        QCOMPARE(reloaded.size(), 1);
+        QCOMPARE(again.itemTexts(), library.itemTexts());
+        QCOMPARE(again.listText(), library.listText());
+    }
+
+    // A removal with nothing chosen writes and announces nothing; a record
+    // that is not the library's is left alone.
+    QCOMPARE(library.remove({}), QStringList());
+    BrontelVideoInfo stranger = b;
+    QCOMPARE(library.remove({&stranger, library.entries()[0]}), QStringList());
+    QCOMPARE(names(library), QStringList({"b.mkv"}));
+    QCOMPARE(library.entries()[0]->index, 0);
+    QVERIFY(QFileInfo(b.videopathnginx).isFile());
+    QVERIFY(!QFileInfo::exists(a.posterpathreal));
+
+    QCOMPARE(seen, QStringList({"reloaded", "added 0 a.mp4", "added 1 b.mkv", "rewritten", "removed a.mp4"}));
+}
+
+void TestLibraryStore::failedWritesAreReported()
+{
+    QVERIFY(newUser());
+    VideoLibrary library;
+    library.load();
+    QSignalSpy failed(&library, &VideoLibrary::saveFailed);
+    // A folder where the store should be: no file can replace it.
+    QVERIFY(QDir().mkpath(store()));
+    library.append(new BrontelVideoInfo(entryWithFiles(m_shared, src("keep.mp4"), 0)));
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(failed[0][0].toString(), store());
+    QVERIFY(!failed[0][1].toString().isEmpty());
+    // The entry is listed all the same, and the next write that succeeds
+    // stores the whole library.
+    QCOMPARE(readWholeFile(listing()), listingOf(library.entries()));
+    QVERIFY(QDir(store()).removeRecursively());
+    library.rewrite();
+    QCOMPARE(failed.size(), 1);
+    QCOMPARE(readWholeFile(store()), storeOf(library.entries()));
+
+    // The same for the listing.
+    QVERIFY(QFile::remove(listing()) && QDir().mkpath(listing()));
+    library.rewrite();
+    QCOMPARE(failed.size(), 2);
+    QCOMPARE(failed[1][0].toString(), listing());
+    QCOMPARE(library.listObject()["number"].toString(), QString("1"));
+}
+
+void TestLibraryStore::damagedStoreKeepsReadableEntries_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QStringList>("kept");
+    QTest::newRow("truncated tail") << "truncated" << QStringList{"v0.mp4", "v1.mp4"};
+    QTest::newRow("bad length") << "length" << QStringList{"v0.mp4", "v1.mp4", "v2.mp4"};
+    QTest::newRow("entry not JSON") << "json" << QStringList{"v0.mp4", "v2.mp4"};
+}
+
+void TestLibraryStore::damagedStoreKeepsReadableEntries()
+{
+    QFETCH(QString, damage);
+    QFETCH(QStringList, kept);
+    QVERIFY(newUser());
+
+    // Three entries as an earlier run stored them, with their files.
+    QStringList texts;
+    for (int i = 0; i < 3; ++i) {
+        BrontelVideoInfo info;
+        info.videopath = QString("170000000000%1").arg(i);
+        info.videopathreal = src(QString("v%1.mp4").arg(i));
+        info.index = i;
+        info.video = QString("v%1.mp4").arg(i);
+        info.size = 1;
+        info.posterpath = info.videopath;
+        info.poster = info.videopath + ".png";
+        info.posterpathreal = m_shared + "/" + info.poster;
+        info.videoreq = info.videopath + ".mp4";
+        info.videopathnginx = m_shared + "/" + info.videoreq;
+        QVERIFY(writeWholeFile(info.videopathnginx, QByteArray(1024, 'v')));
+        texts << getJsonStringFromVideoInfo(&info);
+    }
+    QByteArray bytes;
+    for (int i = 0; i < 3; ++i) {
+        QByteArray record = librarystore::storeRecord(texts[i]);
+        if (damage == "json" && i == 1)
+            record = librarystore::storeRecord(texts[i].left(40));
+        if (damage == "length" && i == 1)
+            record[3] = char(record[3] + 7);
+        bytes += record;
+    }
+    if (damage == "truncated")
+        bytes.chop(30);
+    QVERIFY(writeWholeFile(store(), bytes));
+    QVERIFY(writeWholeFile(listing(), "stale"));
+
+    VideoLibrary library;
+    QSignalSpy reloaded(&library, &VideoLibrary::reloaded);
+    library.load();
+    QCOMPARE(names(library), kept);
+
+    // The damaged file is kept as it was; the store and the listing hold
+    // exactly what was read, and the listing is valid JSON.
+    const QStringList copies = QDir(m_shared).entryList({"brontelvideo.dat.damaged-*"});
+    QCOMPARE(copies.size(), 1);
+    QCOMPARE(readWholeFile(m_shared + "/" + copies[0]), bytes);
+    QCOMPARE(readWholeFile(store()), storeOf(library.entries()));
+    const QByteArray list = readWholeFile(listing());
+    QCOMPARE(list, listingOf(library.entries()));
+    QJsonParseError error;
+    QCOMPARE(QJsonDocument::fromJson(list, &error).object()["number"].toString(), QString::number(kept.size()));
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    QCOMPARE(reloaded.size(), 1);
+    QCOMPARE(library.listObject()["items"].toArray().size(), kept.size());
+    for (int i = 0; i < library.entries().size(); ++i)
+        QCOMPARE(library.entries()[i]->index, i);
+
+    // A second start finds a sound store: nothing more is put aside.
+    VideoLibrary again;
+    again.load();
+    QCOMPARE(names(again), kept);
+    QCOMPARE(QDir(m_shared).entryList({"brontelvideo.dat.damaged-*"}).size(), 1);
+}
+
+void TestLibraryStore::storeThatIsNoRegularFile_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("named pipe") << "fifo";
+    QTest::newRow("link to /dev/zero") << "zero";
+    QTest::newRow("larger than the cap") << "large";
+}
+
+// Neither waits for a writer nor reads without end: what stands at the
+// store's name is moved aside (a link as the link), and what a store too
+// large to read holds at its start is kept.
+void TestLibraryStore::storeThatIsNoRegularFile()
+{
+    QFETCH(QString, kind);
+    QVERIFY(newUser());
+    const BrontelVideoInfo info = entryWithFiles(m_shared, src("v.mp4"), 0);
+    const QByteArray name = QFile::encodeName(store());
+    if (kind == "fifo") {
+        QCOMPARE(::mkfifo(name.constData(), 0600), 0);
+    } else if (kind == "zero") {
+        QVERIFY(QFile::link("/dev/zero", store()));
+    } else {
+        QVERIFY(writeWholeFile(store(), librarystore::storeBytes({getJsonStringFromVideoInfo(&info)})));
+        QVERIFY(QFile(store()).resize(librarystore::kMaxStoreBytes + 1)); // sparse
+    }
+    // A load stuck on the pipe is let go after a while, so that it fails
+    // rather than hangs.
+    std::atomic<bool> loaded{false};
+    std::atomic<bool> released{false};
+    std::thread watchdog([&] {
+        for (int i = 0; i < 100 && kind == "fifo" && !loaded; ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            const int fd = ::open(name.constData(), O_WRONLY | O_NONBLOCK);
+            if (fd >= 0) {
+                released = true;
+                ::close(fd);
+            }
+        }
+    });
+    QElapsedTimer clock;
+    clock.start();
+    VideoLibrary library;
+    QSignalSpy reloaded(&library, &VideoLibrary::reloaded);
+    library.load();
+    const qint64 took = clock.elapsed();
+    loaded = true;
+    watchdog.join();
+    QVERIFY(!released);
+    QVERIFY2(took < 5000, qPrintable(QString::number(took)));
+    QCOMPARE(reloaded.size(), 1);
+
+    const QStringList aside = QDir(m_shared).entryList({"brontelvideo.dat.damaged-*"}, QDir::AllEntries | QDir::System);
+    QCOMPARE(aside.size(), 1);
+    const QString kept = m_shared + "/" + aside[0];
+    struct stat keptStat {};
+    QCOMPARE(::lstat(QFile::encodeName(kept).constData(), &keptStat), 0);
+    if (kind == "large") {
+        QCOMPARE(qint64(keptStat.st_size), librarystore::kMaxStoreBytes + 1);
+        QCOMPARE(names(library), QStringList({"v.mp4"}));
+        QCOMPARE(readWholeFile(store()), storeOf(library.entries()));
+        return;
+    }
+    QVERIFY(kind == "fifo" ? S_ISFIFO(keptStat.st_mode) : S_ISLNK(keptStat.st_mode));
+    if (kind == "zero")
+        QCOMPARE(QFileInfo(kept).symLinkTarget(), QString("/dev/zero"));
+    QVERIFY(!QFileInfo::exists(store()) && !QFileInfo(store()).isSymLink());
+    QVERIFY(library.entries().isEmpty());
+    QCOMPARE(readWholeFile(listing()), QByteArray("{\"number\":\"0\",\"items\": []}\n"));
+}
+
+// The shared folder was moved and the setting names its new place. Entries
+// whose copy and poster came along point there, in the store and the listing
+// too; the others stay listed as missing, and nothing of theirs elsewhere is
+// written or removed.
+void TestLibraryStore::movedSharedFolderKeepsItsLibrary()
+{
+    QVERIFY(newUser());
+    const QString old = m_user->root() + "/old";
+    const QString other = m_user->root() + "/other";
+    QList<BrontelVideoInfo> entries = {entryWithFiles(old, src("moved.mp4"), 0),
+                                       entryWithFiles(other, src("left.mp4"), 1),
+                                       entryWithFiles(other, src("lost.mp4"), 2)};
+    // Elsewhere: a copy without its poster, and nothing at all.
+    QVERIFY(QFile::remove(entries[1].posterpathreal));
+    QVERIFY(QFile::remove(entries[2].videopathnginx) && QFile::remove(entries[2].posterpathreal));
+    QVector<BrontelVideoInfo *> stored;
+    for (int i = 0; i < entries.size(); ++i) {
+        entries[i].index = i;
+        stored << &entries[i];
+    }
+    QVERIFY(writeWholeFile(old + "/brontelvideo.dat", storeOf(stored)));
+    QVERIFY(QDir(m_shared).removeRecursively() && QDir().rename(old, m_shared));
+    const QMap<QString, QByteArray> otherBefore = snapshot(other);
+
+    VideoLibrary library;
+    library.load();
+    QCOMPARE(names(library), QStringList({"moved.mp4", "left.mp4", "lost.mp4"}));
+    BrontelVideoInfo moved = entries[0];
+    moved.videopathnginx = m_shared + "/" + moved.videoreq;
+    moved.posterpathreal = m_shared + "/" + moved.poster;
+    QCOMPARE(storedTexts(readWholeFile(store())),
+             QStringList({getJsonStringFromVideoInfo(&moved), getJsonStringFromVideoInfo(&entries[1]),
+                          getJsonStringFromVideoInfo(&entries[2])}));
+    QCOMPARE(readWholeFile(store()), storeOf(library.entries()));
+    QCOMPARE(readWholeFile(listing()), listingOf(library.entries()));
+
+    // Only the video whose copy is in the folder counts as added: the others
+    // may be added again, and their copies then go into the shared folder.
+    QVERIFY(library.isAlreadyAdded("moved.mp4"));
+    QVERIFY(!library.isAlreadyAdded("left.mp4"));
+    QVERIFY(!library.isAlreadyAdded("lost.mp4"));
+
+    // Removing the entries kept without their files only forgets them.
+    QCOMPARE(library.remove({library.entries()[1], library.entries()[2]}), QStringList());
+    QCOMPARE(names(library), QStringList({"moved.mp4"}));
+    QCOMPARE(readWholeFile(store()), storeOf(library.entries()));
+    QCOMPARE(snapshot(other), otherBefore);
+    QVERIFY(QFileInfo(moved.videopathnginx).isFile() && QFileInfo(moved.posterpathreal).isFile());
+}
+
+QTEST_GUILESS_MAIN(TestLibraryStore)
 #include "tst_librarystore.moc"

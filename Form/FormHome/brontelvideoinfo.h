@@ -7,8 +7,8 @@ class QJsonObject;
 
 // One entry of the video library: the file the user added, the copy and the
 // poster made for it in the shared video folder, and what was measured from
-// the video. Passed by pointer between the import worker and the home page;
-// whoever receives it from a signal owns it.
+// the video. Passed by pointer from the import worker to the library, which
+// owns it from then on; whoever receives it from a signal owns it.
 class BrontelVideoInfo
 {
 public:

@@ -3,6 +3,7 @@
 
 #include "Form/FormHome/brontelvideoinfo.h"
 #include "Form/FormHome/librarystore.h"
+#include "Form/FormHome/postersize.h"
 #include "helper/atomicfile.h"
 #include "helper/iniconfig.h"
 #include "helper/session.h"
@@ -60,9 +61,9 @@ QString labelStyle(const char *colour)
 
 HomeSub::HomeSub(QWidget *parent)
     : QWidget(parent)
-    , ui(new Ui::frmHomeSub)
+    , m_ui(new Ui::frmHomeSub)
 {
-    ui->setupUi(this);
+    m_ui->setupUi(this);
     // The tile lives inside the page's grid; it is never a window of its own,
     // so it is not made modal.
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
@@ -70,7 +71,7 @@ HomeSub::HomeSub(QWidget *parent)
 
     m_deletedMarker = new QLabel(this);
     m_deletedMarker->setObjectName(QStringLiteral("deletedMarker"));
-    m_deletedMarker->setGeometry(0, 45, 212, 28);
+    m_deletedMarker->setGeometry(0, 45, postersize::kWidth, 28);
     m_sharedFolder = IniConfig::instance()->getVaroSharedDir();
     const QString image = markerImage(IniConfig::instance()->getLanguage());
     if (!image.isEmpty()) {
@@ -79,19 +80,19 @@ HomeSub::HomeSub(QWidget *parent)
     }
     m_deletedMarker->hide();
 
-    ui->groupBox->hide();
-    ui->labelName->setStyleSheet(labelStyle("#000000"));
-    ui->labelSize->setStyleSheet(labelStyle("#6d6d6d"));
-    ui->labelTime->setStyleSheet(labelStyle("#6d6d6d"));
+    m_ui->groupBox->hide();
+    m_ui->labelName->setStyleSheet(labelStyle("#000000"));
+    m_ui->labelSize->setStyleSheet(labelStyle("#6d6d6d"));
+    m_ui->labelTime->setStyleSheet(labelStyle("#6d6d6d"));
 
-    connect(ui->tb_check, SIGNAL(clicked()), this, SLOT(slotDeleteVideo()));
+    connect(m_ui->tb_check, SIGNAL(clicked()), this, SLOT(slotDeleteVideo()));
     m_scrollTimer = new QTimer(this);
     connect(m_scrollTimer, SIGNAL(timeout()), this, SLOT(scrollCaption()));
 }
 
 HomeSub::~HomeSub()
 {
-    delete ui;
+    delete m_ui;
 }
 
 QString HomeSub::formatSize(int kib)
@@ -129,8 +130,8 @@ QImage HomeSub::posterImage(const QString &path)
     // Only a regular file: a pipe at the name would hold the reader for good.
     if (path.isEmpty() || !QFileInfo(path).isFile() || !image.load(path))
         return QImage();
-    if (image.size() != QSize(kPosterWidth, kPosterHeight))
-        image = image.scaled(kPosterWidth, kPosterHeight, Qt::IgnoreAspectRatio);
+    if (image.size() != QSize(postersize::kWidth, postersize::kHeight))
+        image = image.scaled(postersize::kWidth, postersize::kHeight, Qt::IgnoreAspectRatio);
     return image;
 }
 
@@ -139,12 +140,12 @@ void HomeSub::setVideoInfo(BrontelVideoInfo *info, const QImage &poster)
     if (!info)
         return;
     m_info = info;
-    ui->tb_check->hide();
+    m_ui->tb_check->hide();
     m_caption = info->video;
     m_captionLength = m_caption.length();
-    ui->labelName->setText(m_caption);
-    ui->labelSize->setText(formatSize(info->size));
-    ui->labelTime->setText(info->length >= 1 ? formatDuration(info->length) : QString());
+    m_ui->labelName->setText(m_caption);
+    m_ui->labelSize->setText(formatSize(info->size));
+    m_ui->labelTime->setText(info->length >= 1 ? formatDuration(info->length) : QString());
     updateMarker();
     showPoster(false, poster);
 }
@@ -176,7 +177,7 @@ HomeSub::PosterStamp HomeSub::PosterStamp::of(const QString &path)
 // poster of a large library on each refresh held up the page.
 void HomeSub::showPoster(bool refreshing, const QImage &preloaded)
 {
-    QPushButton *button = ui->pushButtonPic;
+    QPushButton *button = m_ui->pushButtonPic;
     const QString path = m_info->posterpathreal;
     auto showDefault = [this, button] {
         m_posterStamp = PosterStamp();
@@ -215,13 +216,13 @@ void HomeSub::showPoster(bool refreshing, const QImage &preloaded)
     if (!button->styleSheet().isEmpty())
         button->setStyleSheet(QString());
     button->setIcon(QIcon(QPixmap::fromImage(poster)));
-    button->setIconSize(QSize(kPosterWidth, kPosterHeight));
+    button->setIconSize(QSize(postersize::kWidth, postersize::kHeight));
     m_posterStamp = stamp;
 }
 
 void HomeSub::setCheckVisible(bool visible)
 {
-    ui->tb_check->setVisible(visible);
+    m_ui->tb_check->setVisible(visible);
 }
 
 void HomeSub::setChecked(bool checked)
@@ -235,29 +236,29 @@ void HomeSub::slotDeleteVideo()
 {
     m_checked = !m_checked;
     styleCheck();
-    ui->tb_check->show();
+    m_ui->tb_check->show();
     emit sglSelectForDelete(m_info, m_checked);
 }
 
 void HomeSub::styleCheck()
 {
-    ui->tb_check->setStyleSheet(QString::fromLatin1(m_checked ? kCheckedStyle : kUncheckedStyle));
+    m_ui->tb_check->setStyleSheet(QString::fromLatin1(m_checked ? kCheckedStyle : kUncheckedStyle));
 }
 
 void HomeSub::scrollCaption()
 {
     if (m_scrollPos > m_captionLength)
         m_scrollPos = 0;
-    ui->labelName->setText(m_caption.mid(m_scrollPos));
+    m_ui->labelName->setText(m_caption.mid(m_scrollPos));
     ++m_scrollPos;
 }
 
 void HomeSub::enterEvent(QEvent *event)
 {
     QWidget::enterEvent(event);
-    ui->labelName->ensurePolished();
-    const QFontMetrics metrics(ui->labelName->font());
-    const QRect label = ui->labelName->geometry();
+    m_ui->labelName->ensurePolished();
+    const QFontMetrics metrics(m_ui->labelName->font());
+    const QRect label = m_ui->labelName->geometry();
     m_scrollPos = 0;
     if (metrics.horizontalAdvance(m_caption) > (label.right() - label.left()) + kScrollSlack)
         m_scrollTimer->start(kScrollStepMs);
@@ -267,5 +268,5 @@ void HomeSub::leaveEvent(QEvent *event)
 {
     QWidget::leaveEvent(event);
     m_scrollTimer->stop();
-    ui->labelName->setText(m_caption);
+    m_ui->labelName->setText(m_caption);
 }

@@ -15,16 +15,12 @@ class frmHomeSub;
 // One tile of the home page: the poster of a library entry with its file
 // name, size and duration, a marker when the library's copy of the video is
 // gone or incomplete, and the select button of delete mode. The tile shows
-// its record; the home page owns it and must drop the tile before the record.
+// its record, which is the library's: the tile must go before its record.
 class HomeSub : public QWidget
 {
     Q_OBJECT
 
 public:
-    // The poster's size on the tile: the button's width at 16:9.
-    static constexpr int kPosterWidth = 212;
-    static constexpr int kPosterHeight = kPosterWidth * 9 / 16;
-
     explicit HomeSub(QWidget *parent = nullptr);
     ~HomeSub() override;
 
@@ -46,7 +42,7 @@ public:
     static QString formatSize(int kib);
     // "01:01:05" for 3,665 seconds.
     static QString formatDuration(int seconds);
-    // The poster file at the tile's size; null when it cannot be read. Safe
+    // The poster file at the poster size; null when it cannot be read. Safe
     // on any thread.
     static QImage posterImage(const QString &path);
     // True when the library's copy is missing or not the size recorded, or
@@ -85,7 +81,7 @@ private:
     void showPoster(bool refreshing, const QImage &preloaded = QImage());
     void styleCheck();
 
-    Ui::frmHomeSub *ui;
+    Ui::frmHomeSub *m_ui;
     BrontelVideoInfo *m_info = nullptr;
     bool m_checked = false;
     QLabel *m_deletedMarker = nullptr;

@@ -8,9 +8,9 @@
 class BrontelVideoInfo;
 
 // The two library files in the shared video folder, as values in and bytes
-// out. "brontelvideo.dat" is what the home page rebuilds the library from at
-// start-up; "list.json" is what nginx publishes to the headset. Both formats
-// are read by peers and by earlier installations, so their bytes are fixed.
+// out. "brontelvideo.dat" is what the library is rebuilt from at start-up;
+// "list.json" is what nginx publishes to the headset. Both formats are read
+// by peers and by earlier installations, so their bytes are fixed.
 namespace librarystore {
 
 QString storeFileName();  // "brontelvideo.dat"

@@ -185,7 +185,8 @@ void Runner::run()
         if (admit(local, url.fileName(QUrl::FullyDecoded), folder))
             importAndReport(local, folder);
     }
-    // The home page clears the adding flag once this thread has ended.
+    // The adding flag is cleared once this thread has ended and what it
+    // refused has been shown.
     if (m_addedAny)
         emit sglUpdateFinish();
 }

@@ -13,7 +13,8 @@ class BrontelVideoInfo;
 // records. For each file it checks the type and the free space, copies the
 // file into the shared video folder under a new time-based name in 1 MiB
 // chunks (reporting progress), measures the video and cuts its poster, and
-// hands the record to the home page by signal. One worker serves one batch.
+// hands the record on by signal, for the library. One worker serves one
+// batch.
 class Runner : public QThread
 {
     Q_OBJECT
@@ -46,12 +47,12 @@ public:
     // a collision moves on to the next millisecond, keeping the format.
     static QString newBaseName(const QString &folder, const QString &suffix);
 
-    // The batch, set by the home page before start: paths from the file
-    // dialog, or URLs from a drop.
+    // The batch, set before start: paths from the file dialog, or URLs from
+    // a drop.
     void setPaths(const QStringList &paths);
     void setUrls(const QList<QUrl> &urls);
     // The library as it stands; the worker keeps the names and copy paths it
-    // needs (so it never touches the page's records) and numbers new records
+    // needs (so it never touches the library's records) and numbers new records
     // from its size.
     void setVideoInfos(const QVector<BrontelVideoInfo *> &infos);
 
@@ -67,9 +68,9 @@ public:
     // Opens a local video with FFmpeg (file protocol only; the path in the
     // bytes the system names files by, as QFile::encodeName gives them), sets
     // its duration in whole seconds (0 when unknown), frame width and height,
-    // and writes a 212 by 119 PNG poster cut from the first key frame after a
-    // seek to the middle. Each out value is written only once measured. True
-    // when the poster was written.
+    // and writes a PNG poster of the poster size (postersize.h) cut from the
+    // first key frame after a seek to the middle. Each out value is written
+    // only once measured. True when the poster was written.
     static bool vid2picretdur(const char *path, const QString &posterPath, int &duration,
                               int &width, int &height);
 

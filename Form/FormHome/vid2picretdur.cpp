@@ -1,6 +1,7 @@
 // Poster and measurements of one video, by FFmpeg.
 #include "Form/FormHome/runner.h"
 
+#include "Form/FormHome/postersize.h"
 #include "helper/atomicfile.h"
 
 #include <QBuffer>
@@ -21,9 +22,6 @@ extern "C" {
 
 namespace {
 
-// The tile and the headset both show posters at this size.
-constexpr int kPosterWidth = 212;
-constexpr int kPosterHeight = 119;
 // Video packets that may go by without a picture before the search gives up
 // on a file whose pictures do not decode.
 constexpr int kMaxPacketsWithoutPicture = 1000;
@@ -73,7 +71,7 @@ QImage posterImage(const AVFrame *frame)
 {
     SwsContext *scaler = sws_getContext(frame->width, frame->height,
                                         static_cast<AVPixelFormat>(frame->format),
-                                        kPosterWidth, kPosterHeight, AV_PIX_FMT_RGB24,
+                                        postersize::kWidth, postersize::kHeight, AV_PIX_FMT_RGB24,
                                         SWS_POINT, nullptr, nullptr, nullptr);
     if (!scaler)
         return QImage();
@@ -82,10 +80,10 @@ QImage posterImage(const AVFrame *frame)
     uint8_t *data[4] = {};
     int linesize[4] = {};
     QImage image;
-    if (av_image_alloc(data, linesize, kPosterWidth, kPosterHeight, AV_PIX_FMT_RGB24, 64) >= 0) {
+    if (av_image_alloc(data, linesize, postersize::kWidth, postersize::kHeight, AV_PIX_FMT_RGB24, 64) >= 0) {
         if (sws_scale(scaler, frame->data, frame->linesize, 0, frame->height, data, linesize)
-            == kPosterHeight) {
-            image = QImage(data[0], kPosterWidth, kPosterHeight, linesize[0], QImage::Format_RGB888)
+            == postersize::kHeight) {
+            image = QImage(data[0], postersize::kWidth, postersize::kHeight, linesize[0], QImage::Format_RGB888)
                         .copy();
         }
         av_freep(&data[0]);

@@ -1,0 +1,190 @@
+#include "Form/FormHome/deletemode.h"
+
+#include "Form/FormHome/homesub.h"
+#include "Form/FormHome/tilegrid.h"
+#include "Form/FormHome/videolibrary.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QSet>
+
+#include <algorithm>
+
+namespace {
+
+// The looks of delete mode. The delete button also has a look of its own
+// while the library is empty, when there is nothing it could delete.
+const char kDeleteDisabled[] =
+    "QPushButton:disabled{background-image:url(:/Brontel/Skin/new/delete_disable.png);border:0px;}";
+const char kDeleteIdle[] =
+    "QPushButton{background-image: url(:/Brontel/Skin/new/delete_normal.png);border:0px;}"
+    "QPushButton:hover{background-image:url(:/Brontel/Skin/new/delete_hover.png); border:0px; }"
+    "QPushButton:pressed{background-image:url(:/Brontel/Skin/new/delete_press.png); border:0px; "
+    "background-color:transparent; }";
+const char kDeleteActive[] = "QPushButton{background-image: url(:/Brontel/Skin/new/delete_press.png);border:0px;}";
+const char kSelectAllIdle[] =
+    "QPushButton{background-image: url(:/Brontel/Skin/new/delete_select_normal.png);border:0px;}"
+    "QPushButton:hover{background-image:url(:/Brontel/Skin/new/delete_select_hover.png);border:0px;}"
+    "QPushButton:pressed{background-image:url(:/Brontel/Skin/new/delete_select_Press.png);border:0px;}";
+const char kSelectAllPlain[] =
+    "QPushButton{background-image: url(:/Brontel/Skin/new/delete_select_normal.png);border:0px;}";
+const char kSelectAllOn[] = "QPushButton{background-image: url(:/Brontel/Skin/new/delete_select_Press.png);border:0px;}";
+const char kLabelGrey[] = "QLabel{font:16px \"Microsoft YaHei\";color:#9da1a3;background-color:transparent;};";
+const char kLabelOn[] = "QLabel{font:16px \"Microsoft YaHei\";color:#28acb8;background-color:transparent;};";
+
+} // namespace
+
+DeleteMode::DeleteMode(QPushButton *deleteButton, QPushButton *selectAllButton, QLabel *allLabel, TileGrid *tiles,
+                       const VideoLibrary *library, QObject *parent)
+    : QObject(parent)
+    , m_deleteButton(deleteButton)
+    , m_selectAllButton(selectAllButton)
+    , m_allLabel(allLabel)
+    , m_tiles(tiles)
+    , m_library(library)
+{
+    setSelectAllVisible(false);
+    m_allLabel->setStyleSheet(QString::fromLatin1(kLabelGrey));
+}
+
+void DeleteMode::setDeleteButtonStyle(bool active)
+{
+    m_deleteButton->setStyleSheet(QString::fromLatin1(active ? kDeleteActive : kDeleteIdle)
+                                  + QString::fromLatin1(kDeleteDisabled));
+}
+
+void DeleteMode::setSelectAllLook(bool on)
+{
+    m_selectAllButton->setStyleSheet(QString::fromLatin1(on ? kSelectAllOn : kSelectAllIdle));
+    m_allLabel->setStyleSheet(QString::fromLatin1(on ? kLabelOn : kLabelGrey));
+}
+
+void DeleteMode::setSelectAllVisible(bool visible)
+{
+    m_selectAllButton->setVisible(visible);
+    m_allLabel->setVisible(visible);
+}
+
+bool DeleteMode::toggle()
+{
+    if (!isDeleteMode) {
+        isDeleteMode = true;
+        setDeleteButtonStyle(true);
+        setSelectAllVisible(true);
+        isAllSelected = false;
+        setSelectAllLook(false);
+        delVideoInfos.clear();
+        for (HomeSub *tile : m_tiles->tiles()) {
+            tile->setCheckVisible(true);
+            tile->setChecked(false);
+        }
+        return false;
+    }
+    isDeleteMode = false;
+    if (!delVideoInfos.isEmpty())
+        return true;
+    setDeleteButtonStyle(false);
+    m_tiles->setCheckVisible(false);
+    setSelectAllVisible(false);
+    return false;
+}
+
+void DeleteMode::select(BrontelVideoInfo *info, bool selected)
+{
+    if (!selected) {
+        if (isAllSelected) {
+            isAllSelected = false;
+            setSelectAllLook(false);
+        }
+        delVideoInfos.removeAll(info);
+        return;
+    }
+    // Only an entry of the library can be deleted.
+    const QVector<BrontelVideoInfo *> &entries = m_library->entries();
+    if (!info || !entries.contains(info))
+        return;
+    if (!delVideoInfos.contains(info))
+        delVideoInfos.append(info);
+    if (delVideoInfos.size() == entries.size()) {
+        isAllSelected = true;
+        setSelectAllLook(true);
+    }
+}
+
+// Each tile reports its new state back through select, so the selection
+// follows the tiles.
+void DeleteMode::toggleAll()
+{
+    delVideoInfos.clear();
+    isAllSelected = !isAllSelected;
+    setSelectAllLook(isAllSelected);
+    m_tiles->setChecked(isAllSelected);
+}
+
+void DeleteMode::cancel()
+{
+    isDeleteMode = false;
+    setSelectAllVisible(false);
+    setDeleteButtonStyle(false);
+    isAllSelected = false;
+    m_tiles->setCheckVisible(false);
+}
+
+void DeleteMode::leave()
+{
+    isDeleteMode = false;
+    setDeleteButtonStyle(false);
+    isAllSelected = false;
+    setSelectAllVisible(false);
+    m_selectAllButton->setStyleSheet(QString::fromLatin1(kSelectAllPlain));
+    m_allLabel->setStyleSheet(QString::fromLatin1(kLabelGrey));
+    for (HomeSub *tile : m_tiles->tiles()) {
+        tile->setCheckVisible(false);
+        tile->setChecked(false);
+    }
+    delVideoInfos.clear();
+}
+
+QVector<BrontelVideoInfo *> DeleteMode::takeSelection()
+{
+    const QVector<BrontelVideoInfo *> chosen = delVideoInfos;
+    delVideoInfos.clear();
+    isAllSelected = false;
+    isDeleteMode = false;
+    setSelectAllVisible(false);
+    setDeleteButtonStyle(false);
+    if (chosen.isEmpty())
+        m_tiles->setCheckVisible(false);
+    return chosen;
+}
+
+void DeleteMode::forgetGone()
+{
+    const QVector<BrontelVideoInfo *> &entries = m_library->entries();
+    const QSet<BrontelVideoInfo *> library(entries.cbegin(), entries.cend());
+    delVideoInfos.erase(std::remove_if(delVideoInfos.begin(), delVideoInfos.end(),
+                                       [&library](BrontelVideoInfo *info) { return !library.contains(info); }),
+                        delVideoInfos.end());
+}
+
+// The selection holds library entries only, each once, so counting tells.
+void DeleteMode::updateAllSelected()
+{
+    if (!isDeleteMode)
+        return;
+    const QVector<BrontelVideoInfo *> &entries = m_library->entries();
+    const bool all = !entries.isEmpty() && delVideoInfos.size() == entries.size();
+    if (all != isAllSelected) {
+        isAllSelected = all;
+        setSelectAllLook(all);
+    }
+}
+
+void DeleteMode::showOn(HomeSub *tile)
+{
+    if (!isDeleteMode)
+        return;
+    tile->setCheckVisible(true);
+    if (delVideoInfos.contains(tile->getVideoInfo()))
+        tile->setChecked(true);
+}
