@@ -7,8 +7,11 @@
 #include "common/nginxprocesses.h"
 #include "common/programrunner.h"
 #include "common/testenv.h"
+#include "common/videogen.h"
 
 #include "Form/Dialogs/prompt.h"
+#include "Form/FormHome/homepage.h"
+#include "Form/FormHome/parseprocess.h"
 #include "helper/appflags.h"
 #include "helper/appglobals.h"
 #include "helper/session.h"
@@ -22,6 +25,7 @@
 #include <QDir>
 #include <QApplication>
 #include <QLabel>
+#include <QMap>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
@@ -59,6 +63,21 @@ QAction *quitAction(UUSystemTrayIcon *tray)
     return tray->contextMenu()->actions().value(1);
 }
 
+// Counts the mouse presses that reach each top-level window.
+class PressCounter : public QObject
+{
+public:
+    QMap<QWidget *, int> presses;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::MouseButtonPress && watched->isWidgetType())
+            ++presses[static_cast<QWidget *>(watched)->window()];
+        return false;
+    }
+};
+
 QStringList checkedLanguages(UUSystemTrayIcon *tray)
 {
     QStringList checked;
@@ -83,6 +102,7 @@ private slots:
     void menuShowsTheLanguageInEffect();
     void choosingALanguageStoresItForTheNextStart();
     void quitIsRefusedWhileAdding();
+    void menuStaysReachableDuringACopy();
     void quitEndsTheProgramWithNginxStoppedAndTheServerClosed();
     void doubleClickBringsTheHiddenWindowBack();
     void finishedShowAnimationReleasesTheTool();
@@ -230,6 +250,58 @@ void TestTray::quitIsRefusedWhileAdding()
     QCOMPARE(asked.size(), 0);
     QVERIFY(tray->isVisible());
     QVERIFY(m_window->isVisible());
+}
+
+// While a copy runs, the progress dialog blocks the main window only: the
+// tray icon's own window (on desktops with an XEmbed tray it is a window of
+// this program, here a stand-in) still takes the right click that opens its
+// menu, and the menu's quit says why the program cannot end yet.
+void TestTray::menuStaysReachableDuringACopy()
+{
+    if (!videogen::available())
+        QSKIP("needs the ffmpeg and ffprobe commands");
+    writeSettings("us");
+    const QString video = m_user->root() + "/long.mp4";
+    QVERIFY(videogen::solid(video, Qt::blue, 2, {160, 90}));
+    UUSystemTrayIcon *tray = makeWindow();
+    QVERIFY(tray);
+    auto *page = m_window->findChild<HomePage *>();
+    QVERIFY(page);
+    page->setFileChooser([&](QWidget *, const QString &, const QString &, const QString &) {
+        return QStringList{video};
+    });
+    QWidget iconWindow(nullptr, Qt::FramelessWindowHint);
+    iconWindow.resize(24, 24);
+    iconWindow.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&iconWindow));
+    PressCounter counter;
+    qApp->installEventFilter(&counter);
+    QSignalSpy asked(tray, SIGNAL(sglQuitApp()));
+
+    bool checked = false;
+    bool dialogWasBusy = false;
+    QString seen;
+    connect(page, &HomePage::slgUpdateDataReadProgress, page, [&] {
+        if (checked || !page->progressDialog()->isBusy() || !g_fileAdding)
+            return;
+        checked = true;
+        dialogWasBusy = QApplication::activeModalWidget() == page->progressDialog();
+        QTest::mouseClick(iconWindow.windowHandle(), Qt::RightButton, {}, QPoint(12, 12));
+        QTest::mouseClick(m_window->windowHandle(), Qt::LeftButton, {}, QPoint(500, 300));
+        answerPromptLater(&seen);
+        quitAction(tray)->trigger();
+    });
+    QTimer::singleShot(0, page->findChild<QPushButton *>("tb_add"), &QPushButton::click);
+    QVERIFY(waitUntil([&] { return checked && !page->isAdding() && !g_fileAdding; }, 60000));
+    qApp->removeEventFilter(&counter);
+
+    QVERIFY(dialogWasBusy);
+    QCOMPARE(counter.presses.value(&iconWindow), 1);
+    QCOMPARE(counter.presses.value(m_window.get()), 0);
+    QCOMPARE(seen, QString(kAddingText));
+    QCOMPARE(asked.size(), 0);
+    QCOMPARE(page->library().size(), 1);
+    QVERIFY(!page->progressDialog()->isVisible());
 }
 
 void TestTray::quitEndsTheProgramWithNginxStoppedAndTheServerClosed()

@@ -131,6 +131,7 @@ HomePage::HomePage(QWidget *parent)
     updateDeleteButton();
 
     parseProcess = new ParseProcess(nullptr);
+    parseProcess->blockOnlyWindowOf(this);
     connect(this, SIGNAL(slgUpdateDataReadProgress(qlonglong,qlonglong)), parseProcess,
             SLOT(slotUpdateDataReadProgress(qlonglong,qlonglong)));
 

@@ -3,6 +3,7 @@
 #include "helper/framelessdrag.h"
 
 #include <QDialog>
+#include <QPointer>
 
 namespace Ui {
 class ParseProcess;
@@ -28,6 +29,11 @@ public:
     void setFileName(const QString &name);
     bool isBusy() const { return m_busy; }
 
+    // While it runs, only the window that holds the widget is blocked, the
+    // rest of the program (the tray icon's menu) is not; without it, every
+    // window is.
+    void blockOnlyWindowOf(QWidget *widget);
+
     // Busy from here until resetProgress; runs the modal loop.
     int exec() override;
 
@@ -46,4 +52,5 @@ private:
     bool m_busy = false;
     Ui::ParseProcess *ui;
     FramelessDrag m_drag;
+    QPointer<QWidget> m_owner;
 };
