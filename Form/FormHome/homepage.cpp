@@ -9,6 +9,7 @@
 #include "Form/FormHome/librarystore.h"
 #include "Form/FormHome/parseprocess.h"
 #include "Form/FormHome/runner.h"
+#include "Form/FormHome/startfolder.h"
 #include "helper/appflags.h"
 #include "helper/appglobals.h"
 #include "helper/atomicfile.h"
@@ -88,7 +89,7 @@ private:
 HomePage::HomePage(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::frmHomePage)
-    , lastDir(QDir::currentPath())
+    , lastDir(firstVideoFolder())
     , m_fileChooser([](QWidget *parent, const QString &caption, const QString &dir, const QString &filter) {
         return QFileDialog::getOpenFileNames(parent, caption, dir, filter);
     })
