@@ -206,8 +206,15 @@ void TestLanguages::navigationLabelsKeepClearOfTheirIcons()
     measure(about, "normal");
     for (QPushButton *selected : {guide, about, home}) {
         QTest::mouseClick(selected, Qt::LeftButton);
-        for (QPushButton *button : {home, guide, about})
+        for (QPushButton *button : {home, guide, about}) {
             measure(button, button == selected ? "press" : "normal");
+            if (button == selected)
+                continue;
+            // Under the mouse, as the style sees it.
+            button->setAttribute(Qt::WA_UnderMouse, true);
+            measure(button, "hover");
+            button->setAttribute(Qt::WA_UnderMouse, false);
+        }
     }
 }
 
