@@ -86,6 +86,8 @@ void TestGuideMarkup::everythingElseIsDroppedOrEscaped_data()
     QTest::newRow("tables and fonts") << "<table background='file:///x.png'><tr><td>cell</td></tr></table><font color=red>f</font>"
                                       << "cellf";
     QTest::newRow("comments and declarations") << "<!DOCTYPE html><!-- <img src=x> -->t<?xml version='1.0'?>" << "t";
+    QTest::newRow("brackets around words") << QString::fromUtf8("点击<设置>按钮 </设置>")
+                                           << QString::fromUtf8("点击&lt;设置&gt;按钮 &lt;/设置&gt;");
     QTest::newRow("lone brackets") << "a < b > c <3 </ x" << "a &lt; b &gt; c &lt;3 &lt;/ x";
     QTest::newRow("unended tag is text") << "fine <a href='https://127.0.0.1/" << "fine &lt;a href='https://127.0.0.1/";
     QTest::newRow("stray closers") << "</b>x</p></span>" << "x";

@@ -82,9 +82,16 @@ QString decoded(const QString &text)
     return out;
 }
 
+// Tag names are ASCII: "<设置>" in a Chinese answer is words in brackets.
+bool isAsciiLetter(QChar c)
+{
+    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
+}
+
 bool isNameChar(QChar c)
 {
-    return c.isLetterOrNumber() || c == QLatin1Char('-') || c == QLatin1Char('_') || c == QLatin1Char(':');
+    return isAsciiLetter(c) || (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('-')
+           || c == QLatin1Char('_') || c == QLatin1Char(':');
 }
 
 // Reads the tag that starts at text[at] == '<'. Returns the index after its
@@ -280,8 +287,8 @@ QString safeRichText(const QString &serviceText)
             i = end + 1;
             continue;
         }
-        const bool tagStart = next.isLetter()
-            || (next == QLatin1Char('/') && lt + 2 < size && serviceText.at(lt + 2).isLetter());
+        const bool tagStart = isAsciiLetter(next)
+            || (next == QLatin1Char('/') && lt + 2 < size && isAsciiLetter(serviceText.at(lt + 2)));
         if (!tagStart) {
             out += escaped(QStringLiteral("<"));
             i = lt + 1;
