@@ -9,6 +9,7 @@
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QTranslator>
 
 Session *Session::instance()
@@ -68,18 +69,43 @@ void Session::ensureSharedFolder(const QString &listFileName, const QByteArray &
         qWarning() << "shared folder: cannot create" << listing << error;
 }
 
+namespace {
+
+struct InterfaceLanguage
+{
+    const char *code;
+    const char *file;
+    // The locale of Qt's own translation for the language.
+    const char *qtLocale;
+};
+
+const InterfaceLanguage kInterfaceLanguages[] = {
+    {"cn", "brontel_zh.qm", "zh_CN"}, {"us", "brontel_en.qm", "en"}, {"jp", "brontel_ja.qm", "ja"},
+    {"fr", "brontel_fr.qm", "fr"},    {"it", "brontel_it.qm", "it"}, {"de", "brontel_de.qm", "de"},
+    {"es", "brontel_es.qm", "es"},
+};
+
+const InterfaceLanguage *interfaceLanguage(const QString &code)
+{
+    for (const auto &language : kInterfaceLanguages) {
+        if (code == QLatin1String(language.code))
+            return &language;
+    }
+    return nullptr;
+}
+
+} // namespace
+
 QString Session::translationFileName(const QString &code)
 {
-    static const struct { const char *code; const char *file; } table[] = {
-        {"cn", "brontel_zh.qm"}, {"us", "brontel_en.qm"}, {"jp", "brontel_ja.qm"},
-        {"fr", "brontel_fr.qm"}, {"it", "brontel_it.qm"}, {"de", "brontel_de.qm"},
-        {"es", "brontel_es.qm"},
-    };
-    for (const auto &entry : table) {
-        if (code == QLatin1String(entry.code))
-            return QString::fromLatin1(entry.file);
-    }
-    return QString();
+    const InterfaceLanguage *language = interfaceLanguage(code);
+    return language ? QString::fromLatin1(language->file) : QString();
+}
+
+QString Session::qtTranslationFileName(const QString &code)
+{
+    const InterfaceLanguage *language = interfaceLanguage(code);
+    return language ? QStringLiteral("qtbase_%1.qm").arg(QLatin1String(language->qtLocale)) : QString();
 }
 
 bool Session::loadTranslator(const QString &code)
@@ -91,6 +117,21 @@ bool Session::loadTranslator(const QString &code)
         qDebug() << "translation: no file for language" << code;
         return false;
     }
+    // Qt's own dialogs (the file dialog of the add button, the standard
+    // buttons) speak the interface language too, from the translations that
+    // come with Qt. Without them those dialogs stay in English and the
+    // program's own texts are shown all the same.
+    const QString qtPath = QLibraryInfo::location(QLibraryInfo::TranslationsPath) + QLatin1Char('/')
+                           + qtTranslationFileName(code);
+    auto *qtTranslator = new QTranslator;
+    if (qtTranslator->load(qtPath)) {
+        QCoreApplication::installTranslator(qtTranslator);
+        m_qtTranslator = qtTranslator;
+    } else {
+        qWarning() << "translation: cannot load Qt's own" << qtPath;
+        delete qtTranslator;
+    }
+
     const QString path = getAppFilePath(QStringLiteral("translation")) + QDir::separator() + fileName;
     auto *translator = new QTranslator;
     if (!translator->load(path)) {
@@ -105,11 +146,13 @@ bool Session::loadTranslator(const QString &code)
 
 void Session::releaseTranslator()
 {
-    if (!m_translator)
-        return;
-    QCoreApplication::removeTranslator(m_translator);
-    delete m_translator;
-    m_translator = nullptr;
+    for (QTranslator **installed : {&m_translator, &m_qtTranslator}) {
+        if (!*installed)
+            continue;
+        QCoreApplication::removeTranslator(*installed);
+        delete *installed;
+        *installed = nullptr;
+    }
 }
 
 void Session::loadStyleSheet(const QString &fileName) const

@@ -49,12 +49,16 @@ public:
     // The translation file of an interface language code ("cn", "us", "jp",
     // "fr", "it", "de", "es"); empty for any other code.
     static QString translationFileName(const QString &code);
+    // The file of Qt's own translation for the same code ("qtbase_zh_CN.qm"
+    // for "cn"); empty for any other code.
+    static QString qtTranslationFileName(const QString &code);
 
-    // Replaces the installed translation by the one of the code. Returns false,
-    // with the texts left untranslated, when the code has no translation or its
-    // file cannot be loaded.
+    // Replaces the installed translation by the one of the code, with Qt's
+    // own translation for its dialogs beside it. Returns false, with the
+    // program's texts left untranslated, when the code has no translation or
+    // its file cannot be loaded.
     bool loadTranslator(const QString &code);
-    // Removes and deletes the installed translation, at shut-down.
+    // Removes and deletes the installed translations, at shut-down.
     void releaseTranslator();
 
     // Appends the named file of the "qss" folder to the application's style
@@ -132,4 +136,5 @@ private:
 
     QTranslator *m_translator = nullptr;
     std::unique_ptr<ToolkitLists> m_toolkitLists;
+    QTranslator *m_qtTranslator = nullptr;
 };

@@ -70,6 +70,7 @@ private slots:
     void droppedVideosBecomeTilesFilesAndNotices();
     void dropRefusesWhatIsNoNewVideo();
     void addButtonUsesTheChooser();
+    void fileDialogOpensInTheVideosFolder();
     void restartReloadsTheSameLibrary();
     void damagedOrUnreadableStoreStillGivesAPage();
     void movedSharedFolderKeepsItsLibrary();
@@ -296,6 +297,21 @@ void TestHomePage::dropRefusesWhatIsNoNewVideo()
     QCOMPARE(sharedEntries(m_shared), expected);
 }
 
+void TestHomePage::fileDialogOpensInTheVideosFolder()
+{
+    const QString videos = QDir::homePath() + "/Videos";
+    QVERIFY(QDir().mkpath(videos));
+    HomePage page;
+    QString asked;
+    page.setFileChooser([&](QWidget *, const QString &, const QString &dir, const QString &) {
+        asked = dir;
+        return QStringList();
+    });
+    page.findChild<QPushButton *>("tb_add")->click();
+    QCOMPARE(asked, videos);
+    QVERIFY(QDir(videos).removeRecursively());
+}
+
 void TestHomePage::addButtonUsesTheChooser()
 {
     if (!videogen::available())
@@ -322,7 +338,11 @@ void TestHomePage::addButtonUsesTheChooser()
     add->click();
     QCOMPARE(asked.size(), 3);
     QCOMPARE(asked[0], QCoreApplication::translate("frmHomePage", "Open Video File"));
-    QCOMPARE(asked[1], QDir::currentPath());
+    // No videos folder in this home: the dialog opens in the home folder,
+    // not in the working folder the program happened to start in.
+    QVERIFY(!QFileInfo::exists(QDir::homePath() + "/Videos"));
+    QCOMPARE(asked[1], QDir::homePath());
+    QVERIFY(asked[1] != QDir::currentPath());
     QVERIFY(asked[2].startsWith("Video File(*.mp4 *.avi *.mkv "));
     QVERIFY(asked[2].endsWith(" *.ts);;All File(*.*)"));
     QVERIFY(pressedWhileAsking);

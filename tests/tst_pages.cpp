@@ -24,6 +24,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QStackedWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -77,6 +78,7 @@ private slots:
     void aboutChecksOnceWhileACheckRuns();
     void aboutOpensOnlyWebLinks();
     void guideShowsSortedEntriesAsTextWithBoundedPictures();
+    void guideShowsItsMarkupAndOpensOnlyWebLinks();
     void guideRetriesUntilTheServiceAnswers();
     void newContentDropsTheRowsEarlierPicture();
     void containerBuildsTheGuideOnce();
@@ -240,13 +242,12 @@ void TestPages::guideShowsSortedEntriesAsTextWithBoundedPictures()
     QCOMPARE(page.cards()[1]->title(), QString("Second <b>bold</b>"));
     QVERIFY(!page.findChild<QPushButton *>("pushButtonRetry")->isVisibleTo(&page));
 
-    // The service's markup is shown as the characters it is.
+    // The service's own markup is shown; a link to a file keeps only its words.
     QAsub *second = page.cards()[1];
     QCOMPARE(second->findChild<QLabel *>("label_title")->text(),
-             QString("<p style='line-height:120% '>Second &lt;b&gt;bold&lt;/b&gt;</p>"));
+             QString("<p style='line-height:120% '>Second <b>bold</b></p>"));
     QCOMPARE(second->rows()[0]->findChild<QLabel *>("label_desc")->text(),
-             QString("<p style='line-height:120% '>two &amp; &lt;i&gt;x&lt;/i&gt; "
-                     "&lt;a href='file:///etc/passwd'&gt;y&lt;/a&gt;</p>"));
+             QString("<p style='line-height:120% '>two &amp; <i>x</i> y</p>"));
 
     const QVector<QAContent *> first = page.cards()[0]->rows();
     QCOMPARE(first.size(), 7);
@@ -269,6 +270,62 @@ void TestPages::guideShowsSortedEntriesAsTextWithBoundedPictures()
     QVERIFY(!first[5]->findChild<QLabel *>("label_desc")->isVisibleTo(first[5]));
     QCOMPARE(shownPicture(first[5]), QSize(120, 80));
     QCOMPARE(m_service->requestsFor("/pic/small.png").size(), 2);
+}
+
+// A guide answer with a link and with picture tags: the link is shown and
+// opens in the browser, the picture tags load nothing, from this machine or
+// from the service, and a link to anything but a web page is only words.
+void TestPages::guideShowsItsMarkupAndOpensOnlyWebLinks()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString localPicture = dir.filePath("local.png");
+    QVERIFY(writeWholeFile(localPicture, png(QSize(50, 50))));
+    const QString tracked = m_service->servePicture("/pic/tracked.png", QSize(60, 60));
+    const QString shown = m_service->servePicture("/pic/shown.png", QSize(70, 40));
+    const QString help = m_service->url("/help");
+    m_service->answer(kGuide, FakeReply::json(FakeOnlineService::guideReply({
+        {"<b>Pair</b> the <a href='" + help + "'>headset</a>",
+         {{"Scan <img src='" + QUrl::fromLocalFile(localPicture).toString() + "'><img src=\"" + tracked
+               + "\"> the <span style='color:#00ecf6;background-image:url(" + tracked + ")'>code</span>, "
+               "<a href='file:///etc/passwd'>passwd</a> <a href=\"" + help + "?page=2&amp;x=1\">more</a>",
+           shown}},
+         0}})));
+
+    LinkCatcher catcher;
+    for (const char *scheme : {"http", "https", "file"})
+        QDesktopServices::setUrlHandler(scheme, &catcher, "open");
+    UserGuide page;
+    page.resize(680, 600);
+    page.show();
+    page.sltUpdateNetwork();
+    QVERIFY(page.isBuilt());
+    QAsub *card = page.cards().value(0);
+    QVERIFY(card);
+    auto *title = card->findChild<QLabel *>("label_title");
+    QAContent *row = card->rows().value(0);
+    QVERIFY(row);
+    auto *answer = row->findChild<QLabel *>("label_desc");
+    QCOMPARE(title->text(), QString("<p style='line-height:120% '><b>Pair</b> the <a href=\"%1\">headset</a></p>").arg(help));
+    QCOMPARE(answer->text(), QString("<p style='line-height:120% '>Scan  the <span style=\"color:#00ecf6\">code</span>, "
+                                     "passwd <a href=\"%1?page=2&amp;x=1\">more</a></p>").arg(help));
+    QCOMPARE(answer->textFormat(), Qt::RichText);
+    QVERIFY(!title->openExternalLinks() && !answer->openExternalLinks());
+
+    // The row's own picture arrives; the tags' pictures were never asked for.
+    QVERIFY(waitUntil([&] { return shownPicture(row) == QSize(70, 40); }, 10000));
+    QTest::qWait(200);
+    QCOMPARE(m_service->requestsFor("/pic/tracked.png").size(), 0);
+    QCOMPARE(m_service->requestsFor("/pic/shown.png").size(), 1);
+
+    // The links open through the program's check: web pages only.
+    for (QLabel *label : {title, answer}) {
+        for (const QString &link : {help, help + "?page=2&x=1", QString("file:///etc/passwd")})
+            QMetaObject::invokeMethod(label, "linkActivated", Q_ARG(QString, link));
+    }
+    for (const char *scheme : {"http", "https", "file"})
+        QDesktopServices::unsetUrlHandler(scheme);
+    QCOMPARE(catcher.opened, QStringList({help, help + "?page=2&x=1", help, help + "?page=2&x=1"}));
 }
 
 void TestPages::guideRetriesUntilTheServiceAnswers()

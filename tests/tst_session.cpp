@@ -97,29 +97,43 @@ void TestSession::translationsForEveryLanguage_data()
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("file");
     QTest::addColumn<QString>("home");
-    QTest::newRow("cn") << "cn" << "brontel_zh.qm" << QString::fromUtf8("首页   ");
-    QTest::newRow("us") << "us" << "brontel_en.qm" << "home   ";
-    QTest::newRow("jp") << "jp" << "brontel_ja.qm" << QString::fromUtf8("ホーム   ");
-    QTest::newRow("fr") << "fr" << "brontel_fr.qm" << "accueil   ";
-    QTest::newRow("it") << "it" << "brontel_it.qm" << "inizio   ";
-    QTest::newRow("de") << "de" << "brontel_de.qm" << "Start   ";
-    QTest::newRow("es") << "es" << "brontel_es.qm" << "inicio   ";
+    QTest::addColumn<QString>("qtFile");
+    QTest::addColumn<QString>("lookIn");
+    QTest::addColumn<QString>("cancel");
+    QTest::newRow("cn") << "cn" << "brontel_zh.qm" << QString::fromUtf8("首页   ") << "qtbase_zh_CN.qm"
+                        << QString::fromUtf8("查找范围：") << QString::fromUtf8("取消");
+    QTest::newRow("us") << "us" << "brontel_en.qm" << "home   " << "qtbase_en.qm" << "Look in:" << "Cancel";
+    QTest::newRow("jp") << "jp" << "brontel_ja.qm" << QString::fromUtf8("ホーム   ") << "qtbase_ja.qm"
+                        << QString::fromUtf8("アドレス:") << QString::fromUtf8("キャンセル");
+    QTest::newRow("fr") << "fr" << "brontel_fr.qm" << "accueil   " << "qtbase_fr.qm" << "Voir dans :" << "Annuler";
+    QTest::newRow("it") << "it" << "brontel_it.qm" << "inizio   " << "qtbase_it.qm" << "Cerca in:" << "Annulla";
+    QTest::newRow("de") << "de" << "brontel_de.qm" << "Start   " << "qtbase_de.qm" << "Suchen in:" << "Abbrechen";
+    QTest::newRow("es") << "es" << "brontel_es.qm" << "inicio   " << "qtbase_es.qm" << "Ver en:" << "Cancelar";
 }
 
+// The program's texts and Qt's own (those of the file dialog and of the
+// standard buttons) in the same language.
 void TestSession::translationsForEveryLanguage()
 {
     QFETCH(QString, code);
     QFETCH(QString, file);
     QFETCH(QString, home);
+    QFETCH(QString, qtFile);
+    QFETCH(QString, lookIn);
+    QFETCH(QString, cancel);
     QCOMPARE(Session::translationFileName(code), file);
+    QCOMPARE(Session::qtTranslationFileName(code), qtFile);
     QVERIFY(Session::instance()->loadTranslator(code));
     QCOMPARE(homeText(), home);
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), lookIn);
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), cancel);
 }
 
 void TestSession::unknownCodesInstallNothing()
 {
     for (const char *code : {"DE", "xx", "", "zh"}) {
         QCOMPARE(Session::translationFileName(code), QString());
+        QCOMPARE(Session::qtTranslationFileName(code), QString());
         QVERIFY(!Session::instance()->loadTranslator(code));
         QCOMPARE(homeText(), QString("home   "));
     }
@@ -127,15 +141,19 @@ void TestSession::unknownCodesInstallNothing()
 
 void TestSession::onlyOneTranslatorAtATime()
 {
+    const auto lookIn = [] { return QCoreApplication::translate("QFileDialog", "Look in:"); };
     QVERIFY(Session::instance()->loadTranslator("de"));
     QVERIFY(Session::instance()->loadTranslator("fr"));
     QCOMPARE(homeText(), QString("accueil   "));
+    QCOMPARE(lookIn(), QString("Voir dans :"));
     // Switching to an unknown code leaves no earlier translation behind.
     QVERIFY(!Session::instance()->loadTranslator("xx"));
     QCOMPARE(homeText(), QString("home   "));
+    QCOMPARE(lookIn(), QString("Look in:"));
     QVERIFY(Session::instance()->loadTranslator("de"));
     Session::instance()->releaseTranslator();
     QCOMPARE(homeText(), QString("home   "));
+    QCOMPARE(lookIn(), QString("Look in:"));
 }
 
 void TestSession::styleSheetIsAppended()

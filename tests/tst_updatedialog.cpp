@@ -210,7 +210,8 @@ void TestUpdateDialog::completeDownloadStartsTheInstallerAndEndsTheProgram()
     QVERIFY(programEndRequested());
     QVERIFY(!m_dialog->isVisible());
 
-    QVERIFY(waitUntil([&] { return QFileInfo::exists(marker()); }, 5000));
+    // The shell makes the marker before it writes into it: wait for its words.
+    QVERIFY(waitUntil([&] { return !readWholeFile(marker()).isEmpty(); }, 5000));
     QCOMPARE(readWholeFile(marker()), "1|" + updateFolder().toUtf8());
     const QFileInfo installer(updateFolder() + "/VaroUpdate2.2.0");
     QCOMPARE(readWholeFile(installer.filePath()), kInstallerScript);

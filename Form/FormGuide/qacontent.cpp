@@ -1,6 +1,7 @@
 #include "Form/FormGuide/qacontent.h"
 #include "ui_qacontent.h"
 
+#include "Form/FormGuide/guidemarkup.h"
 #include "Form/FormGuide/guidepicture.h"
 #include "helper/weblinks.h"
 
@@ -37,8 +38,8 @@ QAContent::QAContent(bool plain, int width, bool showDot, QWidget *parent)
     font.setLetterSpacing(QFont::AbsoluteSpacing, 2.0);
     ui->label_desc->setFont(font);
     ui->label_desc->setTextFormat(Qt::RichText);
-    // The paragraph is the service's text, escaped: it holds no link to open.
-    ui->label_desc->setOpenExternalLinks(false);
+    // The service's links lead to web pages only.
+    openWebLinksOnly(ui->label_desc);
     ui->label_image->setAlignment(Qt::AlignHCenter);
     ui->verticalLayout->setAlignment(ui->label_image, Qt::AlignHCenter);
 
@@ -62,9 +63,7 @@ void QAContent::setContent(const QString &desc, const QString &imageUrl)
         ui->label_desc->setMinimumHeight(0);
         ui->label_desc->setMaximumHeight(QWIDGETSIZE_MAX);
         ui->label_desc->show();
-        // The service's words are text: only the page's own paragraph is
-        // markup.
-        ui->label_desc->setText(QStringLiteral("<p style='line-height:120% '>") + desc.toHtmlEscaped()
+        ui->label_desc->setText(QStringLiteral("<p style='line-height:120% '>") + guidemarkup::safeRichText(desc)
                                 + QStringLiteral("</p>"));
         ui->label_desc->setWordWrap(true);
         ui->label_desc->setAlignment(Qt::AlignTop);

@@ -20,7 +20,7 @@ public:
     QAContent(bool plain, int width, bool showDot, QWidget *parent);
     ~QAContent() override;
 
-    // Shows the paragraph (as text, whatever markup it carries) and asks for
+    // Shows the paragraph (with only the markup the guide allows) and asks for
     // the picture; the request of earlier content is dropped.
     void setContent(const QString &desc, const QString &imageUrl);
     void clearPicture();

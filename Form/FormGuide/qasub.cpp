@@ -1,7 +1,9 @@
 #include "Form/FormGuide/qasub.h"
 #include "ui_qasub.h"
 
+#include "Form/FormGuide/guidemarkup.h"
 #include "Form/FormGuide/qacontent.h"
+#include "helper/weblinks.h"
 
 #include <QPainter>
 #include <QVBoxLayout>
@@ -38,8 +40,8 @@ QAsub::QAsub(bool framed, int width, QWidget *parent)
     font.setLetterSpacing(QFont::AbsoluteSpacing, 0.5);
     ui->label_title->setFont(font);
     ui->label_title->setTextFormat(Qt::RichText);
-    // The title is the service's text, escaped: it holds no link to open.
-    ui->label_title->setOpenExternalLinks(false);
+    // The service's links lead to web pages only.
+    openWebLinksOnly(ui->label_title);
 
     m_rowsLayout = new QVBoxLayout;
     m_rowsLayout->setContentsMargins(0, 0, 0, 0);
@@ -71,10 +73,8 @@ void QAsub::build()
         ui->label_title->setMaximumWidth(QWIDGETSIZE_MAX);
         ui->widget_title->setMinimumWidth(0);
         ui->widget_title->setMaximumWidth(QWIDGETSIZE_MAX);
-        // The service's title is text: only the page's own paragraph is
-        // markup.
-        ui->label_title->setText(QStringLiteral("<p style='line-height:120% '>") + m_title.toHtmlEscaped()
-                                 + QStringLiteral("</p>"));
+        ui->label_title->setText(QStringLiteral("<p style='line-height:120% '>")
+                                 + guidemarkup::safeRichText(m_title) + QStringLiteral("</p>"));
         ui->label_title->setWordWrap(true);
         ui->label_title->setAlignment(Qt::AlignTop);
     } else {

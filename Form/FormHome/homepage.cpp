@@ -8,6 +8,7 @@
 #include "Form/FormHome/homesub.h"
 #include "Form/FormHome/parseprocess.h"
 #include "Form/FormHome/runner.h"
+#include "Form/FormHome/startfolder.h"
 #include "helper/appflags.h"
 
 #include <QCoreApplication>
@@ -24,7 +25,7 @@
 HomePage::HomePage(QWidget *parent)
     : QWidget(parent)
     , ui(new Ui::frmHomePage)
-    , lastDir(QDir::currentPath())
+    , lastDir(firstVideoFolder())
     , m_fileChooser([](QWidget *parent, const QString &caption, const QString &dir, const QString &filter) {
         return QFileDialog::getOpenFileNames(parent, caption, dir, filter);
     })
@@ -62,6 +63,7 @@ HomePage::HomePage(QWidget *parent)
     updateDeleteButton();
 
     parseProcess = new ParseProcess(nullptr);
+    parseProcess->blockOnlyWindowOf(this);
     connect(this, SIGNAL(slgUpdateDataReadProgress(qlonglong,qlonglong)), parseProcess,
             SLOT(slotUpdateDataReadProgress(qlonglong,qlonglong)));
 

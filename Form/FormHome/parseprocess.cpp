@@ -9,6 +9,7 @@
 #include <QFontMetrics>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QWindow>
 
 ParseProcess::ParseProcess(QWidget *parent)
     : QDialog(parent)
@@ -61,8 +62,27 @@ void ParseProcess::slotUpdateDataReadProgress(qlonglong bytesRead, qlonglong tot
     m_ui->progressBar->setValue(int(bytesRead));
 }
 
+void ParseProcess::blockOnlyWindowOf(QWidget *widget)
+{
+    m_owner = widget;
+}
+
 int ParseProcess::exec()
 {
+    // Modal to the window it reports on, not to the whole program: an
+    // application-modal dialog also shuts out the tray icon's own window,
+    // whose menu must stay reachable during a long copy (its quit then says
+    // why the program cannot end yet). The dialog stays a window without a
+    // parent, so that the page's style does not reach it.
+    if (m_owner) {
+        QWidget *window = m_owner->window();
+        window->winId();
+        setWindowModality(Qt::WindowModal);
+        winId();
+        // The widget keeps an earlier native window's modality as it was.
+        windowHandle()->setModality(Qt::WindowModal);
+        windowHandle()->setTransientParent(window->windowHandle());
+    }
     m_busy = true;
     m_ui->progressBar->setValue(0);
     m_ui->progressBar->setStyleSheet(QStringLiteral(

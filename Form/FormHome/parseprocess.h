@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 namespace Ui {
 class ParseProcess;
@@ -26,6 +27,11 @@ public:
     void setFileName(const QString &name);
     bool isBusy() const { return m_busy; }
 
+    // While it runs, only the window that holds the widget is blocked, the
+    // rest of the program (the tray icon's menu) is not; without it, every
+    // window is.
+    void blockOnlyWindowOf(QWidget *widget);
+
     // Busy from here until resetProgress; runs the modal loop.
     int exec() override;
 
@@ -40,4 +46,5 @@ protected:
 private:
     bool m_busy = false;
     Ui::ParseProcess *m_ui;
+    QPointer<QWidget> m_owner;
 };
