@@ -1,6 +1,7 @@
 #include "Form/FormGuide/userguide.h"
 #include "ui_userguide.h"
 
+#include "Form/FormGuide/guidepictureloader.h"
 #include "Form/FormGuide/qasub.h"
 #include "dataproc/cvarohomedataproc.h"
 #include "dataproc/guideitem.h"
@@ -76,6 +77,7 @@ void UserGuide::sltUpdateNetwork()
     }
 
     hideAllItems();
+    GuidePictureLoader::instance()->beginGuide();
     for (int i = 0; i < guide.size(); ++i) {
         QAsub *card;
         if (i == m_cards.size()) {
