@@ -70,6 +70,7 @@ void CBLDataProcResourceGuide::postRequest(QString url, QString body)
         replaced->abort();
     }
     m_pendingReply = m_manager->post(request, body.toUtf8());
+    online::limitReplySize(m_pendingReply, online::kMaxJsonBytes);
     m_timer->start(m_timeoutSeconds * 1000);
 }
 

@@ -75,15 +75,61 @@ QJsonDocument jsonOfReply(QNetworkReply *reply)
     return document;
 }
 
+void limitReplySize(QNetworkReply *reply, qint64 maxBytes)
+{
+    reply->setReadBufferSize(maxBytes + 1);
+    auto check = [reply, maxBytes] {
+        if (reply->isFinished())
+            return;
+        const qint64 announced = announcedLength(reply->rawHeader("Content-Length"));
+        if (reply->bytesAvailable() > maxBytes || announced > maxBytes) {
+            qDebug() << "error: " << "reply larger than" << maxBytes << "bytes from" << reply->url().toString();
+            reply->abort();
+        }
+    };
+    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, check);
+    QObject::connect(reply, &QNetworkReply::readyRead, reply, check);
+}
+
+qint64 announcedLength(const QByteArray &rawContentLength)
+{
+    qint64 length = -1;
+    const QList<QByteArray> values = rawContentLength.split(',');
+    for (const QByteArray &raw : values) {
+        const QByteArray value = raw.trimmed();
+        // Digits only, and few enough of them to fit.
+        if (value.isEmpty() || value.size() > 18)
+            return -1;
+        for (const char c : value) {
+            if (c < '0' || c > '9')
+                return -1;
+        }
+        const qint64 number = value.toLongLong();
+        if (length >= 0 && number != length)
+            return -1;
+        length = number;
+    }
+    return length;
+}
+
+qint64 installerRoom(quint64 bytesAvailable)
+{
+    if (bytesAvailable <= quint64(kInstallerSpaceMargin))
+        return 0;
+    return qint64(qMin(bytesAvailable - quint64(kInstallerSpaceMargin), quint64(kMaxInstallerBytes)));
+}
+
+bool hasProvableLength(QNetworkReply *reply)
+{
+    return !reply->hasRawHeader("Transfer-Encoding") && announcedLength(reply->rawHeader("Content-Length")) >= 0;
+}
+
 bool isCompleteDownload(QNetworkReply *reply, qint64 bytesReceived)
 {
     if (reply->error() != QNetworkReply::NoError
         || reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() != 200 || bytesReceived <= 0)
         return false;
-    const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
-    if (announced.isValid())
-        return announced.toLongLong() == bytesReceived;
-    return reply->rawHeader("Transfer-Encoding").toLower().contains("chunked");
+    return hasProvableLength(reply) && announcedLength(reply->rawHeader("Content-Length")) == bytesReceived;
 }
 
 namespace {
@@ -100,6 +146,7 @@ QJsonDocument postOnce(const QString &url, const QByteArray &body, int timeoutSe
     QNetworkReply *reply = manager.post(request, body);
     if (!reply)
         return QJsonDocument();
+    limitReplySize(reply, kMaxJsonBytes);
 
     QEventLoop loop;
     QTimer timer;

@@ -28,12 +28,41 @@ QByteArray guideBody(const QString &language);
 // a file name: letters, digits, ".", "_" and "-", and no "..".
 bool isPlainVersion(const QString &version);
 
+// Whether a download's head lets its end be proven: one length announced,
+// and no transfer coding. The network library takes a chunk size it cannot
+// read for the last chunk and reports a cut body as whole, and a body that
+// only the closing connection ends cannot be told from a cut one either; a
+// length it can count against.
+bool hasProvableLength(QNetworkReply *reply);
+
 // Whether a finished download is the whole file the server meant to send:
-// no network error, status 200 and a non-empty body that is as long as the
-// server announced. A body whose end only the closing connection marks
-// (neither a length nor chunked framing) cannot be told from a cut one and
-// does not count.
+// no network error, status 200, a provable length, and a non-empty body
+// that is exactly as long as announced.
 bool isCompleteDownload(QNetworkReply *reply, qint64 bytesReceived);
+
+// The largest JSON reply the program reads into memory: the update check and
+// the guide are a few KiB; anything near this is no answer of the service.
+constexpr qint64 kMaxJsonBytes = 4 * 1024 * 1024;
+
+// Bounds what the reply may hold in memory: the network library stops
+// reading once this much waits unread, and a reply that announces or brings
+// more is aborted (it then ends with an error, as a failure).
+void limitReplySize(QNetworkReply *reply, qint64 maxBytes);
+
+// The length a server announces in the raw "Content-Length" header (several
+// headers arrive joined by ", "): -1 unless every value is plain decimal
+// digits and all of them agree.
+qint64 announcedLength(const QByteArray &rawContentLength);
+
+// The largest installer the program takes: a few times any build it has
+// had. The volume that receives it keeps a margin free besides, so that a
+// download never fills the disk the settings and logs are written to.
+constexpr qint64 kMaxInstallerBytes = qint64(4) * 1024 * 1024 * 1024;
+constexpr qint64 kInstallerSpaceMargin = 256 * 1024 * 1024;
+
+// How large an installer may be when the volume that receives it has this
+// many bytes free for the user.
+qint64 installerRoom(quint64 bytesAvailable);
 
 // A request for the URL text as the service's clients build it (tolerant
 // parsing), with the form-encoded content type.

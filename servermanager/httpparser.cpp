@@ -133,7 +133,14 @@ ParseResult parseRequest(const QByteArray &data)
             return rejected(400, "error4");
         if (++headerCount > kMaxHeaderCount)
             return rejected(431, "too many headers");
-        request.headers.insert(QString::fromLatin1(line.left(colon)).toLower(), QString::fromUtf8(value));
+        const QString name = QString::fromLatin1(line.left(colon)).toLower();
+        // Two lengths that differ leave the end of the body to whoever reads
+        // it: this server and a proxy in front of it could cut the stream in
+        // two different places.
+        if (name == QLatin1String("content-length") && request.hasHeader(name)
+            && request.header(name) != QString::fromUtf8(value))
+            return rejected(400, "content length");
+        request.headers.insert(name, QString::fromUtf8(value));
         position = headerLine.next;
     }
 

@@ -122,6 +122,8 @@ void TestHttpParser::rejectsMalformedRequests_data()
     QTest::newRow("length not a number") << QByteArray("POST / HTTP/1.1\r\nContent-Length: 1x\r\n\r\n") << 400;
     QTest::newRow("negative length") << QByteArray("POST / HTTP/1.1\r\nContent-Length: -1\r\n\r\n") << 400;
     QTest::newRow("body too large") << QByteArray("POST / HTTP/1.1\r\nContent-Length: 70000\r\n\r\n") << 413;
+    QTest::newRow("two lengths") << QByteArray("POST / HTTP/1.1\r\nContent-Length: 1\r\nContent-Length: 2\r\n\r\nab") << 400;
+    QTest::newRow("length, then none") << QByteArray("POST / HTTP/1.1\r\nContent-Length: 1\r\nContent-Length:\r\n\r\na") << 400;
 }
 
 void TestHttpParser::rejectsMalformedRequests()
@@ -176,6 +178,11 @@ void TestHttpParser::takesABodyByContentLength()
     QCOMPARE(result.request.method, QString("POST"));
     QCOMPARE(result.request.body, QByteArray("hello"));
     QCOMPARE(result.bytesUsed, post.size() + 5);
+
+    // The same length twice says one thing.
+    const ParseResult twice = parseRequest("POST /list HTTP/1.1\r\nContent-Length: 2\r\ncontent-length: 2\r\n\r\nabc");
+    QCOMPARE(twice.status, ParseResult::Complete);
+    QCOMPARE(twice.request.body, QByteArray("ab"));
 
     // Without a length a POST has no body and is complete at its head's end.
     const ParseResult bare = parseRequest("POST /list HTTP/1.1\r\n\r\nstray");

@@ -10,6 +10,7 @@
 #include "dataproc/cvarohomedataproc.h"
 #include "dataproc/cvarohomedataprocresourceversion.h"
 #include "dataproc/guideitem.h"
+#include "dataproc/onlinerequest.h"
 #include "dataproc/versioninfo.h"
 
 #include <QCoreApplication>
@@ -42,6 +43,8 @@ private slots:
     void guideTimeOutIsAbortedAndItsLateReplyIgnored();
     void guideIsNeverHeldTwice();
     void facadeStartsTheGuideAndClearsOldPictures();
+    void endlessRepliesAreCutAtTheirCap_data();
+    void endlessRepliesAreCutAtTheirCap();
 
 private:
     QStringList titles(const QList<GuideItem *> &list) const;
@@ -308,6 +311,46 @@ void TestOnlineData::facadeStartsTheGuideAndClearsOldPictures()
     QVERIFY(record);
     QCOMPARE(record->version, QString("2.2.0"));
     QCOMPARE(titles(data.GetVaroHomeGuideData()), QStringList({"g"}));
+}
+
+void TestOnlineData::endlessRepliesAreCutAtTheirCap_data()
+{
+    QTest::addColumn<bool>("chunked");
+    QTest::newRow("no length") << false;
+    QTest::newRow("chunked") << true;
+}
+
+// A service that never stops sending, within `outTime`: each request is
+// given up once it holds the cap, counts as a failure, and the program
+// holds no more than that at any time.
+void TestOnlineData::endlessRepliesAreCutAtTheirCap()
+{
+    QFETCH(bool, chunked);
+    m_service->configure(*m_user, {{"outTime", 5}});
+    m_service->answer(FakeOnlineService::kCheckUpdatePath, FakeReply::endless(chunked));
+    m_service->answer(FakeOnlineService::kGuidePath, FakeReply::endless(chunked));
+    const qint64 cap = online::kMaxJsonBytes;
+
+    CVaroHomeDataProcResourceVersion version;
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!version.pcVersionInfo());
+    QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(waitUntil([&] { return m_service->openConnections() == 0; }, 2000));
+    // What was sent beyond the cap is what the sockets' buffers took.
+    QVERIFY2(m_service->streamedBytes() < 4 * cap, qPrintable(QString::number(m_service->streamedBytes())));
+
+    CBLDataProcResourceGuide guide;
+    guide.beginDownload();
+    QVERIFY(waitUntil([&] { return guide.downloadDone(); }, 10000));
+    QCOMPARE(m_service->requestsFor(FakeOnlineService::kGuidePath).size(), 3);
+    QVERIFY(waitUntil([&] { return m_service->openConnections() == 0; }, 2000));
+    QVERIFY2(m_service->streamedBytes() < 4 * 4 * cap, qPrintable(QString::number(m_service->streamedBytes())));
+
+    // A reply within the cap is still the answer.
+    m_service->answer(FakeOnlineService::kGuidePath, FakeReply::json(FakeOnlineService::guideReply(
+        {{QString(cap / 2, 'x'), {}, 0}})));
+    QCOMPARE(guide.guideList().size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestOnlineData)

@@ -8,6 +8,7 @@
 
 #include "Form/Dialogs/appglobals.h"
 #include "Form/FormAbout/aboutus.h"
+#include "Form/FormGuide/guidepictureloader.h"
 #include "Form/FormGuide/qacontent.h"
 #include "Form/FormGuide/qasub.h"
 #include "Form/FormGuide/userguide.h"
@@ -20,6 +21,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -44,6 +46,35 @@ QByteArray png(QSize size)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, "PNG");
     return bytes;
+}
+
+QByteArray encoded(QSize size, const char *format)
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+// An icon whose directory names a 16 by 16 picture, holding a larger PNG.
+QByteArray iconWrapping(const QByteArray &png)
+{
+    QByteArray icon("\0\0\1\0\1\0", 6);
+    icon += QByteArray("\x10\x10\0\0\1\0\x20\0", 8);
+    for (const quint32 value : {quint32(png.size()), quint32(22)}) {
+        for (int shift = 0; shift < 32; shift += 8)
+            icon += char((value >> shift) & 0xff);
+    }
+    return icon + png;
+}
+
+QByteArray svg(const QByteArray &inside)
+{
+    return "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+           "width=\"300\" height=\"200\">" + inside + "</svg>";
 }
 
 QLabel *picture(QWidget *row)
@@ -82,9 +113,15 @@ private slots:
     void guideRetriesUntilTheServiceAnswers();
     void newContentDropsTheRowsEarlierPicture();
     void containerBuildsTheGuideOnce();
+    void guideTakesOnlyPngAndJpegToldByTheirBytes();
+    void guideShowsAtMostItsShareOfPictures();
+    void slowPicturesAreGivenUpAtTheirTimeOut();
 
 private:
     void clickLater(QAbstractButton *button, int delayMs);
+    // A page showing one card with a row per picture URL, built once every
+    // picture has been shown or given up.
+    void buildGuideOfPictures(UserGuide &page, const QStringList &urls, int timeoutMs = 10000);
     void waitForGuideDownload();
 
     std::unique_ptr<TestUser> m_user;
@@ -420,6 +457,115 @@ void TestPages::containerBuildsTheGuideOnce()
     ModalAnswerer answers;
     container.slotToCheckUpdate();
     QCOMPARE(answers.prompts, QStringList({"it is the latest version"}));
+}
+
+void TestPages::buildGuideOfPictures(UserGuide &page, const QStringList &urls, int timeoutMs)
+{
+    QList<QPair<QString, QString>> rows;
+    for (const QString &url : urls)
+        rows.append({QString(), url});
+    m_service->answer(kGuide, FakeReply::json(FakeOnlineService::guideReply({{"Pictures", rows, 0}})));
+    waitForGuideDownload();
+    page.sltUpdateNetwork();
+    QVERIFY(page.isBuilt());
+    QVERIFY(waitUntil([&] {
+        for (QAContent *row : page.cards()[0]->rows()) {
+            if (row->pictureRequested())
+                return false;
+        }
+        return true;
+    }, timeoutMs));
+}
+
+// Formats a guide does not use are refused by their bytes, whatever they
+// claim: an icon or a drawing wrapping a larger picture, a drawing that
+// names a file of this machine, an animation, a JPEG of endless scans.
+void TestPages::guideTakesOnlyPngAndJpegToldByTheirBytes()
+{
+    const QString local = m_user->root() + "/local.png";
+    QVERIFY(writeWholeFile(local, png(QSize(40, 40))));
+    QByteArray circles;
+    for (int i = 0; i < 2000; ++i)
+        circles += "<circle cx=\"150\" cy=\"100\" r=\"" + QByteArray::number(i % 100) + "\" fill-opacity=\"0.1\"/>";
+    QByteArray scans("\xff\xd8\xff\xe0\0\x10JFIF\0\1\1\0\0\1\0\1\0\0", 20);
+    for (int i = 0; i <= 100; ++i)
+        scans += QByteArray("\xff\xda\0\x08\1\1\0\0\x3f\0\x55", 11);
+    const QList<QPair<QByteArray, QByteArray>> refused = {
+        {"/pic/icon.ico", iconWrapping(png(QSize(600, 300)))},
+        {"/pic/data.svg", svg("<image width=\"300\" height=\"200\" xlink:href=\"data:image/png;base64,"
+                              + png(QSize(300, 200)).toBase64() + "\"/>")},
+        {"/pic/file.svg", svg("<image width=\"40\" height=\"40\" xlink:href=\"file://" + local.toUtf8() + "\"/>")},
+        {"/pic/circles.svg", svg(circles)},
+        {"/pic/still.gif", QByteArray("GIF89a\1\0\1\0\x80\0\0\0\0\0\xff\xff\xff!\xf9\4\1\0\0\0\0"
+                                      ",\0\0\0\0\1\0\1\0\0\2\2D\1\0;", 42)},
+        {"/pic/scans.jpg", scans},
+        // A PNG's signature before the icon: the header that counts is the PNG's.
+        {"/pic/disguised.png", "\x89PNG\r\n\x1a\n" + iconWrapping(png(QSize(600, 300)))},
+    };
+    QStringList urls;
+    for (const auto &picture : refused) {
+        m_service->answer(picture.first, FakeReply::file(picture.second, "image/png"));
+        urls << m_service->url(picture.first);
+    }
+    m_service->answer("/pic/photo.jpg", FakeReply::file(encoded(QSize(100, 60), "JPG"), "image/jpeg"));
+    urls << m_service->url("/pic/photo.jpg") << m_service->servePicture("/pic/plain.png", QSize(300, 200));
+
+    UserGuide page;
+    buildGuideOfPictures(page, urls);
+    const QVector<QAContent *> rows = page.cards()[0]->rows();
+    QCOMPARE(rows.size(), refused.size() + 2);
+    for (int i = 0; i < refused.size(); ++i)
+        QVERIFY2(shownPicture(rows[i]).isEmpty(), refused[i].first.constData());
+    QCOMPARE(shownPicture(rows[refused.size()]), QSize(100, 60));
+    QCOMPARE(shownPicture(rows[refused.size() + 1]), QSize(300, 200));
+}
+
+// A guide of 1,100 pictures: a few are fetched at a time over a few
+// connections, and the guide shows its share; the rest are left out.
+void TestPages::guideShowsAtMostItsShareOfPictures()
+{
+    const QString first = m_service->servePicture("/pic/0.png", QSize(20, 10));
+    QStringList urls{first};
+    for (int i = 1; i < 1100; ++i) {
+        const QByteArray path = "/pic/" + QByteArray::number(i) + ".png";
+        m_service->answer(path, FakeReply::file(png(QSize(20, 10)), "image/png"));
+        urls << m_service->url(path);
+    }
+    UserGuide page;
+    buildGuideOfPictures(page, urls, 30000);
+    int shown = 0;
+    for (QAContent *row : page.cards()[0]->rows())
+        shown += shownPicture(row) == QSize(20, 10) ? 1 : 0;
+    QCOMPARE(shown, GuidePictureLoader::kMaxPictures);
+    QCOMPARE(m_service->requests().size(), GuidePictureLoader::kMaxPictures);
+    QVERIFY2(m_service->mostOpenConnections() <= GuidePictureLoader::kMaxBusy,
+             qPrintable(QString::number(m_service->mostOpenConnections())));
+    QCOMPARE(GuidePictureLoader::instance()->busy(), 0);
+}
+
+// Pictures sent a byte a second hold their connections for `outTime` (2 s)
+// and no longer; the ones waiting behind them then get their turn.
+void TestPages::slowPicturesAreGivenUpAtTheirTimeOut()
+{
+    QStringList urls;
+    for (int i = 0; i < 2 * GuidePictureLoader::kMaxBusy; ++i) {
+        const QByteArray path = "/pic/drip" + QByteArray::number(i) + ".png";
+        m_service->answer(path, FakeReply::drip(png(QSize(20, 10)), 1000));
+        urls << m_service->url(path);
+    }
+    urls << m_service->servePicture("/pic/after.png", QSize(30, 20));
+    UserGuide page;
+    QElapsedTimer clock;
+    clock.start();
+    buildGuideOfPictures(page, urls, 15000);
+    // Two rounds of the time-out, with room for a loaded machine.
+    QVERIFY2(clock.elapsed() < 9000, qPrintable(QString::number(clock.elapsed())));
+    const QVector<QAContent *> rows = page.cards()[0]->rows();
+    for (int i = 0; i < rows.size() - 1; ++i)
+        QVERIFY(shownPicture(rows[i]).isEmpty());
+    QCOMPARE(shownPicture(rows.last()), QSize(30, 20));
+    // Hung up on, long before the last byte would have come (80 s).
+    QVERIFY(waitUntil([&] { return m_service->openConnections() == 0; }, 5000));
 }
 
 QTEST_MAIN(TestPages)

@@ -8,8 +8,10 @@
 #include "Form/Dialogs/appglobals.h"
 #include "Form/FormVaroHomeUpdate/varohomeupdatedesc.h"
 #include "dataproc/cvarohomedataproc.h"
+#include "dataproc/onlinerequest.h"
 #include "dataproc/versioninfo.h"
 #include "helper/appflags.h"
+#include "platform/storage.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,6 +20,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 
@@ -29,6 +32,15 @@ namespace {
 const QByteArray kInstallerPath = "/files/VaroSetup";
 // The installer stand-in: notes its arguments beside the folder it is given.
 const QByteArray kInstallerScript = "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$1/../installer-ran\"\n";
+
+// A chunked answer whose first chunk, 100 bytes, is a runnable installer and
+// whose next chunk size is not one; the network library reads it as the end.
+QByteArray badlyChunked(const QByteArray &size)
+{
+    const QByteArray first = kInstallerScript + QByteArray(100 - kInstallerScript.size() - 1, '#') + '\n';
+    return "HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\nTransfer-Encoding: chunked\r\n"
+           "Connection: close\r\n\r\n64\r\n" + first + "\r\n" + size + "\r\n" + QByteArray(300, 'x') + "\r\n0\r\n\r\n";
+}
 
 // How a run of the pop-up ended.
 enum Ending { ProgramEnded = 0, ClosedByTest = 1, TimedOut = 2 };
@@ -134,20 +146,43 @@ void TestUpdateDialog::refusedOrIncompleteDownloadsFail_data()
     QTest::addColumn<QString>("version");
     QTest::addColumn<QString>("url");
     QTest::addColumn<FakeReply>("reply");
+    // What the log says about it (a pattern), when it is the pop-up's own
+    // refusal.
+    QTest::addColumn<QString>("logged");
 
     const QString served = "served";
     const FakeReply script = FakeReply::file(kInstallerScript);
-    QTest::newRow("404") << "2.2.0" << served << FakeReply::error(404, "<html>no</html>");
-    QTest::newRow("redirect") << "2.2.0" << served << FakeReply::redirect("/elsewhere");
-    QTest::newRow("truncated") << "2.2.0" << served << FakeReply::truncated(kInstallerScript, 4096);
-    QTest::newRow("chunked, cut") << "2.2.0" << served << FakeReply::chunked(kInstallerScript, true);
-    QTest::newRow("empty") << "2.2.0" << served << FakeReply::file("");
-    QTest::newRow("ftp URL") << "2.2.0" << "ftp://127.0.0.1/VaroSetup" << script;
-    QTest::newRow("file URL") << "2.2.0" << "file:///bin/true" << script;
-    QTest::newRow("host under .invalid") << "2.2.0" << "http://update.varovr.invalid/x" << script;
-    QTest::newRow("version climbing out") << "/../../escaped" << served << script;
-    QTest::newRow("version with a slash") << "2.2/0" << served << script;
-    QTest::newRow("version of dots") << ".." << served << script;
+    const QString noLength = "refusing a download without one plain length";
+    FakeReply twoLengths = script;
+    twoLengths.extraHeaders << "Content-Length: 4096";
+    QTest::newRow("404") << "2.2.0" << served << FakeReply::error(404, "<html>no</html>") << QString();
+    QTest::newRow("redirect") << "2.2.0" << served << FakeReply::redirect("/elsewhere") << QString();
+    QTest::newRow("truncated") << "2.2.0" << served << FakeReply::truncated(kInstallerScript, 4096) << QString();
+    QTest::newRow("chunked, cut") << "2.2.0" << served << FakeReply::chunked(kInstallerScript, true) << QString();
+    QTest::newRow("empty") << "2.2.0" << served << FakeReply::file("") << QString();
+    QTest::newRow("ftp URL") << "2.2.0" << "ftp://127.0.0.1/VaroSetup" << script << QString();
+    QTest::newRow("file URL") << "2.2.0" << "file:///bin/true" << script << QString();
+    QTest::newRow("host under .invalid") << "2.2.0" << "http://update.varovr.invalid/x" << script << QString();
+    QTest::newRow("version climbing out") << "/../../escaped" << served << script << QString();
+    QTest::newRow("version with a slash") << "2.2/0" << served << script << QString();
+    QTest::newRow("version of dots") << ".." << served << script << QString();
+    QTest::newRow("chunked") << "2.2.0" << served << FakeReply::chunked(kInstallerScript) << noLength;
+    QTest::newRow("chunk size zz") << "2.2.0" << served << FakeReply::raw(badlyChunked("zz")) << noLength;
+    QTest::newRow("chunk size too long") << "2.2.0" << served << FakeReply::raw(badlyChunked("ffffffffffffffffff"))
+                                         << noLength;
+    QTest::newRow("chunk size negative") << "2.2.0" << served << FakeReply::raw(badlyChunked("-10")) << noLength;
+    QTest::newRow("two lengths") << "2.2.0" << served << twoLengths << noLength;
+    QTest::newRow("endless, no length") << "2.2.0" << served << FakeReply::endless(false, "application/octet-stream")
+                                        << noLength;
+    QTest::newRow("endless, chunked") << "2.2.0" << served << FakeReply::endless(true, "application/octet-stream")
+                                      << noLength;
+    QTest::newRow("larger than any build") << "2.2.0" << served
+                                           << FakeReply::truncated(kInstallerScript, online::kMaxInstallerBytes + 1)
+                                           << "more than any build has";
+    // Announced at test time: one byte more than the data folder's volume
+    // can take with its margin (or than the largest build, when it has more).
+    QTest::newRow("more than there is room for") << "2.2.0" << served << FakeReply::truncated(kInstallerScript, -2)
+                                                 << "no space left|more than any build has";
 }
 
 void TestUpdateDialog::refusedOrIncompleteDownloadsFail()
@@ -155,6 +190,11 @@ void TestUpdateDialog::refusedOrIncompleteDownloadsFail()
     QFETCH(QString, version);
     QFETCH(QString, url);
     QFETCH(FakeReply, reply);
+    QFETCH(QString, logged);
+    if (reply.announced == -2)
+        reply.announced = online::installerRoom(platform::bytesAvailable(m_user->root())) + 1;
+    if (!logged.isEmpty())
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(logged));
     // The redirect's target would be a sound installer: it is not followed.
     m_service->answer("/elsewhere", FakeReply::file(kInstallerScript));
     m_service->answer(kInstallerPath, reply);
@@ -179,13 +219,20 @@ void TestUpdateDialog::refusedOrIncompleteDownloadsFail()
     // Nothing lands outside the "update" folder.
     QVERIFY(!QFileInfo::exists(m_user->dataFolder() + "/../escaped"));
     QVERIFY(!QFileInfo::exists(updateFolder() + "/VaroUpdate2.2"));
+    // Whatever arrived is gone: no part of it is left to be taken for the
+    // installer.
+    QCOMPARE(QDir(updateFolder()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList());
+    // Nor is the service still sending.
+    QVERIFY(waitUntil([&] { return m_service->openConnections() == 0; }, 2000));
 }
 
 void TestUpdateDialog::completeDownloadStartsTheInstallerAndEndsTheProgram_data()
 {
     QTest::addColumn<FakeReply>("reply");
     QTest::newRow("with its length") << FakeReply::file(kInstallerScript);
-    QTest::newRow("chunked") << FakeReply::chunked(kInstallerScript);
+    FakeReply sameLengthTwice = FakeReply::file(kInstallerScript);
+    sameLengthTwice.extraHeaders << "Content-Length: " + QByteArray::number(kInstallerScript.size());
+    QTest::newRow("the same length twice") << sameLengthTwice;
 }
 
 // The first try fails (404), "Update again" empties the folder (its

@@ -41,7 +41,7 @@ private slots:
     void damagedFileIsNeverWritten();
     void listsAreReadAndEdited();
     void coreAsksTheListsItIsGiven();
-    void editsOfTwoProgramsAreAllKept();
+    void editsOfThreeProgramsAreAllKept();
     void killedHolderDoesNotBlockTheNext();
     void bareNameLeadsBesideTheExecutable();
 
@@ -335,25 +335,32 @@ void TestUUConfig::coreAsksTheListsItIsGiven()
     session->setToolkitLists(nullptr);
 }
 
-void TestUUConfig::editsOfTwoProgramsAreAllKept()
+// Three programs edit one file, each spelling its path its own way: the
+// lock is the file's, so no program's edit is lost to another's.
+void TestUUConfig::editsOfThreeProgramsAreAllKept()
 {
     const QString path = m_dir.filePath("shared.xml");
     QVERIFY(writeWholeFile(path, "<UUConfiguration/>"));
-    QProcess first;
-    QProcess second;
-    for (QProcess *child : {&first, &second})
-        child->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    first.start(QCoreApplication::applicationFilePath(), {"--edit", path, "a", "25"});
-    second.start(QCoreApplication::applicationFilePath(), {"--edit", path, "b", "25"});
-    for (QProcess *child : {&first, &second}) {
-        QVERIFY(child->waitForFinished(60000));
-        QCOMPARE(child->exitCode(), 0);
+    const QStringList spellings{path, "./shared.xml", "/" + QDir::cleanPath(path)};
+    const QStringList writers{"a", "b", "c"};
+    const int edits = 40;
+    QProcess children[3];
+    for (int i = 0; i < 3; ++i) {
+        children[i].setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        children[i].setWorkingDirectory(m_dir.path());
+        children[i].start(QCoreApplication::applicationFilePath(),
+                          {"--edit", spellings[i], writers[i], QString::number(edits)});
+    }
+    for (QProcess &child : children) {
+        QVERIFY(child.waitForFinished(60000));
+        QCOMPARE(child.exitCode(), 0);
     }
     UUConfigFile result(path);
-    for (int i = 0; i < 25; ++i) {
-        QCOMPARE(result.getValue("Edits", QString("a%1").arg(i), "lost"), QString::number(i));
-        QCOMPARE(result.getValue("Edits", QString("b%1").arg(i), "lost"), QString::number(i));
+    for (const QString &writer : writers) {
+        for (int i = 0; i < edits; ++i)
+            QCOMPARE(result.getValue("Edits", writer + QString::number(i), "lost"), QString::number(i));
     }
+    QCOMPARE(UUConfigFile::lockKey(spellings[2]), UUConfigFile::lockKey(path));
 }
 
 void TestUUConfig::killedHolderDoesNotBlockTheNext()
@@ -447,7 +454,7 @@ static int childMain(int argc, char **argv)
         return 0;
     }
     if (mode == "--hold") {
-        platform::NamedLock lock("Global\\KQRM41D," + path);
+        platform::NamedLock lock(UUConfigFile::lockKey(path));
         if (!lock.acquire(10000))
             return 1;
         std::printf("held\n");

@@ -120,7 +120,7 @@ UUConfigFile::UUConfigFile(const QString &name)
 {
     ensureConfigFolder();
     path = resolvePath(name);
-    lock = new platform::NamedLock(QStringLiteral("Global\\KQRM41D,") + path);
+    lock = new platform::NamedLock(lockKey(path));
     {
         // Under the lock, so that two programs starting together cannot
         // empty a file that the first has already written to.
@@ -142,6 +142,20 @@ UUConfigFile *UUConfigFile::instance(const QString &name)
     if (!file)
         file = new UUConfigFile(name);
     return file;
+}
+
+QString UUConfigFile::lockKey(const QString &path)
+{
+    // Named after the file itself, so that every spelling of its path ("./",
+    // doubled slashes, a link on the way) takes the same lock. A file not made
+    // yet is named by its real folder and its name, as it will be once made.
+    const QFileInfo info(path);
+    QString file = info.canonicalFilePath();
+    if (file.isEmpty()) {
+        const QString folder = QFileInfo(info.absolutePath()).canonicalFilePath();
+        file = QDir::cleanPath((folder.isEmpty() ? info.absolutePath() : folder) + QLatin1Char('/') + info.fileName());
+    }
+    return QStringLiteral("Global\\KQRM41D,") + QDir::toNativeSeparators(file);
 }
 
 QString UUConfigFile::resolvePath(const QString &name)

@@ -16,8 +16,7 @@ class NamedLock;
 // The toolkit's XML configuration: string values in sections of a root
 // element "UUConfiguration", plus lists of download, unzip, dial-up and USSD
 // entries. One document is read when the object is made and answered from
-// memory. Every process that opens the same resolved
-// path shares one lock with it, so an edit (read the file as it is now, change
+// memory. Every process that opens the same file shares one lock with it, so an edit (read the file as it is now, change
 // it, write it whole) never mixes with another program's.
 //
 // A value:  <Section><config id="Key" value="text"/></Section>
@@ -68,6 +67,10 @@ public:
     void removeDownloadEntry(const QString &url);
     void removeUnzipEntry(const QString &url);
     void clearUnzipEntries();
+
+    // The key of the lock that every program editing the file at this path
+    // shares, however the path is spelt.
+    static QString lockKey(const QString &path);
 
     // Reads the file into the document; false when it cannot be read or is
     // not well-formed XML (the document is then empty and stays unwritten).

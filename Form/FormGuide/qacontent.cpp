@@ -2,12 +2,10 @@
 #include "ui_qacontent.h"
 
 #include "Form/FormGuide/guidemarkup.h"
-#include "Form/FormGuide/guidepicture.h"
+#include "Form/FormGuide/guidepictureloader.h"
 #include "helper/weblinks.h"
 
 #include <QDebug>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QPixmap>
 
 namespace {
@@ -42,9 +40,6 @@ QAContent::QAContent(bool plain, int width, bool showDot, QWidget *parent)
     openWebLinksOnly(ui->label_desc);
     ui->label_image->setAlignment(Qt::AlignHCenter);
     ui->verticalLayout->setAlignment(ui->label_image, Qt::AlignHCenter);
-
-    m_manager = new QNetworkAccessManager(this);
-    connect(m_manager, SIGNAL(finished(QNetworkReply*)), this, SLOT(replyFinished(QNetworkReply*)));
 }
 
 QAContent::~QAContent()
@@ -85,10 +80,14 @@ void QAContent::setContent(const QString &desc, const QString &imageUrl)
         hidePicture();
         return;
     }
+    m_job = GuidePictureLoader::instance()->request(url, textWidth(), this);
+    if (!m_job) {
+        hidePicture();
+        return;
+    }
     ui->label_image->clear();
     ui->label_image->show();
-    m_reply = m_manager->get(QNetworkRequest(url));
-    connect(m_reply, SIGNAL(downloadProgress(qint64,qint64)), this, SLOT(pictureProgress(qint64,qint64)));
+    connect(m_job, &GuidePictureJob::ready, this, &QAContent::pictureReady);
 }
 
 void QAContent::clearPicture()
@@ -99,39 +98,17 @@ void QAContent::clearPicture()
     ui->label_image->setFixedHeight(0);
 }
 
-void QAContent::pictureProgress(qint64 received, qint64 total)
+void QAContent::pictureReady(const QImage &image)
 {
-    if (sender() != m_reply)
+    if (sender() != m_job)
         return;
-    if (received > guidepicture::kMaxBytes || total > guidepicture::kMaxBytes) {
-        qDebug() << "guide picture too large:" << m_imageUrl << qMax(received, total);
-        dropRequest();
-        hidePicture();
-    }
-}
-
-void QAContent::replyFinished(QNetworkReply *reply)
-{
-    if (!reply)
-        return;
-    reply->deleteLater();
-    if (reply != m_reply)
-        return;
-    m_reply = nullptr;
-
-    QImage image;
-    if (reply->error() == QNetworkReply::NoError)
-        image = guidepicture::decode(reply->readAll());
-    else
-        qDebug() << "guide picture failed:" << m_imageUrl << reply->errorString();
+    m_job->deleteLater();
+    m_job = nullptr;
     if (image.isNull()) {
         hidePicture();
         return;
     }
-    // Shown at its own size; only a picture wider than the row is scaled
-    // down to fit it.
-    if (image.width() > textWidth())
-        image = image.scaledToWidth(textWidth(), Qt::SmoothTransformation);
+    // Shown at its own size, or fitted to the row's width by the loader.
     const QPixmap pixmap = QPixmap::fromImage(image);
     ui->label_image->setFixedSize(pixmap.size());
     ui->label_image->setPixmap(pixmap);
@@ -148,12 +125,8 @@ int QAContent::textWidth() const
 
 void QAContent::dropRequest()
 {
-    QNetworkReply *reply = m_reply;
-    if (!reply)
-        return;
-    m_reply = nullptr;
-    reply->abort();
-    reply->deleteLater();
+    delete m_job;
+    m_job = nullptr;
 }
 
 void QAContent::hidePicture()

@@ -2,15 +2,16 @@
 
 #include <QWidget>
 
-class QNetworkAccessManager;
-class QNetworkReply;
+class GuidePictureJob;
+class QImage;
 
 namespace Ui {
 class frmQAContent;
 }
 
 // One answer row of a guide card: a paragraph of text and, below it, a
-// picture downloaded from the maker's service.
+// picture downloaded from the maker's service (through the guide's one
+// picture loader).
 class QAContent : public QWidget
 {
     Q_OBJECT
@@ -27,13 +28,10 @@ public:
 
     QString imageUrl() const { return m_imageUrl; }
     // Whether a picture request is still on its way.
-    bool pictureRequested() const { return m_reply != nullptr; }
-
-public slots:
-    void replyFinished(QNetworkReply *reply);
+    bool pictureRequested() const { return m_job != nullptr; }
 
 private slots:
-    void pictureProgress(qint64 received, qint64 total);
+    void pictureReady(const QImage &image);
 
 private:
     void dropRequest();
@@ -42,9 +40,8 @@ private:
     int textWidth() const;
 
     Ui::frmQAContent *ui;
-    QNetworkAccessManager *m_manager;
     QString m_imageUrl;
-    // The one request whose picture the row shows; replies to any earlier
-    // one come too late and are ignored.
-    QNetworkReply *m_reply = nullptr;
+    // The one request whose picture the row shows; an earlier one is given
+    // up when the content changes.
+    GuidePictureJob *m_job = nullptr;
 };

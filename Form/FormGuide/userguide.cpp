@@ -2,6 +2,7 @@
 #include "ui_userguide.h"
 
 #include "Form/Dialogs/appglobals.h"
+#include "Form/FormGuide/guidepictureloader.h"
 #include "Form/FormGuide/qasub.h"
 #include "dataproc/cvarohomedataproc.h"
 #include "dataproc/guideitem.h"
@@ -76,6 +77,7 @@ void UserGuide::sltUpdateNetwork()
     }
 
     hideAllItems();
+    GuidePictureLoader::instance()->beginGuide();
     for (int i = 0; i < guide.size(); ++i) {
         QAsub *card;
         if (i == m_cards.size()) {

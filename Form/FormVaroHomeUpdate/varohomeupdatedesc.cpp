@@ -11,6 +11,7 @@
 #include "helper/session.h"
 #include "helper/weblinks.h"
 #include "platform/installation.h"
+#include "platform/storage.h"
 
 #include <QDebug>
 #include <QDir>
@@ -28,6 +29,10 @@ namespace {
 
 // A download that receives nothing between two checks has stalled.
 const int kStallCheckMs = 10000;
+
+// What the network library may hold of the installer before it reaches the
+// file: it reads no further from the server until this has been written.
+const qint64 kReadAheadBytes = 1024 * 1024;
 
 const char kBarNormal[] =
     "QProgressBar{border-radius:4px;border-image:url(:/Brontel/Skin/new/Download-progress_background.png);}"
@@ -196,8 +201,11 @@ void VaroHomeUpdateDesc::startDownload(QString folder)
         return;
     }
 
+    m_room = online::installerRoom(platform::bytesAvailable(folder));
     m_file = new QFile(folder + QLatin1Char('/') + platform::installerFileName(record->version));
-    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    // Unbuffered, so that a write the disk cannot take fails at once and
+    // says why.
+    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered)) {
         qWarning() << "update: cannot write" << m_file->fileName();
         delete m_file;
         m_file = nullptr;
@@ -210,9 +218,34 @@ void VaroHomeUpdateDesc::startDownload(QString folder)
     // of a compressed form of it.
     request.setRawHeader("Accept-Encoding", "identity");
     m_reply = manager()->get(request);
+    m_reply->setReadBufferSize(kReadAheadBytes);
+    connect(m_reply, SIGNAL(metaDataChanged()), this, SLOT(checkHead()));
     connect(m_reply, SIGNAL(readyRead()), this, SLOT(httpReadyRead()));
     connect(m_reply, SIGNAL(downloadProgress(qint64,qint64)), this, SLOT(updateDataReadProgress(qint64,qint64)));
     m_timer->start(kStallCheckMs);
+}
+
+void VaroHomeUpdateDesc::checkHead()
+{
+    // An error page or a redirect fails when it ends, whatever its head.
+    if (!m_reply || !m_file || !isInstallerReply())
+        return;
+    if (!online::hasProvableLength(m_reply)) {
+        qWarning() << "update: refusing a download without one plain length, Content-Length"
+                   << m_reply->rawHeader("Content-Length") << "Transfer-Encoding"
+                   << m_reply->rawHeader("Transfer-Encoding");
+        showDownloadFailed();
+        return;
+    }
+    const qint64 length = online::announcedLength(m_reply->rawHeader("Content-Length"));
+    if (length > online::kMaxInstallerBytes) {
+        qWarning() << "update: refusing an installer of" << length << "bytes, more than any build has";
+        showDownloadFailed();
+    } else if (length > m_room) {
+        qWarning() << "update: no space left for an installer of" << length << "bytes in"
+                   << QFileInfo(m_file->fileName()).path() << "(room for" << m_room << "bytes)";
+        showDownloadFailed();
+    }
 }
 
 void VaroHomeUpdateDesc::httpReadyRead()
@@ -223,6 +256,11 @@ void VaroHomeUpdateDesc::httpReadyRead()
     // An error page or a redirect's body is not the installer.
     if (!isInstallerReply())
         return;
+    if (f_bytesReadNow + data.size() > m_room) {
+        qWarning() << "update: no space left for more than" << m_room << "bytes of the installer";
+        showDownloadFailed();
+        return;
+    }
     if (m_file->write(data) != data.size()) {
         qWarning() << "update: writing" << m_file->fileName() << "failed:" << m_file->errorString();
         showDownloadFailed();
@@ -302,15 +340,23 @@ void VaroHomeUpdateDesc::UpdateFinished(QNetworkReply *reply)
 
     const QString path = m_file->fileName();
     const bool written = m_file->flush();
+    const QString writeError = m_file->errorString();
     m_file->close();
     delete m_file;
     m_file = nullptr;
 
     const qint64 size = QFileInfo(path).size();
     if (!written || !online::isCompleteDownload(reply, size)) {
-        qWarning() << "update: download incomplete:" << reply->errorString() << "status"
-                   << reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() << "size" << size
-                   << "announced" << reply->header(QNetworkRequest::ContentLengthHeader);
+        if (!written)
+            qWarning() << "update: writing" << path << "failed:" << writeError;
+        else
+            qWarning() << "update: download incomplete:"
+                       << (reply->error() != QNetworkReply::NoError ? reply->errorString() : QStringLiteral("no error"))
+                       << "status" << reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() << "size"
+                       << size << "Content-Length" << reply->rawHeader("Content-Length") << "Transfer-Encoding"
+                       << reply->rawHeader("Transfer-Encoding");
+        // Never left where it could be taken for the installer.
+        QFile::remove(path);
         showDownloadFailed();
         return;
     }
@@ -349,7 +395,10 @@ void VaroHomeUpdateDesc::cancelTransfer()
         reply->deleteLater();
     }
     if (m_file) {
+        // A download that did not end well leaves no part of itself behind.
         m_file->close();
+        if (!m_file->remove())
+            qWarning() << "update: cannot remove" << m_file->fileName() << m_file->errorString();
         delete m_file;
         m_file = nullptr;
     }

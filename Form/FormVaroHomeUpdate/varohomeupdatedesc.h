@@ -59,6 +59,11 @@ public slots:
     void updateDataReadProgress(qint64 bytesRead, qint64 totalBytes);
     void timeOut();
 
+private slots:
+    // The download's head: a length that cannot be proven, or an installer
+    // larger than there is room for, is refused before a byte is written.
+    void checkHead();
+
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 
@@ -80,4 +85,7 @@ private:
     qint64 f_bytesReadNow = 0;
     QTimer *m_timer;
     qint64 m_total = 0;
+    // The most the running download may write (free space less a margin,
+    // and never beyond the largest installer taken).
+    qint64 m_room = 0;
 };

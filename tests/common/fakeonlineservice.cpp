@@ -11,6 +11,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 
+#include <memory>
+
 FakeReply FakeReply::json(const QByteArray &body)
 {
     FakeReply reply;
@@ -68,6 +70,29 @@ FakeReply FakeReply::never()
 {
     FakeReply reply;
     reply.framing = Framing::Never;
+    return reply;
+}
+
+FakeReply FakeReply::raw(const QByteArray &answer)
+{
+    FakeReply reply;
+    reply.body = answer;
+    reply.framing = Framing::Raw;
+    return reply;
+}
+
+FakeReply FakeReply::endless(bool chunked, const QByteArray &contentType)
+{
+    FakeReply reply = file(QByteArray(64 * 1024, ' '), contentType);
+    reply.framing = chunked ? Framing::EndlessChunked : Framing::Endless;
+    return reply;
+}
+
+FakeReply FakeReply::drip(const QByteArray &body, int dripMs)
+{
+    FakeReply reply = file(body);
+    reply.framing = Framing::Drip;
+    reply.dripMs = dripMs;
     return reply;
 }
 
@@ -154,6 +179,12 @@ QList<RecordedRequest> FakeOnlineService::requestsFor(const QByteArray &path) co
     return found;
 }
 
+void FakeOnlineService::clearRequests()
+{
+    m_requests.clear();
+    m_mostOpen = openConnections();
+}
+
 bool FakeOnlineService::waitForRequests(const QByteArray &path, int count, int timeoutMs)
 {
     return waitUntil([&] { return requestsFor(path).size() >= count; }, timeoutMs, 10);
@@ -203,6 +234,7 @@ void FakeOnlineService::accept()
 {
     while (QTcpSocket *socket = m_server.nextPendingConnection()) {
         m_sockets << socket;
+        m_mostOpen = qMax(m_mostOpen, openConnections());
         QObject::connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readFrom(socket); });
         QObject::connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
             m_buffers.remove(socket);
@@ -256,7 +288,7 @@ void FakeOnlineService::respond(QTcpSocket *socket, const RecordedRequest &reque
         send(socket, reply);
         return;
     }
-    QTimer::singleShot(reply.delayMs, this, [guarded, reply] {
+    QTimer::singleShot(reply.delayMs, this, [this, guarded, reply] {
         if (guarded && guarded->state() == QAbstractSocket::ConnectedState)
             send(guarded, reply);
     });
@@ -268,6 +300,8 @@ void FakeOnlineService::send(QTcpSocket *socket, const FakeReply &reply)
     head += "Content-Type: " + reply.contentType + "\r\nConnection: close\r\n";
     if (!reply.location.isEmpty())
         head += "Location: " + reply.location + "\r\n";
+    for (const QByteArray &line : reply.extraHeaders)
+        head += line + "\r\n";
 
     switch (reply.framing) {
     case FakeReply::Framing::Length:
@@ -293,8 +327,54 @@ void FakeOnlineService::send(QTcpSocket *socket, const FakeReply &reply)
         socket->write(out);
         break;
     }
+    case FakeReply::Framing::Raw:
+        socket->write(reply.body);
+        break;
+    case FakeReply::Framing::Endless:
+        socket->write(head + "\r\n");
+        stream(socket, reply, false);
+        return;
+    case FakeReply::Framing::EndlessChunked:
+        socket->write(head + "Transfer-Encoding: chunked\r\n\r\n");
+        stream(socket, reply, true);
+        return;
+    case FakeReply::Framing::Drip:
+        socket->write(head + "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n\r\n");
+        drip(socket, reply);
+        return;
     case FakeReply::Framing::Never:
         return;
     }
     socket->disconnectFromHost();
+}
+
+// Keeps a few blocks queued ahead of the client, for as long as it reads.
+void FakeOnlineService::stream(QTcpSocket *socket, const FakeReply &reply, bool chunked)
+{
+    const QByteArray block = chunked ? QByteArray::number(reply.body.size(), 16) + "\r\n" + reply.body + "\r\n"
+                                     : reply.body;
+    auto topUp = [this, socket, block, size = reply.body.size()] {
+        while (socket->state() == QAbstractSocket::ConnectedState && socket->bytesToWrite() < 4 * block.size()) {
+            socket->write(block);
+            m_streamed += size;
+        }
+    };
+    QObject::connect(socket, &QTcpSocket::bytesWritten, socket, topUp);
+    topUp();
+}
+
+void FakeOnlineService::drip(QTcpSocket *socket, const FakeReply &reply)
+{
+    auto *timer = new QTimer(socket);
+    auto sent = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, socket, [this, socket, timer, sent, body = reply.body] {
+        if (*sent >= body.size()) {
+            timer->stop();
+            socket->disconnectFromHost();
+            return;
+        }
+        socket->write(body.mid((*sent)++, 1));
+        ++m_streamed;
+    });
+    timer->start(reply.dripMs);
 }

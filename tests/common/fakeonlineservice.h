@@ -24,6 +24,10 @@ struct FakeReply
         Chunked,    // chunked transfer coding, ended properly
         ChunkedCut, // chunked, hangs up after the first chunk
         Never,      // reads the request and never answers
+        Raw,        // the body is the whole answer, head and all, as given
+        Endless,    // a head without a length, then the body over and over
+        EndlessChunked, // chunk after chunk of the body, never the last one
+        Drip,       // announces the body's length, then sends a byte every dripMs
     };
 
     int status = 200;
@@ -33,6 +37,9 @@ struct FakeReply
     Framing framing = Framing::Length;
     qint64 announced = -1;
     int delayMs = 0;
+    int dripMs = 0;
+    // Further header lines, each without its line end.
+    QList<QByteArray> extraHeaders;
 
     static FakeReply json(const QByteArray &body);
     static FakeReply json(const QJsonObject &object);
@@ -42,6 +49,9 @@ struct FakeReply
     static FakeReply truncated(const QByteArray &body, qint64 announced);
     static FakeReply chunked(const QByteArray &body, bool cut = false);
     static FakeReply never();
+    static FakeReply raw(const QByteArray &answer);
+    static FakeReply endless(bool chunked, const QByteArray &contentType = "application/json");
+    static FakeReply drip(const QByteArray &body, int dripMs);
     // The same answer, given this late.
     FakeReply late(int delayMs) const;
 };
@@ -94,11 +104,17 @@ public:
 
     QList<RecordedRequest> requests() const { return m_requests; }
     QList<RecordedRequest> requestsFor(const QByteArray &path) const;
-    void clearRequests() { m_requests.clear(); }
+    // Forgets the requests so far, and counts the most connections held at
+    // once from now on.
+    void clearRequests();
     // Polls (letting events run) until the path has had count requests.
     bool waitForRequests(const QByteArray &path, int count, int timeoutMs);
-    // Connections the service holds open (a client that gave up has hung up).
+    // Connections the service holds open (a client that gave up has hung up),
+    // and the most it held at once.
     int openConnections() const;
+    int mostOpenConnections() const { return m_mostOpen; }
+    // Body bytes the endless and dripping answers have written so far.
+    qint64 streamedBytes() const { return m_streamed; }
 
     // Writes `serverIp` (and the other keys given) into the user's
     // "Brontel.ini", keeping what the file holds.
@@ -119,7 +135,9 @@ private:
     void accept();
     void readFrom(QTcpSocket *socket);
     void respond(QTcpSocket *socket, const RecordedRequest &request);
-    static void send(QTcpSocket *socket, const FakeReply &reply);
+    void send(QTcpSocket *socket, const FakeReply &reply);
+    void stream(QTcpSocket *socket, const FakeReply &reply, bool chunked);
+    void drip(QTcpSocket *socket, const FakeReply &reply);
 
     QTcpServer m_server;
     quint16 m_port = 0;
@@ -127,4 +145,6 @@ private:
     QList<RecordedRequest> m_requests;
     QHash<QTcpSocket *, QByteArray> m_buffers;
     QList<QPointer<QTcpSocket>> m_sockets;
+    int m_mostOpen = 0;
+    qint64 m_streamed = 0;
 };

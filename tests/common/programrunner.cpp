@@ -39,7 +39,11 @@ bool ProgramRunner::start(const QStringList &arguments)
         environment.insert(extra.first, extra.second);
     m_process.setProcessEnvironment(environment);
     m_process.setWorkingDirectory(m_user.home());
-    m_process.start(programPath(), arguments);
+    if (m_descriptorLimit > 0)
+        m_process.start(QStringLiteral("prlimit"), QStringList{QStringLiteral("--nofile=%1:%1").arg(m_descriptorLimit),
+                                                               QStringLiteral("--"), programPath()} + arguments);
+    else
+        m_process.start(programPath(), arguments);
     return m_process.waitForStarted(10000);
 }
 

@@ -21,6 +21,10 @@ public:
     // An environment variable for the program, on top of the test user's.
     void setEnvironmentValue(const QString &name, const QString &value);
 
+    // Starts the program with at most this many open files (through
+    // prlimit); 0 keeps the test's own limit.
+    void setDescriptorLimit(int limit) { m_descriptorLimit = limit; }
+
     bool start(const QStringList &arguments = {});
     // Asks the program to end as a user would (SIGTERM) and waits for it.
     bool terminate(int timeoutMs = 20000);
@@ -36,6 +40,7 @@ private:
     QProcess m_process;
     QByteArray m_output;
     QList<QPair<QString, QString>> m_extraEnvironment;
+    int m_descriptorLimit = 0;
 };
 
 // Polls the condition every pollMs, letting events run, until it holds or

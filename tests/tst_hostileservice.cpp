@@ -1,0 +1,105 @@
+// The real program against a hostile stand-in for the maker's service: a
+// guide of thousands of pictures, with few descriptors to spare. It does not
+// crash, and the headset is served throughout.
+#include "common/curlclient.h"
+#include "common/fakeonlineservice.h"
+#include "common/nginxprocesses.h"
+#include "common/programrunner.h"
+#include "common/testenv.h"
+
+#include "Form/FormGuide/guidepictureloader.h"
+
+#include <QCoreApplication>
+#include <QTest>
+
+#include <memory>
+
+class TestHostileService : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void guideOfThousandsOfPicturesWithFewDescriptors();
+
+private:
+    // Asks the running program's headset server for the listing.
+    int listStatus() const;
+    int picturesRequested() const;
+
+    std::unique_ptr<TestUser> m_user;
+    std::unique_ptr<FakeOnlineService> m_service;
+};
+
+void TestHostileService::init()
+{
+    SKIP_UNLESS_PRIVATE_NETWORK();
+    m_user.reset(new TestUser);
+    QVERIFY(writeWholeFile(m_user->dataFolder() + "/Brontel.ini",
+                           "[General]\nFirstUse=1\nlanguage=us\nVaroSharedDir=" + m_user->sharedFolder().toUtf8() + "\n"));
+    m_service.reset(new FakeOnlineService);
+    QVERIFY(m_service->isListening());
+    m_service->configure(*m_user, {{"outTime", 3}});
+}
+
+void TestHostileService::cleanup()
+{
+    m_service.reset();
+    m_user.reset();
+}
+
+int TestHostileService::listStatus() const
+{
+    const int port = TestUser::iniValue(m_user->dataFolder() + "/Brontel.ini", "serverPort").toInt();
+    return curl(QStringLiteral("http://127.0.0.1:%1/list").arg(port)).status;
+}
+
+int TestHostileService::picturesRequested() const
+{
+    int count = 0;
+    for (const RecordedRequest &request : m_service->requests())
+        count += request.path.startsWith("/pic/") ? 1 : 0;
+    return count;
+}
+
+// 1,100 pictures with 200 descriptors: a program that spent a thread or a
+// connection on each would have run out long before.
+void TestHostileService::guideOfThousandsOfPicturesWithFewDescriptors()
+{
+    QList<QPair<QString, QString>> rows;
+    for (int i = 0; i < 1100; ++i) {
+        const QByteArray path = "/pic/" + QByteArray::number(i) + ".png";
+        m_service->servePicture(path, QSize(20, 10));
+        rows.append({QString(), m_service->url(path)});
+    }
+    m_service->answer(FakeOnlineService::kGuidePath,
+                      FakeReply::json(FakeOnlineService::guideReply({{"Pictures", rows, 0}})));
+    m_service->answer(FakeOnlineService::kCheckUpdatePath, FakeReply::json(FakeOnlineService::errorReply("0")));
+
+    NginxGuard guard(m_user->dataFolder());
+    ProgramRunner program(*m_user);
+    program.setDescriptorLimit(200);
+    program.setEnvironmentValue("LD_PRELOAD", QCoreApplication::applicationDirPath() + "/libbrontel_clickinjector.so");
+    program.setEnvironmentValue("BRONTEL_TEST_CLICK", "Brontel/tB_guide");
+    program.setEnvironmentValue("ASAN_OPTIONS", qEnvironmentVariable("ASAN_OPTIONS") + ":verify_asan_link_order=0");
+    QVERIFY(program.start());
+    QVERIFY2(waitUntil([&] { return picturesRequested() >= GuidePictureLoader::kMaxPictures; }, 60000),
+             qPrintable(program.output()));
+    QVERIFY(waitUntil([&] { return m_service->openConnections() == 0; }, 10000));
+    QTest::qWait(500);
+    QCOMPARE(picturesRequested(), GuidePictureLoader::kMaxPictures);
+    QVERIFY2(m_service->mostOpenConnections() <= GuidePictureLoader::kMaxBusy + 2,
+             qPrintable(QString::number(m_service->mostOpenConnections())));
+    QCOMPARE(program.process().state(), QProcess::Running);
+    QCOMPARE(listStatus(), 200);
+    const QString output = program.output();
+    QVERIFY2(!output.contains("Too many open files"), qPrintable(output));
+    QVERIFY2(program.terminate(), qPrintable(program.output()));
+    QCOMPARE(program.process().exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.process().exitCode(), 0);
+}
+
+QTEST_GUILESS_MAIN(TestHostileService)
+#include "tst_hostileservice.moc"
