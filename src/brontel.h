@@ -62,7 +62,7 @@ public:
 
     // The answer to every request the headset makes of the embedded HTTP
     // server (the HeadsetHandler's); runs on the server's handler threads.
-    // Nothing is answered before the server has been set up.
+    // Before InitServer it makes no reply, so the client gets 500.
     void handleHttpRequest(const LanHttpServer::Request &request,
                            const LanHttpServer::ReplyChannel &reply) const;
     // Whether the embedded HTTP server listens on httpPort().
