@@ -24,8 +24,6 @@ const char kLocalVersion[] = "2.1.0.0";
 
 const int kDefaultOutTime = 10;
 const int kDefaultHandleMax = 5;
-const int kDefaultNginxPort = 45670;
-const int kDefaultUDPPort = 9090;
 
 QString orDefault(const QString &value, const QString &fallback)
 {
@@ -140,10 +138,10 @@ QString IniConfig::readLocalVersion() const
 }
 
 bool IniConfig::getLocalVersionflg() const { return readInt(brontelIniPath(), "localVersionflg", 0) != 0; }
-int IniConfig::getNginxPport() const { return readPort("NginxPport", kDefaultNginxPort); }
+int IniConfig::getNginxPport() const { return readPort("NginxPport", kFirstNginxPort); }
 // 0 until the first start has chosen the port.
 int IniConfig::getServerPort() const { return readPort("serverPort", 0); }
-int IniConfig::getUDPPort() const { return readPort("UDPPort", kDefaultUDPPort); }
+int IniConfig::getUDPPort() const { return readPort("UDPPort", kFirstUDPPort); }
 
 void IniConfig::setFirstUse(int value) { write(brontelIniPath(), "FirstUse", value); }
 void IniConfig::setNginxMAC(const QString &value) { write(brontelIniPath(), "NginxMAC", orDefault(value, defaultNginxMAC())); }
@@ -203,6 +201,15 @@ bool IniConfig::checkAndSaveUDPPort(int port)
         return false;
     setUDPPort(port);
     return true;
+}
+
+int IniConfig::findAndStorePort(int first, bool (*checkAndSave)(int))
+{
+    for (int port = first; port >= kMinPort && port <= kMaxPort; ++port) {
+        if (checkAndSave(port))
+            return port;
+    }
+    return 0;
 }
 
 quint64 IniConfig::getDiskFreeSpaceGB(const QString &path) const

@@ -19,6 +19,13 @@ public:
 
     static constexpr int kMinPort = 1;
     static constexpr int kMaxPort = 65535;
+    // Where each port search begins: the embedded HTTP server's, nginx's and
+    // the announcements'. nginx's and the announcements' are also what the
+    // settings hold until a search has stored a port; the headset expects
+    // the PC at these first.
+    static constexpr int kFirstServerPort = 9000;
+    static constexpr int kFirstNginxPort = 45670;
+    static constexpr int kFirstUDPPort = 9090;
     static constexpr int kMaxHandleMax = 64;
     static constexpr int kMaxOutTime = 600;
 
@@ -66,6 +73,10 @@ public:
     bool checkAndSaveServerPort(int port);
     bool checkAndSaveWebServerPort(int port);
     bool checkAndSaveUDPPort(int port);
+    // The first port counting up from the first one that the given check
+    // accepts (each of the three above stores the port it accepts); 0 when
+    // every port up to kMaxPort is refused.
+    static int findAndStorePort(int first, bool (*checkAndSave)(int));
 
     // Whole GiB that this user may still write on the volume holding the path.
     quint64 getDiskFreeSpaceGB(const QString &path) const;

@@ -2,7 +2,6 @@
 #include "ui_brontel.h"
 
 #include "Form/Dialogs/appglobals.h"
-#include "Form/FormHome/librarystore.h"
 #include "Form/FormMainMenu/mainmenu.h"
 #include "Form/FormMainWidget/mainwidget.h"
 #include "Form/FormVaroHomeUpdate/varohomeupdatedesc.h"
@@ -14,15 +13,15 @@
 #include "helper/quitprogram.h"
 #include "helper/session.h"
 #include "platform/installation.h"
+#include "servermanager/headsethandler.h"
+#include "servermanager/libraryindex.h"
 #include "servermanager/tcpservermanage.h"
+#include "src/startupsteps.h"
 #include "tool/uusystemtrayicon.h"
 
 #include <QCloseEvent>
 #include <QDebug>
-#include <QDir>
-#include <QFileInfo>
 #include <QHBoxLayout>
-#include <QJsonArray>
 #include <QLabel>
 #include <QShortcut>
 #include <QVBoxLayout>
@@ -30,9 +29,6 @@
 namespace {
 
 Brontel *g_mainWindow = nullptr;
-
-const int kFirstHttpPort = 9000;
-const int kFirstNginxPort = 45670;
 
 // Where the navigation underline sits under each button of the title bar.
 const int kUnderlineHomeX = 230;
@@ -53,6 +49,7 @@ Brontel *Brontel::mainWindow()
 // HTTP server listens.
 Brontel::Brontel(QWidget *parent)
     : QMainWindow(parent)
+    , m_library(std::make_unique<LanHttpServer::LibraryIndex>())
 {
     // An nginx left running by an earlier run still holds its port; stopped
     // first, that port is found free again below and its configuration stays.
@@ -60,8 +57,8 @@ Brontel::Brontel(QWidget *parent)
     ensureUserIni();
     Session::instance()->loadTranslator(IniConfig::instance()->getLanguage());
 
-    ui = new Ui::BrontelClass;
-    ui->setupUi(this);
+    m_ui = new Ui::BrontelClass;
+    m_ui->setupUi(this);
 
     showStartupUpdatePrompt();
     // The user took the update (its installer now runs) or refused a forced
@@ -114,7 +111,7 @@ Brontel::~Brontel()
         Session::instance()->releaseTranslator();
     }
 
-    delete ui;
+    delete m_ui;
 }
 
 void Brontel::showEvent(QShowEvent *event)
@@ -150,82 +147,22 @@ void Brontel::writeInstalledVersion()
 
 void Brontel::ensureUserIni()
 {
-    const QString source = QDir(Session::instance()->getAppDir()).filePath(QStringLiteral("Brontel.ini"));
-    const QString dataFolder = Session::instance()->getAppDataPath();
-    if (dataFolder.isEmpty()) {
-        qWarning() << "settings: no per-user data folder; running on defaults";
-        return;
-    }
-    if (!QFileInfo::exists(dataFolder + QStringLiteral("/Brontel.ini")))
-        IniConfig::instance()->copyIniToUserFolder(source, dataFolder);
+    startupsteps::ensureUserIni();
 }
 
 int Brontel::findAndStorePort(int first, bool (*checkAndSave)(int))
 {
-    for (int port = first; port >= IniConfig::kMinPort && port <= IniConfig::kMaxPort; ++port) {
-        if (checkAndSave(port))
-            return port;
-    }
-    return 0;
+    return IniConfig::findAndStorePort(first, checkAndSave);
 }
 
 void Brontel::CheckPort()
 {
-    m_httpPort = findAndStorePort(kFirstHttpPort, [](int port) {
-        return IniConfig::instance()->checkAndSaveServerPort(port);
-    });
-    if (m_httpPort == 0)
-        qWarning() << "Available Port: none free from" << kFirstHttpPort;
-    else
-        qDebug() << "Available Port" << m_httpPort;
+    m_httpPort = startupsteps::chooseHttpPort();
 }
 
 void Brontel::InitNginx()
 {
-    IniConfig *config = IniConfig::instance();
-    const int storedPort = config->getNginxPport();
-
-    m_nginxPort = findAndStorePort(kFirstNginxPort, [](int port) {
-        return IniConfig::instance()->checkAndSaveWebServerPort(port);
-    });
-    qDebug() << "nginx port" << m_nginxPort;
-    if (m_nginxPort != 0)
-        config->setNginxPport(m_nginxPort);
-
-    if (config->getFirstUse() == 0) {
-        config->setFirstUse(1);
-
-        QString sharedDir = config->getDirVaroSharedDir();
-        if (!sharedDir.isEmpty() && !QFileInfo(sharedDir).isDir()) {
-            qDebug() << sharedDir << " remove";
-            sharedDir.clear();
-        }
-        if (!sharedDir.isEmpty()) {
-            qDebug() << "already used before";
-            config->setVaroSharedDir(sharedDir);
-        } else {
-            qDebug() << "never used before";
-            Session::instance()->CheckDirAvailable(sharedDir);
-            config->setVaroSharedDir(sharedDir);
-            config->setDirVaroSharedDir(sharedDir);
-        }
-        Session::instance()->writeStartNginxBat();
-        Session::instance()->writeNginxConf();
-        // Stored once: the headset remembers this PC by it.
-        config->setNginxMAC(Session::instance()->getNginxMAC());
-    } else {
-        if (m_nginxPort != storedPort)
-            qDebug() << "nginx port changed from" << storedPort << "to" << m_nginxPort;
-        // Besides a new port: a file lost to a crash during the first start
-        // or to a partly cleaned data folder would leave nginx unstarted at
-        // every later start, and a configuration written by an earlier
-        // version may serve more of the shared folder than the headset's
-        // files.
-        Session::instance()->refreshNginxFiles();
-    }
-
-    Session::instance()->ensureSharedFolder(librarystore::listFileName(), librarystore::listFileBytes({}));
-    Session::instance()->StartNginx();
+    m_nginxPort = startupsteps::initNginx();
 }
 
 void Brontel::initUi()
@@ -236,22 +173,22 @@ void Brontel::initUi()
     setMinimumSize(1024, 768);
     setAttribute(Qt::WA_TranslucentBackground);
     setAttribute(Qt::WA_MouseTracking);
-    ui->widget->setAttribute(Qt::WA_TranslucentBackground);
-    ui->horizontalLayout_righttop->setAlignment(Qt::AlignTop);
+    m_ui->widget->setAttribute(Qt::WA_TranslucentBackground);
+    m_ui->horizontalLayout_righttop->setAlignment(Qt::AlignTop);
 
-    ui->label_logo_text->setStyleSheet(QStringLiteral("QLabel{font:20px \"Microsoft YaHei\";color:#00ecf6;};"));
-    QFont logoFont = ui->label_logo_text->font();
+    m_ui->label_logo_text->setStyleSheet(QStringLiteral("QLabel{font:20px \"Microsoft YaHei\";color:#00ecf6;};"));
+    QFont logoFont = m_ui->label_logo_text->font();
     logoFont.setLetterSpacing(QFont::AbsoluteSpacing, 1.5);
-    ui->label_logo_text->setFont(logoFont);
+    m_ui->label_logo_text->setFont(logoFont);
 
-    m_navUnderline = new QLabel(ui->midWidget);
+    m_navUnderline = new QLabel(m_ui->midWidget);
     m_navUnderline->setObjectName(QStringLiteral("navUnderline"));
     m_navUnderline->setStyleSheet(QStringLiteral("QLabel{background-color:#00ecf6;};"));
     m_navUnderline->setGeometry(kUnderlineHomeX, kUnderlineY, 100, 2);
 
     m_leftHolder = new QWidget;
     m_rightHolder = new QWidget;
-    auto *holders = new QHBoxLayout(ui->widget_2);
+    auto *holders = new QHBoxLayout(m_ui->widget_2);
     holders->setContentsMargins(0, 0, 0, 0);
     holders->setSpacing(0);
     holders->addWidget(m_leftHolder);
@@ -276,7 +213,7 @@ void Brontel::initUi()
     connect(this, SIGNAL(sglSelectHomePage()), m_mainWidget, SLOT(slotToHomePage()));
     connect(this, SIGNAL(selectAboutUs()), m_mainWidget, SLOT(slotToAboutUs()));
     connect(this, SIGNAL(selectUserGuide()), m_mainWidget, SLOT(slotToUserGuide()));
-    connect(ui->closebutton, SIGNAL(clicked()), m_mainWidget, SLOT(slotShowExitWindow()));
+    connect(m_ui->closebutton, SIGNAL(clicked()), m_mainWidget, SLOT(slotShowExitWindow()));
     connect(m_mainWidget, SIGNAL(sglRunBackground()), this, SLOT(slotRunBackground()));
     connect(m_mainWidget, SIGNAL(sglSendJson(const QJsonObject)), this, SLOT(slotSendJson(const QJsonObject)));
 
@@ -288,7 +225,7 @@ void Brontel::initUi()
 
     Session::instance()->loadStyleSheet(QStringLiteral("public.qss"));
     resetNavStyles();
-    ui->tB_home->setStyleSheet(QStringLiteral(
+    m_ui->tB_home->setStyleSheet(QStringLiteral(
         "QPushButton{border-image:url(:/Brontel/Skin/new/home_press_1.png);font:14px \"Microsoft YaHei\";color:#ffffff;}"));
     m_mainWidget->loadVideoData();
 }
@@ -296,16 +233,16 @@ void Brontel::initUi()
 void Brontel::initShortcuts()
 {
     auto *minimise = new QShortcut(QKeySequence(QStringLiteral("A")), this);
-    connect(minimise, &QShortcut::activated, ui->minbutton, &QAbstractButton::click);
-    connectButtonLog(ui->minbutton);
-    connect(ui->minbutton, &QAbstractButton::clicked, this, &QWidget::showMinimized);
+    connect(minimise, &QShortcut::activated, m_ui->minbutton, &QAbstractButton::click);
+    connectButtonLog(m_ui->minbutton);
+    connect(m_ui->minbutton, &QAbstractButton::clicked, this, &QWidget::showMinimized);
 
     auto *close = new QShortcut(QKeySequence(QStringLiteral("B")), this);
-    connect(close, &QShortcut::activated, ui->closebutton, &QAbstractButton::click);
+    connect(close, &QShortcut::activated, m_ui->closebutton, &QAbstractButton::click);
 
-    connect(ui->tB_home, SIGNAL(clicked()), this, SLOT(slotToHomePage()));
-    connect(ui->tB_guide, SIGNAL(clicked()), this, SLOT(slotToGuide()));
-    connect(ui->tB_about, SIGNAL(clicked()), this, SLOT(slotToAboutUs()));
+    connect(m_ui->tB_home, SIGNAL(clicked()), this, SLOT(slotToHomePage()));
+    connect(m_ui->tB_guide, SIGNAL(clicked()), this, SLOT(slotToGuide()));
+    connect(m_ui->tB_about, SIGNAL(clicked()), this, SLOT(slotToAboutUs()));
 }
 
 void Brontel::connectButtonLog(QAbstractButton *button)
@@ -327,19 +264,19 @@ void Brontel::slotRunBackground()
 
 void Brontel::slotToHomePage()
 {
-    selectNav(kUnderlineHomeX, ui->tB_home, "home");
+    selectNav(kUnderlineHomeX, m_ui->tB_home, "home");
     emit sglSelectHomePage();
 }
 
 void Brontel::slotToGuide()
 {
-    selectNav(kUnderlineGuideX, ui->tB_guide, "guide");
+    selectNav(kUnderlineGuideX, m_ui->tB_guide, "guide");
     emit selectUserGuide();
 }
 
 void Brontel::slotToAboutUs()
 {
-    selectNav(kUnderlineAboutX, ui->tB_about, "about");
+    selectNav(kUnderlineAboutX, m_ui->tB_about, "about");
     emit selectAboutUs();
 }
 
@@ -366,63 +303,12 @@ void Brontel::resetNavStyles()
         "QPushButton{border-image:url(:/Brontel/Skin/new/%1_normal_1.png);font:14px \"Microsoft YaHei\";color:#6d6d6d;}"
         "QPushButton:hover{border-image:url(:/Brontel/Skin/new/%1_hover_1.png);color:#959595;}"
         "QPushButton:pressed{border-image:url(:/Brontel/Skin/new/%1_press_1.png);color:#ffffff;}";
-    ui->tB_home->setStyleSheet(QString::fromLatin1(pattern).arg(QLatin1String("home")));
-    ui->tB_guide->setStyleSheet(QString::fromLatin1(pattern).arg(QLatin1String("guide")));
-    ui->tB_about->setStyleSheet(QString::fromLatin1(pattern).arg(QLatin1String("about")));
-}
-
-QJsonObject Brontel::libraryJson() const
-{
-    QMutexLocker lock(&m_libraryMutex);
-    return m_libraryJson;
-}
-
-void Brontel::slotSendJson(QJsonObject jsonObject)
-{
-    QMutexLocker lock(&m_libraryMutex);
-    m_libraryJson = jsonObject;
-}
-
-// Every error the HTTP server reports makes the home page rebuild its tiles
-// and lists from the store, which is what a "not found" calls for.
-void Brontel::slotToErrorcode(qlonglong errorcode)
-{
-    Q_UNUSED(errorcode);
-    emit sglErrorcode(404);
+    m_ui->tB_home->setStyleSheet(QString::fromLatin1(pattern).arg(QLatin1String("home")));
+    m_ui->tB_guide->setStyleSheet(QString::fromLatin1(pattern).arg(QLatin1String("guide")));
+    m_ui->tB_about->setStyleSheet(QString::fromLatin1(pattern).arg(QLatin1String("about")));
 }
 
 void Brontel::sltProcApplicationPara(QString para)
 {
     qDebug().noquote() << "start arguments:" << para;
-}
-
-bool Brontel::getPathAvailable(const QString &kind, const QString &name, QString &path) const
-{
-    return findPathInLibrary(libraryJson(), kind, name, path);
-}
-
-// The headset composes its request paths from the listing's "posterpath"
-// and "videopath", and it relies on how they are found: a name matches every
-// item whose path contains it (case-sensitive), and the last match in the
-// list wins, so an empty name gives the last item. The handler serves only
-// files inside the shared folder, whatever is found here.
-bool Brontel::findPathInLibrary(const QJsonObject &library, const QString &kind,
-                                const QString &name, QString &path)
-{
-    bool found = false;
-    const QJsonArray items = library.value(QStringLiteral("items")).toArray();
-    for (const QJsonValue &value : items) {
-        const QJsonObject item = value.toObject();
-        if (kind == QLatin1String("post")
-            && item.value(QStringLiteral("posterpath")).toString().contains(name, Qt::CaseSensitive)) {
-            path = item.value(QStringLiteral("posterpathreal")).toString();
-            found = true;
-        }
-        if (kind == QLatin1String("video")
-            && item.value(QStringLiteral("videopath")).toString().contains(name, Qt::CaseSensitive)) {
-            path = item.value(QStringLiteral("videopathnginx")).toString();
-            found = true;
-        }
-    }
-    return found;
 }

@@ -2,7 +2,8 @@
 
 #include <QJsonObject>
 #include <QMainWindow>
-#include <QMutex>
+
+#include <memory>
 
 class MainWidget;
 class QAbstractButton;
@@ -11,6 +12,8 @@ class QPushButton;
 class QWidget;
 
 namespace LanHttpServer {
+class HeadsetHandler;
+class LibraryIndex;
 class ReplyChannel;
 class TcpServerManage;
 struct Request;
@@ -22,7 +25,10 @@ class BrontelClass;
 
 // The main window: title bar with navigation, the left panel and the page
 // container. Its constructor is the program's start-up sequence and its
-// destructor the shut-down; both run on the GUI thread in a fixed order.
+// destructor the shut-down; both run on the GUI thread in a fixed order. The
+// start-up's work on files and ports is in startupsteps; the headset's
+// requests are answered by a HeadsetHandler over the library index that the
+// window keeps up to date.
 class Brontel : public QMainWindow
 {
     Q_OBJECT
@@ -40,26 +46,21 @@ public:
     // The port nginx serves the shared folder on; 0 when none was free.
     int nginxPort() const { return m_nginxPort; }
 
-    // First free port counting up from the first one, stored by the given
-    // accessor; 0 when every port up to 65535 is taken.
+    // The port search of the start-up (IniConfig::findAndStorePort).
     static int findAndStorePort(int first, bool (*checkAndSave)(int));
 
-    // The library JSON that the headset's "list" request is answered with.
-    // Handler threads read it while the GUI thread replaces it, so it is only
-    // ever handed out as a copy.
+    // The library JSON that the headset's "list" request is answered with,
+    // as the library index holds it.
     QJsonObject libraryJson() const;
 
-    // Looks a requested name up in the library for the headset's "post" and
-    // "video" requests: the last item whose "posterpath" or "videopath"
-    // contains the name gives the path of its poster, or of its video as
-    // nginx and the embedded server see it. Safe on any thread.
+    // The library index's look-up for the headset's "post" and "video"
+    // requests (any other kind finds nothing); the path is written only when
+    // an item matches. Safe on any thread.
     bool getPathAvailable(const QString &kind, const QString &name, QString &path) const;
-    // The same look-up on a given library.
-    static bool findPathInLibrary(const QJsonObject &library, const QString &kind,
-                                  const QString &name, QString &path);
 
     // The answer to every request the headset makes of the embedded HTTP
-    // server; runs on the server's handler threads.
+    // server (the HeadsetHandler's); runs on the server's handler threads.
+    // Before InitServer it makes no reply, so the client gets 500.
     void handleHttpRequest(const LanHttpServer::Request &request,
                            const LanHttpServer::ReplyChannel &reply) const;
     // Whether the embedded HTTP server listens on httpPort().
@@ -68,9 +69,10 @@ public:
     // Offers a newer build when the update service has one, in the update
     // pop-up, before the program takes its ports. False for a forced update.
     bool showStartupUpdatePrompt();
-    // Records the installed version for the system's list of installed
-    // programs, until the installed version has been recorded by other means
-    // (localVersionflg).
+    // Records the installed version in the platform's record of installed
+    // programs (on Linux a file in the data folder that nothing reads back),
+    // unless it has been recorded by other means (localVersionflg). Nothing
+    // calls it yet.
     static void writeInstalledVersion();
 
 signals:
@@ -107,17 +109,18 @@ private:
     void resetNavStyles();
     void selectNav(int underlineX, QPushButton *button, const char *name);
 
-    Ui::BrontelClass *ui = nullptr;
+    Ui::BrontelClass *m_ui = nullptr;
     QWidget *m_leftHolder = nullptr;
     QWidget *m_rightHolder = nullptr;
     QLabel *m_navUnderline = nullptr;
     MainWidget *m_mainWidget = nullptr;
-    mutable QMutex m_libraryMutex;
-    QJsonObject m_libraryJson;
+    // Made before and destroyed after the handler that reads it.
+    std::unique_ptr<LanHttpServer::LibraryIndex> m_library;
+    std::unique_ptr<LanHttpServer::HeadsetHandler> m_headset;
     LanHttpServer::TcpServerManage *m_server = nullptr;
     int m_httpPort = 0;
     int m_nginxPort = 0;
     // The shared folder, fixed by the start-up before the server listens;
-    // the request handlers check every file they send against it.
+    // the server sends files from inside it only.
     QString m_sharedDir;
 };

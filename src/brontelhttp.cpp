@@ -1,8 +1,9 @@
-// The main window's side of the embedded HTTP server: starting it, and the
-// answer to the headset's requests for the listing, posters and videos.
+// The main window's side of the embedded HTTP server: starting it, the
+// library it answers from, and where its errors go.
 #include "src/brontel.h"
 
-#include "servermanager/headsetrequest.h"
+#include "servermanager/headsethandler.h"
+#include "servermanager/libraryindex.h"
 #include "servermanager/replychannel.h"
 #include "servermanager/tcpservermanage.h"
 
@@ -14,6 +15,8 @@ void Brontel::InitServer()
     // Only the copies and posters in the shared folder are ever sent; the
     // server checks each file as it opens it.
     m_server->setServedFolder(m_sharedDir);
+    m_headset = std::make_unique<LanHttpServer::HeadsetHandler>(*m_library, m_sharedDir, this,
+                                                                SLOT(slotToErrorcode(qint64)));
     m_server->setHttpAcceptedCallback([this](const LanHttpServer::Request &request,
                                              const LanHttpServer::ReplyChannel &reply) {
         handleHttpRequest(request, reply);
@@ -30,35 +33,39 @@ bool Brontel::httpServerListening() const
 void Brontel::handleHttpRequest(const LanHttpServer::Request &request,
                                 const LanHttpServer::ReplyChannel &reply) const
 {
-    using LanHttpServer::HeadsetRequest;
-    const HeadsetRequest wanted = HeadsetRequest::fromRequest(request);
+    if (m_headset)
+        m_headset->handle(request, reply);
+}
 
-    if (wanted.kind == HeadsetRequest::Listing) {
-        qDebug().noquote() << LanHttpServer::requestLogLine(request, QStringLiteral("list"));
-        reply.replyJsonObject(libraryJson());
-        return;
-    }
-    if (wanted.kind == HeadsetRequest::Unknown) {
-        qDebug().noquote() << LanHttpServer::requestLogLine(request, QStringLiteral("404"));
-        reply.replyError(404);
-        return;
-    }
+QJsonObject Brontel::libraryJson() const
+{
+    return m_library->listing();
+}
 
-    // A poster or video the library names but cannot deliver means the
-    // library is out of date: the home page rebuilds it on this signal.
-    reply.routeErrorsTo(this, SLOT(slotToErrorcode(qint64)));
+void Brontel::slotSendJson(QJsonObject jsonObject)
+{
+    m_library->replace(jsonObject);
+}
 
-    const QString kind = wanted.kind == HeadsetRequest::Poster ? QStringLiteral("post") : QStringLiteral("video");
-    QString path;
-    const bool found = !m_sharedDir.isEmpty() && getPathAvailable(kind, wanted.name, path) && !path.isEmpty();
-    if (!found) {
-        qDebug().noquote() << LanHttpServer::requestLogLine(request, kind + QStringLiteral(" 404"));
-        reply.replyError(404);
-        return;
-    }
-    qDebug().noquote() << LanHttpServer::requestLogLine(request, kind + QLatin1Char(' ') + LanHttpServer::escapeForLog(path));
-    if (wanted.kind == HeadsetRequest::Poster)
-        reply.replyImageFile(path);
-    else
-        reply.replyFile(path, wanted.range);
+// Whatever the error, the page container is told "not found": the home page
+// then has every tile look at its files again and announces the library
+// anew (the listing, and the update notice to the headset).
+void Brontel::slotToErrorcode(qlonglong errorcode)
+{
+    Q_UNUSED(errorcode);
+    emit sglErrorcode(404);
+}
+
+bool Brontel::getPathAvailable(const QString &kind, const QString &name, QString &path) const
+{
+    using LanHttpServer::LibraryIndex;
+    std::optional<QString> found;
+    if (kind == QLatin1String("post"))
+        found = m_library->find(LibraryIndex::Kind::Poster, name);
+    else if (kind == QLatin1String("video"))
+        found = m_library->find(LibraryIndex::Kind::Video, name);
+    if (!found)
+        return false;
+    path = *found;
+    return true;
 }

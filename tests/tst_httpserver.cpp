@@ -1,7 +1,8 @@
 // The embedded HTTP server over real sockets on loopback: the server frame and
-// its limits with raw sockets, the reply pacing on a recording device, and the
-// main window's answers to the headset with the clients a headset or a user
-// would use (curl, ffprobe, wrk).
+// its limits with raw sockets, the reply pacing on a recording device, the
+// answers to the headset (the request handler over a library index, without a
+// main window) with the clients a headset or a user would use (curl, ffprobe,
+// wrk), and the main window's own server.
 #include "common/connectionflood.h"
 #include "common/curlclient.h"
 #include "common/programrunner.h"
@@ -13,7 +14,9 @@
 #include "Form/FormHome/runner.h"
 #include "Form/FormMainWidget/mainwidget.h"
 #include "platform/sockets.h"
+#include "servermanager/headsethandler.h"
 #include "servermanager/httpresponse.h"
+#include "servermanager/libraryindex.h"
 #include "servermanager/localservermanage.h"
 #include "servermanager/session.h"
 #include "servermanager/tcpservermanage.h"
@@ -204,6 +207,19 @@ private:
     qint64 m_unreported = 0;
 };
 
+// Stands in for the main window where the handler reports the errors of the
+// files that the library names.
+class ErrorReceiver : public QObject
+{
+    Q_OBJECT
+
+signals:
+    void reported(qint64 errorcode);
+
+public slots:
+    void slotToErrorcode(qint64 errorcode) { emit reported(errorcode); }
+};
+
 // The read calls this whole process has made so far, as the kernel counts
 // them; -1 where it does not.
 qint64 readCallsSoFar()
@@ -247,17 +263,20 @@ private slots:
     void bodyGoesOutInChunksPacedByWrites();
     void replyFromAnotherThreadIsTheSame();
 
-    // The main window's answers to the headset.
+    // The answers to the headset.
     void listingOverCurl();
     void posterOverCurl();
     void rangesOverCurl_data();
     void rangesOverCurl();
     void namesAreFoundAsTheHeadsetExpects();
     void unknownNamesAndPathsGet404();
-    void libraryErrorsReachTheMainWindow();
-    void filesSwappedForLinksNeverLeak();
+    void libraryErrorsReachTheGivenReceiver();
     void ffprobeSeeksThroughTheServer();
     void wrkSeesNoSocketErrors();
+
+    // The main window's own server.
+    void libraryErrorsReachTheMainWindow();
+    void filesSwappedForLinksNeverLeak();
     void mainWindowListensOnItsPort();
     void programServesOnItsPort();
     void programServesItsStoredLibrary();
@@ -272,8 +291,16 @@ private:
         return QStringLiteral("http://127.0.0.1:%1%2").arg(m_handlerServer->serverPort()).arg(path);
     }
 
+    QString windowUrl(const QString &path) const
+    {
+        return QStringLiteral("http://127.0.0.1:%1%2").arg(m_window->httpPort()).arg(path);
+    }
+
     TestUser *m_user = nullptr;
     Brontel *m_window = nullptr;
+    LibraryIndex m_index;
+    ErrorReceiver m_errors;
+    std::unique_ptr<HeadsetHandler> m_handler;
     TcpServerManage *m_handlerServer = nullptr;
     QJsonObject m_library;
     QByteArray m_data;
@@ -332,8 +359,11 @@ void TestHttpServer::initTestCase()
                                 SLOT(slotSendJson(QJsonObject))));
     m_window->slotSendJson(m_library);
 
-    // The window's own handler behind a server on a port of the test's
+    // The request handler, as the main window sets it up, over a library
+    // index of the test's own and behind a server on a port of the test's
     // choosing, so that parallel tests never compete for one.
+    m_index.replace(m_library);
+    m_handler = std::make_unique<HeadsetHandler>(m_index, shared, &m_errors, SLOT(slotToErrorcode(qint64)));
     m_handlerServer = new TcpServerManage(5);
     m_handlerServer->setServedFolder(shared);
     m_handlerServer->setHttpAcceptedCallback([this](const Request &request, const ReplyChannel &reply) {
@@ -341,7 +371,7 @@ void TestHttpServer::initTestCase()
             QMutexLocker lock(&m_seenMutex);
             m_seen << request;
         }
-        m_window->handleHttpRequest(request, reply);
+        m_handler->handle(request, reply);
     });
     QVERIFY(m_handlerServer->listen(QHostAddress(QHostAddress::Any), 0));
 }
@@ -1182,13 +1212,13 @@ void TestHttpServer::unknownNamesAndPathsGet404()
     QCOMPARE(post.body, m_data.left(10));
 }
 
-// An item the library names but whose file is gone tells the main window,
-// which has the home page rebuild the library; a stray request does not.
-void TestHttpServer::libraryErrorsReachTheMainWindow()
+// A poster or video that cannot be sent is reported to the receiver the
+// handler was given; a stray request is not.
+void TestHttpServer::libraryErrorsReachTheGivenReceiver()
 {
-    // Errors of earlier requests still queued for the main window.
+    // Errors of earlier requests still queued for the receiver.
     QTest::qWait(300);
-    QSignalSpy errors(m_window, SIGNAL(sglErrorcode(qlonglong)));
+    QSignalSpy errors(&m_errors, SIGNAL(reported(qint64)));
     QCOMPARE(curl(url("/favicon.ico")).status, 404);
     QTest::qWait(300);
     QCOMPARE(errors.size(), 0);
@@ -1198,6 +1228,26 @@ void TestHttpServer::libraryErrorsReachTheMainWindow()
     QCOMPARE(errors.first().first().toLongLong(), 404LL);
     errors.clear();
     QCOMPARE(curl(url("/post/" + kMissing)).status, 404);
+    QVERIFY(errors.wait(3000));
+    QCOMPARE(errors.first().first().toLongLong(), 404LL);
+}
+
+// The same through the main window's own server: the window hears of it,
+// and has the home page look at its files again.
+void TestHttpServer::libraryErrorsReachTheMainWindow()
+{
+    // Errors of earlier requests still queued for the main window.
+    QTest::qWait(300);
+    QSignalSpy errors(m_window, SIGNAL(sglErrorcode(qlonglong)));
+    QCOMPARE(curl(windowUrl("/favicon.ico")).status, 404);
+    QTest::qWait(300);
+    QCOMPARE(errors.size(), 0);
+
+    QCOMPARE(curl(windowUrl("/video/" + kMissing)).status, 404);
+    QVERIFY(errors.wait(3000));
+    QCOMPARE(errors.first().first().toLongLong(), 404LL);
+    errors.clear();
+    QCOMPARE(curl(windowUrl("/post/" + kMissing)).status, 404);
     QVERIFY(errors.wait(3000));
 }
 

@@ -27,7 +27,6 @@ const int kQrVersion = 2;
 const int kQrSide = 96;
 const int kNetCheckMs = 3000;
 const int kAnnounceMs = 1000;
-const int kFirstUdpPort = 9090;
 
 void setLetterSpacing(QWidget *widget)
 {
@@ -40,50 +39,50 @@ void setLetterSpacing(QWidget *widget)
 
 mainMenu::mainMenu(QWidget *parent)
     : QWidget(parent)
-    , ui(new Ui::MainMenu)
+    , m_ui(new Ui::MainMenu)
     , m_parentWidget(parent)
 {
-    ui->setupUi(this);
+    m_ui->setupUi(this);
     setAttribute(Qt::WA_ShowModal);
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
     setAttribute(Qt::WA_TranslucentBackground);
     setMinimumWidth(200);
 
     const QString labelStyle = QStringLiteral("QLabel{font:14px \"Microsoft YaHei\";color:#ffffff;};");
-    ui->label_ipAdd->setStyleSheet(labelStyle);
-    ui->label_IP->setStyleSheet(labelStyle);
-    ui->label_netT->setStyleSheet(labelStyle);
-    setLetterSpacing(ui->label_netT);
-    setLetterSpacing(ui->label_ipAdd);
-    setLetterSpacing(ui->label_IP);
-    setLetterSpacing(ui->label);
+    m_ui->label_ipAdd->setStyleSheet(labelStyle);
+    m_ui->label_IP->setStyleSheet(labelStyle);
+    m_ui->label_netT->setStyleSheet(labelStyle);
+    setLetterSpacing(m_ui->label_netT);
+    setLetterSpacing(m_ui->label_ipAdd);
+    setLetterSpacing(m_ui->label_IP);
+    setLetterSpacing(m_ui->label);
 
     m_sender = new BroadcastSender(this);
-    m_udpPort = IniConfig::instance()->getUDPPort();
-    m_mac = IniConfig::instance()->getNginxMAC();
+    udpPort = IniConfig::instance()->getUDPPort();
+    mac = IniConfig::instance()->getNginxMAC();
 
     slotUpdateNetState();
     slotSendMessage();
 
     const QString captionStyle =
         QStringLiteral("QLabel{font:14px \"Microsoft YaHei\";color:#ffffff;background-color:transparent;};");
-    ui->label->setStyleSheet(captionStyle);
-    ui->label_2->setStyleSheet(captionStyle);
-    ui->label->setText(QCoreApplication::translate("MainMenu", "Scan in VaroVR APP"));
-    ui->label_2->setText(QCoreApplication::translate("MainMenu", "Connect automatically"));
+    m_ui->label->setStyleSheet(captionStyle);
+    m_ui->label_2->setStyleSheet(captionStyle);
+    m_ui->label->setText(QCoreApplication::translate("MainMenu", "Scan in VaroVR APP"));
+    m_ui->label_2->setText(QCoreApplication::translate("MainMenu", "Connect automatically"));
 
-    m_netTimer = new QTimer(this);
-    connect(m_netTimer, SIGNAL(timeout()), this, SLOT(slotUpdateNetState()));
-    m_netTimer->start(kNetCheckMs);
-    m_announceTimer = new QTimer(this);
-    connect(m_announceTimer, SIGNAL(timeout()), this, SLOT(slotSendMessage()));
-    m_announceTimer->start(kAnnounceMs);
+    netTimer = new QTimer(this);
+    connect(netTimer, SIGNAL(timeout()), this, SLOT(slotUpdateNetState()));
+    netTimer->start(kNetCheckMs);
+    announceTimer = new QTimer(this);
+    connect(announceTimer, SIGNAL(timeout()), this, SLOT(slotSendMessage()));
+    announceTimer->start(kAnnounceMs);
 }
 
 mainMenu::~mainMenu()
 {
     m_sender->close();
-    delete ui;
+    delete m_ui;
 }
 
 void mainMenu::slotUpdateNetState()
@@ -94,8 +93,8 @@ void mainMenu::slotUpdateNetState()
 void mainMenu::updateNetState(const platform::NetworkSnapshot &network)
 {
     IniConfig *config = IniConfig::instance();
-    if (m_mac.isEmpty())
-        m_mac = config->getNginxMAC();
+    if (mac.isEmpty())
+        mac = config->getNginxMAC();
 
     // There is an address exactly when some network is up and running with
     // one, which is what connected means here.
@@ -103,18 +102,18 @@ void mainMenu::updateNetState(const platform::NetworkSnapshot &network)
     if (ip.isEmpty()) {
         // Forgetting the address makes the next connected check rebuild the
         // code and the sockets even when the address comes back unchanged.
-        m_localIp.clear();
+        localIp.clear();
         showConnected(false);
         return;
     }
 
     showConnected(true);
     const int port = config->getServerPort();
-    if (ip != m_localIp || port != m_lastServerPort) {
-        m_localIp = ip;
-        m_lastServerPort = port;
-        ui->label_IP->setText(ip);
-        makeQrCode(announcement::qrText(m_mac, ip, config->getNginxPport()));
+    if (ip != localIp || port != lastServerPort) {
+        localIp = ip;
+        lastServerPort = port;
+        m_ui->label_IP->setText(ip);
+        makeQrCode(announcement::qrText(mac, ip, config->getNginxPport()));
         initUDP();
     }
 }
@@ -122,15 +121,15 @@ void mainMenu::updateNetState(const platform::NetworkSnapshot &network)
 void mainMenu::showConnected(bool connected)
 {
     if (connected) {
-        ui->label_netP->setStyleSheet(QStringLiteral("QLabel{background-image: url(:/Brontel/Skin/new/wifi.png);}"));
-        ui->label_netT->setText(QCoreApplication::translate("MainMenu", "already connect"));
+        m_ui->label_netP->setStyleSheet(QStringLiteral("QLabel{background-image: url(:/Brontel/Skin/new/wifi.png);}"));
+        m_ui->label_netT->setText(QCoreApplication::translate("MainMenu", "already connect"));
     } else {
-        ui->label_netP->setStyleSheet(
+        m_ui->label_netP->setStyleSheet(
             QStringLiteral("QLabel{background-image: url(:/Brontel/Skin/new/wifi_not-connected.png);}"));
-        ui->label_netT->setText(QCoreApplication::translate("MainMenu", "do not connect"));
+        m_ui->label_netT->setText(QCoreApplication::translate("MainMenu", "do not connect"));
     }
-    ui->widget_IP->setVisible(connected);
-    ui->widget_2->setVisible(connected);
+    m_ui->widget_IP->setVisible(connected);
+    m_ui->widget_2->setVisible(connected);
 }
 
 QImage mainMenu::drawQrCode(const QString &text, int side)
@@ -173,8 +172,8 @@ bool mainMenu::makeQrCode(const QString &text)
         qDebug() << "QR code: cannot encode" << text;
         return false;
     }
-    ui->label_QRCode->setPixmap(QPixmap::fromImage(image));
-    ui->label_QRCode->show();
+    m_ui->label_QRCode->setPixmap(QPixmap::fromImage(image));
+    m_ui->label_QRCode->show();
 
     const QString path = qrCodeFilePath();
     if (path.isEmpty() || !QDir().mkpath(QFileInfo(path).absolutePath()))
@@ -191,11 +190,9 @@ bool mainMenu::makeQrCode(const QString &text)
 
 int mainMenu::findFreePort()
 {
-    for (int port = kFirstUdpPort; port <= IniConfig::kMaxPort; ++port) {
-        if (IniConfig::instance()->checkAndSaveUDPPort(port))
-            return port;
-    }
-    return 0;
+    return IniConfig::findAndStorePort(IniConfig::kFirstUDPPort, [](int port) {
+        return IniConfig::instance()->checkAndSaveUDPPort(port);
+    });
 }
 
 void mainMenu::initUDP()
@@ -209,17 +206,17 @@ void mainMenu::sendMessages(const QList<QByteArray> &datagrams)
 {
     const QList<platform::BroadcastTarget> targets = platform::broadcastTargets();
     for (const QByteArray &datagram : datagrams)
-        m_sender->send(datagram, static_cast<quint16>(m_udpPort), targets);
+        m_sender->send(datagram, static_cast<quint16>(udpPort), targets);
 }
 
 void mainMenu::slotSendMessage()
 {
     IniConfig *config = IniConfig::instance();
     QList<QByteArray> datagrams;
-    if (!m_mac.isEmpty())
-        datagrams.append(announcement::nginxAnnouncement(m_mac, config->getNginxPport()));
+    if (!mac.isEmpty())
+        datagrams.append(announcement::nginxAnnouncement(mac, config->getNginxPport()));
     else
-        m_mac = config->getNginxMAC();
+        mac = config->getNginxMAC();
     datagrams.append(announcement::serverAnnouncement(config->getServerPort()));
     sendMessages(datagrams);
 }
@@ -228,10 +225,10 @@ void mainMenu::slotSendRefreshUDP()
 {
     g_refreshCount = announcement::wrappedRefreshCount(g_refreshCount);
     QList<QByteArray> datagrams;
-    if (!m_mac.isEmpty())
-        datagrams.append(announcement::nginxRefresh(m_mac, g_refreshCount));
+    if (!mac.isEmpty())
+        datagrams.append(announcement::nginxRefresh(mac, g_refreshCount));
     else
-        m_mac = IniConfig::instance()->getNginxMAC();
+        mac = IniConfig::instance()->getNginxMAC();
     datagrams.append(announcement::serverRefresh(g_refreshCount));
     sendMessages(datagrams);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "helper/iniconfig.h"
 #include "platform/network.h"
 
 #include <QImage>
@@ -57,13 +58,19 @@ public slots:
 private:
     void showConnected(bool connected);
 
-    Ui::MainMenu *ui = nullptr;
+    Ui::MainMenu *m_ui = nullptr;
+    // Kept, not used further. Named apart from QWidget::parentWidget(), which
+    // a member of that name would hide.
     QWidget *m_parentWidget = nullptr;
-    QString m_localIp;
-    int m_lastServerPort = 9000;
-    QTimer *m_netTimer = nullptr;
-    QTimer *m_announceTimer = nullptr;
-    int m_udpPort = 9090;
+    // The address last shown; empty while disconnected.
+    QString localIp;
+    // The HTTP port seen at the last QR rebuild.
+    int lastServerPort = IniConfig::kFirstServerPort;
+    QTimer *netTimer = nullptr;
+    QTimer *announceTimer = nullptr;
+    // Destination port of the broadcasts.
+    int udpPort = IniConfig::kFirstUDPPort;
     BroadcastSender *m_sender = nullptr;
-    QString m_mac;
+    // The MAC address text announced and put in the QR code.
+    QString mac;
 };

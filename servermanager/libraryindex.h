@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QJsonObject>
+#include <QMutex>
+#include <QString>
+
+#include <memory>
+#include <optional>
+
+namespace LanHttpServer {
+
+// The library as the headset reaches it: the listing that its "list" request
+// is answered with, and the files that its "post" and "video" requests name.
+// The GUI thread replaces it whole whenever the library changes, while the
+// server's handler threads read it; each read sees one whole library, the
+// one before a replacement or the one after, never a mix of the two.
+class LibraryIndex
+{
+public:
+    enum class Kind { Poster, Video };
+
+    LibraryIndex();
+    ~LibraryIndex();
+
+    LibraryIndex(const LibraryIndex &) = delete;
+    LibraryIndex &operator=(const LibraryIndex &) = delete;
+
+    // The library as the home page announces it: "items" holds one object
+    // per video, with the video record's field names.
+    void replace(const QJsonObject &library);
+
+    // The library as it was last given, for the listing.
+    QJsonObject listing() const;
+
+    // The file that a requested name stands for: of the items whose
+    // "posterpath" (or "videopath") contains the name, letter case counting,
+    // the last one's "posterpathreal" (or "videopathnginx"). The headset
+    // composes its request paths from the listing and relies on this rule, so
+    // an empty name gives the last item. Nothing when no item matches; a
+    // matching item may still name no file (an empty path).
+    std::optional<QString> find(Kind kind, const QString &name) const;
+
+private:
+    struct Library;
+
+    std::shared_ptr<const Library> current() const;
+
+    mutable QMutex m_mutex;
+    std::shared_ptr<const Library> m_current;
+};
+
+} // namespace LanHttpServer
