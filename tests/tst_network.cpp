@@ -13,7 +13,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -81,6 +83,7 @@ private slots:
     void adapterList();
     void thisMachineNeverGivesLoopback();
     void insideThePrivateNetwork();
+    void privateNetworkIsKnownByTheScriptsMarkers();
     void adapterNamesOfThisMachine();
     void interfaceNamesAreCheckedBeforeSwitching();
     void switchingRunsTheAuthorisedCommand();
@@ -272,6 +275,52 @@ void TestNetwork::insideThePrivateNetwork()
     QCOMPARE(targets.at(0).source, QHostAddress(QStringLiteral("10.77.0.1")));
     QCOMPARE(targets.at(0).broadcast, QHostAddress(QStringLiteral("10.77.0.255")));
     QVERIFY(!getMacAddress().isEmpty());
+}
+
+// A test started by hand inside netns-run's namespace runs the tests that
+// need one instead of skipping them and passing: the tests know a private
+// network by the very markers the scripts know it by.
+void TestNetwork::privateNetworkIsKnownByTheScriptsMarkers()
+{
+    const QString script = QFINDTESTDATA("privatenet.sh");
+    QVERIFY(!script.isEmpty());
+    const char *const names[] = {"BRONTEL_TEST_NETNS", "NETNS_RUN_INSIDE"};
+    QList<QPair<bool, QByteArray>> saved;
+    for (const char *name : names)
+        saved.append({qEnvironmentVariableIsSet(name), qgetenv(name)});
+    const auto restore = qScopeGuard([&] {
+        for (int i = 0; i < 2; ++i) {
+            if (saved.at(i).first)
+                qputenv(names[i], saved.at(i).second);
+            else
+                qunsetenv(names[i]);
+        }
+    });
+
+    struct Case
+    {
+        const char *test;
+        const char *netnsRun;
+        bool inside;
+    };
+    const Case cases[] = {{nullptr, nullptr, false}, {"1", nullptr, true}, {nullptr, "1", true},
+                          {"1", "1", true},          {"0", nullptr, false}, {nullptr, "yes", false}};
+    for (const Case &c : cases) {
+        const char *values[] = {c.test, c.netnsRun};
+        for (int i = 0; i < 2; ++i) {
+            if (values[i])
+                qputenv(names[i], values[i]);
+            else
+                qunsetenv(names[i]);
+        }
+        QProcess shell;
+        shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral(". \"$0\" && inside_private_network"), script});
+        QVERIFY(shell.waitForFinished(10000));
+        const QByteArray what = QByteArray("BRONTEL_TEST_NETNS=") + (c.test ? c.test : "(unset)") + " NETNS_RUN_INSIDE="
+            + (c.netnsRun ? c.netnsRun : "(unset)");
+        QVERIFY2((shell.exitStatus() == QProcess::NormalExit && shell.exitCode() == 0) == c.inside, what.constData());
+        QVERIFY2(insidePrivateNetwork() == c.inside, what.constData());
+    }
 }
 
 void TestNetwork::adapterNamesOfThisMachine()

@@ -34,9 +34,10 @@ private:
     QByteArray m_oldConfigHome;
 };
 
-// True when the suite runs inside a private network namespace of its own, the
-// only place where a test may let the program send beyond loopback (it
-// announces itself by broadcast on every network).
+// True when the suite runs inside a private network namespace of its own (made
+// by the test command, a benchmark or netns-run), the only place where a test
+// may let the program send beyond loopback (it announces itself by broadcast
+// on every network).
 bool insidePrivateNetwork();
 
 #define SKIP_UNLESS_PRIVATE_NETWORK()                                                     \
