@@ -28,7 +28,10 @@ namespace {
 
 const QByteArray kInstallerPath = "/files/VaroSetup";
 // The installer stand-in: notes its arguments beside the folder it is given.
-const QByteArray kInstallerScript = "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$1/../installer-ran\"\n";
+// The note is written aside and renamed into place, so that it is whole the
+// moment it exists (a redirection creates the file empty first).
+const QByteArray kInstallerScript = "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$1/../installer-ran.part\" &&"
+                                    " mv \"$1/../installer-ran.part\" \"$1/../installer-ran\"\n";
 
 // How a run of the pop-up ended.
 enum Ending { ProgramEnded = 0, ClosedByTest = 1, TimedOut = 2 };
