@@ -63,7 +63,7 @@ round() {
         i=$((i + 1))
     done
     start=$(date +%s%N)
-    curl -sS --parallel --parallel-max "$PARALLEL" --parallel-immediate --max-time 30 \
+    curl -sS --no-progress-meter --parallel --parallel-max "$PARALLEL" --parallel-immediate --max-time 30 \
         -w '%{http_code}\n' "$@" > "$WORK/codes" 2> "$WORK/errors" || true
     end=$(date +%s%N)
     answered=$(grep -c '^200$' "$WORK/codes" || true)

@@ -46,7 +46,7 @@ Session::Session(const QPointer<QIODevice> &socket_, const QHostAddress &peerAdd
     headTimer.setInterval(limits.headDeadlineMs);
     lingerTimer.setSingleShot(true);
     lingerTimer.setInterval(limits.lingerMs);
-    connect(&idleTimer, &QTimer::timeout, this, [this] { dropConnection("idle timeout"); });
+    connect(&idleTimer, &QTimer::timeout, this, &Session::onIdleTimeout);
     connect(&headTimer, &QTimer::timeout, this, [this] { dropConnection("request head too slow"); });
     connect(&lingerTimer, &QTimer::timeout, this, &QObject::deleteLater);
 
@@ -91,6 +91,7 @@ Session::~Session()
 
 void Session::start()
 {
+    servedSince.start();
     idleTimer.start();
     headTimer.start();
     if (socket && socket->bytesAvailable() > 0)
@@ -447,7 +448,7 @@ void Session::onBytesWritten(qint64 bytes)
 
 void Session::finish()
 {
-    closing = true;
+    beginClosing();
     idleTimer.stop();
     headTimer.stop();
     stopSendingFileDirectly();
@@ -476,7 +477,7 @@ void Session::finish()
 void Session::dropConnection(const char *reason)
 {
     qDebug().noquote() << "LanHttpServer::Session:" << QLatin1String(reason) << peerText(m_peerAddress);
-    closing = true;
+    beginClosing();
     idleTimer.stop();
     headTimer.stop();
     stopSendingFileDirectly();
@@ -486,6 +487,27 @@ void Session::dropConnection(const char *reason)
     else if (auto *local = qobject_cast<QLocalSocket *>(socket.data()))
         local->abort();
     deleteLater();
+}
+
+// A client whose whole request arrived waits for a reply, however long its
+// handler takes: it is told that the server is busy rather than left with a
+// closed connection. Any other silent connection is only closed.
+void Session::onIdleTimeout()
+{
+    if (headersDone && !replied && !closing) {
+        qDebug().noquote() << "LanHttpServer::Session: no reply in time" << peerText(m_peerAddress);
+        reject(503);
+        return;
+    }
+    dropConnection("idle timeout");
+}
+
+void Session::beginClosing()
+{
+    if (closing)
+        return;
+    closing = true;
+    emit sglClosing();
 }
 
 } // namespace LanHttpServer

@@ -6,6 +6,7 @@
 #include "servermanager/serverlimits.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QImage>
 #include <QIODevice>
@@ -60,12 +61,17 @@ public:
     // Its reply is out (or it was dropped): it only waits for the peer to
     // close, so that the end of the reply is not lost to a reset.
     bool isClosing() const { return closing; }
+    // Since start(); 0 before.
+    qint64 servedForMs() const { return servedSince.isValid() ? servedSince.elapsed() : 0; }
 
     // A channel for answering this connection from any thread.
     ReplyChannel replyChannel() const;
 
 signals:
     void sglErrorcode(qint64 errorcode);
+    // The session has begun to close (its reply is out, or it was dropped):
+    // its peer may use its place again. Emitted once.
+    void sglClosing();
 
 public slots:
     // Each writes one reply; any later reply on the session is ignored. Only
@@ -97,12 +103,15 @@ private:
     void reject(int status);
     void finish();
     void dropConnection(const char *reason);
+    void onIdleTimeout();
+    void beginClosing();
 
     QPointer<QIODevice> socket;
     AcceptedCallback acceptedCallback;
     QTimer idleTimer;
     QTimer headTimer;
     QTimer lingerTimer;
+    QElapsedTimer servedSince;
     QByteArray buffer;
     Request request;
     bool headersDone = false;
