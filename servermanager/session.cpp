@@ -35,20 +35,20 @@ constexpr qint64 kReadBufferBytes = kMaxHeadBytes + kMaxBodyBytes;
 Session::Session(const QPointer<QIODevice> &socket_, const QHostAddress &peerAddress, const ServerLimits &limits_)
     : socket(socket_)
     , m_peerAddress(peerAddress)
-    , limits(limits_)
-    , link(std::make_shared<SessionLink>())
+    , m_limits(limits_)
+    , m_link(std::make_shared<SessionLink>())
 {
-    link->session = this;
+    m_link->session = this;
 
     idleTimer.setSingleShot(true);
-    idleTimer.setInterval(limits.idleTimeoutMs);
-    headTimer.setSingleShot(true);
-    headTimer.setInterval(limits.headDeadlineMs);
-    lingerTimer.setSingleShot(true);
-    lingerTimer.setInterval(limits.lingerMs);
+    idleTimer.setInterval(m_limits.idleTimeoutMs);
+    m_headTimer.setSingleShot(true);
+    m_headTimer.setInterval(m_limits.headDeadlineMs);
+    m_lingerTimer.setSingleShot(true);
+    m_lingerTimer.setInterval(m_limits.lingerMs);
     connect(&idleTimer, &QTimer::timeout, this, &Session::onIdleTimeout);
-    connect(&headTimer, &QTimer::timeout, this, [this] { dropConnection("request head too slow"); });
-    connect(&lingerTimer, &QTimer::timeout, this, &QObject::deleteLater);
+    connect(&m_headTimer, &QTimer::timeout, this, [this] { dropConnection("request head too slow"); });
+    connect(&m_lingerTimer, &QTimer::timeout, this, &QObject::deleteLater);
 
     if (!socket)
         return;
@@ -77,11 +77,11 @@ Session::Session(const QPointer<QIODevice> &socket_, const ServerLimits &limits_
 Session::~Session()
 {
     {
-        QMutexLocker lock(&link->mutex);
-        link->session = nullptr;
+        QMutexLocker lock(&m_link->mutex);
+        m_link->session = nullptr;
     }
-    writableNotifier.reset();
-    directFile = nullptr;
+    m_writableNotifier.reset();
+    m_directFile = nullptr;
     replySource.reset();
     if (socket) {
         socket->disconnect(this);
@@ -91,16 +91,16 @@ Session::~Session()
 
 void Session::start()
 {
-    servedSince.start();
+    m_servedSince.start();
     idleTimer.start();
-    headTimer.start();
+    m_headTimer.start();
     if (socket && socket->bytesAvailable() > 0)
         onReadyRead();
 }
 
 ReplyChannel Session::replyChannel() const
 {
-    return ReplyChannel(link);
+    return ReplyChannel(m_link);
 }
 
 void Session::onReadyRead()
@@ -111,7 +111,7 @@ void Session::onReadyRead()
     // sends after its head was refused (the refusal must not be refused
     // again, which would drop the connection before its reply goes out),
     // and what comes while the session closes, is read and dropped.
-    if (headersDone || replied || closing) {
+    if (headersDone || replied || m_closing) {
         socket->readAll();
         return;
     }
@@ -125,7 +125,7 @@ void Session::onReadyRead()
 // completed ends the connection here.
 void Session::onPeerFinishedSending()
 {
-    if (closing) {
+    if (m_closing) {
         // It has read the reply and closed: nothing is left to wait for.
         deleteLater();
         return;
@@ -149,11 +149,11 @@ void Session::inspectionBufferSetup1()
     case ParseResult::Complete:
         break;
     }
-    request = result.request;
-    request.peerAddress = m_peerAddress;
+    m_request = result.request;
+    m_request.peerAddress = m_peerAddress;
     buffer.clear();
     headersDone = true;
-    headTimer.stop();
+    m_headTimer.stop();
     inspectionBufferSetup2();
 }
 
@@ -164,7 +164,7 @@ void Session::inspectionBufferSetup2()
         reject(503);
         return;
     }
-    acceptedCallback(request, replyChannel());
+    acceptedCallback(m_request, replyChannel());
 }
 
 bool Session::beginReply(const char *operation)
@@ -177,7 +177,7 @@ bool Session::beginReply(const char *operation)
         return false;
     }
     replied = true;
-    if (!socket || closing) {
+    if (!socket || m_closing) {
         qDebug().noquote() << QStringLiteral("LanHttpServer::Session::%1: error1").arg(QLatin1String(operation));
         deleteLater();
         return false;
@@ -215,7 +215,7 @@ void Session::replyJsonArray(const QJsonArray &jsonArray)
 std::unique_ptr<QFile> Session::openForReply(const QString &filePath, const char *operation)
 {
     auto file = std::make_unique<QFile>(filePath);
-    const int handle = platform::openRegularFileInside(filePath, servedFolder);
+    const int handle = platform::openRegularFileInside(filePath, m_servedFolder);
     if (handle >= 0) {
         if (file->open(handle, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
             return file;
@@ -295,12 +295,12 @@ void Session::replyError(qint64 errorcode)
 
 void Session::reject(int status)
 {
-    if (replied || closing || !socket) {
+    if (replied || m_closing || !socket) {
         deleteLater();
         return;
     }
     replied = true;
-    headTimer.stop();
+    m_headTimer.stop();
     sendWhole(errorReply(status));
 }
 
@@ -312,15 +312,15 @@ void Session::sendWhole(const QByteArray &message)
 void Session::sendWithBody(const QByteArray &head, std::unique_ptr<QIODevice> source, qint64 bodyLength)
 {
     replySource = std::move(source);
-    sourceRemaining = replySource ? bodyLength : 0;
-    directFile = nullptr;
-    if (sourceRemaining > 0 && canSendFileDirectly()) {
-        directFile = static_cast<QFile *>(replySource.get());
-        directOffset = directFile->pos();
+    m_sourceRemaining = replySource ? bodyLength : 0;
+    m_directFile = nullptr;
+    if (m_sourceRemaining > 0 && canSendFileDirectly()) {
+        m_directFile = static_cast<QFile *>(replySource.get());
+        m_directOffset = m_directFile->pos();
     }
     // Only what passes through the socket's own buffer is counted here; a
     // file sent directly is counted by its own offset.
-    pendingBytes = head.size() + (directFile ? 0 : sourceRemaining);
+    pendingBytes = head.size() + (m_directFile ? 0 : m_sourceRemaining);
     idleTimer.start();
     socket->write(head);
     sendMore();
@@ -328,7 +328,7 @@ void Session::sendWithBody(const QByteArray &head, std::unique_ptr<QIODevice> so
 
 bool Session::canSendFileDirectly() const
 {
-    if (!limits.sendFilesDirectly || !qobject_cast<QFile *>(replySource.get()))
+    if (!m_limits.sendFilesDirectly || !qobject_cast<QFile *>(replySource.get()))
         return false;
     const auto *tcp = qobject_cast<TcpConnection *>(socket.data());
     return tcp && tcp->isConnected();
@@ -339,16 +339,16 @@ bool Session::canSendFileDirectly() const
 // then, and the session's own notifier takes its place on the descriptor.
 void Session::sendFileDirectly()
 {
-    if (closing || !directFile || !socket || socket->bytesToWrite() > 0)
+    if (m_closing || !m_directFile || !socket || socket->bytesToWrite() > 0)
         return;
     const qintptr descriptor = static_cast<TcpConnection *>(socket.data())->descriptor();
-    const platform::FileSendResult result = platform::sendFileRange(descriptor, directFile->handle(), directOffset, sourceRemaining);
+    const platform::FileSendResult result = platform::sendFileRange(descriptor, m_directFile->handle(), m_directOffset, m_sourceRemaining);
     switch (result.status) {
     case platform::FileSendResult::Sent:
-        directOffset += result.bytes;
-        sourceRemaining -= result.bytes;
+        m_directOffset += result.bytes;
+        m_sourceRemaining -= result.bytes;
         idleTimer.start();
-        if (sourceRemaining == 0) {
+        if (m_sourceRemaining == 0) {
             finish();
             return;
         }
@@ -366,27 +366,27 @@ void Session::sendFileDirectly()
         return;
     }
     // The socket is full: go on once the client has read some of it.
-    if (!writableNotifier) {
-        writableNotifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Write);
-        connect(writableNotifier.get(), &QSocketNotifier::activated, this, [this] {
-            writableNotifier->setEnabled(false);
+    if (!m_writableNotifier) {
+        m_writableNotifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Write);
+        connect(m_writableNotifier.get(), &QSocketNotifier::activated, this, [this] {
+            m_writableNotifier->setEnabled(false);
             sendFileDirectly();
         });
     }
-    writableNotifier->setEnabled(true);
+    m_writableNotifier->setEnabled(true);
 }
 
 // Where the system cannot send the file itself, the rest goes the way of
 // every other body, from where the direct sending stopped.
 void Session::copyRestOfFile()
 {
-    QFile *file = directFile;
+    QFile *file = m_directFile;
     stopSendingFileDirectly();
-    if (!file->seek(directOffset)) {
+    if (!file->seek(m_directOffset)) {
         dropConnection("reply source cannot seek");
         return;
     }
-    pendingBytes += sourceRemaining;
+    pendingBytes += m_sourceRemaining;
     sendMore();
 }
 
@@ -394,20 +394,20 @@ void Session::copyRestOfFile()
 // own signal.
 void Session::stopSendingFileDirectly()
 {
-    directFile = nullptr;
-    if (writableNotifier)
-        writableNotifier->setEnabled(false);
+    m_directFile = nullptr;
+    if (m_writableNotifier)
+        m_writableNotifier->setEnabled(false);
 }
 
 void Session::sendMore()
 {
-    if (!replySource || directFile)
+    if (!replySource || m_directFile)
         return;
     // The whole chunks that fit in the window go to the socket as one block,
     // which it writes with one call: on a fast network the cost of a reply is
     // in the calls, not in the bytes.
-    const qint64 room = limits.sendWindowBytes - socket->bytesToWrite();
-    const qint64 batchSize = qMin(sourceRemaining, room - room % kChunkBytes);
+    const qint64 room = m_limits.sendWindowBytes - socket->bytesToWrite();
+    const qint64 batchSize = qMin(m_sourceRemaining, room - room % kChunkBytes);
     if (batchSize <= 0)
         return;
     QByteArray batch(int(batchSize), Qt::Uninitialized);
@@ -422,14 +422,14 @@ void Session::sendMore()
         filled += got;
     }
     socket->write(batch);
-    sourceRemaining -= batchSize;
-    if (sourceRemaining == 0)
+    m_sourceRemaining -= batchSize;
+    if (m_sourceRemaining == 0)
         replySource.reset();
 }
 
 void Session::onBytesWritten(qint64 bytes)
 {
-    if (closing)
+    if (m_closing)
         return;
     pendingBytes -= bytes;
     idleTimer.start();
@@ -437,7 +437,7 @@ void Session::onBytesWritten(qint64 bytes)
         sendMore();
         return;
     }
-    if (directFile) {
+    if (m_directFile) {
         // The head is out. The socket turns its write notification off only
         // after this signal, so the file follows from the event loop.
         QMetaObject::invokeMethod(this, &Session::sendFileDirectly, Qt::QueuedConnection);
@@ -450,7 +450,7 @@ void Session::finish()
 {
     beginClosing();
     idleTimer.stop();
-    headTimer.stop();
+    m_headTimer.stop();
     stopSendingFileDirectly();
     replySource.reset();
     if (!socket) {
@@ -464,7 +464,7 @@ void Session::finish()
         if (tcp->shutdownSending()) {
             tcp->readAll();
             if (!tcp->peerFinishedSending()) {
-                lingerTimer.start();
+                m_lingerTimer.start();
                 return;
             }
         }
@@ -479,7 +479,7 @@ void Session::dropConnection(const char *reason)
     qDebug().noquote() << "LanHttpServer::Session:" << QLatin1String(reason) << peerText(m_peerAddress);
     beginClosing();
     idleTimer.stop();
-    headTimer.stop();
+    m_headTimer.stop();
     stopSendingFileDirectly();
     replySource.reset();
     if (auto *tcp = qobject_cast<TcpConnection *>(socket.data()))
@@ -494,7 +494,7 @@ void Session::dropConnection(const char *reason)
 // closed connection. Any other silent connection is only closed.
 void Session::onIdleTimeout()
 {
-    if (headersDone && !replied && !closing) {
+    if (headersDone && !replied && !m_closing) {
         qDebug().noquote() << "LanHttpServer::Session: no reply in time" << peerText(m_peerAddress);
         reject(503);
         return;
@@ -504,9 +504,9 @@ void Session::onIdleTimeout()
 
 void Session::beginClosing()
 {
-    if (closing)
+    if (m_closing)
         return;
-    closing = true;
+    m_closing = true;
     emit sglClosing();
 }
 
