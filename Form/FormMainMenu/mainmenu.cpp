@@ -104,19 +104,34 @@ void mainMenu::updateNetState(const platform::NetworkSnapshot &network)
         // Forgetting the address makes the next connected check rebuild the
         // code and the sockets even when the address comes back unchanged.
         m_localIp.clear();
+        m_addressMac.clear();
         showConnected(false);
         return;
     }
 
     showConnected(true);
+    m_addressMac = platform::macAddressOf(network, ip);
+    const QString mac = announcedMac();
     const int port = config->getServerPort();
-    if (ip != m_localIp || port != m_lastServerPort) {
+    const bool moved = ip != m_localIp || port != m_lastServerPort;
+    if (moved || mac != m_qrMac) {
         m_localIp = ip;
         m_lastServerPort = port;
+        m_qrMac = mac;
         ui->label_IP->setText(ip);
-        makeQrCode(announcement::qrText(m_mac, ip, config->getNginxPport()));
-        initUDP();
+        makeQrCode(announcement::qrText(mac, ip, config->getNginxPport()));
+        if (moved)
+            initUDP();
     }
+}
+
+// An empty setting announces no MAC at all (the nginx announcement waits for
+// one), whatever the interfaces hold.
+QString mainMenu::announcedMac() const
+{
+    if (m_mac.isEmpty())
+        return QString();
+    return m_addressMac.isEmpty() ? m_mac : m_addressMac;
 }
 
 void mainMenu::showConnected(bool connected)
@@ -217,7 +232,7 @@ void mainMenu::slotSendMessage()
     IniConfig *config = IniConfig::instance();
     QList<QByteArray> datagrams;
     if (!m_mac.isEmpty())
-        datagrams.append(announcement::nginxAnnouncement(m_mac, config->getNginxPport()));
+        datagrams.append(announcement::nginxAnnouncement(announcedMac(), config->getNginxPport()));
     else
         m_mac = config->getNginxMAC();
     datagrams.append(announcement::serverAnnouncement(config->getServerPort()));
@@ -229,7 +244,7 @@ void mainMenu::slotSendRefreshUDP()
     g_refreshCount = announcement::wrappedRefreshCount(g_refreshCount);
     QList<QByteArray> datagrams;
     if (!m_mac.isEmpty())
-        datagrams.append(announcement::nginxRefresh(m_mac, g_refreshCount));
+        datagrams.append(announcement::nginxRefresh(announcedMac(), g_refreshCount));
     else
         m_mac = IniConfig::instance()->getNginxMAC();
     datagrams.append(announcement::serverRefresh(g_refreshCount));

@@ -54,6 +54,11 @@ public slots:
     // Asks the headset to reload the library (sent three times per change).
     void slotSendRefreshUDP();
 
+    // The MAC announced and put in the QR code: that of the interface
+    // holding the address shown, and where it has none (or no network is
+    // up) the stored one. Empty while the stored one is.
+    QString announcedMac() const;
+
 private:
     void showConnected(bool connected);
 
@@ -65,5 +70,11 @@ private:
     QTimer *m_announceTimer = nullptr;
     int m_udpPort = 9090;
     BroadcastSender *m_sender = nullptr;
+    // The stored MAC (the setting).
     QString m_mac;
+    // The hardware address of the interface holding m_localIp; empty when
+    // it has none.
+    QString m_addressMac;
+    // The MAC in the QR code shown.
+    QString m_qrMac;
 };

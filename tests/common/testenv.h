@@ -40,6 +40,11 @@ private:
 // on every network).
 bool insidePrivateNetwork();
 
+// The hardware address of vh0, which holds 10.77.0.1 in that namespace, as
+// the system gives it (upper case, ":" between the pairs); empty where there
+// is no vh0.
+QString privateNetworkMac();
+
 #define SKIP_UNLESS_PRIVATE_NETWORK()                                                     \
     do {                                                                                  \
         if (!insidePrivateNetwork())                                                      \
