@@ -1,5 +1,6 @@
 #include "servermanager/tcpservermanage.h"
 
+#include "platform/sockets.h"
 #include "servermanager/connectionlistener.h"
 #include "servermanager/session.h"
 #include "servermanager/tcpconnection.h"
@@ -14,6 +15,12 @@ namespace {
 // After the system refused to accept (out of descriptors, for one), the
 // server tries again this much later instead of going deaf for good.
 constexpr int kAcceptRetryMs = 200;
+
+// Connections the system completes before the server takes them. Qt asks
+// for 50; a host that reconnects hundreds of connections as fast as they
+// are ended keeps so short a queue full, and the headset's connection
+// attempt, dropped, is tried again only a second later.
+constexpr int kListenBacklog = 1024;
 
 } // namespace
 
@@ -57,6 +64,8 @@ QObject *TcpServerManage::createServer()
         delete tcpServer;
         return nullptr;
     }
+    if (!platform::setListenBacklog(tcpServer->socketDescriptor(), kListenBacklog))
+        qDebug() << "LanHttpServer::Manage: listen backlog stays as Qt set it";
     QMutexLocker lock(&mutex);
     m_boundPort = tcpServer->serverPort();
     return tcpServer;

@@ -260,6 +260,7 @@ private slots:
     void waitingConnectionsAreBounded();
     void requestLeftWithItsHandlerIsAnsweredAtTheIdleTime();
     void idleAndTricklingConnectionsLeaveRoomForTheHeadset();
+    void listenQueueIsLong();
     void handlerThatForgetsToReplyGives500();
     void clientThatClosesItsSendingSideGetsItsReply();
     void bareLineFeedRequestIsAnsweredAtOnce();
@@ -809,6 +810,21 @@ void TestHttpServer::waitingConnectionsAreBounded()
     QVERIFY2(silentGot.isEmpty(), silentGot.constData());
     QCOMPARE(server.waitingCount(), 0);
     QCOMPARE(busyOne->state(), QAbstractSocket::ConnectedState);
+}
+
+// A host that reconnects hundreds of connections as fast as they are ended
+// must not fill the queue of connections the system completes for the
+// server: the headset's attempt would be dropped and tried again only a
+// second later. The system says how long the queue may grow.
+void TestHttpServer::listenQueueIsLong()
+{
+    QProcess ss;
+    ss.start("ss", {"-Hltn", QStringLiteral("sport = :%1").arg(m_handlerServer->serverPort())});
+    QVERIFY(ss.waitForFinished(10000));
+    const QStringList columns = QString::fromLatin1(ss.readAllStandardOutput()).simplified().split(' ');
+    QVERIFY2(columns.size() >= 3 && columns.at(0) == "LISTEN", qPrintable(columns.join(' ')));
+    const int somaxconn = readWholeFile("/proc/sys/net/core/somaxconn").trimmed().toInt();
+    QCOMPARE(columns.at(2).toInt(), qMin(1024, somaxconn > 0 ? somaxconn : 1024));
 }
 
 // A headset fetching a grid of posters opens a connection for each at
