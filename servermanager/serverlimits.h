@@ -6,8 +6,9 @@ namespace LanHttpServer {
 // defaults suit a headset on the local network; tests shorten them.
 struct ServerLimits
 {
-    // A connection that moves no byte for this long is dropped. The count
-    // starts at accept, so a peer that connects and says nothing goes too.
+    // A connection that moves no byte for this long is dropped (one whose
+    // request is still with its handler is answered 503). The count starts
+    // when it is served, so a peer that connects and says nothing goes too.
     int idleTimeoutMs = 30000;
     // The whole request head must arrive within this time, however slowly it
     // trickles in: a peer cannot hold a connection by sending a byte now and
@@ -27,9 +28,9 @@ struct ServerLimits
     // soon as its address (and the server) has room again: a headset that
     // fetches a grid of posters opens many connections at once, and each
     // carries a request. At most this many wait per address and in all, each
-    // for at most maxWaitMs; a connection turned away after that is told the
-    // server is busy (503) when it has sent its request, and only closed when
-    // it has sent nothing.
+    // for at most maxWaitMs. A connection turned away, beyond those numbers or
+    // after that time, is told the server is busy (503) when it has sent
+    // anything, and only closed when it has sent nothing.
     int maxWaitingPerPeer = 64;
     int maxWaiting = 256;
     int maxWaitMs = 10000;
