@@ -117,8 +117,9 @@ public:
     // Why nginx cannot be given the folder as its root; empty when it can.
     static QString nginxRootProblem(const QString &sharedDir);
     // Network adapters (session_network.cpp).
-    // The MAC announced with nginx's port; "05-02-03-04-05-06" when no
-    // adapter has a usable hardware address.
+    // The MAC stored on first use: that of the adapter holding the local
+    // IPv4 address, else of the first adapter that has one;
+    // "05-02-03-04-05-06" when no adapter has a usable hardware address.
     QString getNginxMAC() const;
     // One line "Index:N  Name:NAME " per adapter.
     QStringList GetLanAdapterName() const;

@@ -16,11 +16,16 @@ QString getMacAddress()
 }
 
 // The headset keys what it remembers about a PC by this text, so it must be
-// a real adapter's address; the fallback differs from the settings default
-// on purpose, which tells the two cases apart in a log or a capture.
+// a real adapter's address: the one of the adapter holding the address that
+// the headset is given, else the first that has one. The fallback differs
+// from the settings default on purpose, which tells the two cases apart in a
+// log or a capture.
 QString Session::getNginxMAC() const
 {
-    const QString mac = platform::macAddress();
+    const platform::NetworkSnapshot network = platform::currentNetwork();
+    QString mac = platform::macAddressOf(network, platform::localIPv4Address(network));
+    if (mac.isEmpty())
+        mac = platform::macAddress(network);
     if (mac.isEmpty())
         return QStringLiteral("05-02-03-04-05-06");
     qDebug() << "MAC:" << mac;

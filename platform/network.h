@@ -63,6 +63,13 @@ QString localIPv4Address();
 QString macAddress(const NetworkSnapshot &network);
 QString macAddress();
 
+// The hardware address of the interface that holds the IPv4 address (as
+// localIPv4Address gives it): the headset checks the MAC it is given against
+// the address it is given. Empty when no up interface other than loopback
+// holds the address, or the one that does has no hardware address (a
+// tunnel, a point-to-point link).
+QString macAddressOf(const NetworkSnapshot &network, const QString &address);
+
 // Whether any interface other than loopback is up and running with an IPv4
 // address.
 bool isNetworkAlive(const NetworkSnapshot &network);

@@ -181,6 +181,25 @@ QString macAddress()
     return macAddress(currentNetwork());
 }
 
+QString macAddressOf(const NetworkSnapshot &network, const QString &address)
+{
+    const QHostAddress wanted(address);
+    if (!isUsableIPv4(wanted))
+        return QString();
+    for (const InterfaceDescription &interface : network.interfaces) {
+        if (!interface.up || interface.loopback)
+            continue;
+        for (const InterfaceAddress &entry : interface.addresses) {
+            if (entry.ip != wanted)
+                continue;
+            if (interface.hardwareAddress.isEmpty() || isZeroHardwareAddress(interface.hardwareAddress))
+                return QString();
+            return interface.hardwareAddress;
+        }
+    }
+    return QString();
+}
+
 bool isNetworkAlive(const NetworkSnapshot &network)
 {
     for (const InterfaceDescription &interface : network.interfaces) {

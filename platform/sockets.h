@@ -56,6 +56,12 @@ void closeSocket(qintptr descriptor);
 // The address of a connected socket's peer; null when it has none.
 QHostAddress peerAddressOf(qintptr descriptor);
 
+// Lets the system complete up to `backlog` connections for a listening socket
+// before the program takes them (it may allow fewer); a client that finds the
+// queue full has its connection attempt dropped and tries again only after a
+// second. False when the descriptor is not a listening socket.
+bool setListenBacklog(qintptr descriptor, int backlog);
+
 // Lets this process hold as many open files and sockets as the system allows
 // it (its soft limit raised to the hard one). Returns the limit now in force,
 // -1 when it cannot be read.

@@ -177,6 +177,12 @@ QHostAddress peerAddressOf(qintptr descriptor)
     return QHostAddress(reinterpret_cast<const sockaddr *>(&address));
 }
 
+// Linux takes a second listen() on a listening socket as a new backlog.
+bool setListenBacklog(qintptr descriptor, int backlog)
+{
+    return descriptor >= 0 && backlog > 0 && ::listen(static_cast<int>(descriptor), backlog) == 0;
+}
+
 qint64 raiseOpenFileLimit()
 {
     rlimit limit{};

@@ -44,19 +44,19 @@ void AbstractManage::detachHttpAcceptedCallback()
 void AbstractManage::setLimits(const ServerLimits &limits)
 {
     QMutexLocker lock(&mutex);
-    serverLimits = limits;
+    m_serverLimits = limits;
 }
 
 ServerLimits AbstractManage::limits() const
 {
     QMutexLocker lock(&mutex);
-    return serverLimits;
+    return m_serverLimits;
 }
 
 void AbstractManage::setServedFolder(const QString &folder)
 {
     QMutexLocker lock(&mutex);
-    servedFolder = folder;
+    m_servedFolder = folder;
 }
 
 int AbstractManage::sessionCount() const
@@ -68,7 +68,7 @@ int AbstractManage::sessionCount() const
 bool AbstractManage::isListening() const
 {
     QMutexLocker lock(&mutex);
-    return !server.isNull();
+    return !m_server.isNull();
 }
 
 bool AbstractManage::begin()
@@ -111,7 +111,7 @@ bool AbstractManage::onStart()
     if (!listening)
         return false;
     QMutexLocker lock(&mutex);
-    server = listening;
+    m_server = listening;
     return true;
 }
 
@@ -122,8 +122,8 @@ void AbstractManage::onStop()
     QObject *stopping = nullptr;
     {
         QMutexLocker lock(&mutex);
-        stopping = server.data();
-        server = nullptr;
+        stopping = m_server.data();
+        m_server = nullptr;
     }
     delete stopping;
 
@@ -167,69 +167,45 @@ void AbstractManage::handleAccepted(const Request &request, const ReplyChannel &
     });
 }
 
-bool AbstractManage::makeRoomFor(const QHostAddress &peer)
+Admission::Verdict AbstractManage::makeRoomFor(const QHostAddress &peer)
 {
-    const ServerLimits limits = this->limits();
-    for (;;) {
-        int open = 0;
-        int fromPeer = 0;
-        // The oldest of each kind (the list is oldest first).
-        Session *waiting = nullptr;
-        Session *peersWaiting = nullptr;
-        Session *closing = nullptr;
-        {
-            QMutexLocker lock(&mutex);
-            open = sessions.size();
-            for (Session *session : qAsConst(sessions)) {
-                const bool samePeer = !peer.isNull() && session->peerAddress() == peer;
-                // A connection whose reply is out is the peer's no longer: a
-                // client that goes on with a new connection at once (as a
-                // headset fetching posters does) must not find the old ones
-                // still counted against it.
-                if (samePeer && !session->isClosing())
-                    ++fromPeer;
-                if (session->isWaitingForRequest()) {
-                    if (!waiting)
-                        waiting = session;
-                    if (samePeer && !peersWaiting)
-                        peersWaiting = session;
-                } else if (session->isClosing() && !closing) {
-                    closing = session;
-                }
-            }
-        }
-
-        Session *leaving = nullptr;
-        if (fromPeer >= limits.maxConnectionsPerPeer)
-            leaving = peersWaiting;
-        else if (open >= limits.maxConnections)
-            // One that only waits for its peer to close goes first: its
-            // reply is out already.
-            leaving = closing ? closing : waiting;
-        else
-            return true;
-        if (!leaving)
-            return false;
-        if (leaving != closing)
-            logTurnedAway("connection without a request ended for a newer one", leaving->peerAddress());
+    QList<OpenConnection> open;
+    QList<Session *> opened;
+    {
+        QMutexLocker lock(&mutex);
+        opened = sessions;
+    }
+    open.reserve(opened.size());
+    for (const Session *session : qAsConst(opened)) {
+        const OpenConnection::Stage stage = session->isClosing() ? OpenConnection::Closing
+            : session->isWaitingForRequest()                     ? OpenConnection::WaitingForRequest
+                                                                 : OpenConnection::Busy;
+        open.append({session->peerAddress(), stage, session->servedForMs()});
+    }
+    const Admission admission = admissionFor(open, peer, limits());
+    if (admission.ending >= 0) {
+        Session *leaving = opened.at(admission.ending);
+        if (!leaving->isClosing())
+            logTurnedAway("connection without a request ended for one that waits", leaving->peerAddress());
         // Deleted at once (this runs on the server thread, outside any of
         // the session's own calls), so that it no longer counts.
         delete leaving;
     }
+    return admission.verdict;
 }
 
 // A flood would write one line per connection and push everything else out
 // of the log: one line a second at most, counting the ones left out.
 void AbstractManage::logTurnedAway(const char *what, const QHostAddress &peer)
 {
-    if (turnedAwayLogged.isValid() && turnedAwayLogged.elapsed() < 1000) {
-        ++turnedAwayUnlogged;
+    if (m_turnedAwayLogged.isValid() && m_turnedAwayLogged.elapsed() < 1000) {
+        ++m_turnedAwayUnlogged;
         return;
     }
     qDebug().noquote() << "LanHttpServer::Manage:" << QLatin1String(what) << peerText(peer)
-                       << QStringLiteral("(%1 more since the last such line)").arg(turnedAwayUnlogged);
-    turnedAwayLogged.start();
-    turnedAwayUnlogged = 0;
+                       << QStringLiteral("(%1 more since the last such line)").arg(m_turnedAwayUnlogged);
+    m_turnedAwayLogged.start();
+    m_turnedAwayUnlogged = 0;
 }
 
 void AbstractManage::adoptSession(Session *session)
@@ -244,8 +220,9 @@ void AbstractManage::adoptSession(Session *session)
         }
         acceptPending();
     }, Qt::DirectConnection);
+    connect(session, &Session::sglClosing, this, [this] { acceptPending(); }, Qt::DirectConnection);
     QMutexLocker lock(&mutex);
-    session->setServedFolder(servedFolder);
+    session->setServedFolder(m_servedFolder);
     sessions.append(session);
 }
 

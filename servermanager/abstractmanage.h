@@ -1,5 +1,6 @@
 #pragma once
 
+#include "servermanager/admission.h"
 #include "servermanager/httprequest.h"
 #include "servermanager/replychannel.h"
 #include "servermanager/serverlimits.h"
@@ -69,15 +70,16 @@ protected:
     // connections as they come, and lets it listen; null when it cannot
     // listen.
     virtual QObject *createServer() = 0;
-    // Run on the server thread when a connection has ended: a server that
-    // leaves connections waiting while at its cap takes them now.
+    // Run on the server thread when a connection has ended or begun to
+    // close: a server that leaves connections waiting while at its cap takes
+    // them now (or soon after: this may run inside a session's own calls).
     virtual void acceptPending() {}
 
-    // Run on the server thread before a new connection from the peer (null
-    // for a local socket) is served: makes room under the caps, ending a
-    // connection that still waits for its request where needed. False when
-    // there is no room: the new connection is to be closed.
-    bool makeRoomFor(const QHostAddress &peer);
+    // Run on the server thread before a connection from the peer (null for
+    // a local socket) is served: makes room under the caps, ending a
+    // connection that has had its time to send its request where needed.
+    // Anything but Granted: there is no room yet, and the connection waits.
+    Admission::Verdict makeRoomFor(const QHostAddress &peer);
     // Run on the server thread for each connection ended or refused for
     // want of room.
     void logTurnedAway(const char *what, const QHostAddress &peer);
@@ -90,18 +92,18 @@ protected:
     AcceptedCallback httpAcceptedCallback_;
     // Oldest first.
     QList<Session *> sessions;
-    ServerLimits serverLimits;
-    QString servedFolder;
+    ServerLimits m_serverLimits;
+    QString m_servedFolder;
     // The listening server while there is one. Set and cleared on the server
     // thread under the mutex; read there freely, elsewhere under the mutex.
-    QPointer<QObject> server;
+    QPointer<QObject> m_server;
 
 private:
     bool runServerThread();
 
     // Server thread only.
-    QElapsedTimer turnedAwayLogged;
-    int turnedAwayUnlogged = 0;
+    QElapsedTimer m_turnedAwayLogged;
+    int m_turnedAwayUnlogged = 0;
     // Run on the server thread: the server made and listening; the server
     // and every connection deleted.
     bool onStart();

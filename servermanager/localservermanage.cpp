@@ -39,7 +39,7 @@ QObject *LocalServerManage::createServer()
 // queue, which stops accepting once full.
 void LocalServerManage::acceptPending()
 {
-    auto *localServer = static_cast<QLocalServer *>(server.data());
+    auto *localServer = static_cast<QLocalServer *>(m_server.data());
     if (!localServer)
         return;
     const ServerLimits limits = this->limits();

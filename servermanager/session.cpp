@@ -1,7 +1,6 @@
 #include "servermanager/session.h"
 
 #include "platform/servedfile.h"
-#include "platform/sockets.h"
 #include "servermanager/headsetrequest.h"
 #include "servermanager/httpparser.h"
 #include "servermanager/httpresponse.h"
@@ -20,13 +19,6 @@ namespace LanHttpServer {
 
 namespace {
 
-// Bodies that are not sent straight from their file (images made in memory,
-// connections over a local socket) are read 8,192 bytes at a time and handed
-// to the socket as the socket reports bytes written, never more than the send
-// window ahead, so a long reply costs one window of memory per connection and
-// a slow client slows only itself.
-constexpr qint64 kChunkBytes = 8192;
-
 // Bytes the socket reads ahead for the parser; more wait in the kernel.
 constexpr qint64 kReadBufferBytes = kMaxHeadBytes + kMaxBodyBytes;
 
@@ -35,20 +27,20 @@ constexpr qint64 kReadBufferBytes = kMaxHeadBytes + kMaxBodyBytes;
 Session::Session(const QPointer<QIODevice> &socket_, const QHostAddress &peerAddress, const ServerLimits &limits_)
     : socket(socket_)
     , m_peerAddress(peerAddress)
-    , limits(limits_)
-    , link(std::make_shared<SessionLink>())
+    , m_limits(limits_)
+    , m_link(std::make_shared<SessionLink>())
 {
-    link->session = this;
+    m_link->session = this;
 
     idleTimer.setSingleShot(true);
-    idleTimer.setInterval(limits.idleTimeoutMs);
-    headTimer.setSingleShot(true);
-    headTimer.setInterval(limits.headDeadlineMs);
-    lingerTimer.setSingleShot(true);
-    lingerTimer.setInterval(limits.lingerMs);
-    connect(&idleTimer, &QTimer::timeout, this, [this] { dropConnection("idle timeout"); });
-    connect(&headTimer, &QTimer::timeout, this, [this] { dropConnection("request head too slow"); });
-    connect(&lingerTimer, &QTimer::timeout, this, &QObject::deleteLater);
+    idleTimer.setInterval(m_limits.idleTimeoutMs);
+    m_headTimer.setSingleShot(true);
+    m_headTimer.setInterval(m_limits.headDeadlineMs);
+    m_lingerTimer.setSingleShot(true);
+    m_lingerTimer.setInterval(m_limits.lingerMs);
+    connect(&idleTimer, &QTimer::timeout, this, &Session::onIdleTimeout);
+    connect(&m_headTimer, &QTimer::timeout, this, [this] { dropConnection("request head too slow"); });
+    connect(&m_lingerTimer, &QTimer::timeout, this, &QObject::deleteLater);
 
     if (!socket)
         return;
@@ -77,11 +69,11 @@ Session::Session(const QPointer<QIODevice> &socket_, const ServerLimits &limits_
 Session::~Session()
 {
     {
-        QMutexLocker lock(&link->mutex);
-        link->session = nullptr;
+        QMutexLocker lock(&m_link->mutex);
+        m_link->session = nullptr;
     }
-    writableNotifier.reset();
-    directFile = nullptr;
+    m_writableNotifier.reset();
+    m_directFile = nullptr;
     replySource.reset();
     if (socket) {
         socket->disconnect(this);
@@ -91,15 +83,16 @@ Session::~Session()
 
 void Session::start()
 {
+    m_servedSince.start();
     idleTimer.start();
-    headTimer.start();
+    m_headTimer.start();
     if (socket && socket->bytesAvailable() > 0)
         onReadyRead();
 }
 
 ReplyChannel Session::replyChannel() const
 {
-    return ReplyChannel(link);
+    return ReplyChannel(m_link);
 }
 
 void Session::onReadyRead()
@@ -110,7 +103,7 @@ void Session::onReadyRead()
     // sends after its head was refused (the refusal must not be refused
     // again, which would drop the connection before its reply goes out),
     // and what comes while the session closes, is read and dropped.
-    if (headersDone || replied || closing) {
+    if (headersDone || replied || m_closing) {
         socket->readAll();
         return;
     }
@@ -124,7 +117,7 @@ void Session::onReadyRead()
 // completed ends the connection here.
 void Session::onPeerFinishedSending()
 {
-    if (closing) {
+    if (m_closing) {
         // It has read the reply and closed: nothing is left to wait for.
         deleteLater();
         return;
@@ -148,11 +141,11 @@ void Session::inspectionBufferSetup1()
     case ParseResult::Complete:
         break;
     }
-    request = result.request;
-    request.peerAddress = m_peerAddress;
+    m_request = result.request;
+    m_request.peerAddress = m_peerAddress;
     buffer.clear();
     headersDone = true;
-    headTimer.stop();
+    m_headTimer.stop();
     inspectionBufferSetup2();
 }
 
@@ -163,7 +156,7 @@ void Session::inspectionBufferSetup2()
         reject(503);
         return;
     }
-    acceptedCallback(request, replyChannel());
+    acceptedCallback(m_request, replyChannel());
 }
 
 bool Session::beginReply(const char *operation)
@@ -176,7 +169,7 @@ bool Session::beginReply(const char *operation)
         return false;
     }
     replied = true;
-    if (!socket || closing) {
+    if (!socket || m_closing) {
         qDebug().noquote() << QStringLiteral("LanHttpServer::Session::%1: error1").arg(QLatin1String(operation));
         deleteLater();
         return false;
@@ -214,7 +207,7 @@ void Session::replyJsonArray(const QJsonArray &jsonArray)
 std::unique_ptr<QFile> Session::openForReply(const QString &filePath, const char *operation)
 {
     auto file = std::make_unique<QFile>(filePath);
-    const int handle = platform::openRegularFileInside(filePath, servedFolder);
+    const int handle = platform::openRegularFileInside(filePath, m_servedFolder);
     if (handle >= 0) {
         if (file->open(handle, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
             return file;
@@ -294,162 +287,20 @@ void Session::replyError(qint64 errorcode)
 
 void Session::reject(int status)
 {
-    if (replied || closing || !socket) {
+    if (replied || m_closing || !socket) {
         deleteLater();
         return;
     }
     replied = true;
-    headTimer.stop();
+    m_headTimer.stop();
     sendWhole(errorReply(status));
-}
-
-void Session::sendWhole(const QByteArray &message)
-{
-    sendWithBody(message, nullptr, 0);
-}
-
-void Session::sendWithBody(const QByteArray &head, std::unique_ptr<QIODevice> source, qint64 bodyLength)
-{
-    replySource = std::move(source);
-    sourceRemaining = replySource ? bodyLength : 0;
-    directFile = nullptr;
-    if (sourceRemaining > 0 && canSendFileDirectly()) {
-        directFile = static_cast<QFile *>(replySource.get());
-        directOffset = directFile->pos();
-    }
-    // Only what passes through the socket's own buffer is counted here; a
-    // file sent directly is counted by its own offset.
-    pendingBytes = head.size() + (directFile ? 0 : sourceRemaining);
-    idleTimer.start();
-    socket->write(head);
-    sendMore();
-}
-
-bool Session::canSendFileDirectly() const
-{
-    if (!limits.sendFilesDirectly || !qobject_cast<QFile *>(replySource.get()))
-        return false;
-    const auto *tcp = qobject_cast<TcpConnection *>(socket.data());
-    return tcp && tcp->isConnected();
-}
-
-// Runs only while the socket holds no bytes of its own: anything written
-// directly would overtake them. The socket's write notification is off
-// then, and the session's own notifier takes its place on the descriptor.
-void Session::sendFileDirectly()
-{
-    if (closing || !directFile || !socket || socket->bytesToWrite() > 0)
-        return;
-    const qintptr descriptor = static_cast<TcpConnection *>(socket.data())->descriptor();
-    const platform::FileSendResult result = platform::sendFileRange(descriptor, directFile->handle(), directOffset, sourceRemaining);
-    switch (result.status) {
-    case platform::FileSendResult::Sent:
-        directOffset += result.bytes;
-        sourceRemaining -= result.bytes;
-        idleTimer.start();
-        if (sourceRemaining == 0) {
-            finish();
-            return;
-        }
-        break;
-    case platform::FileSendResult::WouldBlock:
-        break;
-    case platform::FileSendResult::EndOfFile:
-        dropConnection("reply source ended early");
-        return;
-    case platform::FileSendResult::Unsupported:
-        copyRestOfFile();
-        return;
-    case platform::FileSendResult::Failed:
-        dropConnection("connection broken");
-        return;
-    }
-    // The socket is full: go on once the client has read some of it.
-    if (!writableNotifier) {
-        writableNotifier = std::make_unique<QSocketNotifier>(descriptor, QSocketNotifier::Write);
-        connect(writableNotifier.get(), &QSocketNotifier::activated, this, [this] {
-            writableNotifier->setEnabled(false);
-            sendFileDirectly();
-        });
-    }
-    writableNotifier->setEnabled(true);
-}
-
-// Where the system cannot send the file itself, the rest goes the way of
-// every other body, from where the direct sending stopped.
-void Session::copyRestOfFile()
-{
-    QFile *file = directFile;
-    stopSendingFileDirectly();
-    if (!file->seek(directOffset)) {
-        dropConnection("reply source cannot seek");
-        return;
-    }
-    pendingBytes += sourceRemaining;
-    sendMore();
-}
-
-// The notifier is only switched off, not deleted: this may run inside its
-// own signal.
-void Session::stopSendingFileDirectly()
-{
-    directFile = nullptr;
-    if (writableNotifier)
-        writableNotifier->setEnabled(false);
-}
-
-void Session::sendMore()
-{
-    if (!replySource || directFile)
-        return;
-    // The whole chunks that fit in the window go to the socket as one block,
-    // which it writes with one call: on a fast network the cost of a reply is
-    // in the calls, not in the bytes.
-    const qint64 room = limits.sendWindowBytes - socket->bytesToWrite();
-    const qint64 batchSize = qMin(sourceRemaining, room - room % kChunkBytes);
-    if (batchSize <= 0)
-        return;
-    QByteArray batch(int(batchSize), Qt::Uninitialized);
-    for (qint64 filled = 0; filled < batchSize;) {
-        const qint64 got = replySource->read(batch.data() + filled, qMin(kChunkBytes, batchSize - filled));
-        if (got <= 0) {
-            // The file shrank under us: the promised length can no longer be
-            // met, and only a broken connection tells the client so.
-            dropConnection("reply source ended early");
-            return;
-        }
-        filled += got;
-    }
-    socket->write(batch);
-    sourceRemaining -= batchSize;
-    if (sourceRemaining == 0)
-        replySource.reset();
-}
-
-void Session::onBytesWritten(qint64 bytes)
-{
-    if (closing)
-        return;
-    pendingBytes -= bytes;
-    idleTimer.start();
-    if (pendingBytes > 0) {
-        sendMore();
-        return;
-    }
-    if (directFile) {
-        // The head is out. The socket turns its write notification off only
-        // after this signal, so the file follows from the event loop.
-        QMetaObject::invokeMethod(this, &Session::sendFileDirectly, Qt::QueuedConnection);
-        return;
-    }
-    finish();
 }
 
 void Session::finish()
 {
-    closing = true;
+    beginClosing();
     idleTimer.stop();
-    headTimer.stop();
+    m_headTimer.stop();
     stopSendingFileDirectly();
     replySource.reset();
     if (!socket) {
@@ -463,7 +314,7 @@ void Session::finish()
         if (tcp->shutdownSending()) {
             tcp->readAll();
             if (!tcp->peerFinishedSending()) {
-                lingerTimer.start();
+                m_lingerTimer.start();
                 return;
             }
         }
@@ -476,9 +327,9 @@ void Session::finish()
 void Session::dropConnection(const char *reason)
 {
     qDebug().noquote() << "LanHttpServer::Session:" << QLatin1String(reason) << peerText(m_peerAddress);
-    closing = true;
+    beginClosing();
     idleTimer.stop();
-    headTimer.stop();
+    m_headTimer.stop();
     stopSendingFileDirectly();
     replySource.reset();
     if (auto *tcp = qobject_cast<TcpConnection *>(socket.data()))
@@ -486,6 +337,27 @@ void Session::dropConnection(const char *reason)
     else if (auto *local = qobject_cast<QLocalSocket *>(socket.data()))
         local->abort();
     deleteLater();
+}
+
+// A client whose whole request arrived waits for a reply, however long its
+// handler takes: it is told that the server is busy rather than left with a
+// closed connection. Any other silent connection is only closed.
+void Session::onIdleTimeout()
+{
+    if (headersDone && !replied && !m_closing) {
+        qDebug().noquote() << "LanHttpServer::Session: no reply in time" << peerText(m_peerAddress);
+        reject(503);
+        return;
+    }
+    dropConnection("idle timeout");
+}
+
+void Session::beginClosing()
+{
+    if (m_closing)
+        return;
+    m_closing = true;
+    emit sglClosing();
 }
 
 } // namespace LanHttpServer

@@ -6,6 +6,7 @@
 #include "servermanager/serverlimits.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QImage>
 #include <QIODevice>
@@ -46,26 +47,31 @@ public:
 
     void setAcceptedCallback(const AcceptedCallback &callback) { acceptedCallback = callback; }
     // Files are sent only from inside this folder; empty: from anywhere.
-    void setServedFolder(const QString &folder) { servedFolder = folder; }
+    void setServedFolder(const QString &folder) { m_servedFolder = folder; }
     // Starts the time limits and reads what has already arrived; called once
     // the manager has adopted the session.
     void start();
 
-    QString target() const { return request.target; }
-    QMap<QString, QString> headers() const { return request.headers; }
+    QString target() const { return m_request.target; }
+    QMap<QString, QString> headers() const { return m_request.headers; }
     QHostAddress peerAddress() const { return m_peerAddress; }
     // Connected, but its request head is not complete yet: what a peer that
     // only holds connections open looks like.
-    bool isWaitingForRequest() const { return !headersDone && !replied && !closing; }
+    bool isWaitingForRequest() const { return !headersDone && !replied && !m_closing; }
     // Its reply is out (or it was dropped): it only waits for the peer to
     // close, so that the end of the reply is not lost to a reset.
-    bool isClosing() const { return closing; }
+    bool isClosing() const { return m_closing; }
+    // Since start(); 0 before.
+    qint64 servedForMs() const { return m_servedSince.isValid() ? m_servedSince.elapsed() : 0; }
 
     // A channel for answering this connection from any thread.
     ReplyChannel replyChannel() const;
 
 signals:
     void sglErrorcode(qint64 errorcode);
+    // The session has begun to close (its reply is out, or it was dropped):
+    // its peer may use its place again. Emitted once.
+    void sglClosing();
 
 public slots:
     // Each writes one reply; any later reply on the session is ignored. Only
@@ -97,29 +103,32 @@ private:
     void reject(int status);
     void finish();
     void dropConnection(const char *reason);
+    void onIdleTimeout();
+    void beginClosing();
 
     QPointer<QIODevice> socket;
     AcceptedCallback acceptedCallback;
     QTimer idleTimer;
-    QTimer headTimer;
-    QTimer lingerTimer;
+    QTimer m_headTimer;
+    QTimer m_lingerTimer;
+    QElapsedTimer m_servedSince;
     QByteArray buffer;
-    Request request;
+    Request m_request;
     bool headersDone = false;
     bool replied = false;
-    bool closing = false;
+    bool m_closing = false;
     qint64 pendingBytes = 0;
     std::unique_ptr<QIODevice> replySource;
-    qint64 sourceRemaining = 0;
+    qint64 m_sourceRemaining = 0;
     // A file body goes from the file to the socket by the system, once the
     // socket has written the head: no byte passes through the program.
-    QFile *directFile = nullptr;
-    qint64 directOffset = 0;
-    std::unique_ptr<QSocketNotifier> writableNotifier;
+    QFile *m_directFile = nullptr;
+    qint64 m_directOffset = 0;
+    std::unique_ptr<QSocketNotifier> m_writableNotifier;
     QHostAddress m_peerAddress;
-    QString servedFolder;
-    ServerLimits limits;
-    std::shared_ptr<SessionLink> link;
+    QString m_servedFolder;
+    ServerLimits m_limits;
+    std::shared_ptr<SessionLink> m_link;
 };
 
 } // namespace LanHttpServer

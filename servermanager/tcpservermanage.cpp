@@ -1,13 +1,12 @@
 #include "servermanager/tcpservermanage.h"
 
+#include "platform/sockets.h"
+#include "servermanager/connectionlistener.h"
 #include "servermanager/session.h"
 #include "servermanager/tcpconnection.h"
 
 #include <QDebug>
-#include <QTcpServer>
 #include <QTimer>
-
-#include <functional>
 
 namespace LanHttpServer {
 
@@ -17,25 +16,11 @@ namespace {
 // server tries again this much later instead of going deaf for good.
 constexpr int kAcceptRetryMs = 200;
 
-// Hands every accepted connection over at once, as a bare descriptor: the
-// manager decides on the spot whether it is served (nothing waits in a queue
-// behind connections held open by someone else), and the connection is not
-// wrapped in a QTcpSocket, which ends a connection as soon as the peer closes
-// its sending side.
-class ConnectionListener : public QTcpServer
-{
-public:
-    explicit ConnectionListener(std::function<void(qintptr)> onConnection)
-        : m_onConnection(std::move(onConnection))
-    {
-    }
-
-protected:
-    void incomingConnection(qintptr descriptor) override { m_onConnection(descriptor); }
-
-private:
-    std::function<void(qintptr)> m_onConnection;
-};
+// Connections the system completes before the server takes them. Qt asks
+// for 50; a host that reconnects hundreds of connections as fast as they
+// are ended keeps so short a queue full, and the headset's connection
+// attempt, dropped, is tried again only a second later.
+constexpr int kListenBacklog = 1024;
 
 } // namespace
 
@@ -60,12 +45,16 @@ bool TcpServerManage::listen(const QHostAddress &address, quint16 port)
 quint16 TcpServerManage::serverPort() const
 {
     QMutexLocker lock(&mutex);
-    return server ? boundPort : 0;
+    return m_server ? m_boundPort : 0;
 }
 
 QObject *TcpServerManage::createServer()
 {
-    auto *tcpServer = new ConnectionListener([this](qintptr descriptor) { takeConnection(descriptor); });
+    ConnectionListener::Hooks hooks;
+    hooks.makeRoom = [this](const QHostAddress &peer) { return makeRoomFor(peer); };
+    hooks.serve = [this](qintptr descriptor, const QHostAddress &peer) { serve(descriptor, peer); };
+    hooks.turnedAway = [this](const char *what, const QHostAddress &peer) { logTurnedAway(what, peer); };
+    auto *tcpServer = new ConnectionListener(limits(), std::move(hooks), &m_waitingCount);
     connect(tcpServer, &QTcpServer::acceptError, tcpServer, [tcpServer](QAbstractSocket::SocketError) {
         qDebug() << "LanHttpServer::Manage: accept error:" << tcpServer->errorString();
         QTimer::singleShot(kAcceptRetryMs, tcpServer, [tcpServer] { tcpServer->resumeAccepting(); });
@@ -75,26 +64,25 @@ QObject *TcpServerManage::createServer()
         delete tcpServer;
         return nullptr;
     }
+    if (!platform::setListenBacklog(tcpServer->socketDescriptor(), kListenBacklog))
+        qDebug() << "LanHttpServer::Manage: listen backlog stays as Qt set it";
     QMutexLocker lock(&mutex);
-    boundPort = tcpServer->serverPort();
+    m_boundPort = tcpServer->serverPort();
     return tcpServer;
 }
 
-// The server listens on the any-address in dual-stack mode, so an IPv4
-// client arrives as an IPv4-mapped IPv6 address; its session carries the
-// plain IPv4 address, as the headset's address is shown and logged, and
-// counts against that address's cap.
-void TcpServerManage::takeConnection(qintptr descriptor)
+void TcpServerManage::acceptPending()
+{
+    if (auto *listener = static_cast<ConnectionListener *>(m_server.data()))
+        listener->admitSoon();
+}
+
+// The session carries the peer's plain address, as the headset's address is
+// shown and logged, and counts against that address's cap.
+void TcpServerManage::serve(qintptr descriptor, const QHostAddress &peer)
 {
     auto *connection = new TcpConnection(descriptor);
-    QHostAddress peer = connection->peerAddress();
-    bool isIpv4 = false;
-    const quint32 ipv4 = peer.toIPv4Address(&isIpv4);
-    if (isIpv4)
-        peer = QHostAddress(ipv4);
-    if (!connection->isConnected() || !makeRoomFor(peer)) {
-        if (connection->isConnected())
-            logTurnedAway("too many connections busy, new one refused", peer);
+    if (!connection->isConnected()) {
         delete connection;
         return;
     }

@@ -4,6 +4,8 @@
 
 #include <QHostAddress>
 
+#include <atomic>
+
 namespace LanHttpServer {
 
 // The HTTP server on a TCP port: the one the headset talks to.
@@ -20,17 +22,21 @@ public:
     bool listen(const QHostAddress &address, quint16 port);
     // The port listened on, also when 0 was asked for; 0 when not listening.
     quint16 serverPort() const;
+    // Connections accepted that wait for their turn at this moment.
+    int waitingCount() const { return m_waitingCount.load(); }
 
 protected:
     QObject *createServer() override;
+    void acceptPending() override;
 
 private:
-    // Run on the server thread for each accepted connection.
-    void takeConnection(qintptr descriptor);
+    // Run on the server thread for each connection that got its place.
+    void serve(qintptr descriptor, const QHostAddress &peer);
 
     QHostAddress listenAddress;
     quint16 listenPort = 0;
-    quint16 boundPort = 0;
+    quint16 m_boundPort = 0;
+    std::atomic<int> m_waitingCount{0};
 };
 
 } // namespace LanHttpServer

@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QtMath>
 #include <QProcess>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -95,6 +96,7 @@ private slots:
     void smallestVersionIsTwo();
     void networkStates();
     void codeIsRebuiltOnlyWhenSomethingChanged();
+    void codeCarriesTheMacOfTheAddressInterface();
     void codeIsReadableFromThePanelOnScreen();
     void savedCodeReplacesAnOlderFileWhole();
     void freeUdpPortIsFoundAndStored();
@@ -214,6 +216,48 @@ void TestMainMenu::codeIsRebuiltOnlyWhenSomethingChanged()
     IniConfig::instance()->setServerPort(9003);
     menu.updateNetState(privateNetwork(true));
     QVERIFY(QFileInfo(file).isFile());
+}
+
+// The MAC in the code belongs to the interface whose address is shown, not
+// to the first interface that has one; where that interface has none, the
+// stored MAC is given, and an empty setting gives none at all.
+void TestMainMenu::codeCarriesTheMacOfTheAddressInterface()
+{
+    SKIP_UNLESS_PRIVATE_NETWORK();
+    platform::InterfaceDescription vh1 = interface("vh1", true, true, false, "fe80::1", nullptr);
+    vh1.hardwareAddress = QStringLiteral("42:BF:F7:DF:71:64");
+    platform::InterfaceDescription vh0 = interface("vh0", true, true, false, "10.77.0.1", "10.77.0.255");
+    vh0.hardwareAddress = QStringLiteral("8A:5A:35:97:D6:97");
+    const platform::NetworkSnapshot pair{{interface("lo", true, true, true, "127.0.0.1", nullptr), vh1, vh0}, QString()};
+    platform::InterfaceDescription tun = interface("tun0", true, true, false, "10.77.0.1", nullptr);
+    tun.hardwareAddress.clear();
+    const platform::NetworkSnapshot tunnel{{interface("lo", true, true, true, "127.0.0.1", nullptr), vh1, tun}, QString()};
+    const QString file = mainMenu::qrCodeFilePath();
+
+    {
+        mainMenu menu;
+        menu.updateNetState(pair);
+        QCOMPARE(decodeQr(file), QString("1$nginx$8A:5A:35:97:D6:97$10.77.0.1$45671"));
+        QCOMPARE(menu.announcedMac(), QString("8A:5A:35:97:D6:97"));
+
+        // The same address on an interface without a hardware address: the
+        // stored MAC, and the code is rebuilt for it.
+        QVERIFY(QFile::remove(file));
+        menu.updateNetState(tunnel);
+        QCOMPARE(decodeQr(file), QString("1$nginx$8A:5A:35:97:D6:96$10.77.0.1$45671"));
+        QCOMPARE(menu.announcedMac(), QString("8A:5A:35:97:D6:96"));
+        QCOMPARE(IniConfig::instance()->getNginxMAC(), QString("8A:5A:35:97:D6:96"));
+    }
+
+    // A hand-edited empty setting (the setter stores the default instead).
+    {
+        QSettings ini(m_user->dataFolder() + "/Brontel.ini", QSettings::IniFormat);
+        ini.setValue("NginxMAC", QString());
+    }
+    mainMenu menu;
+    menu.updateNetState(pair);
+    QCOMPARE(decodeQr(file), QString("1$nginx$$10.77.0.1$45671"));
+    QCOMPARE(menu.announcedMac(), QString());
 }
 
 // What a phone sees: the code with the panel's frame, logo and quiet zone.

@@ -13,7 +13,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -77,10 +79,13 @@ private slots:
     void addressAndNetworkState();
     void macIsARealAdaptersAddress_data();
     void macIsARealAdaptersAddress();
+    void macOfTheAddressIsItsInterfaces_data();
+    void macOfTheAddressIsItsInterfaces();
     void broadcastTargetsPairSourceAndBroadcast();
     void adapterList();
     void thisMachineNeverGivesLoopback();
     void insideThePrivateNetwork();
+    void privateNetworkIsKnownByTheScriptsMarkers();
     void adapterNamesOfThisMachine();
     void interfaceNamesAreCheckedBeforeSwitching();
     void switchingRunsTheAuthorisedCommand();
@@ -195,6 +200,43 @@ void TestNetwork::macIsARealAdaptersAddress()
     QCOMPARE(platform::macAddress(net), mac);
 }
 
+void TestNetwork::macOfTheAddressIsItsInterfaces_data()
+{
+    QTest::addColumn<NetworkSnapshot>("net");
+    QTest::addColumn<QString>("address");
+    QTest::addColumn<QString>("mac");
+
+    // As in the private namespace: the first adapter with a hardware address
+    // holds no IPv4 address.
+    const NetworkSnapshot pair = network({loopback(), ethernet("vh1", 2, "42:BF:F7:DF:71:64", {}),
+                                          ethernet("vh0", 3, "8A:5A:35:97:D6:96", {ipv4("10.77.0.1", "10.77.0.255")})});
+    QTest::newRow("the interface holding the address, not the first")
+        << pair << "10.77.0.1" << "8A:5A:35:97:D6:96";
+    QTest::newRow("the second address of an interface")
+        << network({ethernet("eth0", 2, "8A:5A:35:97:D6:91", {ipv4("192.168.1.5"), ipv4("192.168.7.9")}),
+                    ethernet("eth1", 3, "8A:5A:35:97:D6:92", {ipv4("10.0.0.7")})})
+        << "192.168.7.9" << "8A:5A:35:97:D6:91";
+    QTest::newRow("a tunnel has none")
+        << network({loopback(), ethernet("tun0", 2, "", {ipv4("10.8.0.2")}), ethernet("eth0", 3, "8A:5A:35:97:D6:96", {})})
+        << "10.8.0.2" << "";
+    QTest::newRow("an all-zero address is none")
+        << network({ethernet("eth0", 2, "00:00:00:00:00:00", {ipv4("192.168.1.5")})}) << "192.168.1.5" << "";
+    QTest::newRow("an interface that is down")
+        << network({ethernet("eth0", 2, "8A:5A:35:97:D6:96", {ipv4("192.168.1.5")}, false, false)}) << "192.168.1.5"
+        << "";
+    QTest::newRow("an address no interface holds") << pair << "10.77.0.2" << "";
+    QTest::newRow("no address") << pair << "" << "";
+    QTest::newRow("loopback") << pair << "127.0.0.1" << "";
+}
+
+void TestNetwork::macOfTheAddressIsItsInterfaces()
+{
+    QFETCH(NetworkSnapshot, net);
+    QFETCH(QString, address);
+    QFETCH(QString, mac);
+    QCOMPARE(platform::macAddressOf(net, address), mac);
+}
+
 void TestNetwork::broadcastTargetsPairSourceAndBroadcast()
 {
     const NetworkSnapshot net = network({
@@ -251,8 +293,11 @@ void TestNetwork::thisMachineNeverGivesLoopback()
         QVERIFY2(mac != "00:00:00:00:00:00", qPrintable(mac));
         QVERIFY(QRegularExpression("^([0-9A-F]{2}:)+[0-9A-F]{2}$").match(mac).hasMatch());
     }
+    // Stored on first use: the MAC of the adapter holding the address, else
+    // the first adapter's.
+    const QString addressMac = platform::macAddressOf(here, address);
     const QString nginxMac = Session::instance()->getNginxMAC();
-    QCOMPARE(nginxMac, mac.isEmpty() ? QString("05-02-03-04-05-06") : mac);
+    QCOMPARE(nginxMac, !addressMac.isEmpty() ? addressMac : !mac.isEmpty() ? mac : QString("05-02-03-04-05-06"));
 
     for (const platform::BroadcastTarget &target : platform::broadcastTargets()) {
         QVERIFY(!target.source.isLoopback());
@@ -272,6 +317,59 @@ void TestNetwork::insideThePrivateNetwork()
     QCOMPARE(targets.at(0).source, QHostAddress(QStringLiteral("10.77.0.1")));
     QCOMPARE(targets.at(0).broadcast, QHostAddress(QStringLiteral("10.77.0.255")));
     QVERIFY(!getMacAddress().isEmpty());
+
+    // vh1 comes first and has a hardware address too, but no IPv4 address:
+    // the MAC that goes with 10.77.0.1 is vh0's own.
+    const QString vh0 = privateNetworkMac();
+    QVERIFY(!vh0.isEmpty());
+    QCOMPARE(platform::macAddressOf(platform::currentNetwork(), "10.77.0.1"), vh0);
+    QCOMPARE(Session::instance()->getNginxMAC(), vh0);
+}
+
+// A test started by hand inside netns-run's namespace runs the tests that
+// need one instead of skipping them and passing: the tests know a private
+// network by the very markers the scripts know it by.
+void TestNetwork::privateNetworkIsKnownByTheScriptsMarkers()
+{
+    const QString script = QFINDTESTDATA("privatenet.sh");
+    QVERIFY(!script.isEmpty());
+    const char *const names[] = {"BRONTEL_TEST_NETNS", "NETNS_RUN_INSIDE"};
+    QList<QPair<bool, QByteArray>> saved;
+    for (const char *name : names)
+        saved.append({qEnvironmentVariableIsSet(name), qgetenv(name)});
+    const auto restore = qScopeGuard([&] {
+        for (int i = 0; i < 2; ++i) {
+            if (saved.at(i).first)
+                qputenv(names[i], saved.at(i).second);
+            else
+                qunsetenv(names[i]);
+        }
+    });
+
+    struct Case
+    {
+        const char *test;
+        const char *netnsRun;
+        bool inside;
+    };
+    const Case cases[] = {{nullptr, nullptr, false}, {"1", nullptr, true}, {nullptr, "1", true},
+                          {"1", "1", true},          {"0", nullptr, false}, {nullptr, "yes", false}};
+    for (const Case &c : cases) {
+        const char *values[] = {c.test, c.netnsRun};
+        for (int i = 0; i < 2; ++i) {
+            if (values[i])
+                qputenv(names[i], values[i]);
+            else
+                qunsetenv(names[i]);
+        }
+        QProcess shell;
+        shell.start(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral(". \"$0\" && inside_private_network"), script});
+        QVERIFY(shell.waitForFinished(10000));
+        const QByteArray what = QByteArray("BRONTEL_TEST_NETNS=") + (c.test ? c.test : "(unset)") + " NETNS_RUN_INSIDE="
+            + (c.netnsRun ? c.netnsRun : "(unset)");
+        QVERIFY2((shell.exitStatus() == QProcess::NormalExit && shell.exitCode() == 0) == c.inside, what.constData());
+        QVERIFY2(insidePrivateNetwork() == c.inside, what.constData());
+    }
 }
 
 void TestNetwork::adapterNamesOfThisMachine()

@@ -25,7 +25,10 @@
 namespace {
 
 const QByteArray kInstallerPath = "/files/VaroSetup";
-const QByteArray kInstallerScript = "#!/bin/sh\nprintf '%s' \"$1\" > \"$1/../installer-ran\"\n";
+// The installer stand-in notes its folder beside it, written aside and
+// renamed into place, so that the note is whole the moment it exists.
+const QByteArray kInstallerScript = "#!/bin/sh\nprintf '%s' \"$1\" > \"$1/../installer-ran.part\" &&"
+                                    " mv \"$1/../installer-ran.part\" \"$1/../installer-ran\"\n";
 
 // What the start-up pop-up showed when it came up.
 struct Shown

@@ -31,7 +31,10 @@ namespace {
 
 const QByteArray kInstallerPath = "/files/VaroSetup";
 // The installer stand-in: notes its arguments beside the folder it is given.
-const QByteArray kInstallerScript = "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$1/../installer-ran\"\n";
+// The note is written aside and renamed into place, so that it is whole the
+// moment it exists (a redirection creates the file empty first).
+const QByteArray kInstallerScript = "#!/bin/sh\nprintf '%s|%s' \"$#\" \"$1\" > \"$1/../installer-ran.part\" &&"
+                                    " mv \"$1/../installer-ran.part\" \"$1/../installer-ran\"\n";
 
 // A chunked answer whose first chunk, 100 bytes, is a runnable installer and
 // whose next chunk size is not one; the network library reads it as the end.

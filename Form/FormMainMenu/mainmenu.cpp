@@ -103,19 +103,34 @@ void mainMenu::updateNetState(const platform::NetworkSnapshot &network)
         // Forgetting the address makes the next connected check rebuild the
         // code and the sockets even when the address comes back unchanged.
         localIp.clear();
+        m_addressMac.clear();
         showConnected(false);
         return;
     }
 
     showConnected(true);
+    m_addressMac = platform::macAddressOf(network, ip);
+    const QString mac = announcedMac();
     const int port = config->getServerPort();
-    if (ip != localIp || port != lastServerPort) {
+    const bool moved = ip != localIp || port != lastServerPort;
+    if (moved || mac != m_qrMac) {
         localIp = ip;
         lastServerPort = port;
+        m_qrMac = mac;
         m_ui->label_IP->setText(ip);
         makeQrCode(announcement::qrText(mac, ip, config->getNginxPport()));
-        initUDP();
+        if (moved)
+            initUDP();
     }
+}
+
+// An empty setting announces no MAC at all (the nginx announcement waits for
+// one), whatever the interfaces hold.
+QString mainMenu::announcedMac() const
+{
+    if (mac.isEmpty())
+        return QString();
+    return m_addressMac.isEmpty() ? mac : m_addressMac;
 }
 
 void mainMenu::showConnected(bool connected)
@@ -214,7 +229,7 @@ void mainMenu::slotSendMessage()
     IniConfig *config = IniConfig::instance();
     QList<QByteArray> datagrams;
     if (!mac.isEmpty())
-        datagrams.append(announcement::nginxAnnouncement(mac, config->getNginxPport()));
+        datagrams.append(announcement::nginxAnnouncement(announcedMac(), config->getNginxPport()));
     else
         mac = config->getNginxMAC();
     datagrams.append(announcement::serverAnnouncement(config->getServerPort()));
@@ -226,7 +241,7 @@ void mainMenu::slotSendRefreshUDP()
     g_refreshCount = announcement::wrappedRefreshCount(g_refreshCount);
     QList<QByteArray> datagrams;
     if (!mac.isEmpty())
-        datagrams.append(announcement::nginxRefresh(mac, g_refreshCount));
+        datagrams.append(announcement::nginxRefresh(announcedMac(), g_refreshCount));
     else
         mac = IniConfig::instance()->getNginxMAC();
     datagrams.append(announcement::serverRefresh(g_refreshCount));

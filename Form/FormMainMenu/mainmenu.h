@@ -55,6 +55,11 @@ public slots:
     // Asks the headset to reload the library (sent three times per change).
     void slotSendRefreshUDP();
 
+    // The MAC announced and put in the QR code: that of the interface
+    // holding the address shown, and where it has none (or no network is
+    // up) the stored one. Empty while the stored one is.
+    QString announcedMac() const;
+
 private:
     void showConnected(bool connected);
 
@@ -71,6 +76,12 @@ private:
     // Destination port of the broadcasts.
     int udpPort = IniConfig::kFirstUDPPort;
     BroadcastSender *m_sender = nullptr;
-    // The MAC address text announced and put in the QR code.
+    // The stored MAC (the setting `NginxMAC`): announced and put in the QR
+    // code where the address's own interface has no hardware address.
     QString mac;
+    // The hardware address of the interface holding localIp; empty when
+    // it has none.
+    QString m_addressMac;
+    // The MAC in the QR code shown.
+    QString m_qrMac;
 };

@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QProcessEnvironment>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSettings>
 #include <QVariant>
 
@@ -68,9 +70,26 @@ QVariant TestUser::iniValue(const QString &file, const QString &key)
     return settings.value(key);
 }
 
+// The same markers as inside_private_network in tests/privatenet.sh: the
+// namespace that setup.sh and the benchmarks make, and the one netns-run
+// makes for a test started by hand.
 bool insidePrivateNetwork()
 {
-    return qgetenv("BRONTEL_TEST_NETNS") == "1";
+    return qgetenv("BRONTEL_TEST_NETNS") == "1" || qgetenv("NETNS_RUN_INSIDE") == "1";
+}
+
+// Asked of iproute2, not read from /sys: sysfs shows the network namespace
+// it was mounted in, which is not the private one.
+QString privateNetworkMac()
+{
+    QProcess ip;
+    ip.start(QStringLiteral("ip"), {QStringLiteral("-o"), QStringLiteral("link"), QStringLiteral("show"),
+                                    QStringLiteral("dev"), QStringLiteral("vh0")});
+    if (!ip.waitForFinished(10000) || ip.exitStatus() != QProcess::NormalExit || ip.exitCode() != 0)
+        return QString();
+    const QRegularExpressionMatch match =
+        QRegularExpression(QStringLiteral("link/ether ([0-9a-f:]+)")).match(QString::fromLatin1(ip.readAllStandardOutput()));
+    return match.hasMatch() ? match.captured(1).toUpper() : QString();
 }
 
 QByteArray readWholeFile(const QString &path)

@@ -38,10 +38,16 @@ private:
     QByteArray m_oldConfigHome;
 };
 
-// True when the suite runs inside a private network namespace of its own, the
-// only place where a test may let the program send beyond loopback (it
-// announces itself by broadcast on every network).
+// True when the suite runs inside a private network namespace of its own (made
+// by the test command, a benchmark or netns-run), the only place where a test
+// may let the program send beyond loopback (it announces itself by broadcast
+// on every network).
 bool insidePrivateNetwork();
+
+// The hardware address of vh0, which holds 10.77.0.1 in that namespace, as
+// the system gives it (upper case, ":" between the pairs); empty where there
+// is no vh0.
+QString privateNetworkMac();
 
 #define SKIP_UNLESS_PRIVATE_NETWORK()                                                     \
     do {                                                                                  \
