@@ -337,15 +337,21 @@ void TestOnlineData::endlessRepliesAreCutAtTheirCap()
     QVERIFY(!version.pcVersionInfo());
     QVERIFY2(clock.elapsed() < 4000, qPrintable(QString::number(clock.elapsed())));
     QVERIFY(waitUntil([&] { return m_service->openConnections() == 0; }, 2000));
-    // What was sent beyond the cap is what the sockets' buffers took.
-    QVERIFY2(m_service->streamedBytes() < 4 * cap, qPrintable(QString::number(m_service->streamedBytes())));
+    // A body with a length is held back once the reply's buffer holds the
+    // cap, so what was sent beyond it is what the sockets' buffers took. Qt
+    // does not hold a chunked body back: what it reads before the abort is
+    // how fast the socket drains in that moment (over 100 MiB on a busy
+    // machine), still far from the gigabytes an unbounded read takes in
+    // `outTime`.
+    const qint64 perRequest = chunked ? 64 * cap : 4 * cap;
+    QVERIFY2(m_service->streamedBytes() < perRequest, qPrintable(QString::number(m_service->streamedBytes())));
 
     CBLDataProcResourceGuide guide;
     guide.beginDownload();
     QVERIFY(waitUntil([&] { return guide.downloadDone(); }, 10000));
     QCOMPARE(m_service->requestsFor(FakeOnlineService::kGuidePath).size(), 3);
     QVERIFY(waitUntil([&] { return m_service->openConnections() == 0; }, 2000));
-    QVERIFY2(m_service->streamedBytes() < 4 * 4 * cap, qPrintable(QString::number(m_service->streamedBytes())));
+    QVERIFY2(m_service->streamedBytes() < 4 * perRequest, qPrintable(QString::number(m_service->streamedBytes())));
 
     // A reply within the cap is still the answer.
     m_service->answer(FakeOnlineService::kGuidePath, FakeReply::json(FakeOnlineService::guideReply(
