@@ -7,9 +7,11 @@
 //                                     the start-up load until the first
 //                                     screen of tiles is painted; idle (the
 //                                     script reads the resident memory then,
-//                                     and creates the file GO to go on); one
-//                                     more video; delete mode entered and
-//                                     left; 100 entries deleted
+//                                     and creates the file GO to go on);
+//                                     scrolling a page at a time and jumping
+//                                     to the end and back; one more video;
+//                                     delete mode entered and left; 100
+//                                     entries deleted
 // The settings live in the HOME the script gives; the shared folder setting
 // is pointed at FOLDER. Each step prints its own time; "measure" changes the
 // library (the script hands it a copy).
@@ -28,8 +30,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -41,6 +46,8 @@ const int kDeleted = 100;
 // the script may take to read it.
 const int kIdleMs = 1500;
 const int kGoWaitMs = 30000;
+// Page steps scrolled down from the top.
+const int kScrollSteps = 200;
 
 BrontelVideoInfo *entry(const QString &folder, int i)
 {
@@ -126,6 +133,36 @@ void idleFor(int ms)
     }
 }
 
+// A page at a time down from the top, as far as the library goes, each step
+// until painted; then to the end and back, where every tile near view shows
+// another entry.
+void measureScrolling(HomePage &page)
+{
+    QScrollBar *bar = page.findChild<QScrollArea *>(QStringLiteral("scrollArea"))->verticalScrollBar();
+    QVector<double> steps;
+    QElapsedTimer timer;
+    for (int i = 0; i < kScrollSteps && bar->value() < bar->maximum(); ++i) {
+        timer.restart();
+        bar->setValue(bar->value() + bar->pageStep());
+        settle(page);
+        steps.append(msSince(timer));
+    }
+    timer.restart();
+    bar->setValue(bar->maximum());
+    settle(page);
+    const double toEnd = msSince(timer);
+    timer.restart();
+    bar->setValue(0);
+    settle(page);
+    const double back = msSince(timer);
+    std::sort(steps.begin(), steps.end());
+    const double median = steps.isEmpty() ? 0 : steps[steps.size() / 2];
+    const double slowest = steps.isEmpty() ? 0 : steps.last();
+    std::printf("scroll: %d page steps, median step in %.1f ms, slowest in %.1f ms; to the end in %.1f ms, back "
+                "in %.1f ms\n",
+                int(steps.size()), median, slowest, toEnd, back);
+}
+
 int measure(const QString &folder, const QString &go)
 {
     QElapsedTimer timer;
@@ -153,6 +190,10 @@ int measure(const QString &folder, const QString &go)
     waiting.start();
     while (!QFileInfo::exists(go) && waiting.elapsed() < kGoWaitMs)
         idleFor(20);
+
+    measureScrolling(page);
+    if (!tilesShown(page))
+        return 1;
 
     BrontelVideoInfo *info = entry(folder, entries);
     if (entries > 0)
