@@ -201,7 +201,11 @@ void HomeSub::showPoster(bool refreshing, const QImage &preloaded)
     auto showDefault = [this, button] {
         m_posterStamp = PosterStamp();
         button->setIcon(QIcon());
-        button->setStyleSheet(QString::fromLatin1(kDefaultPosterStyle));
+        // Restyling costs a fresh polish: a tile handed from one entry
+        // without a poster to another keeps the style it has.
+        const QString style = QString::fromLatin1(kDefaultPosterStyle);
+        if (button->styleSheet() != style)
+            button->setStyleSheet(style);
     };
     // An entry kept from a folder that was moved (or a store changed by
     // hand) may name a poster elsewhere: that is neither read nor replaced.
