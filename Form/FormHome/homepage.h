@@ -29,11 +29,11 @@ class frmHomePage;
 // three columns (made as the entries come into view), delete mode, and the
 // adding of videos by the add button or by dropping files on the page, with
 // the modal progress dialog while the import worker copies them. The library
-// itself (its entries and files) is a VideoLibrary, the batch's bookkeeping an ImportBatch; the page shows
-// what they announce in its TileGrid and its DeleteMode. The page container
-// relays the library JSON to the main window (which serves it to the
-// headset) and the update and refresh notices to the left panel (which
-// broadcasts them).
+// itself (its entries and files) is a VideoLibrary, the batch's bookkeeping
+// an ImportBatch; the page shows what they announce in its TileGrid and its
+// DeleteMode. The page container relays the library JSON to the main window
+// (which serves it to the headset) and the update and refresh notices to the
+// left panel (which broadcasts them).
 class HomePage : public QWidget
 {
     Q_OBJECT
