@@ -44,6 +44,21 @@ QColor posterColour(int seq)
     return QColor::fromHsv((seq * 7) % 360, 255, 255);
 }
 
+// Counts the restyles of the widgets it watches.
+class StyleChanges : public QObject
+{
+public:
+    int count = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::StyleChange)
+            ++count;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
 } // namespace
 
 // A failed check inside the helper ends the test function too.
@@ -67,6 +82,7 @@ private slots:
     void everyCellShowsItsEntryWhileScrolling();
     void selectionLivesWithTheEntries();
     void deletingAndAddingChangeOnlyTheTilesThatChange();
+    void onlyTilesWhoseLookChangesAreRestyled();
     void tilesTakeThePagesSettings();
 
 private:
@@ -393,6 +409,39 @@ void TestTileGrid::deletingAndAddingChangeOnlyTheTilesThatChange()
     QVERIFY(newest);
     QCOMPARE(newest->geometry(), TileGrid::cellRect(kEntries - 3));
     QCOMPARE(newest->findChild<QLabel *>("labelName")->text(), QString("arriving.mp4"));
+}
+
+// Entering delete mode, selecting and leaving it restyle only the select
+// buttons whose look changes: a restyle costs a fresh polish of the button.
+void TestTileGrid::onlyTilesWhoseLookChangesAreRestyled()
+{
+    makeLibrary(kEntries);
+    showPage();
+    StyleChanges changes;
+    for (HomeSub *tile : allTiles())
+        tile->findChild<QPushButton *>("tb_check")->installEventFilter(&changes);
+    const int tiles = m_page->tiles().size();
+    QVERIFY(tiles > 3);
+    auto *del = m_page->findChild<QPushButton *>("tb_del");
+
+    del->click();
+    QCOMPARE(changes.count, 0);
+    m_page->tiles()[1]->findChild<QPushButton *>("tb_check")->click();
+    QCOMPARE(changes.count, 1);
+    m_page->findChild<QPushButton *>("pb_All")->click();
+    QCOMPARE(changes.count, tiles);
+    m_page->findChild<QPushButton *>("pb_All")->click();
+    QCOMPARE(changes.count, 2 * tiles);
+    m_page->tiles()[2]->findChild<QPushButton *>("tb_check")->click();
+    del->click();
+    m_page->leaveDeleteMode();
+    QCOMPARE(changes.count, 2 * tiles + 2);
+    // Every look is right all the same.
+    for (HomeSub *tile : m_page->tiles()) {
+        QVERIFY(!tile->isChecked());
+        QVERIFY(!tile->findChild<QPushButton *>("tb_check")->styleSheet().startsWith(
+            "QPushButton{background-image:url(:/Brontel/Skin/new/delete_select_Press.png)"));
+    }
 }
 
 // The tiles of a page read no settings of their own: the page reads them
