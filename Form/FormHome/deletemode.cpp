@@ -80,7 +80,9 @@ void DeleteMode::clearSelection()
 
 void DeleteMode::showSelectionOnTiles()
 {
-    for (HomeSub *tile : m_tiles->tiles())
+    // A copy: the grid hands its tiles to other entries as the view moves.
+    const QVector<HomeSub *> tiles = m_tiles->tiles();
+    for (HomeSub *tile : tiles)
         tile->showChecked(m_selected.contains(tile->getVideoInfo()));
 }
 

@@ -82,7 +82,8 @@ void TileGrid::clearTiles()
 void TileGrid::refresh(const QVector<BrontelVideoInfo *> &infos)
 {
     const QSet<const BrontelVideoInfo *> records(infos.cbegin(), infos.cend());
-    for (HomeSub *tile : qAsConst(m_tiles)) {
+    const QVector<HomeSub *> tiles = m_tiles;
+    for (HomeSub *tile : tiles) {
         if (records.contains(tile->getVideoInfo()))
             tile->ChangeState();
     }
@@ -90,7 +91,8 @@ void TileGrid::refresh(const QVector<BrontelVideoInfo *> &infos)
 
 void TileGrid::setCheckVisible(bool visible)
 {
-    for (HomeSub *tile : qAsConst(m_tiles))
+    const QVector<HomeSub *> tiles = m_tiles;
+    for (HomeSub *tile : tiles)
         tile->setCheckVisible(visible);
 }
 
