@@ -29,9 +29,6 @@ TileGrid::TileGrid(QScrollArea *scrollArea, QObject *parent)
 {
     m_scrollArea->viewport()->installEventFilter(this);
     connect(m_scrollArea->verticalScrollBar(), &QScrollBar::valueChanged, this, &TileGrid::updateTiles);
-    // A wheel step moves a good part of a row, as it did when the rows
-    // themselves set the step.
-    m_scrollArea->verticalScrollBar()->setSingleStep(kRowPitch / 4);
     updateAreaSize();
 }
 
