@@ -24,10 +24,11 @@ const int kPostersReadAlone = 4;
 TileGrid::TileGrid(QScrollArea *scrollArea, QObject *parent)
     : QObject(parent)
     , m_scrollArea(scrollArea)
+    , m_viewport(scrollArea->viewport())
     , m_area(scrollArea->widget())
     , m_settings(HomeSub::Settings::current())
 {
-    m_scrollArea->viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
     connect(m_scrollArea->verticalScrollBar(), &QScrollBar::valueChanged, this, &TileGrid::updateTiles);
     updateAreaSize();
 }
@@ -95,7 +96,9 @@ void TileGrid::setCheckVisible(bool visible)
 
 bool TileGrid::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_scrollArea->viewport() && (event->type() == QEvent::Resize || event->type() == QEvent::Show))
+    // Compared by the pointer kept: while the page goes, the viewport still
+    // has events when the scroll area around it is gone.
+    if ((event->type() == QEvent::Resize || event->type() == QEvent::Show) && watched == m_viewport)
         updateTiles();
     return QObject::eventFilter(watched, event);
 }
@@ -114,7 +117,7 @@ QPair<int, int> TileGrid::nearView() const
         return {0, 0};
     // A page not laid out yet is shown at least as tall as its scroll area
     // may be.
-    const int viewHeight = qMax(m_scrollArea->viewport()->height(), m_scrollArea->minimumHeight());
+    const int viewHeight = qMax(m_viewport->height(), m_scrollArea->minimumHeight());
     const int viewTop = m_scrollArea->verticalScrollBar()->value();
     const int top = qMax(0, viewTop - viewHeight - kTopMargin);
     const int bottom = qMax(0, viewTop + 2 * viewHeight - kTopMargin);

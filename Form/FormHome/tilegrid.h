@@ -82,6 +82,7 @@ private:
     HomeSub *takeSpareTile();
 
     QScrollArea *m_scrollArea;
+    QWidget *m_viewport;
     QWidget *m_area;
     HomeSub::Settings m_settings;
     QVector<BrontelVideoInfo *> m_entries;
