@@ -24,6 +24,7 @@
 #include "Form/FormHome/parseprocess.h"
 #include "Form/FormHome/postersize.h"
 #include "Form/FormHome/runner.h"
+#include "Form/FormHome/tilegrid.h"
 #include "Form/FormMainWidget/mainwidget.h"
 #include "helper/appflags.h"
 #include "helper/iniconfig.h"
@@ -34,7 +35,6 @@
 #include <QDataStream>
 #include <QDir>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QLabel>
@@ -198,7 +198,6 @@ void TestHomePage::droppedVideosBecomeTilesFilesAndNotices()
     QVERIFY(!page.findChild<QLabel *>("addImageLabel")->isVisibleTo(&page));
 
     // Tiles: caption, size and duration; three to a row.
-    auto *grid = page.findChild<QGridLayout *>();
     for (int i = 0; i < 4; ++i) {
         const HomeSub *tile = page.tiles()[i];
         QCOMPARE(tile->getVideoInfo(), library[i]);
@@ -208,9 +207,9 @@ void TestHomePage::droppedVideosBecomeTilesFilesAndNotices()
         QCOMPARE(tile->findChild<QLabel *>("labelSize")->text(), HomeSub::formatSize(library[i]->size));
         QVERIFY(!tile->findChild<QPushButton *>("pushButtonPic")->icon().isNull());
         QVERIFY(!tile->findChild<QLabel *>("deletedMarker")->isVisibleTo(tile));
-        int row = 0, column = 0, rowSpan = 0, columnSpan = 0;
-        grid->getItemPosition(grid->indexOf(const_cast<HomeSub *>(tile)), &row, &column, &rowSpan, &columnSpan);
-        QCOMPARE(QPoint(row, column), QPoint(i / 3, i % 3));
+        // Row i / 3, column i % 3, at the grid's margins and spacing.
+        QCOMPARE(tile->geometry(), TileGrid::cellRect(i));
+        QCOMPARE(tile->pos(), QPoint(6 + (i % 3) * (212 + 47), (i / 3) * (182 + 6)));
     }
 
     // Both files, byte for byte, as the headset and the next start read them.

@@ -9,6 +9,7 @@
 #include <QSet>
 
 #include <algorithm>
+#include <iterator>
 
 namespace {
 
@@ -65,6 +66,32 @@ void DeleteMode::setSelectAllVisible(bool visible)
     m_allLabel->setVisible(visible);
 }
 
+void DeleteMode::setSelection(const QVector<BrontelVideoInfo *> &infos)
+{
+    delVideoInfos = infos;
+    m_selected = QSet<const BrontelVideoInfo *>(infos.cbegin(), infos.cend());
+}
+
+void DeleteMode::clearSelection()
+{
+    delVideoInfos.clear();
+    m_selected.clear();
+}
+
+void DeleteMode::showSelectionOnTiles()
+{
+    // A copy: the grid hands its tiles to other entries as the view moves.
+    const QVector<HomeSub *> tiles = m_tiles->tiles();
+    for (HomeSub *tile : tiles)
+        tile->showChecked(m_selected.contains(tile->getVideoInfo()));
+}
+
+void DeleteMode::setChecksVisible(bool visible)
+{
+    m_checksShown = visible;
+    m_tiles->setCheckVisible(visible);
+}
+
 bool DeleteMode::toggle()
 {
     if (!isDeleteMode) {
@@ -73,18 +100,16 @@ bool DeleteMode::toggle()
         setSelectAllVisible(true);
         isAllSelected = false;
         setSelectAllLook(false);
-        delVideoInfos.clear();
-        for (HomeSub *tile : m_tiles->tiles()) {
-            tile->setCheckVisible(true);
-            tile->setChecked(false);
-        }
+        clearSelection();
+        showSelectionOnTiles();
+        setChecksVisible(true);
         return false;
     }
     isDeleteMode = false;
     if (!delVideoInfos.isEmpty())
         return true;
     setDeleteButtonStyle(false);
-    m_tiles->setCheckVisible(false);
+    setChecksVisible(false);
     setSelectAllVisible(false);
     return false;
 }
@@ -96,29 +121,34 @@ void DeleteMode::select(BrontelVideoInfo *info, bool selected)
             isAllSelected = false;
             setSelectAllLook(false);
         }
-        delVideoInfos.removeAll(info);
+        if (m_selected.remove(info))
+            delVideoInfos.removeOne(info);
         return;
     }
     // Only an entry of the library can be deleted.
     const QVector<BrontelVideoInfo *> &entries = m_library->entries();
     if (!info || !entries.contains(info))
         return;
-    if (!delVideoInfos.contains(info))
+    if (!m_selected.contains(info)) {
+        m_selected.insert(info);
         delVideoInfos.append(info);
+    }
     if (delVideoInfos.size() == entries.size()) {
         isAllSelected = true;
         setSelectAllLook(true);
     }
 }
 
-// Each tile reports its new state back through select, so the selection
-// follows the tiles.
+// Everything is selected in library order, the order the tiles are in.
 void DeleteMode::toggleAll()
 {
-    delVideoInfos.clear();
     isAllSelected = !isAllSelected;
     setSelectAllLook(isAllSelected);
-    m_tiles->setChecked(isAllSelected);
+    if (isAllSelected)
+        setSelection(m_library->entries());
+    else
+        clearSelection();
+    showSelectionOnTiles();
 }
 
 void DeleteMode::cancel()
@@ -127,7 +157,7 @@ void DeleteMode::cancel()
     setSelectAllVisible(false);
     setDeleteButtonStyle(false);
     isAllSelected = false;
-    m_tiles->setCheckVisible(false);
+    setChecksVisible(false);
 }
 
 void DeleteMode::leave()
@@ -138,33 +168,36 @@ void DeleteMode::leave()
     setSelectAllVisible(false);
     m_selectAllButton->setStyleSheet(QString::fromLatin1(kSelectAllPlain));
     m_allLabel->setStyleSheet(QString::fromLatin1(kLabelGrey));
-    for (HomeSub *tile : m_tiles->tiles()) {
-        tile->setCheckVisible(false);
-        tile->setChecked(false);
-    }
-    delVideoInfos.clear();
+    clearSelection();
+    setChecksVisible(false);
+    showSelectionOnTiles();
 }
 
 QVector<BrontelVideoInfo *> DeleteMode::takeSelection()
 {
     const QVector<BrontelVideoInfo *> chosen = delVideoInfos;
-    delVideoInfos.clear();
+    clearSelection();
     isAllSelected = false;
     isDeleteMode = false;
     setSelectAllVisible(false);
     setDeleteButtonStyle(false);
     if (chosen.isEmpty())
-        m_tiles->setCheckVisible(false);
+        setChecksVisible(false);
     return chosen;
 }
 
 void DeleteMode::forgetGone()
 {
+    if (delVideoInfos.isEmpty())
+        return;
     const QVector<BrontelVideoInfo *> &entries = m_library->entries();
     const QSet<BrontelVideoInfo *> library(entries.cbegin(), entries.cend());
-    delVideoInfos.erase(std::remove_if(delVideoInfos.begin(), delVideoInfos.end(),
-                                       [&library](BrontelVideoInfo *info) { return !library.contains(info); }),
-                        delVideoInfos.end());
+    QVector<BrontelVideoInfo *> kept;
+    kept.reserve(delVideoInfos.size());
+    std::copy_if(delVideoInfos.cbegin(), delVideoInfos.cend(), std::back_inserter(kept),
+                 [&library](BrontelVideoInfo *info) { return library.contains(info); });
+    if (kept.size() != delVideoInfos.size())
+        setSelection(kept);
 }
 
 // The selection holds library entries only, each once, so counting tells.
@@ -182,9 +215,6 @@ void DeleteMode::updateAllSelected()
 
 void DeleteMode::showOn(HomeSub *tile)
 {
-    if (!isDeleteMode)
-        return;
-    tile->setCheckVisible(true);
-    if (delVideoInfos.contains(tile->getVideoInfo()))
-        tile->setChecked(true);
+    tile->setCheckVisible(m_checksShown);
+    tile->showChecked(m_selected.contains(tile->getVideoInfo()));
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QObject>
+#include <QSet>
 #include <QVector>
 
 class BrontelVideoInfo;
@@ -12,8 +13,10 @@ class VideoLibrary;
 
 // Delete mode of the home page: what is selected (entries of the library, in
 // the order they were chosen, each once) and how the page's delete button,
-// "All" and the tiles' select buttons show it. The page's own slots decide
-// when the mode starts and ends; the deleting is the library's.
+// "All" and the tiles' select buttons show it. The selection is the
+// entries', not the tiles': a tile that comes into view shows its entry's.
+// The page's own slots decide when the mode starts and ends; the deleting
+// is the library's.
 class DeleteMode : public QObject
 {
     Q_OBJECT
@@ -41,18 +44,22 @@ public:
     // The user confirmed: the selection, taken for deleting; the mode ends.
     QVector<BrontelVideoInfo *> takeSelection();
     // The library was read anew: nothing of the old one is selected.
-    void clearSelection() { delVideoInfos.clear(); }
+    void clearSelection();
     // After the library changed: the selection keeps only its entries, and
     // "All" tells the truth.
     void forgetGone();
     void updateAllSelected();
 
-    // A tile made while the mode is on (a drop is taken in during it) shows
-    // what is selected, so that nothing is deleted that the user cannot see
-    // selected.
+    // A tile given an entry shows whether its select button is up and
+    // whether the entry is selected, so that nothing is deleted that the
+    // user cannot see selected.
     void showOn(HomeSub *tile);
 
 private:
+    void setSelection(const QVector<BrontelVideoInfo *> &infos);
+    // The tiles in view show the selection, without reporting it back.
+    void showSelectionOnTiles();
+    void setChecksVisible(bool visible);
     void setDeleteButtonStyle(bool active);
     void setSelectAllLook(bool on);
     void setSelectAllVisible(bool visible);
@@ -64,5 +71,9 @@ private:
     const VideoLibrary *m_library;
     bool isDeleteMode = false;
     bool isAllSelected = false;
+    // The select buttons are up: in the mode, and after it until the user
+    // has answered.
+    bool m_checksShown = false;
     QVector<BrontelVideoInfo *> delVideoInfos;
+    QSet<const BrontelVideoInfo *> m_selected;
 };

@@ -34,7 +34,7 @@ HomePage::HomePage(QWidget *parent)
     // A QWidget subclass paints its style-sheet background only when asked to.
     setAttribute(Qt::WA_StyledBackground);
     m_library = new VideoLibrary(this);
-    m_tiles = new TileGrid(ui->scrollAreaWidgetContents, this);
+    m_tiles = new TileGrid(ui->scrollArea, this);
     m_deleteMode = new DeleteMode(ui->tb_del, ui->pb_All, ui->label_all, m_tiles, m_library, this);
 
     refreshTimer = new QTimer(this);
@@ -76,7 +76,7 @@ HomePage::HomePage(QWidget *parent)
     connect(m_library, &VideoLibrary::rewritten, this, &HomePage::showRewrittenLibrary);
     connect(m_library, &VideoLibrary::entriesRemoved, this, &HomePage::showRewrittenLibrary);
     connect(m_library, &VideoLibrary::saveFailed, this, &HomePage::reportSaveFailure);
-    connect(m_tiles, &TileGrid::tileMade, m_deleteMode, &DeleteMode::showOn);
+    connect(m_tiles, &TileGrid::tileBound, m_deleteMode, &DeleteMode::showOn);
     connect(m_tiles, SIGNAL(sglSelectForDelete(BrontelVideoInfo*,bool)), this,
             SLOT(slotSelectForDelete(BrontelVideoInfo*,bool)));
 
@@ -109,7 +109,7 @@ void HomePage::loadVideoData()
 
 void HomePage::showReloadedLibrary()
 {
-    m_tiles->addHomeSubs(m_library->entries());
+    m_tiles->setEntries(m_library->entries());
     setPlaceholdersVisible(m_library->entries().isEmpty());
     sendLibraryJson();
     if (!m_tiles->isEmpty())
@@ -136,19 +136,16 @@ void HomePage::showRewrittenLibrary()
     const QVector<BrontelVideoInfo *> &entries = m_library->entries();
     // A file refused or a missing copy brought back leaves the entries as
     // they are: their tiles only look at the files again, which spares
-    // reading every poster anew.
-    const bool sameEntries = m_tiles->shows(entries);
-    if (!sameEntries)
-        m_tiles->clearTiles();
+    // reading their posters anew. When entries went, only the tiles that
+    // showed them are given others; the rest at most move.
     m_deleteMode->forgetGone();
-    if (entries.isEmpty()) {
-        // Nothing is left to select.
-        m_deleteMode->leave();
-    } else if (sameEntries) {
+    if (m_tiles->shows(entries))
         m_tiles->refresh(entries);
-    } else {
-        m_tiles->addHomeSubs(entries);
-    }
+    else
+        m_tiles->setEntries(entries);
+    // Nothing is left to select.
+    if (entries.isEmpty())
+        m_deleteMode->leave();
     setPlaceholdersVisible(entries.isEmpty());
     m_deleteMode->updateAllSelected();
     sendLibraryJson();

@@ -26,14 +26,14 @@ class frmHomePage;
 }
 
 // The library page: one tile per entry of the video library in a grid of
-// three columns, delete mode, and the adding of videos by the add button or
-// by dropping files on the page, with the modal progress dialog while the
-// import worker copies them. The library itself (its entries and files) is
-// a VideoLibrary, the batch's bookkeeping an ImportBatch; the page shows
-// what they announce in its TileGrid and its DeleteMode. The page container
-// relays the library JSON to the main window (which serves it to the
-// headset) and the update and refresh notices to the left panel (which
-// broadcasts them).
+// three columns (made as the entries come into view), delete mode, and the
+// adding of videos by the add button or by dropping files on the page, with
+// the modal progress dialog while the import worker copies them. The library
+// itself (its entries and files) is a VideoLibrary, the batch's bookkeeping
+// an ImportBatch; the page shows what they announce in its TileGrid and its
+// DeleteMode. The page container relays the library JSON to the main window
+// (which serves it to the headset) and the update and refresh notices to the
+// left panel (which broadcasts them).
 class HomePage : public QWidget
 {
     Q_OBJECT
@@ -76,7 +76,10 @@ public:
     // A batch is being checked or copied.
     bool isAdding() const { return batchRunning(); }
     const QVector<BrontelVideoInfo *> &library() const { return m_library->entries(); }
+    // The tiles made for the entries in or near view, in library order; the
+    // grid has a cell for every entry.
     const QVector<HomeSub *> &tiles() const { return m_tiles->tiles(); }
+    const TileGrid *tileGrid() const { return m_tiles; }
     const QStringList &libraryItemTexts() const { return m_library->itemTexts(); }
     ParseProcess *progressDialog() const { return parseProcess; }
     bool inDeleteMode() const { return m_deleteMode->isOn(); }

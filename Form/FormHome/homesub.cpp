@@ -59,7 +59,18 @@ QString labelStyle(const char *colour)
 
 } // namespace
 
+HomeSub::Settings HomeSub::Settings::current()
+{
+    IniConfig *config = IniConfig::instance();
+    return {config->getVaroSharedDir(), config->getLanguage()};
+}
+
 HomeSub::HomeSub(QWidget *parent)
+    : HomeSub(Settings::current(), parent)
+{
+}
+
+HomeSub::HomeSub(const Settings &settings, QWidget *parent)
     : QWidget(parent)
     , m_ui(new Ui::frmHomeSub)
 {
@@ -72,8 +83,8 @@ HomeSub::HomeSub(QWidget *parent)
     m_deletedMarker = new QLabel(this);
     m_deletedMarker->setObjectName(QStringLiteral("deletedMarker"));
     m_deletedMarker->setGeometry(0, 45, postersize::kWidth, 28);
-    m_sharedFolder = IniConfig::instance()->getVaroSharedDir();
-    const QString image = markerImage(IniConfig::instance()->getLanguage());
+    m_sharedFolder = settings.sharedFolder;
+    const QString image = markerImage(settings.language);
     if (!image.isEmpty()) {
         m_deletedMarker->setStyleSheet(
             QStringLiteral("QLabel{background-image:url(%1);border:0px;background-color:transparent;}").arg(image));
@@ -150,6 +161,14 @@ void HomeSub::setVideoInfo(BrontelVideoInfo *info, const QImage &poster)
     showPoster(false, poster);
 }
 
+void HomeSub::clearVideoInfo()
+{
+    m_info = nullptr;
+    m_scrollTimer->stop();
+    m_posterStamp = PosterStamp();
+    m_ui->pushButtonPic->setIcon(QIcon());
+}
+
 void HomeSub::ChangeState()
 {
     if (!m_info)
@@ -182,7 +201,11 @@ void HomeSub::showPoster(bool refreshing, const QImage &preloaded)
     auto showDefault = [this, button] {
         m_posterStamp = PosterStamp();
         button->setIcon(QIcon());
-        button->setStyleSheet(QString::fromLatin1(kDefaultPosterStyle));
+        // Restyling costs a fresh polish: a tile handed from one entry
+        // without a poster to another keeps the style it has.
+        const QString style = QString::fromLatin1(kDefaultPosterStyle);
+        if (button->styleSheet() != style)
+            button->setStyleSheet(style);
     };
     // An entry kept from a folder that was moved (or a store changed by
     // hand) may name a poster elsewhere: that is neither read nor replaced.
@@ -232,6 +255,12 @@ void HomeSub::setChecked(bool checked)
     emit sglSelectForDelete(m_info, m_checked);
 }
 
+void HomeSub::showChecked(bool checked)
+{
+    m_checked = checked;
+    styleCheck();
+}
+
 void HomeSub::slotDeleteVideo()
 {
     m_checked = !m_checked;
@@ -242,6 +271,10 @@ void HomeSub::slotDeleteVideo()
 
 void HomeSub::styleCheck()
 {
+    const CheckLook look = m_checked ? CheckLook::Checked : CheckLook::Unchecked;
+    if (look == m_checkLook)
+        return;
+    m_checkLook = look;
     m_ui->tb_check->setStyleSheet(QString::fromLatin1(m_checked ? kCheckedStyle : kUncheckedStyle));
 }
 

@@ -15,13 +15,27 @@ class frmHomeSub;
 // One tile of the home page: the poster of a library entry with its file
 // name, size and duration, a marker when the library's copy of the video is
 // gone or incomplete, and the select button of delete mode. The tile shows
-// its record, which is the library's: the tile must go before its record.
+// its record, which is the library's: the tile must let go of its record
+// (or go) before the record does. The page keeps tiles only for what is in
+// or near view and hands them from one entry to the next as the view moves.
 class HomeSub : public QWidget
 {
     Q_OBJECT
 
 public:
+    // What every tile of a page reads from the settings, read once for all
+    // of them.
+    struct Settings
+    {
+        QString sharedFolder; // the only folder whose files a tile reads or writes
+        QString language;     // which picture the missing-copy marker shows
+
+        static Settings current();
+    };
+
+    // Reads the settings itself.
     explicit HomeSub(QWidget *parent = nullptr);
+    HomeSub(const Settings &settings, QWidget *parent);
     ~HomeSub() override;
 
     // Shows the record (nothing for null): caption, size, duration, the
@@ -32,10 +46,18 @@ public:
     // shown yet or its file has changed.
     void ChangeState();
     BrontelVideoInfo *getVideoInfo() const { return m_info; }
+    // Lets go of the record and of its decoded poster, until the next
+    // setVideoInfo.
+    void clearVideoInfo();
+    // The shared folder was moved while the program runs.
+    void setSharedFolder(const QString &folder) { m_sharedFolder = folder; }
 
     void setCheckVisible(bool visible);
     // Sets the selection and reports it through sglSelectForDelete.
     void setChecked(bool checked);
+    // A tile handed to another entry takes on that entry's selection, which
+    // the selection already holds: nothing is reported.
+    void showChecked(bool checked);
     bool isChecked() const { return m_checked; }
 
     // "20.00MB", "1.00GB": the size in KiB as the tile writes it.
@@ -81,9 +103,15 @@ private:
     void showPoster(bool refreshing, const QImage &preloaded = QImage());
     void styleCheck();
 
+    // The look the select button was last given: restyling costs a fresh
+    // polish, so only a change restyles it.
+    enum class CheckLook { Unchecked, Checked };
+
     Ui::frmHomeSub *m_ui;
     BrontelVideoInfo *m_info = nullptr;
     bool m_checked = false;
+    // The form's own look is the unchecked one.
+    CheckLook m_checkLook = CheckLook::Unchecked;
     QLabel *m_deletedMarker = nullptr;
     QTimer *m_scrollTimer = nullptr;
     int m_scrollPos = 0;
