@@ -112,6 +112,11 @@ QByteArray RecordedRequest::header(const QByteArray &name) const
     return QByteArray();
 }
 
+namespace {
+// Marks the connections whose request is being answered.
+const char kAnswering[] = "fakeServiceAnswering";
+} // namespace
+
 FakeOnlineService::FakeOnlineService()
 {
     QObject::connect(&m_server, &QTcpServer::newConnection, this, [this] { accept(); });
@@ -195,6 +200,16 @@ int FakeOnlineService::openConnections() const
     int open = 0;
     for (const QPointer<QTcpSocket> &socket : m_sockets) {
         if (socket && socket->state() == QAbstractSocket::ConnectedState)
+            ++open;
+    }
+    return open;
+}
+
+int FakeOnlineService::openAnsweringConnections() const
+{
+    int open = 0;
+    for (const QPointer<QTcpSocket> &socket : m_sockets) {
+        if (socket && socket->state() == QAbstractSocket::ConnectedState && socket->property(kAnswering).toBool())
             ++open;
     }
     return open;
@@ -296,6 +311,7 @@ void FakeOnlineService::respond(QTcpSocket *socket, const RecordedRequest &reque
 
 void FakeOnlineService::send(QTcpSocket *socket, const FakeReply &reply)
 {
+    socket->setProperty(kAnswering, true);
     QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + " Status\r\n";
     head += "Content-Type: " + reply.contentType + "\r\nConnection: close\r\n";
     if (!reply.location.isEmpty())

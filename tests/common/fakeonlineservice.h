@@ -112,6 +112,9 @@ public:
     // Connections the service holds open (a client that gave up has hung up),
     // and the most it held at once.
     int openConnections() const;
+    // Of those, the ones whose request is being answered: a client may also
+    // hold a connection open that it has not sent a request on yet.
+    int openAnsweringConnections() const;
     int mostOpenConnections() const { return m_mostOpen; }
     // Body bytes the endless and dripping answers have written so far.
     qint64 streamedBytes() const { return m_streamed; }
