@@ -19,6 +19,7 @@
 #include "helper/iniconfig.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -84,6 +85,7 @@ private slots:
     void deletingAndAddingChangeOnlyTheTilesThatChange();
     void onlyTilesWhoseLookChangesAreRestyled();
     void tilesTakeThePagesSettings();
+    void postersOutOfViewAreRestoredForTheHeadset();
 
 private:
     QString store() const { return m_shared + "/brontelvideo.dat"; }
@@ -470,6 +472,28 @@ void TestTileGrid::tilesTakeThePagesSettings()
     HomeSub here(HomeSub::Settings{m_shared, "us"}, &holder);
     here.setVideoInfo(&info);
     QVERIFY(!here.findChild<QLabel *>("deletedMarker")->isVisibleTo(&here));
+}
+
+// The headset asks for every poster the listing names: one that is gone is
+// replaced by the default poster at the load and at a refresh, whether or
+// not its entry has a tile.
+void TestTileGrid::postersOutOfViewAreRestoredForTheHeadset()
+{
+    makeLibrary(kEntries, {});
+    const QString far = m_shared + "/" + QString::number(1700000000000LL + kEntries - 1) + ".png";
+    const QString farther = m_shared + "/" + QString::number(1700000000000LL + kEntries - 2) + ".png";
+    QVERIFY(QFile::remove(far));
+    showPage();
+    QCOMPARE(m_page->tileGrid()->tileOf(m_page->library()[kEntries - 1]), nullptr);
+    const QByteArray standIn = readWholeFile(QCoreApplication::applicationDirPath()
+                                             + "/DefaultPoster/DefaultPoster.png");
+    QVERIFY(!standIn.isEmpty());
+    QCOMPARE(readWholeFile(far), standIn);
+
+    QVERIFY(QFile::remove(farther));
+    m_page->refreshAll();
+    QCOMPARE(m_page->tileGrid()->tileOf(m_page->library()[kEntries - 2]), nullptr);
+    QCOMPARE(readWholeFile(farther), standIn);
 }
 
 QTEST_MAIN(TestTileGrid)

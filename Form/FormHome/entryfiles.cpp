@@ -3,6 +3,7 @@
 #include "Form/FormHome/brontelvideoinfo.h"
 #include "Form/FormHome/librarystore.h"
 #include "helper/atomicfile.h"
+#include "helper/session.h"
 
 #include <QDebug>
 #include <QFile>
@@ -114,6 +115,20 @@ Removal removeEntryFiles(const BrontelVideoInfo &info, const QString &folder)
     }
     result.removed = true;
     return result;
+}
+
+bool restoreMissingPoster(const BrontelVideoInfo &info, const QString &folder)
+{
+    const QString path = info.posterpathreal;
+    if (path.isEmpty() || !librarystore::isDirectlyInside(path, folder) || QFileInfo(path).isFile())
+        return false;
+    QString error;
+    const QString source = Session::instance()->getAppFilePath(QStringLiteral("DefaultPoster/DefaultPoster.png"));
+    if (!atomicfile::copyToOwnFile(source, path, &error)) {
+        qDebug().noquote() << "default poster: cannot write" << path << error;
+        return false;
+    }
+    return true;
 }
 
 } // namespace entryfiles

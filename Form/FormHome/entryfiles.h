@@ -31,4 +31,11 @@ QString copyPath(const BrontelVideoInfo &info, const QString &folder);
 // removed; when one cannot be moved, what was moved is put back.
 Removal removeEntryFiles(const BrontelVideoInfo &info, const QString &folder);
 
+// Puts the default poster at the entry's poster path when no poster file is
+// there: the headset asks for the poster of every entry the listing names,
+// whether or not its tile has been shown. Only inside the folder, and by
+// replacing the name, never through a link that stands there. True when it
+// wrote one.
+bool restoreMissingPoster(const BrontelVideoInfo &info, const QString &folder);
+
 } // namespace entryfiles

@@ -5,6 +5,7 @@
 #include "Form/Dialogs/formmessage.h"
 #include "Form/Dialogs/prompt.h"
 #include "Form/FormHome/brontelvideoinfo.h"
+#include "Form/FormHome/entryfiles.h"
 #include "Form/FormHome/homesub.h"
 #include "Form/FormHome/parseprocess.h"
 #include "Form/FormHome/runner.h"
@@ -109,6 +110,7 @@ void HomePage::loadVideoData()
 
 void HomePage::showReloadedLibrary()
 {
+    restoreMissingPosters();
     m_tiles->setEntries(m_library->entries());
     setPlaceholdersVisible(m_library->entries().isEmpty());
     sendLibraryJson();
@@ -237,9 +239,20 @@ void HomePage::runRefreshAll()
 {
     m_refreshAllTimer->stop();
     m_lastRefreshAll.start();
+    restoreMissingPosters();
     m_tiles->refresh(m_library->entries());
     sendLibraryJson();
     emit sglSendUpdateUDP();
+}
+
+// Tiles are made only for the entries in view; the headset asks for the
+// poster of every entry it is sent, so the default poster stands in for a
+// missing one whether or not its tile has been shown.
+void HomePage::restoreMissingPosters()
+{
+    const QString folder = VideoLibrary::sharedFolder();
+    for (const BrontelVideoInfo *info : m_library->entries())
+        entryfiles::restoreMissingPoster(*info, folder);
 }
 
 // --- delete mode ---------------------------------------------------------

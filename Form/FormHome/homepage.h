@@ -138,6 +138,7 @@ private:
     // otherwise refreshed.
     void showRewrittenLibrary();
     void reportSaveFailure();
+    void restoreMissingPosters();
 
     void setPlaceholdersVisible(bool visible);
     void updateDeleteButton();

@@ -2,11 +2,10 @@
 #include "ui_homesub.h"
 
 #include "Form/FormHome/brontelvideoinfo.h"
+#include "Form/FormHome/entryfiles.h"
 #include "Form/FormHome/librarystore.h"
 #include "Form/FormHome/postersize.h"
-#include "helper/atomicfile.h"
 #include "helper/iniconfig.h"
-#include "helper/session.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -220,12 +219,8 @@ void HomeSub::showPoster(bool refreshing, const QImage &preloaded)
         if (refreshing)
             qDebug().noquote() << m_info->video + QStringLiteral("ChangeState:: poster is deleted");
         showDefault();
-        // The next refresh then finds a poster. Written by replacing the
-        // name, never through a link that may stand there.
-        QString error;
-        const QString source = Session::instance()->getAppFilePath(QStringLiteral("DefaultPoster/DefaultPoster.png"));
-        if (!atomicfile::copyToOwnFile(source, path, &error))
-            qDebug().noquote() << "default poster: cannot write" << path << error;
+        // The next refresh then finds a poster.
+        entryfiles::restoreMissingPoster(*m_info, m_sharedFolder);
         if (!refreshing)
             return;
         stamp = PosterStamp::of(path);
