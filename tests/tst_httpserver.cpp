@@ -348,8 +348,7 @@ void TestHttpServer::initTestCase()
     QVERIFY(m_user->isValid());
     const QString shared = m_user->sharedFolder();
     QVERIFY(QDir().mkpath(shared));
-    QVERIFY(writeWholeFile(m_user->dataFolder() + "/Brontel.ini",
-                           "[General]\nFirstUse=1\nVaroSharedDir=" + shared.toUtf8() + "\n"));
+    QVERIFY(m_user->writeStartedSettings());
 
     QString error;
     QVERIFY2(videogen::indexAtEnd(itemPath(kVideo, ".mp4"), 3, QSize(320, 240), &error), qPrintable(error));
