@@ -24,32 +24,14 @@ TRICKLING=64
 . "$ROOT/tests/privatenet.sh"
 enter_private_network "$0" "$BUILD" "$REQUESTS"
 
-for tool in curl nginx; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "missing: $tool" >&2; exit 1; }
-done
+. "$ROOT/bench/servers.sh"
+require_tools curl nginx
 SERVER_BIN=$BUILD/bin/brontel_httpbench
 FLOOD_BIN=$BUILD/bin/bench_connflood
-for bin in "$SERVER_BIN" "$FLOOD_BIN"; do
-    [ -x "$bin" ] || { echo "build first: $bin is missing" >&2; exit 1; }
-done
-. "$ROOT/bench/servers.sh"
-
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/brontel-bench.XXXXXX")
-SERVER_PID=
-NGINX_PREFIX=$WORK/nginx
-cleanup() {
-    [ -n "$SERVER_PID" ] && kill "$SERVER_PID" 2>/dev/null && wait "$SERVER_PID" 2>/dev/null
-    [ -f "$NGINX_PREFIX/logs/nginx.pid" ] && kill "$(cat "$NGINX_PREFIX/logs/nginx.pid")" 2>/dev/null
-    sleep 0.5
-    rm -rf "$WORK"
-}
-trap cleanup EXIT INT TERM
+require_built "$SERVER_BIN" "$FLOOD_BIN"
+begin_work
 
 NAME=1700000000000
-SHARED=$WORK/shared
-# nginx's worker may run as another user when this runs as root.
-chmod 755 "$WORK"
-mkdir -p "$SHARED"
 head -c 1048576 /dev/urandom > "$SHARED/$NAME.mp4"
 chmod 644 "$SHARED/$NAME.mp4"
 

@@ -16,34 +16,16 @@ SECONDS_PER_RUN=${2:-10}
 . "$ROOT/tests/privatenet.sh"
 enter_private_network "$0" "$BUILD" "$SECONDS_PER_RUN"
 
-for tool in wrk curl nginx; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "missing: $tool" >&2; exit 1; }
-done
-SERVER_BIN=$BUILD/bin/brontel_httpbench
-[ -x "$SERVER_BIN" ] || { echo "build first: $SERVER_BIN is missing" >&2; exit 1; }
 . "$ROOT/bench/servers.sh"
-
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/brontel-bench.XXXXXX")
-SERVER_PID=
-NGINX_PREFIX=$WORK/nginx
+require_tools wrk curl nginx
+SERVER_BIN=$BUILD/bin/brontel_httpbench
+require_built "$SERVER_BIN"
+begin_work
 COPYING_NGINX_PREFIX=$WORK/nginx-copying
-cleanup() {
-    [ -n "$SERVER_PID" ] && kill "$SERVER_PID" 2>/dev/null && wait "$SERVER_PID" 2>/dev/null
-    for prefix in "$NGINX_PREFIX" "$COPYING_NGINX_PREFIX"; do
-        [ -f "$prefix/logs/nginx.pid" ] && kill "$(cat "$prefix/logs/nginx.pid")" 2>/dev/null
-    done
-    sleep 0.5
-    rm -rf "$WORK"
-}
-trap cleanup EXIT INT TERM
 
 NAME=1700000000000
-SHARED=$WORK/shared
 FILE=$SHARED/$NAME.mp4
 SIZE=1073741824
-# nginx's worker may run as another user when this runs as root.
-chmod 755 "$WORK"
-mkdir -p "$SHARED"
 echo "making a 1 GiB file..."
 head -c "$SIZE" /dev/urandom > "$FILE"
 chmod 644 "$FILE"

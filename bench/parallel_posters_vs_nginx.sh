@@ -20,29 +20,13 @@ PARALLEL=40
 . "$ROOT/tests/privatenet.sh"
 enter_private_network "$0" "$BUILD" "$ROUNDS"
 
-for tool in curl nginx ffmpeg; do
-    command -v "$tool" >/dev/null 2>&1 || { echo "missing: $tool" >&2; exit 1; }
-done
-SERVER_BIN=$BUILD/bin/brontel_httpbench
-[ -x "$SERVER_BIN" ] || { echo "build first: $SERVER_BIN is missing" >&2; exit 1; }
 . "$ROOT/bench/servers.sh"
-
-WORK=$(mktemp -d "${TMPDIR:-/tmp}/brontel-bench.XXXXXX")
-SERVER_PID=
-NGINX_PREFIX=$WORK/nginx
-cleanup() {
-    [ -n "$SERVER_PID" ] && kill "$SERVER_PID" 2>/dev/null && wait "$SERVER_PID" 2>/dev/null
-    [ -f "$NGINX_PREFIX/logs/nginx.pid" ] && kill "$(cat "$NGINX_PREFIX/logs/nginx.pid")" 2>/dev/null
-    sleep 0.5
-    rm -rf "$WORK"
-}
-trap cleanup EXIT INT TERM
+require_tools curl nginx ffmpeg
+SERVER_BIN=$BUILD/bin/brontel_httpbench
+require_built "$SERVER_BIN"
+begin_work
 
 NAME=1700000000000
-SHARED=$WORK/shared
-# nginx's worker may run as another user when this runs as root.
-chmod 755 "$WORK"
-mkdir -p "$SHARED"
 head -c 1048576 /dev/urandom > "$SHARED/$NAME.mp4"
 # A poster of the library's size, a few KB as a real one.
 ffmpeg -loglevel error -f lavfi -i "life=size=212x119:seed=7" -frames:v 1 -pix_fmt rgb24 "$SHARED/$NAME.png"

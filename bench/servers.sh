@@ -1,6 +1,51 @@
-# Sourced by the benchmark scripts: the two servers they measure, each as
-# the program runs it. Needs WORK (a scratch folder of the script's own) and
-# SERVER_BIN (brontel_httpbench).
+# Sourced by the benchmark scripts: what they need before they start, their
+# scratch folder, and the two servers they measure, each as the program runs
+# it. The servers need SERVER_BIN (brontel_httpbench) and begin_work's WORK.
+
+# require_tools TOOL...: stops, naming the first that is not installed.
+require_tools() {
+    for tool in "$@"; do
+        command -v "$tool" >/dev/null 2>&1 || { echo "missing: $tool" >&2; exit 1; }
+    done
+}
+
+# require_built FILE...: stops, naming the first that the build has not made.
+require_built() {
+    for built in "$@"; do
+        [ -x "$built" ] || { echo "build first: $built is missing" >&2; exit 1; }
+    done
+}
+
+# begin_work: WORK, a scratch folder of the script's own, with SHARED (an
+# empty shared video folder) in it; NGINX_PREFIX, where the first nginx goes
+# (a second one goes beside it, under a name that starts the same). However
+# the script ends, the embedded server and every nginx under WORK are stopped
+# and WORK is removed.
+begin_work() {
+    WORK=$(mktemp -d "${TMPDIR:-/tmp}/brontel-bench.XXXXXX")
+    SERVER_PID=
+    NGINX_PREFIX=$WORK/nginx
+    SHARED=$WORK/shared
+    trap end_work EXIT
+    # An interrupted run still ends through end_work.
+    trap 'exit 130' INT
+    trap 'exit 143' TERM
+    # nginx's worker may run as another user when this runs as root.
+    chmod 755 "$WORK"
+    mkdir -p "$SHARED"
+}
+
+end_work() {
+    if [ -n "$SERVER_PID" ]; then
+        kill "$SERVER_PID" 2>/dev/null || true
+        wait "$SERVER_PID" 2>/dev/null || true
+    fi
+    for pid_file in "$WORK"/nginx*/logs/nginx.pid; do
+        [ -f "$pid_file" ] && { kill "$(cat "$pid_file")" 2>/dev/null || true; }
+    done
+    sleep 0.5
+    rm -rf "$WORK"
+}
 
 # start_embedded SHARED NAME FILE: the main window with a library of one item
 # (NAME, its copy FILE) over the shared folder, serving on the port it picks.

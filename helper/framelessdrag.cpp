@@ -41,8 +41,7 @@ bool FramelessDrag::eventFilter(QObject *watched, QEvent *event)
 
 void FramelessDrag::press(QMouseEvent *event)
 {
-    m_pressGlobal = event->globalPos();
-    m_pressInWindow = m_pressGlobal - m_window->pos();
+    m_pressInWindow = event->globalPos() - m_window->pos();
     // Only a plain left press starts a drag: a double-click or a press with
     // another button held must not move the window.
     if (event->buttons() == Qt::LeftButton && event->type() == QEvent::MouseButtonPress)

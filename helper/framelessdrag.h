@@ -34,7 +34,6 @@ private:
 
     QWidget *m_window;
     bool m_dragging = false;
-    QPoint m_pressGlobal;
     // Where the window was grabbed, relative to its top-left corner.
     QPoint m_pressInWindow;
 };

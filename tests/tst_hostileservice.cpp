@@ -37,8 +37,7 @@ void TestHostileService::init()
 {
     SKIP_UNLESS_PRIVATE_NETWORK();
     m_user.reset(new TestUser);
-    QVERIFY(writeWholeFile(m_user->dataFolder() + "/Brontel.ini",
-                           "[General]\nFirstUse=1\nlanguage=us\nVaroSharedDir=" + m_user->sharedFolder().toUtf8() + "\n"));
+    QVERIFY(m_user->writeStartedSettings("us"));
     m_service.reset(new FakeOnlineService);
     QVERIFY(m_service->isListening());
     m_service->configure(*m_user, {{"outTime", 3}});

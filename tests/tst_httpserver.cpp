@@ -182,6 +182,27 @@ void echo(const Request &request, const ReplyChannel &reply)
     reply.replyText(QStringLiteral("target=%1 peer=%2").arg(request.target, peer));
 }
 
+// A handler that echoes every request, except that one for "/busy" first
+// holds its handler thread until the test opens the gate (10 s at most):
+// a connection whose request is being answered, for as long as the test
+// needs one.
+struct BusyGate
+{
+    QSemaphore gate;
+    std::atomic<int> busy{0};
+
+    AbstractManage::AcceptedCallback handler()
+    {
+        return [this](const Request &request, const ReplyChannel &reply) {
+            if (request.target == "/busy") {
+                ++busy;
+                gate.tryAcquire(1, 10000);
+            }
+            echo(request, reply);
+        };
+    }
+};
+
 // Stands in for a socket: records every write, and reports bytes as written
 // only when the test says so.
 class RecordingDevice : public QIODevice
@@ -348,8 +369,7 @@ void TestHttpServer::initTestCase()
     QVERIFY(m_user->isValid());
     const QString shared = m_user->sharedFolder();
     QVERIFY(QDir().mkpath(shared));
-    QVERIFY(writeWholeFile(m_user->dataFolder() + "/Brontel.ini",
-                           "[General]\nFirstUse=1\nVaroSharedDir=" + shared.toUtf8() + "\n"));
+    QVERIFY(m_user->writeStartedSettings());
 
     QString error;
     QVERIFY2(videogen::indexAtEnd(itemPath(kVideo, ".mp4"), 3, QSize(320, 240), &error), qPrintable(error));
@@ -468,12 +488,13 @@ void TestHttpServer::everyPeerGetsASessionWithItsPlainAddress()
 
 void TestHttpServer::handlerThreadsRunAtMostHandleMaxAtOnce()
 {
-    TcpServerManage server(5);
-    server.setLimits(quickLimits());
+    // Made before the server, whose end waits for the handlers that use them.
     std::atomic<int> started{0};
     std::atomic<int> running{0};
     std::atomic<int> mostAtOnce{0};
     QSemaphore gate;
+    TcpServerManage server(5);
+    server.setLimits(quickLimits());
     server.setHttpAcceptedCallback([&](const Request &, const ReplyChannel &reply) {
         ++started;
         const int now = ++running;
@@ -708,6 +729,8 @@ void TestHttpServer::admissionDecisions()
 // newcomer waits its turn and is answered.
 void TestHttpServer::connectionsWithoutARequestGiveWay()
 {
+    // Made before the server, whose end waits for the handlers held here.
+    BusyGate busyGate;
     TcpServerManage server(4);
     ServerLimits limits = quickLimits();
     limits.maxConnections = 3;
@@ -716,15 +739,9 @@ void TestHttpServer::connectionsWithoutARequestGiveWay()
     limits.idleTimeoutMs = 10000;
     limits.headDeadlineMs = 10000;
     server.setLimits(limits);
-    QSemaphore gate;
-    std::atomic<int> busy{0};
-    server.setHttpAcceptedCallback([&](const Request &request, const ReplyChannel &reply) {
-        if (request.target == "/busy") {
-            ++busy;
-            gate.tryAcquire(1, 10000);
-        }
-        echo(request, reply);
-    });
+    QSemaphore &gate = busyGate.gate;
+    std::atomic<int> &busy = busyGate.busy;
+    server.setHttpAcceptedCallback(busyGate.handler());
     QVERIFY(server.listen(QHostAddress::Any, 0));
     const quint16 port = server.serverPort();
     auto sessionsReach = [&](int count) { return waitUntil([&] { return server.sessionCount() == count; }, 3000); };
@@ -787,6 +804,8 @@ void TestHttpServer::connectionsWithoutARequestGiveWay()
 // nothing. Another address is served meanwhile.
 void TestHttpServer::waitingConnectionsAreBounded()
 {
+    // Made before the server, whose end waits for the handlers held here.
+    BusyGate busyGate;
     TcpServerManage server(2);
     ServerLimits limits = quickLimits();
     limits.maxConnectionsPerPeer = 1;
@@ -796,15 +815,9 @@ void TestHttpServer::waitingConnectionsAreBounded()
     limits.idleTimeoutMs = 10000;
     limits.headDeadlineMs = 10000;
     server.setLimits(limits);
-    QSemaphore gate;
-    std::atomic<int> busy{0};
-    server.setHttpAcceptedCallback([&](const Request &request, const ReplyChannel &reply) {
-        if (request.target == "/busy") {
-            ++busy;
-            gate.tryAcquire(1, 10000);
-        }
-        echo(request, reply);
-    });
+    QSemaphore &gate = busyGate.gate;
+    std::atomic<int> &busy = busyGate.busy;
+    server.setHttpAcceptedCallback(busyGate.handler());
     QVERIFY(server.listen(QHostAddress::Any, 0));
     const quint16 port = server.serverPort();
     const auto release = qScopeGuard([&] { gate.release(1); });
@@ -890,11 +903,12 @@ void TestHttpServer::manyPostersAtOnceFromOneAddressAreAllAnswered()
 // its connection closed.
 void TestHttpServer::requestLeftWithItsHandlerIsAnsweredAtTheIdleTime()
 {
+    // Made before the server, whose end waits for the handler held here.
+    QSemaphore gate;
     TcpServerManage server(1);
     ServerLimits limits = quickLimits();
     limits.idleTimeoutMs = 400;
     server.setLimits(limits);
-    QSemaphore gate;
     server.setHttpAcceptedCallback([&](const Request &, const ReplyChannel &reply) {
         gate.tryAcquire(1, 10000);
         reply.replyText("late");

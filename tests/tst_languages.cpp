@@ -144,9 +144,7 @@ void TestLanguages::cleanupTestCase()
 
 Brontel *TestLanguages::makeWindow(const QByteArray &language)
 {
-    if (!writeWholeFile(m_user->dataFolder() + "/Brontel.ini",
-                        "[General]\nFirstUse=1\nlanguage=" + language + "\nVaroSharedDir="
-                            + m_user->sharedFolder().toUtf8() + "\n"))
+    if (!m_user->writeStartedSettings(language))
         return nullptr;
     m_window.reset(new Brontel);
     m_window->show();

@@ -116,6 +116,7 @@ private slots:
     void guideTakesOnlyPngAndJpegToldByTheirBytes();
     void guideShowsAtMostItsShareOfPictures();
     void slowPicturesAreGivenUpAtTheirTimeOut();
+    void picturesHoldNoConnectionOnceShown();
 
 private:
     void clickLater(QAbstractButton *button, int delayMs);
@@ -568,6 +569,25 @@ void TestPages::slowPicturesAreGivenUpAtTheirTimeOut()
     // shared manager may keep a spare connection of its own open, with no
     // request on it.)
     QVERIFY(waitUntil([&] { return m_service->openAnsweringConnections() == 0; }, 5000));
+}
+
+// A service that keeps its connections open for more requests finds them
+// closed once the guide's pictures are in: the guide asks for nothing more.
+void TestPages::picturesHoldNoConnectionOnceShown()
+{
+    QStringList urls;
+    for (int i = 0; i < GuidePictureLoader::kMaxBusy + 2; ++i) {
+        const QByteArray path = "/pic/kept" + QByteArray::number(i) + ".png";
+        m_service->answer(path, FakeReply::file(png(QSize(20, 10)), "image/png").keptAlive());
+        urls << m_service->url(path);
+    }
+    UserGuide page;
+    buildGuideOfPictures(page, urls);
+    for (QAContent *row : page.cards()[0]->rows())
+        QCOMPARE(shownPicture(row), QSize(20, 10));
+    QCOMPARE(GuidePictureLoader::instance()->busy(), 0);
+    QVERIFY2(waitUntil([&] { return m_service->openConnections() == 0; }, 5000),
+             qPrintable(QString::number(m_service->openConnections())));
 }
 
 QTEST_MAIN(TestPages)

@@ -128,8 +128,7 @@ void TestTray::cleanupTestCase()
 
 void TestTray::writeSettings(const QByteArray &language)
 {
-    QVERIFY(writeWholeFile(iniPath(), "[General]\nFirstUse=1\nlanguage=" + language + "\nVaroSharedDir="
-                                          + m_user->sharedFolder().toUtf8() + "\n"));
+    QVERIFY(m_user->writeStartedSettings(language));
 }
 
 // The program's own tray, made and connected by the main window.

@@ -260,7 +260,8 @@ void TestUpdateDialog::completeDownloadStartsTheInstallerAndEndsTheProgram()
     QVERIFY(programEndRequested());
     QVERIFY(!m_dialog->isVisible());
 
-    // The shell makes the marker before it writes into it: wait for its words.
+    // The installer runs on its own, after the program has let it go: wait
+    // for its note, which it renames into place whole.
     QVERIFY(waitUntil([&] { return !readWholeFile(marker()).isEmpty(); }, 5000));
     QCOMPARE(readWholeFile(marker()), "1|" + updateFolder().toUtf8());
     const QFileInfo installer(updateFolder() + "/VaroUpdate2.2.0");

@@ -16,8 +16,9 @@ class NamedLock;
 // The toolkit's XML configuration: string values in sections of a root
 // element "UUConfiguration", plus lists of download, unzip, dial-up and USSD
 // entries. One document is read when the object is made and answered from
-// memory. Every process that opens the same file shares one lock with it, so an edit (read the file as it is now, change
-// it, write it whole) never mixes with another program's.
+// memory. Every process that opens the same file, by whatever path, shares
+// one lock with it, so an edit (read the file as it is now, change it, write
+// it whole) never mixes with another program's.
 //
 // A value:  <Section><config id="Key" value="text"/></Section>
 class UUConfigFile

@@ -132,4 +132,17 @@ void GuidePictureLoader::release()
 {
     --m_busy;
     startWaiting();
+    if (m_busy == 0)
+        QTimer::singleShot(0, this, [this] { closeConnectionsWhenIdle(); });
+}
+
+// The network library keeps connections to the service open for requests to
+// come, and may have opened one more than it used; with every picture in,
+// none will come until the next guide. They are closed now, with the thread
+// that serves them, rather than held for as long as the server allows.
+// Run from the event loop, once the finished replies have gone.
+void GuidePictureLoader::closeConnectionsWhenIdle()
+{
+    if (m_busy == 0 && m_waiting.isEmpty())
+        m_manager->clearConnectionCache();
 }

@@ -32,11 +32,12 @@ private:
 };
 
 // Fetches and decodes the guide's pictures for all of its rows: one network
-// manager (one thread and a few connections, however many pictures), a
-// handful of pictures at a time with the rest waiting their turn, each given
-// `outTime` seconds to arrive, and decoded on threads of its own so that the
-// window never waits for a picture. A guide shows a bounded number of
-// pictures and pixels; those beyond are left out.
+// manager (one thread and a few connections, however many pictures, and
+// none once every picture is in), a handful of pictures at a time with the
+// rest waiting their turn, each given `outTime` seconds to arrive, and
+// decoded on threads of its own so that the window never waits for a
+// picture. A guide shows a bounded number of pictures and pixels; those
+// beyond are left out.
 class GuidePictureLoader : public QObject
 {
     Q_OBJECT
@@ -70,6 +71,7 @@ private:
     void fetched(QNetworkReply *reply, const QPointer<GuidePictureJob> &job);
     void decoded(const QPointer<GuidePictureJob> &job, const QImage &image);
     void release();
+    void closeConnectionsWhenIdle();
 
     QNetworkAccessManager *m_manager;
     QThreadPool m_decoders;

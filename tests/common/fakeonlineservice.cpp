@@ -103,6 +103,13 @@ FakeReply FakeReply::late(int delay) const
     return reply;
 }
 
+FakeReply FakeReply::keptAlive() const
+{
+    FakeReply reply = *this;
+    reply.keepAlive = true;
+    return reply;
+}
+
 QByteArray RecordedRequest::header(const QByteArray &name) const
 {
     for (const auto &entry : headers) {
@@ -313,7 +320,9 @@ void FakeOnlineService::send(QTcpSocket *socket, const FakeReply &reply)
 {
     socket->setProperty(kAnswering, true);
     QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + " Status\r\n";
-    head += "Content-Type: " + reply.contentType + "\r\nConnection: close\r\n";
+    head += "Content-Type: " + reply.contentType + "\r\n";
+    if (!reply.keepAlive)
+        head += "Connection: close\r\n";
     if (!reply.location.isEmpty())
         head += "Location: " + reply.location + "\r\n";
     for (const QByteArray &line : reply.extraHeaders)
@@ -361,7 +370,8 @@ void FakeOnlineService::send(QTcpSocket *socket, const FakeReply &reply)
     case FakeReply::Framing::Never:
         return;
     }
-    socket->disconnectFromHost();
+    if (!reply.keepAlive)
+        socket->disconnectFromHost();
 }
 
 // Keeps a few blocks queued ahead of the client, for as long as it reads.

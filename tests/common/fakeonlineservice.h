@@ -40,6 +40,9 @@ struct FakeReply
     int dripMs = 0;
     // Further header lines, each without its line end.
     QList<QByteArray> extraHeaders;
+    // The connection stays open after the answer, for the client's next
+    // request, as most web servers keep it.
+    bool keepAlive = false;
 
     static FakeReply json(const QByteArray &body);
     static FakeReply json(const QJsonObject &object);
@@ -54,6 +57,8 @@ struct FakeReply
     static FakeReply drip(const QByteArray &body, int dripMs);
     // The same answer, given this late.
     FakeReply late(int delayMs) const;
+    // The same answer, on a connection that stays open after it.
+    FakeReply keptAlive() const;
 };
 
 Q_DECLARE_METATYPE(FakeReply)

@@ -54,6 +54,13 @@ bool TestUser::rememberSharedFolder(const QString &folder) const
     return writeWholeFile(dataFolder() + "/Dir.ini", "[General]\nVaroSharedDir=" + folder.toUtf8() + "\n");
 }
 
+bool TestUser::writeStartedSettings(const QByteArray &language) const
+{
+    const QByteArray languageLine = language.isEmpty() ? QByteArray() : "language=" + language + "\n";
+    return writeWholeFile(dataFolder() + "/Brontel.ini",
+                          "[General]\nFirstUse=1\n" + languageLine + "VaroSharedDir=" + sharedFolder().toUtf8() + "\n");
+}
+
 QStringList TestUser::environment() const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -24,6 +24,11 @@ public:
     // folder: a first start then takes that folder instead of choosing one.
     // False when the file cannot be written.
     bool rememberSharedFolder(const QString &folder) const;
+    // Leaves "Brontel.ini" as after the first start, with the shared folder
+    // above and the interface language (none: the program's default), so
+    // that the program starts without choosing a folder. False when the
+    // file cannot be written.
+    bool writeStartedSettings(const QByteArray &language = QByteArray()) const;
 
     // Environment for a child process running as this user.
     QStringList environment() const;
