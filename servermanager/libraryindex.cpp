@@ -1,15 +1,22 @@
 #include "servermanager/libraryindex.h"
 
+#include "servermanager/compactjson.h"
 #include "servermanager/nameindex.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QMutexLocker>
+#include <QThread>
 #include <QVector>
+
+#include <thread>
 
 namespace LanHttpServer {
 
 namespace {
+
+// Threads that write the listing of a large library; more gain little, as
+// the writing is mostly taking memory.
+constexpr int kListingThreads = 4;
 
 // The files of one item that a request may get.
 struct Entry
@@ -42,22 +49,27 @@ void LibraryIndex::replace(const QJsonObject &library)
 {
     auto next = std::make_shared<Library>();
     next->listing = library;
-    next->listingBytes = QJsonDocument(library).toJson(QJsonDocument::Compact);
-    const QJsonArray items = library.value(QStringLiteral("items")).toArray();
-    next->entries.reserve(items.size());
-    QVector<QString> posterNames;
-    QVector<QString> videoNames;
-    posterNames.reserve(items.size());
-    videoNames.reserve(items.size());
-    for (const QJsonValue &value : items) {
-        const QJsonObject item = value.toObject();
-        posterNames.append(item.value(QStringLiteral("posterpath")).toString());
-        videoNames.append(item.value(QStringLiteral("videopath")).toString());
-        next->entries.append({item.value(QStringLiteral("posterpathreal")).toString(),
-                              item.value(QStringLiteral("videopathnginx")).toString()});
-    }
-    next->posterNames = NameIndex(posterNames);
-    next->videoNames = NameIndex(videoNames);
+    // The names and files are gathered while the listing is written: at
+    // start-up the headset waits for both.
+    std::thread gather([&library, &next] {
+        const QJsonArray items = library.value(QStringLiteral("items")).toArray();
+        next->entries.reserve(items.size());
+        QVector<QString> posterNames;
+        QVector<QString> videoNames;
+        posterNames.reserve(items.size());
+        videoNames.reserve(items.size());
+        for (const QJsonValue &value : items) {
+            const QJsonObject item = value.toObject();
+            posterNames.append(item.value(QStringLiteral("posterpath")).toString());
+            videoNames.append(item.value(QStringLiteral("videopath")).toString());
+            next->entries.append({item.value(QStringLiteral("posterpathreal")).toString(),
+                                  item.value(QStringLiteral("videopathnginx")).toString()});
+        }
+        next->posterNames = NameIndex(posterNames);
+        next->videoNames = NameIndex(videoNames);
+    });
+    next->listingBytes = compactJson(library, qBound(1, QThread::idealThreadCount() - 1, kListingThreads));
+    gather.join();
 
     std::shared_ptr<const Library> previous;
     QMutexLocker lock(&m_mutex);
