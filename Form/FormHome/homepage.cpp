@@ -109,9 +109,11 @@ void HomePage::loadVideoData()
 
 void HomePage::showReloadedLibrary()
 {
+    // Published before the tiles are built: the headset needs the listing
+    // only, and the main window starts serving it at once.
+    sendLibraryJson();
     m_tiles->addHomeSubs(m_library->entries());
     setPlaceholdersVisible(m_library->entries().isEmpty());
-    sendLibraryJson();
     if (!m_tiles->isEmpty())
         startNoticeSequence();
     updateDeleteButton();
