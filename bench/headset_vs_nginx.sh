@@ -5,7 +5,8 @@
 # and copies as the program writes them, by `bench_library make`):
 #  1. start -> listing: from the program's start until the embedded server
 #     answers "/list" and nginx "/list.json" with the whole listing (median
-#     and range of several starts; goal: both within 300 ms);
+#     and range of several starts; goal: both within 300 ms), and the parts
+#     of it that grow with the library (store read, library JSON, index);
 #  2. "/list" p50 and p99 (wrk, one connection, a connection per request for
 #     both servers, as the headset asks) beside nginx serving "list.json", and
 #     the server's CPU per request from /proc before and after (goal: p50 and
@@ -192,6 +193,20 @@ for N in $SIZES; do
     chmod -R a+rX "$WORK/lib$N"
 done
 
+# What the start-up does before it can answer, on its own: the store read,
+# the library JSON made of it and the index made of that (median of 5).
+for N in $SIZES; do
+    : > "$WORK/load"
+    for run in 1 2 3 4 5; do
+        HOME=$WORK/maker XDG_DATA_HOME=$WORK/maker/.local/share QT_QPA_PLATFORM=offscreen \
+            "$POLLER" load "$WORK/lib$N" >> "$WORK/load"
+    done
+    for step in store json index; do
+        awk -v s="$step" '{ for (i = 1; i < NF; i++) if ($i == s) print $(i + 1) }' "$WORK/load" | median > "$WORK/$step.$N"
+    done
+    echo "$N entries: store read $(cat "$WORK/store.$N") ms, library JSON $(cat "$WORK/json.$N") ms, index $(cat "$WORK/index.$N") ms"
+done
+
 # The starts come first: the serving below leaves tens of thousands of
 # connections in TIME_WAIT for a minute, and the program's port search reads
 # every one of them.
@@ -230,10 +245,12 @@ for N in $SIZES; do
     stop_program
 
     awk -v n="$N" -v se="$(cat "$WORK/start-e.$N")" -v sn="$(cat "$WORK/start-n.$N")" \
+        -v st="$(cat "$WORK/store.$N")" -v js="$(cat "$WORK/json.$N")" -v ix="$(cat "$WORK/index.$N")" \
         -v ep50="$E_P50" -v ep99="$E_P99" -v np50="$N_P50" -v np99="$N_P99" \
         -v ereq="$E_REQ" -v ecpu="$E_CPU" -v nreq="$N_REQ" -v ncpu="$N_CPU" -v k="$TICK" -v ve="$V_E" -v vn="$V_N" 'BEGIN {
         printf "%s entries\n", n
         printf "  start -> listing, ms (median, range of '"$STARTS"'): embedded %s, nginx %s (goal <= 300)\n", se, sn
+        printf "  of which store read %s ms, library JSON %s ms, index %s ms\n", st, js, ix
         printf "  /list p50/p99 ms: embedded %.2f/%.2f, nginx list.json %.2f/%.2f; ratio %.2f/%.2f (goal <= 1.5)\n", \
             ep50, ep99, np50, np99, ep50 / np50, ep99 / np99
         printf "  CPU per /list, ms: embedded %.3f (%d requests), nginx %.3f (%d requests)\n", \
