@@ -17,6 +17,8 @@ namespace {
 // Threads that write the listing of a large library; more gain little, as
 // the writing is mostly taking memory.
 constexpr int kListingThreads = 4;
+// Below this many items a library is made on the calling thread alone.
+constexpr int kItemsWorthAThread = 1000;
 
 // The files of one item that a request may get.
 struct Entry
@@ -49,10 +51,8 @@ void LibraryIndex::replace(const QJsonObject &library)
 {
     auto next = std::make_shared<Library>();
     next->listing = library;
-    // The names and files are gathered while the listing is written: at
-    // start-up the headset waits for both.
-    std::thread gather([&library, &next] {
-        const QJsonArray items = library.value(QStringLiteral("items")).toArray();
+    const QJsonArray items = library.value(QStringLiteral("items")).toArray();
+    auto gather = [&items, &next] {
         next->entries.reserve(items.size());
         QVector<QString> posterNames;
         QVector<QString> videoNames;
@@ -67,9 +67,18 @@ void LibraryIndex::replace(const QJsonObject &library)
         }
         next->posterNames = NameIndex(posterNames);
         next->videoNames = NameIndex(videoNames);
-    });
-    next->listingBytes = compactJson(library, qBound(1, QThread::idealThreadCount() - 1, kListingThreads));
-    gather.join();
+    };
+    const int threads = qBound(1, QThread::idealThreadCount() - 1, kListingThreads);
+    if (items.size() < kItemsWorthAThread || threads == 1) {
+        gather();
+        next->listingBytes = compactJson(library);
+    } else {
+        // The names and files of a large library are gathered while its
+        // listing is written: at start-up the headset waits for both.
+        std::thread gathering(gather);
+        next->listingBytes = compactJson(library, threads);
+        gathering.join();
+    }
 
     std::shared_ptr<const Library> previous;
     QMutexLocker lock(&m_mutex);
