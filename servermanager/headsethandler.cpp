@@ -22,7 +22,7 @@ void HeadsetHandler::handle(const Request &request, const ReplyChannel &reply) c
 
     if (wanted.kind == HeadsetRequest::Listing) {
         qDebug().noquote() << requestLogLine(request, QStringLiteral("list"));
-        reply.replyJsonObject(m_library.listing());
+        reply.replyJsonBytes(m_library.listingBytes());
         return;
     }
     if (wanted.kind == HeadsetRequest::Unknown) {

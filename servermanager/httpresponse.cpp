@@ -74,12 +74,17 @@ QByteArray reasonPhrase(int status)
 
 QByteArray contentReply(const QByteArray &contentType, const QByteArray &body)
 {
-    return fill(kOkReplyHead, QString::fromLatin1(contentType), QString::number(body.size())) + body;
+    return contentReplyHead(contentType, body.size()) + body;
+}
+
+QByteArray contentReplyHead(const QByteArray &contentType, qint64 length)
+{
+    return fill(kOkReplyHead, QString::fromLatin1(contentType), QString::number(length));
 }
 
 QByteArray imageReplyHead(const QByteArray &contentType, qint64 length)
 {
-    return fill(kOkReplyHead, QString::fromLatin1(contentType), QString::number(length));
+    return contentReplyHead(contentType, length);
 }
 
 QByteArray imageContentType(const QString &filePath)

@@ -15,6 +15,8 @@ QByteArray reasonPhrase(int status);
 
 // A whole reply with its body: 200 with text or JSON.
 QByteArray contentReply(const QByteArray &contentType, const QByteArray &body);
+// The head of that reply, for a body that is sent as it is held.
+QByteArray contentReplyHead(const QByteArray &contentType, qint64 length);
 
 // The head of a 200 reply carrying an image; the body follows it.
 QByteArray imageReplyHead(const QByteArray &contentType, qint64 length);

@@ -1,19 +1,29 @@
 #include "servermanager/libraryindex.h"
 
+#include "servermanager/compactjson.h"
+#include "servermanager/nameindex.h"
+
 #include <QJsonArray>
 #include <QMutexLocker>
+#include <QThread>
 #include <QVector>
+
+#include <thread>
 
 namespace LanHttpServer {
 
 namespace {
 
-// What a request is matched against, and the file it then gets, of one item.
+// Threads that write the listing of a large library; more gain little, as
+// the writing is mostly taking memory.
+constexpr int kListingThreads = 4;
+// Below this many items a library is made on the calling thread alone.
+constexpr int kItemsWorthAThread = 1000;
+
+// The files of one item that a request may get.
 struct Entry
 {
-    QString posterName;
     QString posterFile;
-    QString videoName;
     QString videoFile;
 };
 
@@ -24,12 +34,15 @@ struct Entry
 struct LibraryIndex::Library
 {
     QJsonObject listing;
+    QByteArray listingBytes;
     QVector<Entry> entries;
+    NameIndex posterNames;
+    NameIndex videoNames;
 };
 
 LibraryIndex::LibraryIndex()
-    : m_current(std::make_shared<const Library>())
 {
+    replace(QJsonObject());
 }
 
 LibraryIndex::~LibraryIndex() = default;
@@ -39,13 +52,32 @@ void LibraryIndex::replace(const QJsonObject &library)
     auto next = std::make_shared<Library>();
     next->listing = library;
     const QJsonArray items = library.value(QStringLiteral("items")).toArray();
-    next->entries.reserve(items.size());
-    for (const QJsonValue &value : items) {
-        const QJsonObject item = value.toObject();
-        next->entries.append({item.value(QStringLiteral("posterpath")).toString(),
-                              item.value(QStringLiteral("posterpathreal")).toString(),
-                              item.value(QStringLiteral("videopath")).toString(),
-                              item.value(QStringLiteral("videopathnginx")).toString()});
+    auto gather = [&items, &next] {
+        next->entries.reserve(items.size());
+        QVector<QString> posterNames;
+        QVector<QString> videoNames;
+        posterNames.reserve(items.size());
+        videoNames.reserve(items.size());
+        for (const QJsonValue &value : items) {
+            const QJsonObject item = value.toObject();
+            posterNames.append(item.value(QStringLiteral("posterpath")).toString());
+            videoNames.append(item.value(QStringLiteral("videopath")).toString());
+            next->entries.append({item.value(QStringLiteral("posterpathreal")).toString(),
+                                  item.value(QStringLiteral("videopathnginx")).toString()});
+        }
+        next->posterNames = NameIndex(posterNames);
+        next->videoNames = NameIndex(videoNames);
+    };
+    const int threads = qBound(1, QThread::idealThreadCount() - 1, kListingThreads);
+    if (items.size() < kItemsWorthAThread || threads == 1) {
+        gather();
+        next->listingBytes = compactJson(library);
+    } else {
+        // The names and files of a large library are gathered while its
+        // listing is written: at start-up the headset waits for both.
+        std::thread gathering(gather);
+        next->listingBytes = compactJson(library, threads);
+        gathering.join();
     }
 
     std::shared_ptr<const Library> previous;
@@ -67,16 +99,20 @@ QJsonObject LibraryIndex::listing() const
     return current()->listing;
 }
 
+QByteArray LibraryIndex::listingBytes() const
+{
+    return current()->listingBytes;
+}
+
 std::optional<QString> LibraryIndex::find(Kind kind, const QString &name) const
 {
     const std::shared_ptr<const Library> library = current();
-    const QVector<Entry> &entries = library->entries;
-    for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry) {
-        const QString &requested = kind == Kind::Poster ? entry->posterName : entry->videoName;
-        if (requested.contains(name, Qt::CaseSensitive))
-            return kind == Kind::Poster ? entry->posterFile : entry->videoFile;
-    }
-    return std::nullopt;
+    const bool poster = kind == Kind::Poster;
+    const int position = (poster ? library->posterNames : library->videoNames).lastContaining(name);
+    if (position < 0)
+        return std::nullopt;
+    const Entry &entry = library->entries.at(position);
+    return poster ? entry.posterFile : entry.videoFile;
 }
 
 } // namespace LanHttpServer

@@ -74,6 +74,11 @@ bool ReplyChannel::replyJsonObject(const QJsonObject &jsonObject) const
     return post([jsonObject](Session *session) { session->replyJsonObject(jsonObject); });
 }
 
+bool ReplyChannel::replyJsonBytes(const QByteArray &json) const
+{
+    return post([json](Session *session) { session->replyJsonBytes(json); });
+}
+
 bool ReplyChannel::replyJsonArray(const QJsonArray &jsonArray) const
 {
     return post([jsonArray](Session *session) { session->replyJsonArray(jsonArray); });

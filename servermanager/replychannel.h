@@ -33,6 +33,8 @@ public:
 
     bool replyText(const QString &replyData) const;
     bool replyJsonObject(const QJsonObject &jsonObject) const;
+    // JSON already serialised, sent as it is: the bytes are shared, not copied.
+    bool replyJsonBytes(const QByteArray &json) const;
     bool replyJsonArray(const QJsonArray &jsonArray) const;
     bool replyFile(const QString &filePath, const ByteRange &range) const;
     bool replyImage(const QImage &image) const;

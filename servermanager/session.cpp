@@ -191,6 +191,13 @@ void Session::replyJsonObject(const QJsonObject &jsonObject)
     sendWhole(contentReply(kJsonContentType, QJsonDocument(jsonObject).toJson(QJsonDocument::Compact)));
 }
 
+void Session::replyJsonBytes(const QByteArray &json)
+{
+    if (!beginReply("replyJsonBytes"))
+        return;
+    sendHeadAndBody(contentReplyHead(kJsonContentType, json.size()), json);
+}
+
 void Session::replyJsonArray(const QJsonArray &jsonArray)
 {
     if (!beginReply("replyJsonArray"))

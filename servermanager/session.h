@@ -78,6 +78,7 @@ public slots:
     // the server thread may call them: handler threads use a ReplyChannel.
     void replyText(const QString &replyData);
     void replyJsonObject(const QJsonObject &jsonObject);
+    void replyJsonBytes(const QByteArray &json);
     void replyJsonArray(const QJsonArray &jsonArray);
     void replyFile(const QString &filePath, const LanHttpServer::ByteRange &range);
     void replyImage(const QImage &image);
@@ -94,6 +95,7 @@ private:
     bool beginReply(const char *operation);
     std::unique_ptr<QFile> openForReply(const QString &filePath, const char *operation);
     void sendWhole(const QByteArray &message);
+    void sendHeadAndBody(const QByteArray &head, const QByteArray &body);
     void sendWithBody(const QByteArray &head, std::unique_ptr<QIODevice> source, qint64 bodyLength);
     void sendMore();
     bool canSendFileDirectly() const;

@@ -45,6 +45,24 @@ void Session::sendWithBody(const QByteArray &head, std::unique_ptr<QIODevice> so
     sendMore();
 }
 
+// A body held in memory, such as the listing that every "list" request gets,
+// goes to a TCP connection as it is held: sending it copies nothing.
+void Session::sendHeadAndBody(const QByteArray &head, const QByteArray &body)
+{
+    auto *tcp = qobject_cast<TcpConnection *>(socket.data());
+    if (!tcp) {
+        sendWhole(head + body);
+        return;
+    }
+    replySource.reset();
+    m_sourceRemaining = 0;
+    m_directFile = nullptr;
+    pendingBytes = head.size() + body.size();
+    idleTimer.start();
+    tcp->write(head);
+    tcp->writeShared(body);
+}
+
 bool Session::canSendFileDirectly() const
 {
     if (!m_limits.sendFilesDirectly || !qobject_cast<QFile *>(replySource.get()))

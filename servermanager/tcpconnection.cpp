@@ -52,7 +52,7 @@ void TcpConnection::abort()
 {
     if (!isConnected())
         return;
-    m_writeBuffer.clear();
+    clearWriteQueue();
     closeDescriptor();
     emit disconnected();
 }
@@ -64,7 +64,7 @@ qint64 TcpConnection::bytesAvailable() const
 
 qint64 TcpConnection::bytesToWrite() const
 {
-    return m_writeBuffer.size();
+    return m_bytesToWrite;
 }
 
 qint64 TcpConnection::readData(char *data, qint64 maxSize)
@@ -84,11 +84,34 @@ qint64 TcpConnection::writeData(const char *data, qint64 size)
 {
     if (!isConnected())
         return -1;
-    m_writeBuffer.append(data, int(size));
+    queueForWriting(QByteArray(data, int(size)));
+    return size;
+}
+
+bool TcpConnection::writeShared(const QByteArray &bytes)
+{
+    if (!isConnected() || !isWritable())
+        return false;
+    queueForWriting(bytes);
+    return true;
+}
+
+void TcpConnection::queueForWriting(const QByteArray &bytes)
+{
+    if (bytes.isEmpty())
+        return;
+    m_writeQueue.push_back(bytes);
+    m_bytesToWrite += bytes.size();
     // Sent from the event loop, like a QTcpSocket does, so that no writer
     // sees bytesWritten() from inside its own write().
     m_writeNotifier->setEnabled(true);
-    return size;
+}
+
+void TcpConnection::clearWriteQueue()
+{
+    m_writeQueue.clear();
+    m_writeOffset = 0;
+    m_bytesToWrite = 0;
 }
 
 void TcpConnection::onReadable()
@@ -135,22 +158,28 @@ void TcpConnection::onReadable()
 void TcpConnection::onWritable()
 {
     qint64 sent = 0;
-    while (!m_writeBuffer.isEmpty()) {
+    while (!m_writeQueue.empty()) {
+        const QByteArray &block = m_writeQueue.front();
         const platform::SocketIoResult result =
-            platform::sendBytes(m_descriptor, m_writeBuffer.constData(), m_writeBuffer.size());
+            platform::sendBytes(m_descriptor, block.constData() + m_writeOffset, block.size() - m_writeOffset);
         if (result.status == platform::SocketIoResult::Done) {
             sent += result.bytes;
-            m_writeBuffer.remove(0, int(result.bytes));
+            m_bytesToWrite -= result.bytes;
+            m_writeOffset += int(result.bytes);
+            if (m_writeOffset == block.size()) {
+                m_writeQueue.pop_front();
+                m_writeOffset = 0;
+            }
             continue;
         }
         if (result.status == platform::SocketIoResult::WouldBlock)
             break;
-        m_writeBuffer.clear();
+        clearWriteQueue();
         closeDescriptor();
         emit disconnected();
         return;
     }
-    if (m_writeBuffer.isEmpty())
+    if (m_writeQueue.empty())
         m_writeNotifier->setEnabled(false);
     if (sent > 0)
         emit bytesWritten(sent);

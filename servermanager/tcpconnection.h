@@ -4,6 +4,7 @@
 #include <QHostAddress>
 #include <QIODevice>
 
+#include <deque>
 #include <memory>
 
 class QSocketNotifier;
@@ -39,6 +40,9 @@ public:
     bool shutdownSending();
     // Closes at once; what is not sent yet is dropped.
     void abort();
+    // Writes the bytes as they are held, without copying them: for a body
+    // that many replies share. False when the connection is closed.
+    bool writeShared(const QByteArray &bytes);
 
     bool isSequential() const override { return true; }
     qint64 bytesAvailable() const override;
@@ -61,8 +65,14 @@ private:
     QHostAddress m_peerAddress;
     std::unique_ptr<QSocketNotifier> m_readNotifier;
     std::unique_ptr<QSocketNotifier> m_writeNotifier;
+    void queueForWriting(const QByteArray &bytes);
+    void clearWriteQueue();
+
     QByteArray m_readBuffer;
-    QByteArray m_writeBuffer;
+    // What waits to be sent, in order; the first block from m_writeOffset.
+    std::deque<QByteArray> m_writeQueue;
+    int m_writeOffset = 0;
+    qint64 m_bytesToWrite = 0;
     qint64 m_readBufferSize = 0;
     bool m_peerFinished = false;
 };

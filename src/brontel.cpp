@@ -72,13 +72,18 @@ Brontel::Brontel(QWidget *parent)
     CheckPort();
     InitNginx();
     m_sharedDir = IniConfig::instance()->getVaroSharedDir();
+    // Made before the pages: it starts listening as soon as the home page has
+    // read the stored library (slotSendJson), before a single tile is built,
+    // so the headset reaches the PC at once whatever the library's size.
+    m_server = new LanHttpServer::TcpServerManage(IniConfig::instance()->getHandleMax());
     initUi();
     initShortcuts();
 
     g_mainWindow = this;
 
-    m_server = new LanHttpServer::TcpServerManage(IniConfig::instance()->getHandleMax());
-    InitServer();
+    // A start-up whose library never arrived still serves (an empty one).
+    if (!m_serverStarted)
+        InitServer();
 }
 
 Brontel::~Brontel()

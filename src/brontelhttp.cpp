@@ -12,6 +12,7 @@
 
 void Brontel::InitServer()
 {
+    m_serverStarted = true;
     // Only the copies and posters in the shared folder are ever sent; the
     // server checks each file as it opens it.
     m_server->setServedFolder(m_sharedDir);
@@ -23,6 +24,8 @@ void Brontel::InitServer()
     });
     if (m_httpPort == 0 || !m_server->listen(QHostAddress(QHostAddress::Any), quint16(m_httpPort)))
         qDebug() << "listen:" << false;
+    else
+        qDebug().noquote() << "HTTP server listening on port" << m_httpPort;
 }
 
 bool Brontel::httpServerListening() const
@@ -45,6 +48,10 @@ QJsonObject Brontel::libraryJson() const
 void Brontel::slotSendJson(QJsonObject jsonObject)
 {
     m_library->replace(jsonObject);
+    // The first library is the start-up's read of the store: from now on
+    // the headset gets the whole listing, not an empty one.
+    if (m_server && !m_serverStarted)
+        InitServer();
 }
 
 // Whatever the error, the page container is told "not found": the home page

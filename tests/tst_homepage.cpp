@@ -43,6 +43,8 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStackedWidget>
+#include <QDateTime>
+#include <QFile>
 #include <QTest>
 #include <QTextDocumentFragment>
 #include <QTimer>
@@ -398,10 +400,23 @@ void TestHomePage::restartReloadsTheSameLibrary()
     }
     QCOMPARE(storedTexts(storeBefore), texts);
 
+    // A listing that already holds the library is left as it is.
+    const QDateTime old = QDateTime::currentDateTime().addDays(-3);
+    {
+        QFile file(listing());
+        QVERIFY(file.open(QIODevice::ReadWrite) && file.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+
     HomePage again;
     NoticeRecorder notices(&again);
+    // The library is published before its tiles are made: the headset is
+    // answered from it while they are.
+    QList<int> tilesWhenPublished;
+    connect(&again, &HomePage::sglSendJson, &again, [&] { tilesWhenPublished << again.tiles().size(); });
     const int counter = g_refreshCount;
     again.loadVideoData();
+    QCOMPARE(tilesWhenPublished, QList<int>({0}));
+    QCOMPARE(QFileInfo(listing()).lastModified().toSecsSinceEpoch(), old.toSecsSinceEpoch());
     QCOMPARE(tileNames(again), QStringList({"x.mp4", "y.mkv"}));
     QCOMPARE(again.libraryItemTexts(), texts);
     QCOMPARE(readWholeFile(store()), storeBefore);

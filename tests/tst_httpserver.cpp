@@ -313,6 +313,7 @@ private slots:
 
     // The answers to the headset.
     void listingOverCurl();
+    void largeListingArrivesWhole();
     void posterOverCurl();
     void manyPostersAtOnceFromOneAddressAreAllAnswered();
     void rangesOverCurl_data();
@@ -1327,6 +1328,39 @@ void TestHttpServer::listingOverCurl()
     const QJsonDocument document = QJsonDocument::fromJson(reply.body, &error);
     QCOMPARE(error.error, QJsonParseError::NoError);
     QCOMPARE(document.object(), m_library);
+    // The library's compact form, as it is sent whatever the way it is made.
+    QCOMPARE(reply.body, QJsonDocument(m_library).toJson(QJsonDocument::Compact));
+}
+
+// A listing many times the socket's buffers goes out whole, in as many
+// sends as the client's reading takes, and the next request gets it again.
+void TestHttpServer::largeListingArrivesWhole()
+{
+    QJsonArray items;
+    for (int i = 0; i < 20000; ++i) {
+        const QString name = QString::number(1700000000000LL + i);
+        items.append(QJsonObject{{"index", QString::number(i)}, {"videopath", "video/" + name},
+                                 {"posterpath", "post/" + name}, {"videopathnginx", itemPath(name, ".mp4")},
+                                 {"posterpathreal", itemPath(name, ".png")}, {"video", "holiday clip " + name + ".mp4"}});
+    }
+    const QJsonObject large{{"number", QString::number(items.size())}, {"items", items}};
+    const QByteArray expected = QJsonDocument(large).toJson(QJsonDocument::Compact);
+    QVERIFY(expected.size() > 4 * 1024 * 1024);
+    m_index.replace(large);
+    const auto restore = qScopeGuard([this] { m_index.replace(m_library); });
+
+    for (int round = 0; round < 2; ++round) {
+        const CurlReply reply = curl(url("/list"));
+        QCOMPARE(reply.exitCode, 0);
+        QCOMPARE(reply.status, 200);
+        QCOMPARE(reply.header("Content-Length"), QString::number(expected.size()));
+        QCOMPARE(reply.body.size(), expected.size());
+        QVERIFY(reply.body == expected);
+    }
+    // A client that reads it slowly gets it whole as well.
+    const CurlReply slow = curl(url("/list"), {"--limit-rate", "20M"});
+    QCOMPARE(slow.status, 200);
+    QVERIFY(slow.body == expected);
 }
 
 void TestHttpServer::posterOverCurl()

@@ -1,10 +1,14 @@
 // The library as the headset reaches it, without a main window: how its
 // request names are found, and that handler threads always read one whole
 // library while the GUI thread replaces it.
+#include "servermanager/compactjson.h"
 #include "servermanager/libraryindex.h"
+#include "servermanager/nameindex.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
+#include <QRandomGenerator>
 #include <QTest>
 
 #include <atomic>
@@ -12,6 +16,7 @@
 #include <vector>
 
 using LanHttpServer::LibraryIndex;
+using LanHttpServer::NameIndex;
 
 namespace {
 
@@ -42,6 +47,47 @@ bool isWholeLibrary(const QJsonObject &listing)
     return !letter.isEmpty() && listing == libraryOf(letter.at(0).toLatin1(), items.size());
 }
 
+// The headset's rule itself, the slow way: the last path containing the name.
+int lastContainingByScan(const QVector<QString> &paths, const QString &name)
+{
+    int found = -1;
+    for (int i = 0; i < paths.size(); ++i) {
+        if (paths.at(i).contains(name, Qt::CaseSensitive))
+            found = i;
+    }
+    return found;
+}
+
+// Every name asked of the index gets the scan's answer; the failures, for
+// the message.
+QStringList disagreements(const QVector<QString> &paths, const QStringList &names)
+{
+    const NameIndex index(paths);
+    QStringList wrong;
+    for (const QString &name : names) {
+        const int expected = lastContainingByScan(paths, name);
+        const int got = index.lastContaining(name);
+        if (got != expected)
+            wrong << QStringLiteral("\"%1\": %2 instead of %3").arg(name).arg(got).arg(expected);
+    }
+    return wrong;
+}
+
+// Every piece of every path, and more: what a request may name.
+QStringList namesAround(const QVector<QString> &paths)
+{
+    QStringList names{QString(), "/", "0", "video/", "post/", "1700000000000", "17000000000001", "x"};
+    for (const QString &path : paths) {
+        for (int from = 0; from < path.size(); ++from) {
+            for (int length = 1; from + length <= path.size(); ++length)
+                names << path.mid(from, length);
+        }
+        names << path + "0" << "0" + path;
+    }
+    names.removeDuplicates();
+    return names;
+}
+
 } // namespace
 
 class TestLibraryIndex : public QObject
@@ -53,6 +99,12 @@ private slots:
     void anEmptyLibraryFindsNothing();
     void replacingGivesTheNewLibraryWhole();
     void readersSeeOneWholeLibraryWhileItIsReplaced();
+    void listingIsSentInCompactFormMadeOnce();
+    void listingWrittenInPartsIsQtsCompactForm();
+    void importNamesAreFoundInTheHash();
+    void indexGivesTheScansAnswerOnAwkwardLibraries_data();
+    void indexGivesTheScansAnswerOnAwkwardLibraries();
+    void indexGivesTheScansAnswerOnRandomLibraries();
 };
 
 void TestLibraryIndex::namesAreFoundAsTheHeadsetExpects()
@@ -162,6 +214,172 @@ void TestLibraryIndex::readersSeeOneWholeLibraryWhileItIsReplaced()
 
     QCOMPARE(finished.load(), readers);
     QCOMPARE(broken.load(), 0);
+}
+
+// The listing the headset downloads is the compact form of the library as
+// it was given: the bytes do not change with the way they are made.
+void TestLibraryIndex::listingIsSentInCompactFormMadeOnce()
+{
+    LibraryIndex index;
+    QCOMPARE(index.listingBytes(), QByteArray("{}"));
+    const QJsonObject library = libraryOf('c', 5);
+    index.replace(library);
+    QCOMPARE(index.listingBytes(), QJsonDocument(library).toJson(QJsonDocument::Compact));
+    // Each read shares the bytes made when the library was given.
+    QCOMPARE(index.listingBytes().constData(), index.listingBytes().constData());
+    index.replace(QJsonObject{{"number", "0"}, {"items", QJsonArray()}});
+    QCOMPARE(index.listingBytes(), QByteArray("{\"items\":[],\"number\":\"0\"}"));
+}
+
+// A large listing is written in parts on several threads; the bytes are
+// those of QJsonDocument's compact form, whatever the items hold.
+void TestLibraryIndex::listingWrittenInPartsIsQtsCompactForm()
+{
+    const QStringList awkward{"plain", "quote \" and backslash \\", "tab\tnew line\ncarriage\rfeed\fback\b",
+                              QString(QChar(1)) + QChar(0x1f) + QChar(0x7f), QString::fromUtf8("视频 vidéo ビデオ"),
+                              QString::fromUtf8("\xF0\x9F\x8E\xAC film"), "a/b/c", "</script>", QString()};
+    QJsonArray items;
+    for (int i = 0; i < 5003; ++i) {
+        const QString text = awkward.at(i % awkward.size());
+        QJsonObject item{{"index", QString::number(i)}, {"videopath", "video/" + QString::number(1700000000000LL + i)},
+                         {"video", text + QString::number(i)}, {text, i}};
+        if (i % 7 == 0)
+            item.insert("nested", QJsonObject{{"list", QJsonArray{1, 2.5, -3e300, true, QJsonValue(), text}}});
+        if (i % 11 == 0)
+            item.insert("number", 1e-7 * i);
+        // Not every item is an object.
+        if (i % 13 == 0)
+            items.append(text);
+        else if (i % 17 == 0)
+            items.append(QJsonArray{i, text});
+        else if (i % 19 == 0)
+            items.append(i * 0.25);
+        else
+            items.append(item);
+    }
+    const QJsonObject library{{"number", QString::number(items.size())}, {"items", items},
+                              {"another", QJsonArray(items)}, {QString::fromUtf8("ключ \"x\""), "v"},
+                              {"aaa", QJsonObject{{"b", false}}}, {"zzz", 42}};
+    const QByteArray expected = QJsonDocument(library).toJson(QJsonDocument::Compact);
+    for (int threads : {1, 2, 3, 4, 7, 64}) {
+        const QByteArray written = LanHttpServer::compactJson(library, threads);
+        QCOMPARE(written.size(), expected.size());
+        QVERIFY2(written == expected, qPrintable(QStringLiteral("%1 threads").arg(threads)));
+    }
+    // A library too small for parts, and one without items.
+    const QJsonObject small = libraryOf('s', 10);
+    QCOMPARE(LanHttpServer::compactJson(small, 4), QJsonDocument(small).toJson(QJsonDocument::Compact));
+    QCOMPARE(LanHttpServer::compactJson(QJsonObject(), 4), QByteArray("{}"));
+
+    LibraryIndex index;
+    index.replace(library);
+    QVERIFY(index.listingBytes() == expected);
+}
+
+// What the import names its copies and posters after, the time in digits of
+// one length, is found in the hash; anything else is looked through.
+void TestLibraryIndex::importNamesAreFoundInTheHash()
+{
+    QVector<QString> paths;
+    for (int i = 0; i < 1000; ++i)
+        paths << QStringLiteral("video/%1").arg(1700000000000LL + i);
+    paths << "video/holiday" << "video/1700000000500";
+    const NameIndex index(paths);
+    QVERIFY(index.isIndexed("1700000000000"));
+    QVERIFY(index.isIndexed("9999999999999"));
+    QCOMPARE(index.lastContaining("1700000000999"), 999);
+    // A name given twice: the later one.
+    QCOMPARE(index.lastContaining("1700000000500"), 1001);
+    QCOMPARE(index.lastContaining("1700000001000"), -1);
+    QCOMPARE(index.lastContaining(""), 1001);
+
+    QVERIFY(!index.isIndexed(""));
+    QVERIFY(!index.isIndexed("170000000000"));
+    QVERIFY(!index.isIndexed("17000000000000"));
+    QVERIFY(!index.isIndexed("video/1700000000000"));
+    QVERIFY(!index.isIndexed("170000000000x"));
+    QCOMPARE(index.lastContaining("170000000099"), 999);
+    QCOMPARE(index.lastContaining("video/1700000000000"), 0);
+    QCOMPARE(index.lastContaining("holiday"), 1000);
+
+    // Without one run of digits in any path there is nothing to hash.
+    QVERIFY(!NameIndex({"video/abc", "video/a1b2"}).isIndexed("1"));
+    QCOMPARE(NameIndex().lastContaining(""), -1);
+    QCOMPARE(NameIndex().lastContaining("1700000000000"), -1);
+}
+
+void TestLibraryIndex::indexGivesTheScansAnswerOnAwkwardLibraries_data()
+{
+    QTest::addColumn<QVector<QString>>("paths");
+    const QString a = "1700000000001";
+    const QString b = "1700000000002";
+    QTest::newRow("import names") << QVector<QString>{"video/" + a, "video/" + b};
+    QTest::newRow("the same name twice") << QVector<QString>{"video/" + a, "video/" + b, "video/" + a};
+    // A later path holds the name inside a longer run of digits.
+    QTest::newRow("name inside a longer name") << QVector<QString>{"video/" + a, "video/" + a + "9", "video/9" + a};
+    QTest::newRow("name inside a shorter one's neighbour")
+        << QVector<QString>{"video/" + a, "video/17000000000", "video/" + b.left(12)};
+    // Two runs of digits: neither is the path's one run.
+    QTest::newRow("two runs of digits") << QVector<QString>{"video/" + a, "video/2/" + a, "video/" + a + "/3", "video/" + b};
+    QTest::newRow("digits in the prefix") << QVector<QString>{"video2/" + a, "video/" + a, "v1deo/" + b};
+    QTest::newRow("names with slashes") << QVector<QString>{"video/" + a, "video/a/b", "video/" + b + "/", "/" + a};
+    QTest::newRow("no prefix") << QVector<QString>{a, "video/" + a, "post/" + a, "" + b};
+    QTest::newRow("empty paths") << QVector<QString>{QString(), "video/" + a, QString()};
+    QTest::newRow("other shapes only") << QVector<QString>{"video/abc", "video/xyz", "video/abc1", "video/Q"};
+    QTest::newRow("mostly other lengths") << QVector<QString>{"video/123", "video/456", "video/" + a, "video/123"};
+    // Digits that are not ASCII are not digits to the hash.
+    QTest::newRow("other digits") << QVector<QString>{"video/" + a, QString::fromUtf8("video/١٧٠٠"), "video/" + b};
+    QTest::newRow("letter case") << QVector<QString>{"video/A" + a, "video/a" + b, "VIDEO/" + a};
+}
+
+// The index gives the rule's answer whatever the library holds: names of
+// every piece of every path, and names around them.
+void TestLibraryIndex::indexGivesTheScansAnswerOnAwkwardLibraries()
+{
+    QFETCH(QVector<QString>, paths);
+    const QStringList wrong = disagreements(paths, namesAround(paths));
+    QVERIFY2(wrong.isEmpty(), qPrintable(wrong.mid(0, 10).join("; ")));
+}
+
+// Libraries made at random of digits, slashes and a few letters, with names
+// taken from them: the index and the scan always agree.
+void TestLibraryIndex::indexGivesTheScansAnswerOnRandomLibraries()
+{
+    QRandomGenerator random(20241208);
+    const QString alphabet = "0123456789/vp";
+    auto randomText = [&](int length) {
+        QString text;
+        for (int i = 0; i < length; ++i)
+            text += alphabet.at(random.bounded(alphabet.size()));
+        return text;
+    };
+    int indexed = 0;
+    for (int library = 0; library < 300; ++library) {
+        QVector<QString> paths;
+        const int count = random.bounded(1, 12);
+        const int keyLength = random.bounded(1, 5);
+        for (int i = 0; i < count; ++i) {
+            // Most paths are of the import's shape, the rest anything.
+            if (random.bounded(3) > 0) {
+                QString digits;
+                for (int d = 0; d < keyLength; ++d)
+                    digits += QChar('0' + random.bounded(3));
+                paths << "video/" + digits;
+            } else {
+                paths << randomText(random.bounded(0, 9));
+            }
+        }
+        QStringList names = namesAround(paths);
+        for (int n = 0; n < 20; ++n)
+            names << randomText(random.bounded(0, 6));
+        const NameIndex index(paths);
+        for (const QString &name : qAsConst(names))
+            indexed += index.isIndexed(name) ? 1 : 0;
+        const QStringList wrong = disagreements(paths, names);
+        QVERIFY2(wrong.isEmpty(), qPrintable(QStringList(paths.toList()).join(",") + " -> " + wrong.mid(0, 5).join("; ")));
+    }
+    // The hash was put to the test, not only the look through.
+    QVERIFY(indexed > 1000);
 }
 
 QTEST_APPLESS_MAIN(TestLibraryIndex)

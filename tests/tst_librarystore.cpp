@@ -155,6 +155,10 @@ void TestLibraryStore::listingBytes()
     for (int i = 0; i < 12; ++i)
         twelve << "{}";
     QCOMPARE(listText(twelve).left(26), QString("{\"number\":\"12\",\"items\": [{"));
+    // The listing made straight in UTF-8 is the text's, to the byte.
+    QCOMPARE(listBytes(texts), listText(texts).toUtf8());
+    QCOMPARE(listBytes(twelve), listText(twelve).toUtf8());
+    QCOMPARE(listBytes({}), listText({}).toUtf8());
 }
 
 void TestLibraryStore::damagedStores_data()

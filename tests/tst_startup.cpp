@@ -1,7 +1,12 @@
 // The start-up sequence of the main window, run in this process: seeding of
 // the settings, first and later starts, the shared folder, the port choice.
+#include "common/libraryhelpers.h"
 #include "common/programrunner.h"
 #include "common/testenv.h"
+
+#include "Form/FormHome/homepage.h"
+#include "Form/FormHome/homesub.h"
+#include "Form/FormHome/librarystore.h"
 
 #include "helper/iniconfig.h"
 #include "helper/session.h"
@@ -14,12 +19,71 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QScopeGuard>
 #include <QSettings>
+#include <QMutex>
+#include <QRegularExpression>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QSignalSpy>
 #include <QTest>
+
+namespace {
+
+// One GET of the listing on a connection of its own, from the calling
+// thread; the body, or nothing.
+QByteArray fetchListing(int port)
+{
+    QTcpSocket socket;
+    socket.connectToHost(QStringLiteral("127.0.0.1"), quint16(port));
+    if (!socket.waitForConnected(5000))
+        return QByteArray();
+    socket.write("GET /list HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");
+    QByteArray reply;
+    for (int i = 0; i < 200 && socket.state() == QAbstractSocket::ConnectedState; ++i) {
+        socket.waitForReadyRead(50);
+        reply += socket.readAll();
+    }
+    reply += socket.readAll();
+    const int headEnd = reply.indexOf("\r\n\r\n");
+    return headEnd < 0 ? QByteArray() : reply.mid(headEnd + 4);
+}
+
+// What the start-up looked like when the server said it listens.
+struct ListenMoment
+{
+    QMutex mutex;
+    bool seen = false;
+    int tiles = -1;
+    QByteArray listing;
+    QtMessageHandler previous = nullptr;
+};
+ListenMoment *g_listen = nullptr;
+
+void noteListenMoment(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    static thread_local bool inside = false;
+    if (!inside && g_listen && message.startsWith(QLatin1String("HTTP server listening on port "))) {
+        inside = true;
+        const int port = message.section(QLatin1Char(' '), -1).toInt();
+        int tiles = 0;
+        for (QWidget *widget : QApplication::allWidgets())
+            tiles += qobject_cast<HomeSub *>(widget) ? 1 : 0;
+        // The server answers on threads of its own while this one waits.
+        const QByteArray listing = fetchListing(port);
+        QMutexLocker lock(&g_listen->mutex);
+        g_listen->seen = true;
+        g_listen->tiles = tiles;
+        g_listen->listing = listing;
+        inside = false;
+    }
+    if (g_listen && g_listen->previous)
+        g_listen->previous(type, context, message);
+}
+
+} // namespace
 
 class TestStartup : public QObject
 {
@@ -39,6 +103,7 @@ private slots:
     void stepsRunWithoutTheWindow();
     void windowShowsTranslated();
     void libraryLookUpForTheHeadset();
+    void serverListensOnceTheLibraryIsReadBeforeAnyTile();
 
 private:
     QString brontelIni() const { return m_user->dataFolder() + "/Brontel.ini"; }
@@ -276,6 +341,51 @@ void TestStartup::libraryLookUpForTheHeadset()
     window.slotToErrorcode(500);
     QCOMPARE(errors.size(), 1);
     QCOMPARE(errors.first().first().toLongLong(), 404LL);
+}
+
+// The headset is served as soon as the stored library has been read: when
+// the server starts listening no tile exists yet, and it answers the whole
+// listing at once.
+void TestStartup::serverListensOnceTheLibraryIsReadBeforeAnyTile()
+{
+    const QString shared = m_user->sharedFolder();
+    QVERIFY(QDir().mkpath(shared) && QDir().mkpath(m_user->root() + "/src"));
+    QVector<BrontelVideoInfo> entries;
+    QVector<BrontelVideoInfo *> library;
+    for (int i = 0; i < 30; ++i)
+        entries << entryWithFiles(shared, m_user->root() + QStringLiteral("/src/clip %1.mp4").arg(i), i);
+    for (BrontelVideoInfo &entry : entries)
+        library << &entry;
+    QVERIFY(writeWholeFile(shared + "/" + librarystore::storeFileName(), storeOf(library)));
+    QVERIFY(writeWholeFile(brontelIni(), "[General]\nFirstUse=1\nVaroSharedDir=" + shared.toUtf8() + "\n"));
+
+    ListenMoment moment;
+    g_listen = &moment;
+    moment.previous = qInstallMessageHandler(noteListenMoment);
+    const auto restore = qScopeGuard([&moment] {
+        qInstallMessageHandler(moment.previous);
+        g_listen = nullptr;
+    });
+    Brontel window;
+    QVERIFY(window.httpServerListening());
+    QMutexLocker lock(&moment.mutex);
+    QVERIFY(moment.seen);
+    QCOMPARE(moment.tiles, 0);
+    const QJsonObject listing = QJsonDocument::fromJson(moment.listing).object();
+    QCOMPARE(listing.value("number").toString(), QString("30"));
+    QCOMPARE(listing.value("items").toArray().size(), 30);
+    QCOMPARE(listing, window.libraryJson());
+    // The tiles came after: those of the rows in view, each its entry's.
+    int tiles = 0;
+    for (QWidget *widget : QApplication::allWidgets())
+        tiles += qobject_cast<HomeSub *>(widget) ? 1 : 0;
+    const auto *page = window.findChild<HomePage *>();
+    QVERIFY(page);
+    QCOMPARE(page->library().size(), 30);
+    QVERIFY(tiles > 0);
+    QCOMPARE(page->tiles().size(), tiles);
+    for (int i = 0; i < page->tiles().size(); ++i)
+        QCOMPARE(page->tiles()[i]->getVideoInfo(), page->library()[i]);
 }
 
 QTEST_MAIN(TestStartup)

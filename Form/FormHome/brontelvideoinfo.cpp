@@ -13,10 +13,8 @@ namespace {
 // JSON string escaping: a quote, a backslash or a control character in a file
 // name would otherwise end the value early and let the name add keys of its
 // own to the listing the headset reads.
-QString escaped(const QString &value)
+void appendEscaped(QString &out, const QString &value)
 {
-    QString out;
-    out.reserve(value.size() + 8);
     for (const QChar c : value) {
         const ushort u = c.unicode();
         switch (u) {
@@ -34,18 +32,25 @@ QString escaped(const QString &value)
                 out += c;
         }
     }
-    return out;
 }
 
-QString member(const char *key, const QString &value, const char *prefix = "")
+// "key":"prefix+value", after a comma unless it is the first member. Every
+// library entry is written at every change, so this is plain appending.
+void appendMember(QString &out, const char *key, const QString &value, const char *prefix = "")
 {
-    return QStringLiteral("\"%1\":\"%2%3\"")
-        .arg(QLatin1String(key), QLatin1String(prefix), escaped(value));
+    if (out.size() > 1)
+        out += QLatin1Char(',');
+    out += QLatin1Char('"');
+    out += QLatin1String(key);
+    out += QLatin1String("\":\"");
+    out += QLatin1String(prefix);
+    appendEscaped(out, value);
+    out += QLatin1Char('"');
 }
 
-QString member(const char *key, int value)
+void appendMember(QString &out, const char *key, int value)
 {
-    return QStringLiteral("\"%1\":\"%2\"").arg(QLatin1String(key)).arg(value);
+    appendMember(out, key, QString::number(value));
 }
 
 QString text(const QJsonObject &item, const char *key)
@@ -65,27 +70,23 @@ QString getJsonStringFromVideoInfo(const BrontelVideoInfo *info)
 {
     if (!info)
         return QString();
-    const QString parts[] = {
-        member("index", info->index),
-        member("poster", info->poster),
-        member("video", info->video),
-        member("size", info->size),
-        member("length", info->length),
-        member("videopathreal", info->videopathreal),
-        member("posterpathreal", info->posterpathreal),
-        member("videopath", info->videopath, "video/"),
-        member("posterpath", info->posterpath, "post/"),
-        member("videoreq", info->videoreq),
-        member("videopathnginx", info->videopathnginx),
-        member("width", info->width),
-        member("high", info->high),
-    };
-    QString out = QStringLiteral("{");
-    for (const QString &part : parts) {
-        if (out.size() > 1)
-            out += QLatin1Char(',');
-        out += part;
-    }
+    QString out;
+    out.reserve(256 + info->videopathreal.size() + info->posterpathreal.size() + info->videopathnginx.size()
+                + info->video.size() + info->poster.size());
+    out += QLatin1Char('{');
+    appendMember(out, "index", info->index);
+    appendMember(out, "poster", info->poster);
+    appendMember(out, "video", info->video);
+    appendMember(out, "size", info->size);
+    appendMember(out, "length", info->length);
+    appendMember(out, "videopathreal", info->videopathreal);
+    appendMember(out, "posterpathreal", info->posterpathreal);
+    appendMember(out, "videopath", info->videopath, "video/");
+    appendMember(out, "posterpath", info->posterpath, "post/");
+    appendMember(out, "videoreq", info->videoreq);
+    appendMember(out, "videopathnginx", info->videopathnginx);
+    appendMember(out, "width", info->width);
+    appendMember(out, "high", info->high);
     out += QLatin1Char('}');
     return out;
 }

@@ -111,9 +111,11 @@ void HomePage::loadVideoData()
 void HomePage::showReloadedLibrary()
 {
     restoreMissingPosters();
+    // Published before the tiles are built: the headset needs the listing
+    // only, and the main window starts serving it at once.
+    sendLibraryJson();
     m_tiles->setEntries(m_library->entries());
     setPlaceholdersVisible(m_library->entries().isEmpty());
-    sendLibraryJson();
     if (!m_tiles->isEmpty())
         startNoticeSequence();
     updateDeleteButton();

@@ -7,6 +7,7 @@
 #include <QtEndian>
 
 #include <cstring>
+#include <limits>
 
 namespace librarystore {
 namespace {
@@ -148,14 +149,26 @@ QString listText(const QStringList &itemTexts)
         + itemTexts.join(QLatin1Char(',')) + QStringLiteral("]}");
 }
 
-QByteArray listFileBytes(const QStringList &itemTexts)
+QByteArray listBytes(const QStringList &itemTexts)
 {
-    return listFileBytesOfText(listText(itemTexts));
+    qsizetype total = 32;
+    for (const QString &text : itemTexts)
+        total += text.size() + 1;
+    QByteArray bytes;
+    bytes.reserve(int(qMin<qsizetype>(total, std::numeric_limits<int>::max() / 2)));
+    bytes += "{\"number\":\"" + QByteArray::number(itemTexts.size()) + "\",\"items\": [";
+    for (int i = 0; i < itemTexts.size(); ++i) {
+        if (i > 0)
+            bytes += ',';
+        bytes += itemTexts.at(i).toUtf8();
+    }
+    bytes += "]}";
+    return bytes;
 }
 
-QByteArray listFileBytesOfText(const QString &listText)
+QByteArray listFileBytes(const QStringList &itemTexts)
 {
-    QByteArray bytes = listText.toUtf8();
+    QByteArray bytes = listBytes(itemTexts);
     bytes += '\n';
     return bytes;
 }

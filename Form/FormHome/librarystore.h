@@ -45,9 +45,9 @@ StoreContents readStore(const QByteArray &bytes);
 // with N the count. The library JSON the main window serves is this text
 // parsed; "list.json" is this text in UTF-8 (no byte-order mark) and one LF.
 QString listText(const QStringList &itemTexts);
+// The listing text in UTF-8, made without the text in between.
+QByteArray listBytes(const QStringList &itemTexts);
 QByteArray listFileBytes(const QStringList &itemTexts);
-// The bytes of "list.json" for a listing text listText has built.
-QByteArray listFileBytesOfText(const QString &listText);
 
 // A stored path with "/" separators (older stores may hold Windows ones) and
 // "." and ".." resolved, as the checks below compare paths.

@@ -27,7 +27,7 @@ bool isOwnFile(const QString &path)
 
 VideoLibrary::VideoLibrary(QObject *parent)
     : QObject(parent)
-    , m_listText(librarystore::listText({}))
+    , m_listBytes(librarystore::listBytes({}))
 {
 }
 
@@ -53,12 +53,16 @@ QString VideoLibrary::listPath()
 
 QJsonObject VideoLibrary::listObject() const
 {
-    return getJsonObjectFromString(m_listText);
+    return jsonObjectFromUtf8(m_listBytes);
 }
 
 QJsonObject VideoLibrary::getJsonObjectFromString(const QString &text)
 {
-    const QByteArray bytes = text.toUtf8();
+    return jsonObjectFromUtf8(text.toUtf8());
+}
+
+QJsonObject VideoLibrary::jsonObjectFromUtf8(const QByteArray &bytes)
+{
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
     if (error.error != QJsonParseError::NoError)
@@ -184,12 +188,22 @@ bool VideoLibrary::writeStore()
 
 // "list.json" and the library JSON the main window serves are the same
 // listing, built once for both.
-bool VideoLibrary::writeListJson()
+bool VideoLibrary::writeListJson(Rewrite rewrite)
 {
-    m_listText = librarystore::listText(itemJsons);
+    m_listBytes = librarystore::listBytes(itemJsons);
     const QString path = listPath();
+    const QByteArray bytes = m_listBytes + '\n';
     QString error;
-    if (atomicfile::writeOwnFile(path, librarystore::listFileBytesOfText(m_listText), &error))
+    // At start-up the listing is most often the one the last run left: it
+    // is not written (and synced to disk) again, which for a large library
+    // would keep the headset waiting.
+    if (rewrite == IfChanged && !QFileInfo(path).isSymLink()) {
+        QByteArray held;
+        if (platform::readRegularFile(path, bytes.size() + 1, &held, &error) == platform::FileRead::Read
+            && held == bytes)
+            return true;
+    }
+    if (atomicfile::writeOwnFile(path, bytes, &error))
         return true;
     qWarning().noquote() << "library: cannot write" << path << error;
     emit saveFailed(path, error);
@@ -213,7 +227,7 @@ void VideoLibrary::load()
         // what it leads to stays as it is.
         if (read != platform::FileRead::Missing)
             moveStoreAside(error);
-        writeListJson();
+        writeListJson(IfChanged);
         emit reloaded();
         return;
     }
@@ -252,7 +266,7 @@ void VideoLibrary::load()
             || (read == platform::FileRead::Read && keepDamagedStore(QStringLiteral("damaged store"))))
             writeStore();
     }
-    writeListJson();
+    writeListJson(IfChanged);
     emit reloaded();
 }
 

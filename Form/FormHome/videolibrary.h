@@ -54,7 +54,7 @@ public:
 
     // The listing text, {"number":"N","items": [...]}, built anew at each
     // change, when "list.json" is written with it (and a line feed).
-    const QString &listText() const { return m_listText; }
+    QString listText() const { return QString::fromUtf8(m_listBytes); }
     // The listing as the library JSON that the main window serves.
     QJsonObject listObject() const;
 
@@ -82,6 +82,7 @@ private:
     // Parses a JSON text; an empty object (and a log line) when it is not a
     // JSON object.
     static QJsonObject getJsonObjectFromString(const QString &text);
+    static QJsonObject jsonObjectFromUtf8(const QByteArray &bytes);
     // A new record from one stored item object, numbered after the entries
     // held now, or null for an empty object. The caller owns it.
     BrontelVideoInfo *parseVideoInfo(const QJsonObject &object) const;
@@ -92,8 +93,10 @@ private:
     // Replaces "brontelvideo.dat" with the store of itemJsons (removes it for
     // an empty library).
     bool writeStore();
-    // Builds the listing from itemJsons and writes "list.json".
-    bool writeListJson();
+    enum Rewrite { Always, IfChanged };
+    // Builds the listing from itemJsons and writes "list.json" (with
+    // IfChanged, only where it holds other bytes).
+    bool writeListJson(Rewrite rewrite = Always);
     // An entry stored with paths outside the shared folder: pointed at its
     // files when they are in the folder under the same names.
     void findInSharedFolder(BrontelVideoInfo *info, const QString &folder, const QString &reason) const;
@@ -103,5 +106,6 @@ private:
 
     QVector<BrontelVideoInfo *> videoInfos;
     QStringList itemJsons;
-    QString m_listText;
+    // The listing text in UTF-8.
+    QByteArray m_listBytes;
 };
