@@ -141,18 +141,7 @@ video_wrk() {
     measure_wrk $pids -- -t4 -c16 -d"${SECONDS_PER_RUN}s" --timeout 10s -s "$WORK/ranges.lua" "$2" -- "$BIG_SIZE"
 }
 
-cat > "$WORK/ranges.lua" <<'LUA'
-local chunk = 1048576
-local chunks = 1024
-function init(args)
-    chunks = math.floor(tonumber(args[1]) / chunk)
-    math.randomseed(os.time() + math.floor(os.clock() * 1000000))
-end
-function request()
-    local first = math.random(0, chunks - 1) * chunk
-    return wrk.format("GET", nil, { ["Range"] = "bytes=" .. first .. "-" .. (first + chunk - 1) })
-end
-LUA
+write_ranges_script
 
 BIG=$WORK/big.mp4
 BIG_SIZE=1073741824

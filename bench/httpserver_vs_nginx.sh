@@ -44,19 +44,7 @@ COPYING_NGINX_PORT=$(free_port_from "$NGINX_PORT")
 start_nginx "$COPYING_NGINX_PREFIX" "$COPYING_NGINX_PORT" "$SHARED" off
 sleep 0.5
 
-# Random 1 MiB ranges inside the file.
-cat > "$WORK/ranges.lua" <<'LUA'
-local chunk = 1048576
-local chunks = 1024
-function init(args)
-    chunks = math.floor(tonumber(args[1]) / chunk)
-    math.randomseed(os.time() + math.floor(os.clock() * 1000000))
-end
-function request()
-    local first = math.random(0, chunks - 1) * chunk
-    return wrk.format("GET", nil, { ["Range"] = "bytes=" .. first .. "-" .. (first + chunk - 1) })
-end
-LUA
+write_ranges_script
 
 # wrk's figures: MiB/s, p99 in ms, requests/s, errors.
 run_wrk() {

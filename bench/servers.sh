@@ -89,3 +89,21 @@ start_nginx() {
     fi
     nginx -p "$1" -c conf/nginx.conf -e logs/error.log -g "pid logs/nginx.pid;"
 }
+
+# write_ranges_script: "$WORK/ranges.lua", a wrk script that asks for random
+# 1 MiB ranges of a file whose size is its one argument, as a headset seeking
+# through a video does.
+write_ranges_script() {
+    cat > "$WORK/ranges.lua" <<'LUA'
+local chunk = 1048576
+local chunks = 1024
+function init(args)
+    chunks = math.floor(tonumber(args[1]) / chunk)
+    math.randomseed(os.time() + math.floor(os.clock() * 1000000))
+end
+function request()
+    local first = math.random(0, chunks - 1) * chunk
+    return wrk.format("GET", nil, { ["Range"] = "bytes=" .. first .. "-" .. (first + chunk - 1) })
+end
+LUA
+}
