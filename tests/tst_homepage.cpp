@@ -482,21 +482,10 @@ void TestHomePage::movedSharedFolderKeepsItsLibrary()
 {
     // The main window announces itself on every network.
     SKIP_UNLESS_PRIVATE_NETWORK();
-    const QString old = m_user->root() + "/old";
-    const QString other = m_user->root() + "/other";
-    QList<BrontelVideoInfo> entries = {entryWithFiles(old, src("moved.mp4"), 0),
-                                       entryWithFiles(other, src("left.mp4"), 1),
-                                       entryWithFiles(other, src("lost.mp4"), 2)};
-    // Elsewhere: a copy without its poster, and nothing at all.
-    QVERIFY(QFile::remove(entries[1].posterpathreal));
-    QVERIFY(QFile::remove(entries[2].videopathnginx) && QFile::remove(entries[2].posterpathreal));
-    QVector<BrontelVideoInfo *> stored;
-    for (int i = 0; i < entries.size(); ++i) {
-        entries[i].index = i;
-        stored << &entries[i];
-    }
-    QVERIFY(writeWholeFile(old + "/brontelvideo.dat", storeOf(stored)));
-    QVERIFY(QDir(m_shared).removeRecursively() && QDir().rename(old, m_shared));
+    const MovedSharedFolder folder = moveSharedFolder(m_user->root(), m_shared);
+    QVERIFY(!folder.entries.isEmpty());
+    const QString &other = folder.other;
+    const QList<BrontelVideoInfo> &entries = folder.entries;
     QVERIFY(writeWholeFile(m_user->dataFolder() + "/Brontel.ini",
                            "[General]\nFirstUse=1\nlanguage=us\nVaroSharedDir=" + m_shared.toUtf8() + "\n"));
     const QMap<QString, QByteArray> otherBefore = snapshot(other);
@@ -506,12 +495,8 @@ void TestHomePage::movedSharedFolderKeepsItsLibrary()
     MainWidget *pages = window->findChild<MainWidget *>();
     HomePage *page = pages->homePage();
     QCOMPARE(tileNames(*page), QStringList({"moved.mp4", "left.mp4", "lost.mp4"}));
-    BrontelVideoInfo moved = entries[0];
-    moved.videopathnginx = m_shared + "/" + moved.videoreq;
-    moved.posterpathreal = m_shared + "/" + moved.poster;
-    QCOMPARE(storedTexts(readWholeFile(store())),
-             QStringList({getJsonStringFromVideoInfo(&moved), getJsonStringFromVideoInfo(&entries[1]),
-                          getJsonStringFromVideoInfo(&entries[2])}));
+    const BrontelVideoInfo &moved = folder.moved;
+    QCOMPARE(storedTexts(readWholeFile(store())), folder.expectedStore());
     QCOMPARE(readWholeFile(store()), storeOf(page->library()));
     QCOMPARE(readWholeFile(listing()), listingOf(page->library()));
     for (int i = 0; i < 3; ++i) {

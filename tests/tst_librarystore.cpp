@@ -563,32 +563,16 @@ void TestLibraryStore::storeThatIsNoRegularFile()
 void TestLibraryStore::movedSharedFolderKeepsItsLibrary()
 {
     QVERIFY(newUser());
-    const QString old = m_user->root() + "/old";
-    const QString other = m_user->root() + "/other";
-    QList<BrontelVideoInfo> entries = {entryWithFiles(old, src("moved.mp4"), 0),
-                                       entryWithFiles(other, src("left.mp4"), 1),
-                                       entryWithFiles(other, src("lost.mp4"), 2)};
-    // Elsewhere: a copy without its poster, and nothing at all.
-    QVERIFY(QFile::remove(entries[1].posterpathreal));
-    QVERIFY(QFile::remove(entries[2].videopathnginx) && QFile::remove(entries[2].posterpathreal));
-    QVector<BrontelVideoInfo *> stored;
-    for (int i = 0; i < entries.size(); ++i) {
-        entries[i].index = i;
-        stored << &entries[i];
-    }
-    QVERIFY(writeWholeFile(old + "/brontelvideo.dat", storeOf(stored)));
-    QVERIFY(QDir(m_shared).removeRecursively() && QDir().rename(old, m_shared));
+    const MovedSharedFolder folder = moveSharedFolder(m_user->root(), m_shared);
+    QVERIFY(!folder.entries.isEmpty());
+    const QString &other = folder.other;
     const QMap<QString, QByteArray> otherBefore = snapshot(other);
 
     VideoLibrary library;
     library.load();
     QCOMPARE(names(library), QStringList({"moved.mp4", "left.mp4", "lost.mp4"}));
-    BrontelVideoInfo moved = entries[0];
-    moved.videopathnginx = m_shared + "/" + moved.videoreq;
-    moved.posterpathreal = m_shared + "/" + moved.poster;
-    QCOMPARE(storedTexts(readWholeFile(store())),
-             QStringList({getJsonStringFromVideoInfo(&moved), getJsonStringFromVideoInfo(&entries[1]),
-                          getJsonStringFromVideoInfo(&entries[2])}));
+    const BrontelVideoInfo &moved = folder.moved;
+    QCOMPARE(storedTexts(readWholeFile(store())), folder.expectedStore());
     QCOMPARE(readWholeFile(store()), storeOf(library.entries()));
     QCOMPARE(readWholeFile(listing()), listingOf(library.entries()));
 

@@ -5,6 +5,7 @@
 #include "Form/FormHome/brontelvideoinfo.h"
 #include "Form/FormHome/homepage.h"
 #include "Form/FormHome/homesub.h"
+#include "Form/FormHome/postersize.h"
 #include "helper/appflags.h"
 #include "helper/iniconfig.h"
 
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
@@ -104,10 +106,39 @@ BrontelVideoInfo entryWithFiles(const QString &folder, const QString &source, in
     const QByteArray bytes(info.size * 1024, char('a' + seq % 26));
     writeWholeFile(info.videopathreal, bytes);
     writeWholeFile(info.videopathnginx, bytes);
-    QImage poster(212, 119, QImage::Format_RGB32);
+    QImage poster(postersize::kWidth, postersize::kHeight, QImage::Format_RGB32);
     poster.fill(QColor::fromHsv((seq * 47) % 360, 200, 200));
     poster.save(info.posterpathreal, "PNG");
     return info;
+}
+
+MovedSharedFolder moveSharedFolder(const QString &root, const QString &shared)
+{
+    MovedSharedFolder folder;
+    const QString old = root + "/old";
+    folder.other = root + "/other";
+    const QString src = root + "/src/";
+    folder.entries = {entryWithFiles(old, src + "moved.mp4", 0), entryWithFiles(folder.other, src + "left.mp4", 1),
+                      entryWithFiles(folder.other, src + "lost.mp4", 2)};
+    QVector<BrontelVideoInfo *> stored;
+    for (int i = 0; i < folder.entries.size(); ++i) {
+        folder.entries[i].index = i;
+        stored << &folder.entries[i];
+    }
+    if (!QFile::remove(folder.entries[1].posterpathreal) || !QFile::remove(folder.entries[2].videopathnginx)
+        || !QFile::remove(folder.entries[2].posterpathreal) || !writeWholeFile(old + "/brontelvideo.dat", storeOf(stored))
+        || !QDir(shared).removeRecursively() || !QDir().rename(old, shared))
+        return {};
+    folder.moved = folder.entries[0];
+    folder.moved.videopathnginx = shared + "/" + folder.moved.videoreq;
+    folder.moved.posterpathreal = shared + "/" + folder.moved.poster;
+    return folder;
+}
+
+QStringList MovedSharedFolder::expectedStore() const
+{
+    return {getJsonStringFromVideoInfo(&moved), getJsonStringFromVideoInfo(&entries[1]),
+            getJsonStringFromVideoInfo(&entries[2])};
 }
 
 QStringList tileNames(const HomePage &page)

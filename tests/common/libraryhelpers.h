@@ -60,6 +60,23 @@ QByteArray listingOf(const QVector<BrontelVideoInfo *> &library);
 // there, named after the time 1700000000 + seq seconds.
 BrontelVideoInfo entryWithFiles(const QString &folder, const QString &source, int seq);
 
+// A shared folder that the user moved: its store, written at the old place
+// "old" beside `shared`, names three entries. "moved.mp4" came along with its
+// copy and poster; "left.mp4" and "lost.mp4" lie in "other", the first
+// without its poster, the second with neither file. Empty when a file could
+// not be written.
+struct MovedSharedFolder
+{
+    QString other;
+    // The entries as the store names them.
+    QList<BrontelVideoInfo> entries;
+    // The first entry, pointed into the shared folder where its files are.
+    BrontelVideoInfo moved;
+    // What the store must hold once the library has found it.
+    QStringList expectedStore() const;
+};
+MovedSharedFolder moveSharedFolder(const QString &root, const QString &shared);
+
 // The captions of the page's tiles, in grid order.
 QStringList tileNames(const HomePage &page);
 // Every name in a folder, hidden ones included, sorted.
