@@ -54,6 +54,29 @@ void removeFilesIn(const QString &folder)
         QFile::remove(entry.absoluteFilePath());
 }
 
+// Writes the whole of the data. A disk that fills takes part of a write
+// without an error; the write of the rest then fails and says why.
+bool writeAll(QFile *file, const QByteArray &data)
+{
+    qint64 written = 0;
+    while (written < data.size()) {
+        const qint64 count = file->write(data.constData() + written, data.size() - written);
+        if (count <= 0)
+            return false;
+        written += count;
+    }
+    return true;
+}
+
+// The log line of a failed write; a full disk is named as such.
+void logWriteFailure(const QString &path, QFileDevice::FileError error, const QString &errorText)
+{
+    if (error == QFileDevice::ResourceError)
+        qWarning() << "update: no space left on the disk for" << path << "-" << errorText;
+    else
+        qWarning() << "update: writing" << path << "failed:" << errorText;
+}
+
 } // namespace
 
 VaroHomeUpdateDesc::VaroHomeUpdateDesc(QWidget *parent)
@@ -261,8 +284,8 @@ void VaroHomeUpdateDesc::httpReadyRead()
         showDownloadFailed();
         return;
     }
-    if (m_file->write(data) != data.size()) {
-        qWarning() << "update: writing" << m_file->fileName() << "failed:" << m_file->errorString();
+    if (!writeAll(m_file, data)) {
+        logWriteFailure(m_file->fileName(), m_file->error(), m_file->errorString());
         showDownloadFailed();
         return;
     }
@@ -340,7 +363,8 @@ void VaroHomeUpdateDesc::UpdateFinished(QNetworkReply *reply)
 
     const QString path = m_file->fileName();
     const bool written = m_file->flush();
-    const QString writeError = m_file->errorString();
+    const QFileDevice::FileError writeError = m_file->error();
+    const QString writeErrorText = m_file->errorString();
     m_file->close();
     delete m_file;
     m_file = nullptr;
@@ -348,7 +372,7 @@ void VaroHomeUpdateDesc::UpdateFinished(QNetworkReply *reply)
     const qint64 size = QFileInfo(path).size();
     if (!written || !online::isCompleteDownload(reply, size)) {
         if (!written)
-            qWarning() << "update: writing" << path << "failed:" << writeError;
+            logWriteFailure(path, writeError, writeErrorText);
         else
             qWarning() << "update: download incomplete:"
                        << (reply->error() != QNetworkReply::NoError ? reply->errorString() : QStringLiteral("no error"))
