@@ -1,24 +1,15 @@
 #include "servermanager/libraryindex.h"
 
-#include "servermanager/compactjson.h"
 #include "servermanager/nameindex.h"
 
 #include <QJsonArray>
+#include <QJsonDocument>
 #include <QMutexLocker>
-#include <QThread>
 #include <QVector>
-
-#include <thread>
 
 namespace LanHttpServer {
 
 namespace {
-
-// Threads that write the listing of a large library; more gain little, as
-// the writing is mostly taking memory.
-constexpr int kListingThreads = 4;
-// Below this many items a library is made on the calling thread alone.
-constexpr int kItemsWorthAThread = 1000;
 
 // The files of one item that a request may get.
 struct Entry
@@ -49,36 +40,29 @@ LibraryIndex::~LibraryIndex() = default;
 
 void LibraryIndex::replace(const QJsonObject &library)
 {
+    replace(library, QJsonDocument(library).toJson(QJsonDocument::Compact));
+}
+
+void LibraryIndex::replace(const QJsonObject &library, const QByteArray &compactLibrary)
+{
     auto next = std::make_shared<Library>();
     next->listing = library;
     const QJsonArray items = library.value(QStringLiteral("items")).toArray();
-    auto gather = [&items, &next] {
-        next->entries.reserve(items.size());
-        QVector<QString> posterNames;
-        QVector<QString> videoNames;
-        posterNames.reserve(items.size());
-        videoNames.reserve(items.size());
-        for (const QJsonValue &value : items) {
-            const QJsonObject item = value.toObject();
-            posterNames.append(item.value(QStringLiteral("posterpath")).toString());
-            videoNames.append(item.value(QStringLiteral("videopath")).toString());
-            next->entries.append({item.value(QStringLiteral("posterpathreal")).toString(),
-                                  item.value(QStringLiteral("videopathnginx")).toString()});
-        }
-        next->posterNames = NameIndex(posterNames);
-        next->videoNames = NameIndex(videoNames);
-    };
-    const int threads = qBound(1, QThread::idealThreadCount() - 1, kListingThreads);
-    if (items.size() < kItemsWorthAThread || threads == 1) {
-        gather();
-        next->listingBytes = compactJson(library);
-    } else {
-        // The names and files of a large library are gathered while its
-        // listing is written: at start-up the headset waits for both.
-        std::thread gathering(gather);
-        next->listingBytes = compactJson(library, threads);
-        gathering.join();
+    next->listingBytes = compactLibrary;
+    next->entries.reserve(items.size());
+    QVector<QString> posterNames;
+    QVector<QString> videoNames;
+    posterNames.reserve(items.size());
+    videoNames.reserve(items.size());
+    for (const QJsonValue &value : items) {
+        const QJsonObject item = value.toObject();
+        posterNames.append(item.value(QStringLiteral("posterpath")).toString());
+        videoNames.append(item.value(QStringLiteral("videopath")).toString());
+        next->entries.append({item.value(QStringLiteral("posterpathreal")).toString(),
+                              item.value(QStringLiteral("videopathnginx")).toString()});
     }
+    next->posterNames = NameIndex(posterNames);
+    next->videoNames = NameIndex(videoNames);
 
     std::shared_ptr<const Library> previous;
     QMutexLocker lock(&m_mutex);

@@ -31,6 +31,9 @@ public:
     // The library as the home page announces it: "items" holds one object
     // per video, with the video record's field names.
     void replace(const QJsonObject &library);
+    // The same, with the library's compact JSON already made by whoever
+    // holds it (it must be that of the library, byte for byte).
+    void replace(const QJsonObject &library, const QByteArray &compactLibrary);
 
     // The library as it was last given.
     QJsonObject listing() const;

@@ -2,6 +2,9 @@
 // library it answers from, and where its errors go.
 #include "src/brontel.h"
 
+#include "Form/FormHome/homepage.h"
+#include "Form/FormHome/videolibrary.h"
+#include "Form/FormMainWidget/mainwidget.h"
 #include "servermanager/headsethandler.h"
 #include "servermanager/libraryindex.h"
 #include "servermanager/replychannel.h"
@@ -47,7 +50,13 @@ QJsonObject Brontel::libraryJson() const
 
 void Brontel::slotSendJson(QJsonObject jsonObject)
 {
-    m_library->replace(jsonObject);
+    // The home page announces the library it holds, which keeps its compact
+    // form ready: the same object (told at once) needs it not written again.
+    const VideoLibrary *held = m_mainWidget ? m_mainWidget->homePage()->videoLibrary() : nullptr;
+    if (held && jsonObject == held->listObject())
+        m_library->replace(jsonObject, held->compactListing());
+    else
+        m_library->replace(jsonObject);
     // The first library is the start-up's read of the store: from now on
     // the headset gets the whole listing, not an empty one.
     if (m_server && !m_serverStarted)

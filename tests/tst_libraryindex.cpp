@@ -1,7 +1,6 @@
 // The library as the headset reaches it, without a main window: how its
 // request names are found, and that handler threads always read one whole
 // library while the GUI thread replaces it.
-#include "servermanager/compactjson.h"
 #include "servermanager/libraryindex.h"
 #include "servermanager/nameindex.h"
 
@@ -100,7 +99,6 @@ private slots:
     void replacingGivesTheNewLibraryWhole();
     void readersSeeOneWholeLibraryWhileItIsReplaced();
     void listingIsSentInCompactFormMadeOnce();
-    void listingWrittenInPartsIsQtsCompactForm();
     void importNamesAreFoundInTheHash();
     void indexGivesTheScansAnswerOnAwkwardLibraries_data();
     void indexGivesTheScansAnswerOnAwkwardLibraries();
@@ -229,51 +227,6 @@ void TestLibraryIndex::listingIsSentInCompactFormMadeOnce()
     QCOMPARE(index.listingBytes().constData(), index.listingBytes().constData());
     index.replace(QJsonObject{{"number", "0"}, {"items", QJsonArray()}});
     QCOMPARE(index.listingBytes(), QByteArray("{\"items\":[],\"number\":\"0\"}"));
-}
-
-// A large listing is written in parts on several threads; the bytes are
-// those of QJsonDocument's compact form, whatever the items hold.
-void TestLibraryIndex::listingWrittenInPartsIsQtsCompactForm()
-{
-    const QStringList awkward{"plain", "quote \" and backslash \\", "tab\tnew line\ncarriage\rfeed\fback\b",
-                              QString(QChar(1)) + QChar(0x1f) + QChar(0x7f), QString::fromUtf8("视频 vidéo ビデオ"),
-                              QString::fromUtf8("\xF0\x9F\x8E\xAC film"), "a/b/c", "</script>", QString()};
-    QJsonArray items;
-    for (int i = 0; i < 5003; ++i) {
-        const QString text = awkward.at(i % awkward.size());
-        QJsonObject item{{"index", QString::number(i)}, {"videopath", "video/" + QString::number(1700000000000LL + i)},
-                         {"video", text + QString::number(i)}, {text, i}};
-        if (i % 7 == 0)
-            item.insert("nested", QJsonObject{{"list", QJsonArray{1, 2.5, -3e300, true, QJsonValue(), text}}});
-        if (i % 11 == 0)
-            item.insert("number", 1e-7 * i);
-        // Not every item is an object.
-        if (i % 13 == 0)
-            items.append(text);
-        else if (i % 17 == 0)
-            items.append(QJsonArray{i, text});
-        else if (i % 19 == 0)
-            items.append(i * 0.25);
-        else
-            items.append(item);
-    }
-    const QJsonObject library{{"number", QString::number(items.size())}, {"items", items},
-                              {"another", QJsonArray(items)}, {QString::fromUtf8("ключ \"x\""), "v"},
-                              {"aaa", QJsonObject{{"b", false}}}, {"zzz", 42}};
-    const QByteArray expected = QJsonDocument(library).toJson(QJsonDocument::Compact);
-    for (int threads : {1, 2, 3, 4, 7, 64}) {
-        const QByteArray written = LanHttpServer::compactJson(library, threads);
-        QCOMPARE(written.size(), expected.size());
-        QVERIFY2(written == expected, qPrintable(QStringLiteral("%1 threads").arg(threads)));
-    }
-    // A library too small for parts, and one without items.
-    const QJsonObject small = libraryOf('s', 10);
-    QCOMPARE(LanHttpServer::compactJson(small, 4), QJsonDocument(small).toJson(QJsonDocument::Compact));
-    QCOMPARE(LanHttpServer::compactJson(QJsonObject(), 4), QByteArray("{}"));
-
-    LibraryIndex index;
-    index.replace(library);
-    QVERIFY(index.listingBytes() == expected);
 }
 
 // What the import names its copies and posters after, the time in digits of

@@ -95,6 +95,7 @@ private slots:
     void storeThatIsNoRegularFile_data();
     void storeThatIsNoRegularFile();
     void movedSharedFolderKeepsItsLibrary();
+    void listingsFollowEveryChange();
     void cleanup();
 
 private:
@@ -588,6 +589,55 @@ void TestLibraryStore::movedSharedFolderKeepsItsLibrary()
     QCOMPARE(readWholeFile(store()), storeOf(library.entries()));
     QCOMPARE(snapshot(other), otherBefore);
     QVERIFY(QFileInfo(moved.videopathnginx).isFile() && QFileInfo(moved.posterpathreal).isFile());
+}
+
+// The library JSON that the main window serves is the listing text parsed,
+// and what the headset's "list" gets is that in Qt's compact form, byte for
+// byte, whatever the names hold: both are made item by item (on several
+// threads for a large library) and follow every change.
+void TestLibraryStore::listingsFollowEveryChange()
+{
+    QVERIFY(newUser());
+    const QStringList awkward{"plain", "quote \" and backslash \\", "tab\tnew line\ncarriage\rfeed\fback\b",
+                              QString(QChar(1)) + QChar(0x1f) + QChar(0x7f), QString::fromUtf8("视频 vidéo ビデオ"),
+                              QString::fromUtf8("\xF0\x9F\x8E\xAC film"), "</script>", QString()};
+    auto entry = [&](int i) {
+        auto *info = new BrontelVideoInfo;
+        info->videopath = QString::number(1700000000000LL + i);
+        info->posterpath = info->videopath;
+        info->poster = info->videopath + ".png";
+        info->posterpathreal = m_shared + "/" + info->poster;
+        info->videoreq = info->videopath + ".mp4";
+        info->videopathnginx = m_shared + "/" + info->videoreq;
+        info->video = awkward.at(i % awkward.size()) + QString::number(i) + ".mp4";
+        info->videopathreal = src(info->video);
+        info->size = i;
+        info->length = 3 * i;
+        info->index = i;
+        return info;
+    };
+    QVector<BrontelVideoInfo *> stored;
+    for (int i = 0; i < 1203; ++i)
+        stored << entry(i);
+    QVERIFY(writeWholeFile(store(), storeOf(stored)));
+    qDeleteAll(stored);
+
+    VideoLibrary library;
+    auto listingsAgree = [&library](int count) {
+        const QJsonObject object = library.listObject();
+        return library.entries().size() == count
+            && object == QJsonDocument::fromJson(library.listText().toUtf8()).object()
+            && object.value("number") == QString::number(count)
+            && library.compactListing() == QJsonDocument(object).toJson(QJsonDocument::Compact);
+    };
+    QVERIFY(listingsAgree(0));
+    library.load();
+    QVERIFY(listingsAgree(1203));
+    library.append(entry(5000));
+    QVERIFY(listingsAgree(1204));
+    library.rewrite();
+    QVERIFY(listingsAgree(1204));
+    QCOMPARE(library.listObject().value("items").toArray().last().toObject().value("index"), QJsonValue("1203"));
 }
 
 QTEST_GUILESS_MAIN(TestLibraryStore)

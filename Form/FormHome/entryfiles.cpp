@@ -117,14 +117,18 @@ Removal removeEntryFiles(const BrontelVideoInfo &info, const QString &folder)
     return result;
 }
 
-bool restoreMissingPoster(const BrontelVideoInfo &info, const QString &folder)
+QString defaultPosterPath()
+{
+    return Session::instance()->getAppFilePath(QStringLiteral("DefaultPoster/DefaultPoster.png"));
+}
+
+bool restoreMissingPoster(const BrontelVideoInfo &info, const QString &folder, const QString &defaultPoster)
 {
     const QString path = info.posterpathreal;
     if (path.isEmpty() || !librarystore::isDirectlyInside(path, folder) || QFileInfo(path).isFile())
         return false;
     QString error;
-    const QString source = Session::instance()->getAppFilePath(QStringLiteral("DefaultPoster/DefaultPoster.png"));
-    if (!atomicfile::copyToOwnFile(source, path, &error)) {
+    if (!atomicfile::copyToOwnFile(defaultPoster, path, &error)) {
         qDebug().noquote() << "default poster: cannot write" << path << error;
         return false;
     }

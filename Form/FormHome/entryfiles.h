@@ -35,7 +35,9 @@ Removal removeEntryFiles(const BrontelVideoInfo &info, const QString &folder);
 // there: the headset asks for the poster of every entry the listing names,
 // whether or not its tile has been shown. Only inside the folder, and by
 // replacing the name, never through a link that stands there. True when it
-// wrote one.
-bool restoreMissingPoster(const BrontelVideoInfo &info, const QString &folder);
+// wrote one. The default poster is the one installed with the program
+// (defaultPosterPath()).
+bool restoreMissingPoster(const BrontelVideoInfo &info, const QString &folder, const QString &defaultPoster);
+QString defaultPosterPath();
 
 } // namespace entryfiles

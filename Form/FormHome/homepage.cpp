@@ -11,6 +11,7 @@
 #include "Form/FormHome/runner.h"
 #include "Form/FormHome/startfolder.h"
 #include "helper/appflags.h"
+#include "helper/parallel.h"
 
 #include <QCoreApplication>
 #include <QDebug>
@@ -253,8 +254,12 @@ void HomePage::runRefreshAll()
 void HomePage::restoreMissingPosters()
 {
     const QString folder = VideoLibrary::sharedFolder();
-    for (const BrontelVideoInfo *info : m_library->entries())
-        entryfiles::restoreMissingPoster(*info, folder);
+    const QString defaultPoster = entryfiles::defaultPosterPath();
+    const QVector<BrontelVideoInfo *> &entries = m_library->entries();
+    // Each a look at one file, and at start-up before the headset is served.
+    parallel::forEachIndex(entries.size(), [&](int i) {
+        entryfiles::restoreMissingPoster(*entries[i], folder, defaultPoster);
+    });
 }
 
 // --- delete mode ---------------------------------------------------------

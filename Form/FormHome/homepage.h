@@ -76,6 +76,7 @@ public:
     // A batch is being checked or copied.
     bool isAdding() const { return batchRunning(); }
     const QVector<BrontelVideoInfo *> &library() const { return m_library->entries(); }
+    const VideoLibrary *videoLibrary() const { return m_library; }
     // The tiles made for the entries in or near view, in library order; the
     // grid has a cell for every entry.
     const QVector<HomeSub *> &tiles() const { return m_tiles->tiles(); }

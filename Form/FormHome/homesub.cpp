@@ -220,7 +220,7 @@ void HomeSub::showPoster(bool refreshing, const QImage &preloaded)
             qDebug().noquote() << m_info->video + QStringLiteral("ChangeState:: poster is deleted");
         showDefault();
         // The next refresh then finds a poster.
-        entryfiles::restoreMissingPoster(*m_info, m_sharedFolder);
+        entryfiles::restoreMissingPoster(*m_info, m_sharedFolder, entryfiles::defaultPosterPath());
         if (!refreshing)
             return;
         stamp = PosterStamp::of(path);

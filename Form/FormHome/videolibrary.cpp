@@ -4,6 +4,7 @@
 #include "Form/FormHome/entryfiles.h"
 #include "Form/FormHome/librarystore.h"
 #include "helper/atomicfile.h"
+#include "helper/parallel.h"
 #include "helper/iniconfig.h"
 #include "platform/regularfile.h"
 #include "platform/storage.h"
@@ -53,7 +54,12 @@ QString VideoLibrary::listPath()
 
 QJsonObject VideoLibrary::listObject() const
 {
-    return jsonObjectFromUtf8(m_listBytes);
+    return m_json.object();
+}
+
+QByteArray VideoLibrary::compactListing() const
+{
+    return m_json.compact();
 }
 
 QJsonObject VideoLibrary::getJsonObjectFromString(const QString &text)
@@ -68,11 +74,6 @@ QJsonObject VideoLibrary::jsonObjectFromUtf8(const QByteArray &bytes)
     if (error.error != QJsonParseError::NoError)
         qDebug() << "===> please check the string " << bytes;
     return document.object();
-}
-
-BrontelVideoInfo *VideoLibrary::parseVideoInfo(const QJsonObject &object) const
-{
-    return videoInfoFromJsonObject(object, videoInfos.size());
 }
 
 bool VideoLibrary::isAlreadyAdded(const QString &fileName) const
@@ -142,6 +143,7 @@ void VideoLibrary::clearLibrary()
     qDeleteAll(videoInfos);
     videoInfos.clear();
     itemJsons.clear();
+    m_json.clear();
 }
 
 void VideoLibrary::renumber()
@@ -152,6 +154,7 @@ void VideoLibrary::renumber()
         info->index = i;
         itemJsons.append(getJsonStringFromVideoInfo(info));
     }
+    m_json.setItems(itemJsons);
 }
 
 // --- the two files ---------------------------------------------------------
@@ -166,6 +169,7 @@ bool VideoLibrary::saveVideoInfo(BrontelVideoInfo *info)
     // The listing follows the entries whether or not the store could be
     // written; the next successful write stores the entry too.
     itemJsons.append(text);
+    m_json.append(text);
     return writeStore();
 }
 
@@ -241,19 +245,7 @@ void VideoLibrary::load()
         problems.prepend(QStringLiteral("only the first %1 bytes read: %2").arg(bytes.size()).arg(error));
         keptAside = moveStoreAside(error);
     }
-    const QString folder = sharedFolder();
-    for (const QString &text : contents.texts) {
-        BrontelVideoInfo *info = parseVideoInfo(getJsonObjectFromString(text));
-        if (!info) {
-            problems << QStringLiteral("an entry is not a JSON object: ") + text.left(200);
-            continue;
-        }
-        const QString reason = librarystore::untrustedEntryReason(*info, folder);
-        if (!reason.isEmpty())
-            findInSharedFolder(info, folder, reason);
-        videoInfos.append(info);
-        itemJsons.append(getJsonStringFromVideoInfo(info));
-    }
+    readEntries(contents.texts, &problems);
     for (const QString &problem : qAsConst(problems))
         qWarning().noquote() << "library:" << path << problem;
 
@@ -268,6 +260,36 @@ void VideoLibrary::load()
     }
     writeListJson(IfChanged);
     emit reloaded();
+}
+
+// Each text is read and checked on its own, on a few threads for a large
+// library: at start-up the headset waits for the whole of it.
+void VideoLibrary::readEntries(const QStringList &texts, QStringList *problems)
+{
+    const QString folder = sharedFolder();
+    QVector<BrontelVideoInfo *> read(texts.size(), nullptr);
+    parallel::forEachIndex(texts.size(), [&](int i) {
+        BrontelVideoInfo *info = videoInfoFromJsonObject(getJsonObjectFromString(texts.at(i)), 0);
+        if (!info)
+            return;
+        const QString reason = librarystore::untrustedEntryReason(*info, folder);
+        if (!reason.isEmpty())
+            findInSharedFolder(info, folder, reason);
+        read[i] = info;
+    });
+    for (int i = 0; i < read.size(); ++i) {
+        if (!read[i]) {
+            *problems << QStringLiteral("an entry is not a JSON object: ") + texts.at(i).left(200);
+            continue;
+        }
+        read[i]->index = videoInfos.size();
+        videoInfos.append(read[i]);
+    }
+    QVector<QString> itemTexts(videoInfos.size());
+    parallel::forEachIndex(videoInfos.size(),
+                           [&](int i) { itemTexts[i] = getJsonStringFromVideoInfo(videoInfos[i]); });
+    itemJsons = QStringList(itemTexts.begin(), itemTexts.end());
+    m_json.setItems(itemJsons);
 }
 
 // Stored with paths elsewhere, most often because the shared folder was

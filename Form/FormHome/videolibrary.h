@@ -1,5 +1,7 @@
 #pragma once
 
+#include "Form/FormHome/libraryjson.h"
+
 #include <QJsonObject>
 #include <QObject>
 #include <QString>
@@ -55,8 +57,10 @@ public:
     // The listing text, {"number":"N","items": [...]}, built anew at each
     // change, when "list.json" is written with it (and a line feed).
     QString listText() const { return QString::fromUtf8(m_listBytes); }
-    // The listing as the library JSON that the main window serves.
+    // The listing as the library JSON that the main window serves, and that
+    // in compact JSON, as the headset's "list" request gets it.
     QJsonObject listObject() const;
+    QByteArray compactListing() const;
 
     // Read from the settings at each use: the folder may be moved while the
     // program runs.
@@ -83,9 +87,6 @@ private:
     // JSON object.
     static QJsonObject getJsonObjectFromString(const QString &text);
     static QJsonObject jsonObjectFromUtf8(const QByteArray &bytes);
-    // A new record from one stored item object, numbered after the entries
-    // held now, or null for an empty object. The caller owns it.
-    BrontelVideoInfo *parseVideoInfo(const QJsonObject &object) const;
     void clearLibrary();
     // Index and item text of every entry from its position.
     void renumber();
@@ -97,6 +98,9 @@ private:
     // Builds the listing from itemJsons and writes "list.json" (with
     // IfChanged, only where it holds other bytes).
     bool writeListJson(Rewrite rewrite = Always);
+    // The entries of the store's texts, in their order, numbered from 0;
+    // what cannot be read goes to the problems.
+    void readEntries(const QStringList &texts, QStringList *problems);
     // An entry stored with paths outside the shared folder: pointed at its
     // files when they are in the folder under the same names.
     void findInSharedFolder(BrontelVideoInfo *info, const QString &folder, const QString &reason) const;
@@ -106,6 +110,8 @@ private:
 
     QVector<BrontelVideoInfo *> videoInfos;
     QStringList itemJsons;
+    // The library JSON of itemJsons, kept with them.
+    LibraryJson m_json;
     // The listing text in UTF-8.
     QByteArray m_listBytes;
 };

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonObject>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+// The library JSON of the entries, kept beside their item texts: each item
+// is parsed once into the object that the main window holds and written
+// once in the compact form that the headset's "list" request sends. A
+// change costs the items that changed; the listing is then put together
+// from the parts, which is what keeps the headset waiting no longer at
+// start-up with ten thousand videos than with ten.
+class LibraryJson
+{
+public:
+    // Every item anew, on a few threads when there are many.
+    void setItems(const QStringList &itemTexts);
+    void append(const QString &itemText);
+    void clear();
+
+    // {"items":[...],"number":"N"}: the listing text of the same items,
+    // parsed. Made once after a change and then handed out as it is, so
+    // that a copy of it can be told from another library at once.
+    QJsonObject object() const;
+    // That object in Qt's compact JSON, byte for byte; made once after a
+    // change too.
+    QByteArray compact() const;
+
+private:
+    void changed();
+
+    QVector<QJsonObject> m_objects;
+    QVector<QByteArray> m_compact;
+    mutable QJsonObject m_object;
+    mutable QByteArray m_listing;
+    mutable bool m_made = false;
+};
