@@ -3,12 +3,9 @@
 #include "dataproc/guideitem.h"
 #include "dataproc/onlinerequest.h"
 #include "helper/iniconfig.h"
-#include "helper/weblinks.h"
 
 #include <QDebug>
 #include <QJsonArray>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QTimer>
 
 #include <algorithm>
@@ -18,13 +15,11 @@ const int kTries = 3;
 }
 
 CBLDataProcResourceGuide::CBLDataProcResourceGuide()
-    : m_manager(new QNetworkAccessManager(this))
-    , m_baseUrl(IniConfig::instance()->getServerIp())
+    : m_baseUrl(IniConfig::instance()->getServerIp())
     , m_timeoutSeconds(IniConfig::instance()->getOutTime())
     , m_timer(new QTimer(this))
     , m_language(IniConfig::instance()->getLanguage())
 {
-    connect(m_manager, SIGNAL(finished(QNetworkReply*)), this, SLOT(sltNetworkFinishedReply(QNetworkReply*)));
     m_timer->setSingleShot(true);
     connect(m_timer, SIGNAL(timeout()), this, SLOT(sltNetworkReplyOuttime()));
 }
@@ -36,8 +31,9 @@ CBLDataProcResourceGuide::~CBLDataProcResourceGuide()
         delete item;
     }
     m_list.clear();
-    // A request still on its way goes with the manager, unheard.
-    m_manager->disconnect(this);
+    // A request still on its way goes with this object, unheard.
+    if (m_pendingReply)
+        m_pendingReply->abort();
     m_pendingReply = nullptr;
 }
 
@@ -57,36 +53,37 @@ void CBLDataProcResourceGuide::AsyncDownloadVaroHomeGuideData()
 
 void CBLDataProcResourceGuide::postRequest(QString url, QString body)
 {
-    const QNetworkRequest request = online::postRequest(url);
-    if (!online::isWebUrl(request.url())) {
+    auto *client = new online::HttpClient(online::kMaxJsonBytes, this);
+    connect(client, &online::HttpClient::finished, this, [this, client] { sltNetworkFinishedReply(client); });
+    if (!client->post(url, body.toUtf8())) {
+        delete client;
         // Every try would fail the same way, at once.
-        qDebug() << "error: " << "no service at" << url;
         m_triesLeft = 0;
         m_done = true;
         return;
     }
-    if (QNetworkReply *replaced = m_pendingReply) {
+    if (online::HttpClient *replaced = m_pendingReply) {
         m_pendingReply = nullptr;
         replaced->abort();
+        replaced->deleteLater();
     }
-    m_pendingReply = m_manager->post(request, body.toUtf8());
-    online::limitReplySize(m_pendingReply, online::kMaxJsonBytes);
+    m_pendingReply = client;
     m_timer->start(m_timeoutSeconds * 1000);
 }
 
-void CBLDataProcResourceGuide::sltNetworkFinishedReply(QNetworkReply *reply)
+void CBLDataProcResourceGuide::sltNetworkFinishedReply(online::HttpClient *reply)
 {
     if (!reply)
         return;
     reply->deleteLater();
-    // A reply given up at its time-out (aborted, so it reports here once
-    // more) or replaced by a newer request is not an answer any longer.
+    // A reply given up at its time-out or replaced by a newer request is not
+    // an answer any longer.
     if (reply != m_pendingReply)
         return;
     m_pendingReply = nullptr;
     m_timer->stop();
 
-    const QJsonDocument document = online::jsonOfReply(reply);
+    const QJsonDocument document = online::jsonOfReply(*reply);
     if (document.isNull()) {
         failedTry();
         return;
@@ -99,10 +96,11 @@ void CBLDataProcResourceGuide::sltNetworkReplyOuttime()
 {
     if (!m_pendingReply)
         return;
-    QNetworkReply *late = m_pendingReply;
+    online::HttpClient *late = m_pendingReply;
     m_pendingReply = nullptr;
     qDebug() << "error: " << "guide request timed out";
     late->abort();
+    late->deleteLater();
     failedTry();
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "dataproc/httpclient.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QList>
@@ -7,8 +9,6 @@
 #include <QString>
 
 struct GuideItem;
-class QNetworkAccessManager;
-class QNetworkReply;
 class QTimer;
 
 // Fetches the novice guide from the maker's service and keeps it for the
@@ -50,14 +50,13 @@ public:
     bool downloadDone() const { return m_done; }
 
 private slots:
-    void sltNetworkFinishedReply(QNetworkReply *reply);
+    void sltNetworkFinishedReply(online::HttpClient *reply);
     void sltNetworkReplyOuttime();
 
 private:
     void failedTry();
 
-    QNetworkAccessManager *m_manager;
-    QNetworkReply *m_pendingReply = nullptr;
+    online::HttpClient *m_pendingReply = nullptr;
     QString m_baseUrl;
     int m_timeoutSeconds;
     QTimer *m_timer;

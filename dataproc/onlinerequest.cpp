@@ -1,11 +1,10 @@
 #include "dataproc/onlinerequest.h"
 
-#include "helper/weblinks.h"
+#include "dataproc/httpclient.h"
 
 #include <QDebug>
 #include <QEventLoop>
 #include <QJsonParseError>
-#include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QRegularExpression>
@@ -51,44 +50,18 @@ bool isPlainVersion(const QString &version)
     return plain.match(version).hasMatch() && !version.contains(QLatin1String(".."));
 }
 
-QNetworkRequest postRequest(const QString &url)
+QJsonDocument jsonOfReply(const HttpClient &client)
 {
-    QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
-    // What the network library would pick for a POST body anyway; named, so
-    // that it does not warn about it on every request.
-    request.setHeader(QNetworkRequest::ContentTypeHeader, QByteArrayLiteral("application/x-www-form-urlencoded"));
-    return request;
-}
-
-QJsonDocument jsonOfReply(QNetworkReply *reply)
-{
-    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
-    qDebug() << "status_code:" << status;
-    if (reply->error() != QNetworkReply::NoError || status.toInt() != 200) {
-        qDebug() << "error: " << reply->errorString();
+    qDebug() << "status_code:" << client.status();
+    if (!client.succeeded()) {
+        qDebug() << "error: " << client.errorString() << "from" << client.url();
         return QJsonDocument();
     }
     QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(reply->readAll(), &parseError);
+    const QJsonDocument document = QJsonDocument::fromJson(client.body(), &parseError);
     if (parseError.error != QJsonParseError::NoError)
         qDebug() << "  Unable to read json data  " << parseError.errorString();
     return document;
-}
-
-void limitReplySize(QNetworkReply *reply, qint64 maxBytes)
-{
-    reply->setReadBufferSize(maxBytes + 1);
-    auto check = [reply, maxBytes] {
-        if (reply->isFinished())
-            return;
-        const qint64 announced = announcedLength(reply->rawHeader("Content-Length"));
-        if (reply->bytesAvailable() > maxBytes || announced > maxBytes) {
-            qDebug() << "error: " << "reply larger than" << maxBytes << "bytes from" << reply->url().toString();
-            reply->abort();
-        }
-    };
-    QObject::connect(reply, &QNetworkReply::metaDataChanged, reply, check);
-    QObject::connect(reply, &QNetworkReply::readyRead, reply, check);
 }
 
 qint64 announcedLength(const QByteArray &rawContentLength)
@@ -136,35 +109,23 @@ namespace {
 
 QJsonDocument postOnce(const QString &url, const QByteArray &body, int timeoutSeconds)
 {
-    const QNetworkRequest request = postRequest(url);
-    if (!isWebUrl(request.url())) {
-        qDebug() << "error: " << "no service at" << url;
+    HttpClient client(kMaxJsonBytes);
+    if (!client.post(url, body))
         return QJsonDocument();
-    }
-
-    QNetworkAccessManager manager;
-    QNetworkReply *reply = manager.post(request, body);
-    if (!reply)
-        return QJsonDocument();
-    limitReplySize(reply, kMaxJsonBytes);
 
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
     QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&client, &HttpClient::finished, &loop, &QEventLoop::quit);
     timer.start(timeoutSeconds * 1000);
     loop.exec();
 
-    // A reply that runs out of time is given up for good: whatever comes
+    // A request that runs out of time is given up for good: whatever comes
     // later must not be read as the answer to a later request.
-    if (!reply->isFinished()) {
-        QObject::disconnect(reply, nullptr, &loop, nullptr);
-        reply->abort();
-    }
-    const QJsonDocument document = jsonOfReply(reply);
-    delete reply;
-    return document;
+    if (!client.isFinished())
+        client.abort();
+    return jsonOfReply(client);
 }
 
 } // namespace

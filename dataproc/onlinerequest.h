@@ -5,13 +5,15 @@
 #include <QString>
 
 class QNetworkReply;
-class QNetworkRequest;
 
 // The maker's web service as the online-data classes speak to it: the request
 // texts, the checks on what it sends back, and the blocking form-encoded POST
-// with a JSON reply. Which addresses are fetched at all is online::isWebUrl
-// (helper/weblinks.h), the rule the browser links follow too.
+// with a JSON reply (over online::HttpClient). Which addresses are
+// fetched at all is online::isWebUrl (helper/weblinks.h), the rule the
+// browser links follow too.
 namespace online {
+
+class HttpClient;
 
 // Endpoints under the service's base URL (the `serverIp` setting).
 QString pcCheckUpdateUrl(const QString &baseUrl);
@@ -44,11 +46,6 @@ bool isCompleteDownload(QNetworkReply *reply, qint64 bytesReceived);
 // the guide are a few KiB; anything near this is no answer of the service.
 constexpr qint64 kMaxJsonBytes = 4 * 1024 * 1024;
 
-// Bounds what the reply may hold in memory: the network library stops
-// reading once this much waits unread, and a reply that announces or brings
-// more is aborted (it then ends with an error, as a failure).
-void limitReplySize(QNetworkReply *reply, qint64 maxBytes);
-
 // The length a server announces in the raw "Content-Length" header (several
 // headers arrive joined by ", "): -1 unless every value is plain decimal
 // digits and all of them agree.
@@ -64,19 +61,14 @@ constexpr qint64 kInstallerSpaceMargin = 256 * 1024 * 1024;
 // many bytes free for the user.
 qint64 installerRoom(quint64 bytesAvailable);
 
-// A request for the URL text as the service's clients build it (tolerant
-// parsing), with the form-encoded content type.
-QNetworkRequest postRequest(const QString &url);
+// The JSON of a finished POST: a null document unless it succeeded (status
+// 200, the whole body) and the body is valid JSON. Logs why it has none.
+QJsonDocument jsonOfReply(const HttpClient &client);
 
-// The JSON of a finished reply: a null document unless the reply ended
-// without a network error, with status 200 and a valid JSON body. Logs why
-// it has none.
-QJsonDocument jsonOfReply(QNetworkReply *reply);
-
-// Posts the body and waits, running a nested event loop, at most timeoutSeconds
-// for the JSON reply; up to `tries` requests in a row while none gives a valid
-// document. A request that runs out of time is aborted. Null when every try
-// failed.
+// Posts the body (online::HttpClient, the reply capped at kMaxJsonBytes)
+// and waits, running a nested event loop, at most timeoutSeconds for the JSON
+// reply; up to `tries` requests in a row while none gives a valid document.
+// A request that runs out of time is aborted. Null when every try failed.
 QJsonDocument syncPostJson(const QString &url, const QByteArray &body, int timeoutSeconds, int tries);
 
 } // namespace online

@@ -1,14 +1,12 @@
 #include "Form/FormGuide/guidepictureloader.h"
 
 #include "Form/FormGuide/guidepicture.h"
-#include "dataproc/onlinerequest.h"
+#include "dataproc/httpclient.h"
 #include "helper/iniconfig.h"
 
 #include <QCoreApplication>
 #include <QDebug>
 #include <QFutureWatcher>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QTimer>
 #include <QtConcurrent>
 
@@ -35,7 +33,6 @@ GuidePictureLoader *GuidePictureLoader::instance()
 
 GuidePictureLoader::GuidePictureLoader(QObject *parent)
     : QObject(parent)
-    , m_manager(new QNetworkAccessManager(this))
 {
     m_decoders.setMaxThreadCount(kDecoders);
 }
@@ -74,29 +71,35 @@ void GuidePictureLoader::startWaiting()
         if (!job)
             continue;
         ++m_busy;
-        QNetworkReply *reply = m_manager->get(QNetworkRequest(job->url()));
-        online::limitReplySize(reply, guidepicture::kMaxBytes);
+        auto *client = new online::HttpClient(guidepicture::kMaxBytes, this);
+        m_fetching.insert(client);
+        if (!client->get(job->url().toString())) {
+            fetched(client, job, QStringLiteral("no web address"));
+            continue;
+        }
+        connect(client, &online::HttpClient::finished, this,
+                [this, client, job] { fetched(client, job, client->errorString()); });
         // A row that no longer shows the picture gives it up at once.
-        connect(job, &QObject::destroyed, reply, &QNetworkReply::abort);
-        auto *timer = new QTimer(reply);
+        connect(job, &QObject::destroyed, client, [this, client, job] { fetched(client, job, QStringLiteral("given up")); });
+        auto *timer = new QTimer(client);
         timer->setSingleShot(true);
-        connect(timer, &QTimer::timeout, reply, [reply] {
-            qDebug() << "guide picture timed out:" << reply->url().toString();
-            reply->abort();
-        });
+        connect(timer, &QTimer::timeout, this, [this, client, job] { fetched(client, job, QStringLiteral("timed out")); });
         timer->start(IniConfig::instance()->getOutTime() * 1000);
-        connect(reply, &QNetworkReply::finished, this, [this, reply, job] { fetched(reply, job); });
     }
 }
 
-void GuidePictureLoader::fetched(QNetworkReply *reply, const QPointer<GuidePictureJob> &job)
+void GuidePictureLoader::fetched(online::HttpClient *client, const QPointer<GuidePictureJob> &job,
+                                 const QString &whyNot)
 {
-    reply->deleteLater();
-    QByteArray body;
-    if (reply->error() == QNetworkReply::NoError)
-        body = reply->readAll();
-    else
-        qDebug() << "guide picture failed:" << reply->url().toString() << reply->errorString();
+    if (!m_fetching.remove(client))
+        return;
+    const QString url = client->url();
+    const QByteArray body = client->body();
+    client->abort();
+    // Not from inside its own signal.
+    client->deleteLater();
+    if (body.isEmpty())
+        qDebug() << "guide picture failed:" << url << whyNot;
     if (!job || body.isEmpty()) {
         decoded(job, QImage());
         return;
@@ -107,7 +110,7 @@ void GuidePictureLoader::fetched(QNetworkReply *reply, const QPointer<GuidePictu
     const QSize shown = guidepicture::shownSize(guidepicture::headerSize(body), job->maxWidth());
     const qint64 pixels = qint64(shown.width()) * shown.height();
     if (shown.isEmpty() || m_pixels + pixels > kMaxPixels) {
-        qDebug() << "guide picture refused:" << reply->url().toString() << "shown at" << shown << "with"
+        qDebug() << "guide picture refused:" << url << "shown at" << shown << "with"
                  << m_pixels << "pixels of the guide already shown";
         decoded(job, QImage());
         return;
@@ -132,17 +135,4 @@ void GuidePictureLoader::release()
 {
     --m_busy;
     startWaiting();
-    if (m_busy == 0)
-        QTimer::singleShot(0, this, [this] { closeConnectionsWhenIdle(); });
-}
-
-// The network library keeps connections to the service open for requests to
-// come, and may have opened one more than it used; with every picture in,
-// none will come until the next guide. They are closed now, with the thread
-// that serves them, rather than held for as long as the server allows.
-// Run from the event loop, once the finished replies have gone.
-void GuidePictureLoader::closeConnectionsWhenIdle()
-{
-    if (m_busy == 0 && m_waiting.isEmpty())
-        m_manager->clearConnectionCache();
 }

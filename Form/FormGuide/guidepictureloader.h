@@ -4,11 +4,13 @@
 #include <QObject>
 #include <QPointer>
 #include <QQueue>
+#include <QSet>
 #include <QThreadPool>
 #include <QUrl>
 
-class QNetworkAccessManager;
-class QNetworkReply;
+namespace online {
+class HttpClient;
+}
 
 // One row's request for a picture. It reports once; deleting it gives the
 // request up, whether it still waits, is on its way or is being decoded.
@@ -31,13 +33,12 @@ private:
     int m_maxWidth;
 };
 
-// Fetches and decodes the guide's pictures for all of its rows: one network
-// manager (one thread and a few connections, however many pictures, and
-// none once every picture is in), a handful of pictures at a time with the
-// rest waiting their turn, each given `outTime` seconds to arrive, and
-// decoded on threads of its own so that the window never waits for a
-// picture. A guide shows a bounded number of pictures and pixels; those
-// beyond are left out.
+// Fetches and decodes the guide's pictures for all of its rows: a handful of
+// pictures at a time on connections of their own (none left open once every
+// picture is in), the rest waiting their turn, each given `outTime` seconds
+// to arrive and read no further than its cap, and decoded on threads of its
+// own so that the window never waits for a picture. A guide shows a bounded
+// number of pictures and pixels; those beyond are left out.
 class GuidePictureLoader : public QObject
 {
     Q_OBJECT
@@ -68,12 +69,13 @@ private:
     ~GuidePictureLoader() override;
 
     void startWaiting();
-    void fetched(QNetworkReply *reply, const QPointer<GuidePictureJob> &job);
+    // The request's end, however it ended (answered, timed out, given up by
+    // its row); the first one counts.
+    void fetched(online::HttpClient *client, const QPointer<GuidePictureJob> &job, const QString &whyNot);
     void decoded(const QPointer<GuidePictureJob> &job, const QImage &image);
     void release();
-    void closeConnectionsWhenIdle();
 
-    QNetworkAccessManager *m_manager;
+    QSet<online::HttpClient *> m_fetching;
     QThreadPool m_decoders;
     QQueue<QPointer<GuidePictureJob>> m_waiting;
     int m_busy = 0;
