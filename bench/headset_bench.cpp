@@ -91,7 +91,9 @@ int load(const QString &folder)
     const double made = timer.nsecsElapsed() / 1e6;
     timer.restart();
     LanHttpServer::LibraryIndex index;
-    index.replace(json);
+    // As the main window takes it from the home page: with its compact
+    // form, which the library keeps.
+    index.replace(json, library.compactListing());
     const double indexed = timer.nsecsElapsed() / 1e6;
     std::printf("store %.1f json %.1f index %.1f entries %d\n", store, made, indexed, int(library.entries().size()));
     return 0;
