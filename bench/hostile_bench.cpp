@@ -14,6 +14,7 @@
 
 #include "common/curlclient.h"
 #include "common/fakeonlineservice.h"
+#include "common/hostilepictures.h"
 #include "common/nginxprocesses.h"
 #include "common/testenv.h"
 
@@ -29,59 +30,13 @@
 
 namespace {
 
+using hostilepictures::bitmapPng;
+using hostilepictures::iconWrapping;
+using hostilepictures::svg;
+
 const QByteArray kGuide = FakeOnlineService::kGuidePath;
 const QByteArray kCheck = FakeOnlineService::kCheckUpdatePath;
 const QByteArray kInstaller = "/files/VaroSetup";
-
-QByteArray bigEndian(quint32 value)
-{
-    const char bytes[] = {char(value >> 24), char(value >> 16), char(value >> 8), char(value)};
-    return QByteArray(bytes, 4);
-}
-
-quint32 crc32(const QByteArray &data)
-{
-    quint32 crc = 0xffffffffu;
-    for (const char byte : data) {
-        crc ^= uchar(byte);
-        for (int bit = 0; bit < 8; ++bit)
-            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-QByteArray pngChunk(const QByteArray &type, const QByteArray &data)
-{
-    return bigEndian(quint32(data.size())) + type + data + bigEndian(crc32(type + data));
-}
-
-// A whole, decodable black PNG of one bit a pixel: at 22000 by 22000, 58 KB
-// of deflate that decode to 60 MB (and to 1.9 GB as the 32-bit pixels a
-// window shows).
-QByteArray bitmapPng(int width, int height)
-{
-    const QByteArray header = bigEndian(quint32(width)) + bigEndian(quint32(height)) + QByteArray("\x01\0\0\0\0", 5);
-    const QByteArray pixels = QByteArray(1 + (width + 7) / 8, '\0').repeated(height);
-    return QByteArray("\x89PNG\r\n\x1a\n") + pngChunk("IHDR", header) + pngChunk("IDAT", qCompress(pixels, 9).mid(4))
-        + pngChunk("IEND", QByteArray());
-}
-
-// An icon whose directory names a 16 by 16 picture, holding the PNG.
-QByteArray iconWrapping(const QByteArray &inner)
-{
-    QByteArray icon("\0\0\1\0\1\0\x10\x10\0\0\1\0\x20\0", 14);
-    for (const quint32 value : {quint32(inner.size()), quint32(22)}) {
-        for (int shift = 0; shift < 32; shift += 8)
-            icon += char((value >> shift) & 0xff);
-    }
-    return icon + inner;
-}
-
-QByteArray svg(const QByteArray &inside)
-{
-    return "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
-           "width=\"300\" height=\"200\">" + inside + "</svg>";
-}
 
 // The installer stand-in: if it is ever run, it leaves a mark beside the
 // folder it is given.

@@ -2,6 +2,7 @@
 // 127.0.0.1: the update check's three answers, the novice guide with its
 // pictures, the retry view, and how the page container visits the guide.
 #include "common/fakeonlineservice.h"
+#include "common/hostilepictures.h"
 #include "common/modalanswerer.h"
 #include "common/programrunner.h"
 #include "common/testenv.h"
@@ -34,6 +35,9 @@
 
 namespace {
 
+using hostilepictures::iconWrapping;
+using hostilepictures::svg;
+
 const QByteArray kGuide = FakeOnlineService::kGuidePath;
 const QByteArray kCheck = FakeOnlineService::kCheckUpdatePath;
 
@@ -57,24 +61,6 @@ QByteArray encoded(QSize size, const char *format)
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format);
     return bytes;
-}
-
-// An icon whose directory names a 16 by 16 picture, holding a larger PNG.
-QByteArray iconWrapping(const QByteArray &png)
-{
-    QByteArray icon("\0\0\1\0\1\0", 6);
-    icon += QByteArray("\x10\x10\0\0\1\0\x20\0", 8);
-    for (const quint32 value : {quint32(png.size()), quint32(22)}) {
-        for (int shift = 0; shift < 32; shift += 8)
-            icon += char((value >> shift) & 0xff);
-    }
-    return icon + png;
-}
-
-QByteArray svg(const QByteArray &inside)
-{
-    return "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
-           "width=\"300\" height=\"200\">" + inside + "</svg>";
 }
 
 QLabel *picture(QWidget *row)
