@@ -80,10 +80,12 @@ void GuidePictureLoader::startWaiting()
         connect(client, &online::HttpClient::finished, this,
                 [this, client, job] { fetched(client, job, client->errorString()); });
         // A row that no longer shows the picture gives it up at once.
-        connect(job, &QObject::destroyed, client, [this, client, job] { fetched(client, job, QStringLiteral("given up")); });
+        connect(job, &QObject::destroyed, client,
+                [this, client, job] { fetched(client, job, QStringLiteral("given up")); });
         auto *timer = new QTimer(client);
         timer->setSingleShot(true);
-        connect(timer, &QTimer::timeout, this, [this, client, job] { fetched(client, job, QStringLiteral("timed out")); });
+        connect(timer, &QTimer::timeout, this,
+                [this, client, job] { fetched(client, job, QStringLiteral("timed out")); });
         timer->start(IniConfig::instance()->getOutTime() * 1000);
     }
 }
