@@ -41,8 +41,10 @@ install_packages() {
     fi
 }
 
+# A new build folder uses Ninja; one already configured keeps the generator
+# it was made with (a folder made by hand with Unix Makefiles, say).
 build() {
-    if [ ! -f "$BUILD_DIR/build.ninja" ]; then
+    if [ ! -f "$BUILD_DIR/CMakeCache.txt" ]; then
         cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $BRONTEL_CMAKE_ARGS
     fi
     cmake --build "$BUILD_DIR" -j "${BRONTEL_JOBS:-$(nproc)}"
