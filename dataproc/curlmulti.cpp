@@ -22,11 +22,19 @@ CurlMulti *CurlMulti::instance()
 
 CurlMulti::CurlMulti(QObject *parent)
     : QObject(parent)
-    , m_multi(curl_multi_init())
     , m_timer(new QTimer(this))
+    , m_idleTimer(new QTimer(this))
 {
     m_timer->setSingleShot(true);
     connect(m_timer, &QTimer::timeout, this, [this] { act(CURL_SOCKET_TIMEOUT, 0); });
+    m_idleTimer->setSingleShot(true);
+    connect(m_idleTimer, &QTimer::timeout, this, &CurlMulti::closeIdleConnections);
+    setUp();
+}
+
+void CurlMulti::setUp()
+{
+    m_multi = curl_multi_init();
     curl_multi_setopt(m_multi, CURLMOPT_SOCKETFUNCTION, &CurlMulti::socketCallback);
     curl_multi_setopt(m_multi, CURLMOPT_SOCKETDATA, this);
     curl_multi_setopt(m_multi, CURLMOPT_TIMERFUNCTION, &CurlMulti::timerCallback);
@@ -34,6 +42,20 @@ CurlMulti::CurlMulti(QObject *parent)
     curl_multi_setopt(m_multi, CURLMOPT_MAX_HOST_CONNECTIONS, kMaxHostConnections);
     curl_multi_setopt(m_multi, CURLMOPT_MAX_TOTAL_CONNECTIONS, kMaxTotalConnections);
     curl_multi_setopt(m_multi, CURLMOPT_MAXCONNECTS, kMaxIdleConnections);
+}
+
+void CurlMulti::closeIdleConnections()
+{
+    if (!m_running.isEmpty())
+        return;
+    // libcurl has no call that empties its connection cache: a new multi
+    // handle takes the place of the old one, which closes them all.
+    curl_multi_cleanup(m_multi);
+    const QList<curl_socket_t> sockets = m_watches.keys();
+    for (const curl_socket_t socket : sockets)
+        forget(socket);
+    m_timer->stop();
+    setUp();
 }
 
 CurlMulti::~CurlMulti()
@@ -50,6 +72,7 @@ bool CurlMulti::add(CURL *easy, Done done)
 {
     if (curl_multi_add_handle(m_multi, easy) != CURLM_OK)
         return false;
+    m_idleTimer->stop();
     m_running.insert(easy, std::move(done));
     return true;
 }
@@ -58,6 +81,8 @@ void CurlMulti::remove(CURL *easy)
 {
     if (m_running.remove(easy) > 0)
         curl_multi_remove_handle(m_multi, easy);
+    if (m_running.isEmpty())
+        m_idleTimer->start(kIdleCloseMs);
 }
 
 int CurlMulti::socketCallback(CURL *, curl_socket_t socket, int what, void *self, void *)
@@ -133,6 +158,8 @@ void CurlMulti::collectDone()
         const CURLcode result = message->data.result;
         curl_multi_remove_handle(m_multi, easy);
         const Done done = m_running.take(easy);
+        if (m_running.isEmpty())
+            m_idleTimer->start(kIdleCloseMs);
         if (done)
             done(result);
     }

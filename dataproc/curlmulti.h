@@ -29,6 +29,10 @@ public:
     static constexpr long kMaxHostConnections = 6;
     static constexpr long kMaxTotalConnections = 12;
     static constexpr long kMaxIdleConnections = 8;
+    // Idle connections are closed once no transfer has run for this long:
+    // long enough for a burst (the guide's pictures) to share them, short
+    // enough that the program holds nothing open on a server for nothing.
+    static constexpr int kIdleCloseMs = 5000;
 
     using Done = std::function<void(CURLcode result)>;
 
@@ -60,9 +64,12 @@ private:
     void forget(curl_socket_t socket);
     void act(curl_socket_t socket, int events);
     void collectDone();
+    void setUp();
+    void closeIdleConnections();
 
-    CURLM *m_multi;
+    CURLM *m_multi = nullptr;
     QTimer *m_timer;
+    QTimer *m_idleTimer;
     QHash<curl_socket_t, Watch> m_watches;
     QHash<CURL *, Done> m_running;
 };

@@ -110,8 +110,8 @@ bool InstallerDownload::checkHead(const online::WebRequest &request)
     const qint64 length = request.announcedLength();
     if (request.hasCoding() || length < 0) {
         qWarning() << "update: refusing a download without one plain length, Content-Length"
-                   << (length < 0 ? QStringLiteral("none or several") : QString::number(length))
-                   << (request.hasCoding() ? "in a coding" : "");
+                   << request.contentLength() << "Transfer-Encoding" << request.transferEncoding()
+                   << "Content-Encoding" << request.contentEncoding();
         request.setError(QStringLiteral("no provable length"));
         return false;
     }

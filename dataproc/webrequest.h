@@ -85,6 +85,10 @@ public:
     // coding.
     qint64 announcedLength() const;
     bool hasCoding() const { return !m_transferEncoding.isEmpty() || !m_contentEncoding.isEmpty(); }
+    // The head's fields as they came, for the log.
+    QByteArray contentLength() const { return m_lengths.join(", "); }
+    QByteArray transferEncoding() const { return m_transferEncoding; }
+    QByteArray contentEncoding() const { return m_contentEncoding; }
     // Called by a sink or a head check to say why it refused.
     void setError(const QString &error) const { m_error = error; }
 
