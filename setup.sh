@@ -13,7 +13,7 @@ BUILD_DIR=${BRONTEL_BUILD_DIR:-$ROOT/build}
 PACKAGES="build-essential cmake ninja-build pkg-config
   qtbase5-dev qtbase5-dev-tools qttools5-dev qttools5-dev-tools libqt5svg5-dev
   libavformat-dev libavcodec-dev libswscale-dev libavutil-dev
-  libquazip1-qt5-dev libqrencode-dev
+  libquazip1-qt5-dev libqrencode-dev libcurl4-openssl-dev ca-certificates
   nginx-light ffmpeg fonts-wqy-microhei xvfb xauth qttranslations5-l10n
   curl wrk zbar-tools iproute2 util-linux openssl unzip"
 

@@ -53,8 +53,8 @@ void CBLDataProcResourceGuide::AsyncDownloadVaroHomeGuideData()
 
 void CBLDataProcResourceGuide::postRequest(QString url, QString body)
 {
-    auto *client = new online::HttpClient(online::kMaxJsonBytes, this);
-    connect(client, &online::HttpClient::finished, this, [this, client] { sltNetworkFinishedReply(client); });
+    auto *client = new online::WebRequest(online::kMaxJsonBytes, this);
+    connect(client, &online::WebRequest::finished, this, [this, client] { sltNetworkFinishedReply(client); });
     if (!client->post(url, body.toUtf8())) {
         delete client;
         // Every try would fail the same way, at once.
@@ -62,7 +62,7 @@ void CBLDataProcResourceGuide::postRequest(QString url, QString body)
         m_done = true;
         return;
     }
-    if (online::HttpClient *replaced = m_pendingReply) {
+    if (online::WebRequest *replaced = m_pendingReply) {
         m_pendingReply = nullptr;
         replaced->abort();
         replaced->deleteLater();
@@ -71,7 +71,7 @@ void CBLDataProcResourceGuide::postRequest(QString url, QString body)
     m_timer->start(m_timeoutSeconds * 1000);
 }
 
-void CBLDataProcResourceGuide::sltNetworkFinishedReply(online::HttpClient *reply)
+void CBLDataProcResourceGuide::sltNetworkFinishedReply(online::WebRequest *reply)
 {
     if (!reply)
         return;
@@ -96,7 +96,7 @@ void CBLDataProcResourceGuide::sltNetworkReplyOuttime()
 {
     if (!m_pendingReply)
         return;
-    online::HttpClient *late = m_pendingReply;
+    online::WebRequest *late = m_pendingReply;
     m_pendingReply = nullptr;
     qDebug() << "error: " << "guide request timed out";
     late->abort();

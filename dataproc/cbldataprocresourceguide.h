@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dataproc/httpclient.h"
+#include "dataproc/webrequest.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -50,13 +50,13 @@ public:
     bool downloadDone() const { return m_done; }
 
 private slots:
-    void sltNetworkFinishedReply(online::HttpClient *reply);
+    void sltNetworkFinishedReply(online::WebRequest *reply);
     void sltNetworkReplyOuttime();
 
 private:
     void failedTry();
 
-    online::HttpClient *m_pendingReply = nullptr;
+    online::WebRequest *m_pendingReply = nullptr;
     QString m_baseUrl;
     int m_timeoutSeconds;
     QTimer *m_timer;

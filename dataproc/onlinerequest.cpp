@@ -1,12 +1,10 @@
 #include "dataproc/onlinerequest.h"
 
-#include "dataproc/httpclient.h"
+#include "dataproc/webrequest.h"
 
 #include <QDebug>
 #include <QEventLoop>
 #include <QJsonParseError>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QRegularExpression>
 #include <QTimer>
 #include <QUrl>
@@ -50,7 +48,7 @@ bool isPlainVersion(const QString &version)
     return plain.match(version).hasMatch() && !version.contains(QLatin1String(".."));
 }
 
-QJsonDocument jsonOfReply(const HttpClient &client)
+QJsonDocument jsonOfReply(const WebRequest &client)
 {
     qDebug() << "status_code:" << client.status();
     if (!client.succeeded()) {
@@ -92,24 +90,11 @@ qint64 installerRoom(quint64 bytesAvailable)
     return qint64(qMin(bytesAvailable - quint64(kInstallerSpaceMargin), quint64(kMaxInstallerBytes)));
 }
 
-bool hasProvableLength(QNetworkReply *reply)
-{
-    return !reply->hasRawHeader("Transfer-Encoding") && announcedLength(reply->rawHeader("Content-Length")) >= 0;
-}
-
-bool isCompleteDownload(QNetworkReply *reply, qint64 bytesReceived)
-{
-    if (reply->error() != QNetworkReply::NoError
-        || reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt() != 200 || bytesReceived <= 0)
-        return false;
-    return hasProvableLength(reply) && announcedLength(reply->rawHeader("Content-Length")) == bytesReceived;
-}
-
 namespace {
 
 QJsonDocument postOnce(const QString &url, const QByteArray &body, int timeoutSeconds)
 {
-    HttpClient client(kMaxJsonBytes);
+    WebRequest client(kMaxJsonBytes);
     if (!client.post(url, body))
         return QJsonDocument();
 
@@ -117,7 +102,7 @@ QJsonDocument postOnce(const QString &url, const QByteArray &body, int timeoutSe
     QTimer timer;
     timer.setSingleShot(true);
     QObject::connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(&client, &HttpClient::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&client, &WebRequest::finished, &loop, &QEventLoop::quit);
     timer.start(timeoutSeconds * 1000);
     loop.exec();
 

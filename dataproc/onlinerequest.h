@@ -4,16 +4,14 @@
 #include <QJsonDocument>
 #include <QString>
 
-class QNetworkReply;
-
 // The maker's web service as the online-data classes speak to it: the request
 // texts, the checks on what it sends back, and the blocking form-encoded POST
-// with a JSON reply (over online::HttpClient). Which addresses are
+// with a JSON reply (over online::WebRequest). Which addresses are
 // fetched at all is online::isWebUrl (helper/weblinks.h), the rule the
 // browser links follow too.
 namespace online {
 
-class HttpClient;
+class WebRequest;
 
 // Endpoints under the service's base URL (the `serverIp` setting).
 QString pcCheckUpdateUrl(const QString &baseUrl);
@@ -29,18 +27,6 @@ QByteArray guideBody(const QString &language);
 // Whether a version text from the service is plain enough to become part of
 // a file name: letters, digits, ".", "_" and "-", and no "..".
 bool isPlainVersion(const QString &version);
-
-// Whether a download's head lets its end be proven: one length announced,
-// and no transfer coding. The network library takes a chunk size it cannot
-// read for the last chunk and reports a cut body as whole, and a body that
-// only the closing connection ends cannot be told from a cut one either; a
-// length it can count against.
-bool hasProvableLength(QNetworkReply *reply);
-
-// Whether a finished download is the whole file the server meant to send:
-// no network error, status 200, a provable length, and a non-empty body
-// that is exactly as long as announced.
-bool isCompleteDownload(QNetworkReply *reply, qint64 bytesReceived);
 
 // The largest JSON reply the program reads into memory: the update check and
 // the guide are a few KiB; anything near this is no answer of the service.
@@ -63,9 +49,9 @@ qint64 installerRoom(quint64 bytesAvailable);
 
 // The JSON of a finished POST: a null document unless it succeeded (status
 // 200, the whole body) and the body is valid JSON. Logs why it has none.
-QJsonDocument jsonOfReply(const HttpClient &client);
+QJsonDocument jsonOfReply(const WebRequest &request);
 
-// Posts the body (online::HttpClient, the reply capped at kMaxJsonBytes)
+// Posts the body (online::WebRequest, the reply capped at kMaxJsonBytes)
 // and waits, running a nested event loop, at most timeoutSeconds for the JSON
 // reply; up to `tries` requests in a row while none gives a valid document.
 // A request that runs out of time is aborted. Null when every try failed.

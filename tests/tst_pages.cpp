@@ -16,6 +16,7 @@
 #include "Form/FormMainWidget/mainwidget.h"
 #include "Form/FormVaroHomeUpdate/varohomeupdatedesc.h"
 #include "dataproc/cbldataprocresourceguide.h"
+#include "dataproc/curlmulti.h"
 #include "dataproc/cvarohomedataproc.h"
 #include "dataproc/cvarohomedataprocresourcemgr.h"
 
@@ -102,7 +103,7 @@ private slots:
     void guideTakesOnlyPngAndJpegToldByTheirBytes();
     void guideShowsAtMostItsShareOfPictures();
     void slowPicturesAreGivenUpAtTheirTimeOut();
-    void picturesHoldNoConnectionOnceShown();
+    void picturesShareConnectionsAndLetThemGo();
 
 private:
     void clickLater(QAbstractButton *button, int delayMs);
@@ -559,7 +560,7 @@ void TestPages::slowPicturesAreGivenUpAtTheirTimeOut()
 
 // A service that keeps its connections open for more requests finds them
 // closed once the guide's pictures are in: the guide asks for nothing more.
-void TestPages::picturesHoldNoConnectionOnceShown()
+void TestPages::picturesShareConnectionsAndLetThemGo()
 {
     QStringList urls;
     for (int i = 0; i < GuidePictureLoader::kMaxBusy + 2; ++i) {
@@ -572,7 +573,11 @@ void TestPages::picturesHoldNoConnectionOnceShown()
     for (QAContent *row : page.cards()[0]->rows())
         QCOMPARE(shownPicture(row), QSize(20, 10));
     QCOMPARE(GuidePictureLoader::instance()->busy(), 0);
-    QVERIFY2(waitUntil([&] { return m_service->openConnections() == 0; }, 5000),
+    // They shared the connections the server kept open, and the program
+    // lets those go once it has been idle a while.
+    QVERIFY2(m_service->mostOpenConnections() <= GuidePictureLoader::kMaxBusy,
+             qPrintable(QString::number(m_service->mostOpenConnections())));
+    QVERIFY2(waitUntil([&] { return m_service->openConnections() == 0; }, online::CurlMulti::kIdleCloseMs + 5000),
              qPrintable(QString::number(m_service->openConnections())));
 }
 

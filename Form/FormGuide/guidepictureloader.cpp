@@ -1,7 +1,7 @@
 #include "Form/FormGuide/guidepictureloader.h"
 
 #include "Form/FormGuide/guidepicture.h"
-#include "dataproc/httpclient.h"
+#include "dataproc/webrequest.h"
 #include "helper/iniconfig.h"
 
 #include <QCoreApplication>
@@ -71,13 +71,13 @@ void GuidePictureLoader::startWaiting()
         if (!job)
             continue;
         ++m_busy;
-        auto *client = new online::HttpClient(guidepicture::kMaxBytes, this);
+        auto *client = new online::WebRequest(guidepicture::kMaxBytes, this);
         m_fetching.insert(client);
         if (!client->get(job->url().toString())) {
             fetched(client, job, QStringLiteral("no web address"));
             continue;
         }
-        connect(client, &online::HttpClient::finished, this,
+        connect(client, &online::WebRequest::finished, this,
                 [this, client, job] { fetched(client, job, client->errorString()); });
         // A row that no longer shows the picture gives it up at once.
         connect(job, &QObject::destroyed, client,
@@ -90,7 +90,7 @@ void GuidePictureLoader::startWaiting()
     }
 }
 
-void GuidePictureLoader::fetched(online::HttpClient *client, const QPointer<GuidePictureJob> &job,
+void GuidePictureLoader::fetched(online::WebRequest *client, const QPointer<GuidePictureJob> &job,
                                  const QString &whyNot)
 {
     if (!m_fetching.remove(client))

@@ -9,7 +9,7 @@
 #include <QUrl>
 
 namespace online {
-class HttpClient;
+class WebRequest;
 }
 
 // One row's request for a picture. It reports once; deleting it gives the
@@ -34,8 +34,8 @@ private:
 };
 
 // Fetches and decodes the guide's pictures for all of its rows: a handful of
-// pictures at a time on connections of their own (none left open once every
-// picture is in), the rest waiting their turn, each given `outTime` seconds
+// pictures at a time over the connections that the program's requests to
+// one host share (a moved picture followed), the rest waiting their turn, each given `outTime` seconds
 // to arrive and read no further than its cap, and decoded on threads of its
 // own so that the window never waits for a picture. A guide shows a bounded
 // number of pictures and pixels; those beyond are left out.
@@ -71,11 +71,11 @@ private:
     void startWaiting();
     // The request's end, however it ended (answered, timed out, given up by
     // its row); the first one counts.
-    void fetched(online::HttpClient *client, const QPointer<GuidePictureJob> &job, const QString &whyNot);
+    void fetched(online::WebRequest *client, const QPointer<GuidePictureJob> &job, const QString &whyNot);
     void decoded(const QPointer<GuidePictureJob> &job, const QImage &image);
     void release();
 
-    QSet<online::HttpClient *> m_fetching;
+    QSet<online::WebRequest *> m_fetching;
     QThreadPool m_decoders;
     QQueue<QPointer<GuidePictureJob>> m_waiting;
     int m_busy = 0;

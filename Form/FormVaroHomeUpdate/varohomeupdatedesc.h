@@ -2,21 +2,19 @@
 
 #include <QDialog>
 
-class QFile;
-class QNetworkAccessManager;
-class QNetworkReply;
-class QTimer;
+class InstallerDownload;
 
 namespace Ui {
 class VaroHomeUpdateDesc;
 }
 
 // The pop-up that offers a newer PC build: the caller fills its labels from
-// the PC version record and runs it with exec(). "Update" downloads the
-// installer into the data folder's "update" folder, starts it and ends the
-// program; a download that stalls for 10 seconds, is refused or arrives
-// incomplete turns the pop-up into its failed state, from which the user can
-// try again. A forced update cannot be dismissed: closing it ends the program.
+// the PC version record and runs it with exec(). "Update" has the installer
+// downloaded into the data folder's "update" folder and started
+// (InstallerDownload, which does the work), and ends the program; a download
+// that stalls for 10 seconds, is refused or arrives incomplete turns the
+// pop-up into its failed state, from which the user can try again. A forced
+// update cannot be dismissed: closing it ends the program.
 class VaroHomeUpdateDesc : public QDialog
 {
     Q_OBJECT
@@ -54,38 +52,27 @@ public slots:
 
     void slotBNClose_Clicked();
     void slotBNUpdate_Clicked();
-    void UpdateFinished(QNetworkReply *reply);
-    void httpReadyRead();
+    // The download has ended: the installer runs (the program makes way
+    // for it), or the pop-up shows that it failed.
+    void UpdateFinished();
     void updateDataReadProgress(qint64 bytesRead, qint64 totalBytes);
+    // The download's 10-second stall check found new bytes.
     void timeOut();
-
-private slots:
-    // The download's head: a length that cannot be proven, or an installer
-    // larger than there is room for, is refused before a byte is written.
-    void checkHead();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    QNetworkAccessManager *manager();
     bool isForcedUpdate() const;
-    // Whether the running download answers with the file (not an error page
-    // or a redirect); true before its status is known.
-    bool isInstallerReply() const;
-    void cancelTransfer();
+    bool isDownloading() const;
     void endProgram();
     void showProgress();
 
     Ui::VaroHomeUpdateDesc *m_ui;
-    QNetworkAccessManager *m_manager = nullptr;
-    QNetworkReply *m_reply = nullptr;
-    QFile *m_file = nullptr;
+    // The running or last installer download, in place of a network
+    // manager and its reply.
+    InstallerDownload *m_download;
     qint64 f_DownloadedSize = 0;
     qint64 f_bytesReadNow = 0;
-    QTimer *m_timer;
     qint64 m_total = 0;
-    // The most the running download may write (free space less a margin,
-    // and never beyond the largest installer taken).
-    qint64 m_room = 0;
 };

@@ -256,6 +256,7 @@ void FakeOnlineService::accept()
 {
     while (QTcpSocket *socket = m_server.nextPendingConnection()) {
         m_sockets << socket;
+        ++m_accepted;
         m_mostOpen = qMax(m_mostOpen, openConnections());
         QObject::connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readFrom(socket); });
         QObject::connect(socket, &QTcpSocket::disconnected, this, [this, socket] {

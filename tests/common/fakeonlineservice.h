@@ -121,6 +121,8 @@ public:
     // hold a connection open that it has not sent a request on yet.
     int openAnsweringConnections() const;
     int mostOpenConnections() const { return m_mostOpen; }
+    // Connections accepted since the service started.
+    int acceptedConnections() const { return m_accepted; }
     // Body bytes the endless and dripping answers have written so far.
     qint64 streamedBytes() const { return m_streamed; }
 
@@ -154,5 +156,6 @@ private:
     QHash<QTcpSocket *, QByteArray> m_buffers;
     QList<QPointer<QTcpSocket>> m_sockets;
     int m_mostOpen = 0;
+    int m_accepted = 0;
     qint64 m_streamed = 0;
 };
