@@ -8,6 +8,7 @@
 // "key=value" line on stdout.
 #include "hostile_bench.h"
 
+#include "common/gapmeter.h"
 #include "common/programrunner.h"
 #include "common/testenv.h"
 
@@ -233,33 +234,6 @@ qint64 peakResidentKb()
     return -1;
 }
 
-// The longest the GUI thread went without running its event loop: a timer
-// due every 10 ms that notes the widest gap between its ticks.
-class GapMeter
-{
-public:
-    GapMeter()
-    {
-        m_clock.start();
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            m_longest = qMax(m_longest, m_clock.restart());
-        });
-        m_timer.start(10);
-    }
-    // The longest gap so far, counting the one running now.
-    qint64 longestMs() const { return qMax(m_longest, m_clock.elapsed()); }
-    void restart()
-    {
-        m_longest = 0;
-        m_clock.restart();
-    }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_longest = 0;
-};
-
 // What a row shows: its picture's size, or nothing when the area is collapsed.
 QString shownSize(QAContent *row)
 {
@@ -282,6 +256,7 @@ int guidePage(int timeoutMs)
     page.show();
     page.sltUpdateNetwork();
     put("fetchMs", clock.elapsed());
+    waitUntil([&] { return page.isLaidOut(); }, timeoutMs, 10);
     // The page's own build apart from what its pictures cost afterwards.
     put("buildGapMs", gaps.longestMs());
     gaps.restart();
