@@ -85,7 +85,9 @@ bool Subject::start()
         environment.insert(entry.section('=', 0, 0), entry.section('=', 1));
     environment.insert(m_environment);
     m_process.setProcessEnvironment(environment);
-    const QString program = m_realProgram ? ProgramRunner::programPath() : QCoreApplication::applicationFilePath();
+    const QString other = qEnvironmentVariable("HOSTILE_PROGRAM");
+    const QString program = !m_realProgram ? QCoreApplication::applicationFilePath()
+                            : other.isEmpty() ? ProgramRunner::programPath() : other;
     if (m_descriptorLimit > 0)
         m_process.start("prlimit", QStringList{QStringLiteral("--nofile=%1:%1").arg(m_descriptorLimit), "--", program}
                                        + m_arguments);
