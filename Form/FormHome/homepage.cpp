@@ -359,6 +359,10 @@ void HomePage::slotAddVideoFile()
             startBatch(orgpaths, true);
     }
 
+    // Unchecked first: making it not checkable alone would change its state
+    // without repainting it, and it would keep its pressed look until the
+    // next click.
+    ui->tb_add->setChecked(false);
     ui->tb_add->setCheckable(false);
     connect(ui->tb_add, SIGNAL(clicked()), this, SLOT(slotAddVideoFile()));
 }
