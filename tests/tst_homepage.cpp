@@ -29,6 +29,7 @@
 #include "helper/appflags.h"
 #include "helper/iniconfig.h"
 #include "helper/session.h"
+#include "platform/storage.h"
 #include "src/brontel.h"
 
 #include <QApplication>
@@ -43,6 +44,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
+#include <QStorageInfo>
 #include <QStackedWidget>
 #include <QDateTime>
 #include <QFile>
@@ -74,6 +76,7 @@ private slots:
     void dropRefusesWhatIsNoNewVideo();
     void addButtonUsesTheChooser();
     void addButtonLooksItselfAgainAfterAnImport();
+    void workerRefusalsAreShownAfterTheBatch();
     void fileDialogOpensInTheVideosFolder();
     void restartReloadsTheSameLibrary();
     void damagedOrUnreadableStoreStillGivesAPage();
@@ -428,6 +431,33 @@ void TestHomePage::addButtonLooksItselfAgainAfterAnImport()
     QTest::qWait(50);
     QCOMPARE(shownPixel(&page, fill), idle);
     QVERIFY(!add->isChecked() && !add->isCheckable());
+}
+
+// A file the page lets through and the worker refuses (larger than the
+// shared folder's volume has room for; sparse, so it costs nothing) is
+// reported once the batch is over, in a message of its own.
+void TestHomePage::workerRefusalsAreShownAfterTheBatch()
+{
+    if (!videogen::available())
+        QSKIP("needs the ffmpeg and ffprobe commands");
+    QVERIFY(makeVideo("small.mp4"));
+    QVERIFY(QDir().mkpath(m_shared));
+    const qint64 available = qint64(platform::bytesAvailable(m_shared));
+    QVERIFY(available > 0);
+    QFile big(src("big.mp4"));
+    QVERIFY(big.open(QIODevice::WriteOnly));
+    QVERIFY(big.resize(available + (qint64(1) << 30)));
+    big.close();
+
+    HomePage page;
+    page.loadVideoData();
+    ModalAnswerer answerer;
+    QVERIFY(dropAndWait(page, {QUrl::fromLocalFile(src("big.mp4")), QUrl::fromLocalFile(src("small.mp4"))}));
+    const QString insufficient = QCoreApplication::translate("Runner", "Insufficient %1 drive space !")
+                                     .arg(QStorageInfo(m_shared).rootPath());
+    QCOMPARE(answerer.messages, QStringList({insufficient + "|"}));
+    QCOMPARE(tileNames(page), QStringList({"small.mp4"}));
+    QVERIFY(!QFileInfo::exists(m_shared + "/big.mp4"));
 }
 
 void TestHomePage::restartReloadsTheSameLibrary()

@@ -656,6 +656,8 @@ void TestImport::batchChecksRunsAndStops()
             events << QString("file %1 %2/%3").arg(name).arg(batch.nextFile()).arg(batch.fileCount());
     });
     connect(&batch, &ImportBatch::sglUpdateFinish, this, [&] { events << "finish"; });
+    // The worker's refusals come back to the batch through its page.
+    connect(&batch, &ImportBatch::sglAbnormal, &batch, &ImportBatch::refuse);
     connect(&batch, &ImportBatch::sglFinished, this, [&] {
         events << "end";
         ended = true;

@@ -84,6 +84,7 @@ HomePage::HomePage(QWidget *parent)
 
     m_batch = new ImportBatch(m_library, this);
     connect(m_batch, SIGNAL(sglParse(BrontelVideoInfo*)), this, SLOT(slotParse(BrontelVideoInfo*)));
+    connect(m_batch, SIGNAL(sglAbnormal(QStringList)), this, SLOT(slotAbnormal(QStringList)));
     connect(m_batch, SIGNAL(sglFinished()), this, SLOT(slotParsefinished()));
     connect(m_batch, SIGNAL(sglUpdateFinish()), this, SLOT(slotUpdateFinish()));
     connect(m_batch, SIGNAL(sglUpdateUI()), this, SLOT(slotupdateUI()));
