@@ -14,7 +14,6 @@
 #include "helper/appflags.h"
 #include "helper/iniconfig.h"
 #include "helper/session.h"
-#include "platform/storage.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -434,14 +433,10 @@ void TestImport::notEnoughSpace()
     QVERIFY(QDir().mkpath(m_shared));
     // A sparse file larger than the free space of the volume: it costs no
     // space itself, and the check must refuse it before copying anything.
-    const qint64 available = qint64(platform::bytesAvailable(m_shared));
-    QVERIFY(available > 0);
-    QFile big(src("big.mp4"));
-    QVERIFY(big.open(QIODevice::WriteOnly));
-    QVERIFY(big.resize(available + (qint64(1) << 30)));
-    big.close();
+    const qint64 size = fileBeyondTheRoomOf(m_shared, src("big.mp4"));
+    QVERIFY(size > 0);
     QVERIFY(Runner::hasRoomFor(1, m_shared));
-    QVERIFY(!Runner::hasRoomFor(available + (qint64(1) << 30), m_shared));
+    QVERIFY(!Runner::hasRoomFor(size, m_shared));
 
     {
         Runner runner;
