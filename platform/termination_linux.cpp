@@ -64,12 +64,13 @@ void quitOnTerminationRequest(void (*onRequest)(), void (*onUnanswered)())
     if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, g_signalPipe) != 0)
         return;
     // The handler never waits on a full pipe: a request is a request however
-    // many bytes say it.
-    if (::pipe2(g_watchPipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        return;
-    const int readFlags = ::fcntl(g_watchPipe[0], F_GETFL);
-    ::fcntl(g_watchPipe[0], F_SETFL, readFlags & ~O_NONBLOCK);
-    std::thread(watch, onUnanswered).detach();
+    // many bytes say it. Without the pipe the requests still reach the
+    // window, unwatched.
+    if (::pipe2(g_watchPipe, O_CLOEXEC | O_NONBLOCK) == 0) {
+        const int readFlags = ::fcntl(g_watchPipe[0], F_GETFL);
+        ::fcntl(g_watchPipe[0], F_SETFL, readFlags & ~O_NONBLOCK);
+        std::thread(watch, onUnanswered).detach();
+    }
 
     auto *notifier = new QSocketNotifier(g_signalPipe[1], QSocketNotifier::Read, QCoreApplication::instance());
     QObject::connect(notifier, &QSocketNotifier::activated, notifier, [onRequest] {
