@@ -94,7 +94,6 @@ private slots:
     void init();
     void cleanup();
 
-    void normalGuideIsShownWhole();
     void largeGuideIsCutAtItsLimits();
     void cutsNeverSplitACharacterOrATag_data();
     void cutsNeverSplitACharacterOrATag();
@@ -127,26 +126,6 @@ void TestLargeGuide::cleanup()
     AppGlobals::release();
     m_service.reset();
     m_user.reset();
-}
-
-void TestLargeGuide::normalGuideIsShownWhole()
-{
-    OwnedGuide guide;
-    guide.add("Pair the <b>headset</b>", {{"Scan the code.", "http://127.0.0.1/a.png"}, {"", "http://127.0.0.1/b.png"}});
-    guide.add("", {{"Only an answer", ""}});
-    guide.add("Only a title", {});
-    const ShownGuide shown = ShownGuide::of(guide.items);
-    QVERIFY(shown.cuts.isEmpty());
-    QCOMPARE(shown.questions.size(), 3);
-    QCOMPARE(shown.rows, 3);
-    for (int i = 0; i < 3; ++i) {
-        QCOMPARE(shown.questions[i].title, guide.items[i]->title);
-        QCOMPARE(shown.questions[i].content.size(), guide.items[i]->content.size());
-        for (int j = 0; j < shown.questions[i].content.size(); ++j) {
-            QCOMPARE(shown.questions[i].content[j].desc, guide.items[i]->content[j]->desc);
-            QCOMPARE(shown.questions[i].content[j].image, guide.items[i]->content[j]->image);
-        }
-    }
 }
 
 void TestLargeGuide::largeGuideIsCutAtItsLimits()
