@@ -420,6 +420,11 @@ QList<QPair<QString, Case>> cases()
         installer(b, n, reply);
     }});
     all.append({"server-two-lengths", realServerTwoLengths});
+
+    // Guides far larger than any the maker writes: the window's longest
+    // block, the peak memory and how soon SIGTERM ends the program.
+    for (const QString &large : largeGuideCaseNames())
+        all.append({large, [](Bench &b, const QString &n) { largeGuide(b.user, b.service, n); }});
     return all;
 }
 

@@ -11,6 +11,7 @@
 
 #include <functional>
 
+class FakeOnlineService;
 class TestUser;
 
 constexpr qint64 kMiB = 1024 * 1024;
@@ -21,8 +22,9 @@ QString mb(qint64 bytes);
 // of the process under measure, and its figures.
 void report(const QString &name, const QString &outcome, qint64 peakKb, const QStringList &figures);
 
-// A process under measure, run as the bench's user: the real program, or
-// this bench in one of its subject modes. It is watched through /proc for
+// A process under measure, run as the bench's user: the real program (or
+// the one HOSTILE_PROGRAM names, another build's), or this bench in one of
+// its subject modes. It is watched through /proc for
 // the most memory, threads and descriptors it holds while the bench waits.
 class Subject
 {
@@ -79,6 +81,11 @@ private:
 
 // Three programs edit one toolkit file, each naming it its own way.
 void threeEditors(const TestUser &user, const QString &name);
+
+// Guides far larger than any the maker writes on the real program's Guide
+// tab (hostile_largeguide.cpp): the cases' names, and one case.
+QStringList largeGuideCaseNames();
+void largeGuide(const TestUser &user, FakeOnlineService &service, const QString &name);
 
 // The subject modes: main hands them a command line that starts with "--".
 int runSubject(int argc, char **argv);

@@ -14,7 +14,12 @@
 #    just above the 256 MiB margin), each in a mount namespace of its own;
 #  - three programs editing one "UUConfig.xml" by three spellings of its path;
 #  - two differing Content-Length headers, at the installer download and at
-#    the embedded server.
+#    the embedded server;
+#  - guides far larger than any the maker writes (1,000 to 100,000 questions,
+#    a 100,000-character title with a 2 MB answer) on the real program's
+#    Guide tab: the window's longest block (a 20 ms timer preloaded into the
+#    program), and how soon SIGTERM ends it, also in the middle of the
+#    page's layout (HOSTILE_PROGRAM=path measures another build's program).
 # Takes a few minutes. A figure in capitals is a case the program did not
 # hold. Some figures depend on how busy the machine is (the start-up's
 # endless replies above all): RUNS=N runs every case N times, one line each.

@@ -8,6 +8,7 @@
 // "key=value" line on stdout.
 #include "hostile_bench.h"
 
+#include "common/gapmeter.h"
 #include "common/programrunner.h"
 #include "common/testenv.h"
 
@@ -84,7 +85,9 @@ bool Subject::start()
         environment.insert(entry.section('=', 0, 0), entry.section('=', 1));
     environment.insert(m_environment);
     m_process.setProcessEnvironment(environment);
-    const QString program = m_realProgram ? ProgramRunner::programPath() : QCoreApplication::applicationFilePath();
+    const QString other = qEnvironmentVariable("HOSTILE_PROGRAM");
+    const QString program = !m_realProgram ? QCoreApplication::applicationFilePath()
+                            : other.isEmpty() ? ProgramRunner::programPath() : other;
     if (m_descriptorLimit > 0)
         m_process.start("prlimit", QStringList{QStringLiteral("--nofile=%1:%1").arg(m_descriptorLimit), "--", program}
                                        + m_arguments);
@@ -233,33 +236,6 @@ qint64 peakResidentKb()
     return -1;
 }
 
-// The longest the GUI thread went without running its event loop: a timer
-// due every 10 ms that notes the widest gap between its ticks.
-class GapMeter
-{
-public:
-    GapMeter()
-    {
-        m_clock.start();
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
-            m_longest = qMax(m_longest, m_clock.restart());
-        });
-        m_timer.start(10);
-    }
-    // The longest gap so far, counting the one running now.
-    qint64 longestMs() const { return qMax(m_longest, m_clock.elapsed()); }
-    void restart()
-    {
-        m_longest = 0;
-        m_clock.restart();
-    }
-
-private:
-    QTimer m_timer;
-    QElapsedTimer m_clock;
-    qint64 m_longest = 0;
-};
-
 // What a row shows: its picture's size, or nothing when the area is collapsed.
 QString shownSize(QAContent *row)
 {
@@ -282,6 +258,7 @@ int guidePage(int timeoutMs)
     page.show();
     page.sltUpdateNetwork();
     put("fetchMs", clock.elapsed());
+    waitUntil([&] { return page.isLaidOut(); }, timeoutMs, 10);
     // The page's own build apart from what its pictures cost afterwards.
     put("buildGapMs", gaps.longestMs());
     gaps.restart();

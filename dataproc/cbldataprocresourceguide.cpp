@@ -3,6 +3,7 @@
 #include "dataproc/guideitem.h"
 #include "dataproc/onlinerequest.h"
 #include "helper/iniconfig.h"
+#include "helper/parallel.h"
 
 #include <QDebug>
 #include <QJsonArray>
@@ -12,6 +13,7 @@
 
 namespace {
 const int kTries = 3;
+const int kReadAwayEntries = 1000;
 }
 
 CBLDataProcResourceGuide::CBLDataProcResourceGuide()
@@ -142,21 +144,46 @@ void CBLDataProcResourceGuide::parseGuideDocument(QJsonDocument doc)
     // guide that arrives is the one kept.
     if (!doc.isObject() || !m_list.isEmpty())
         return;
+    QList<GuideItem *> read;
     const QJsonValue guide = doc.object().value(QStringLiteral("guide"));
     if (guide.isArray()) {
         const QJsonArray entries = guide.toArray();
-        for (const QJsonValue &entry : entries) {
-            if (entry.isObject())
-                readGuideItem(entry.toObject());
-        }
+        const auto readAll = [&] {
+            for (const QJsonValue &entry : entries) {
+                if (GuideItem *item = entry.isObject() ? itemOf(entry.toObject()) : nullptr)
+                    read.append(item);
+            }
+            std::stable_sort(read.begin(), read.end(), guideItemLessThan);
+        };
+        // The maker's guide is a handful of entries; a reply of tens of
+        // thousands takes tens of milliseconds, which the window does not
+        // wait for.
+        if (entries.size() < kReadAwayEntries)
+            readAll();
+        else
+            parallel::whileAnswering(readAll);
     }
-    std::stable_sort(m_list.begin(), m_list.end(), guideItemLessThan);
+    // A blocking fetch may have filled the list meanwhile.
+    if (!m_list.isEmpty()) {
+        for (GuideItem *item : qAsConst(read)) {
+            qDeleteAll(item->content);
+            delete item;
+        }
+        return;
+    }
+    m_list = read;
 }
 
 void CBLDataProcResourceGuide::readGuideItem(QJsonObject obj)
 {
+    if (GuideItem *item = itemOf(obj))
+        m_list.append(item);
+}
+
+GuideItem *CBLDataProcResourceGuide::itemOf(const QJsonObject &obj)
+{
     if (obj.isEmpty())
-        return;
+        return nullptr;
     auto *item = new GuideItem;
     item->title = obj.value(QStringLiteral("title")).toString();
     const QJsonValue content = obj.value(QStringLiteral("content"));
@@ -171,7 +198,7 @@ void CBLDataProcResourceGuide::readGuideItem(QJsonObject obj)
         }
     }
     item->sort = obj.value(QStringLiteral("sort")).toInt(0);
-    m_list.append(item);
+    return item;
 }
 
 bool CBLDataProcResourceGuide::guideItemLessThan(const GuideItem *a, const GuideItem *b)

@@ -43,6 +43,8 @@ public:
     // when the guide is already held adds nothing.
     void parseGuideDocument(QJsonDocument doc);
     void readGuideItem(QJsonObject obj);
+    // One entry of the reply; null for an empty object. Runs on any thread.
+    static GuideItem *itemOf(const QJsonObject &obj);
     static bool guideItemLessThan(const GuideItem *a, const GuideItem *b);
 
     // Whether the background download has ended, with a guide or after its

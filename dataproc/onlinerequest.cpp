@@ -1,6 +1,7 @@
 #include "dataproc/onlinerequest.h"
 
 #include "dataproc/webrequest.h"
+#include "helper/parallel.h"
 
 #include <QDebug>
 #include <QEventLoop>
@@ -10,6 +11,12 @@
 #include <QUrl>
 
 namespace online {
+
+namespace {
+// A service's usual answer is a few KiB, read at once; one of this size or
+// more is read away from the window.
+const int kReadAwayBytes = 64 * 1024;
+} // namespace
 
 QString pcCheckUpdateUrl(const QString &baseUrl)
 {
@@ -56,7 +63,15 @@ QJsonDocument jsonOfReply(const WebRequest &client)
         return QJsonDocument();
     }
     QJsonParseError parseError;
-    const QJsonDocument document = QJsonDocument::fromJson(client.body(), &parseError);
+    QJsonDocument document;
+    const QByteArray body = client.body();
+    const auto parse = [&] { document = QJsonDocument::fromJson(body, &parseError); };
+    // Reading a reply of megabytes takes tens of milliseconds or more: the
+    // window goes on answering meanwhile.
+    if (body.size() < kReadAwayBytes)
+        parse();
+    else
+        parallel::whileAnswering(parse);
     if (parseError.error != QJsonParseError::NoError)
         qDebug() << "  Unable to read json data  " << parseError.errorString();
     return document;

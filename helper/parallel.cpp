@@ -1,5 +1,6 @@
 #include "helper/parallel.h"
 
+#include <QEventLoop>
 #include <QThread>
 #include <QtGlobal>
 
@@ -31,6 +32,17 @@ void forEachIndex(int count, const std::function<void(int)> &job)
     run(0);
     for (std::thread &thread : threads)
         thread.join();
+}
+
+void whileAnswering(const std::function<void()> &job)
+{
+    QEventLoop loop;
+    std::thread worker([&] {
+        job();
+        QMetaObject::invokeMethod(&loop, "quit", Qt::QueuedConnection);
+    });
+    loop.exec();
+    worker.join();
 }
 
 } // namespace parallel

@@ -34,3 +34,9 @@ bool quitProgram(const QString &refusal)
     QCoreApplication::quit();
     return true;
 }
+
+void stopServersWithoutTheWindow()
+{
+    qWarning() << "the system asked the program to end and the window did not answer: ending without it";
+    Session::instance()->StopNginx();
+}

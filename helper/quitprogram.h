@@ -23,3 +23,9 @@ bool refuseWhileAdding(const QString &text);
 // is told to end, after which the main window's destructor closes the HTTP
 // server. Answers whether the program is on its way out.
 bool quitProgram(const QString &refusal);
+
+// The end of the program when the system asked for it and the window did
+// not take the request up (platform::quitOnTerminationRequest): nginx is
+// stopped all the same, so that the headset is not served on by a program
+// that has ended. Runs on a thread of its own and touches no window.
+void stopServersWithoutTheWindow();

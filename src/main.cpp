@@ -1,6 +1,7 @@
 #include "Form/Dialogs/appglobals.h"
 #include "helper/appflags.h"
 #include "helper/messagehandler.h"
+#include "helper/quitprogram.h"
 #include "helper/session.h"
 #include "helper/singleapplication.h"
 #include "platform/termination.h"
@@ -24,8 +25,9 @@ int main(int argc, char *argv[])
     // dialog shown while the main window is hidden) must not end it.
     QApplication::setQuitOnLastWindowClosed(false);
     // A request that comes while the start-up waits (for the update service,
-    // in the update pop-up) ends the start-up there, not just that wait.
-    platform::quitOnTerminationRequest(requestProgramEnd);
+    // in the update pop-up) ends the start-up there, not just that wait; one
+    // that the window cannot take up ends the program without it.
+    platform::quitOnTerminationRequest(requestProgramEnd, stopServersWithoutTheWindow);
     // The core answers for the toolkit's download and unzip lists, which the
     // toolkit keeps.
     Session::instance()->setToolkitLists(std::make_unique<UUConfigLists>());

@@ -6,6 +6,7 @@
 // interface to the window, which picks the receiving widget.
 #define QTEST_QPA_MOUSE_HANDLING
 
+#include "common/mouseinput.h"
 #include "common/testenv.h"
 
 #include "Form/Dialogs/appglobals.h"
@@ -30,18 +31,6 @@
 #include <memory>
 
 namespace {
-
-// The mouse, in screen coordinates, over a top-level window.
-void mouseAt(QTest::MouseAction action, QWidget *window, QPoint global, Qt::MouseButton button = Qt::LeftButton)
-{
-    QCoreApplication::processEvents();
-    QWindow *handle = window->windowHandle();
-    const QPoint local = handle->mapFromGlobal(global);
-    if (action == QTest::MouseMove)
-        QTest::mouseMove(handle, local);
-    else
-        QTest::mouseEvent(action, handle, button, {}, local);
-}
 
 // A real click in the middle of a widget of a shown window.
 void clickOn(QWidget *widget)

@@ -7,6 +7,7 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "common/modalanswerer.h"
+#include "common/mouseinput.h"
 #include "common/testenv.h"
 
 #include "Form/Dialogs/appglobals.h"
@@ -69,18 +70,6 @@ void hover(QWidget *widget, bool enter)
 {
     QEvent event(enter ? QEvent::Enter : QEvent::Leave);
     QApplication::sendEvent(widget, &event);
-}
-
-// The mouse, in screen coordinates, over a top-level window.
-void mouseAt(QTest::MouseAction action, QWidget *window, QPoint global)
-{
-    QCoreApplication::processEvents();
-    QWindow *handle = window->windowHandle();
-    const QPoint local = handle->mapFromGlobal(global);
-    if (action == QTest::MouseMove)
-        QTest::mouseMove(handle, local);
-    else
-        QTest::mouseEvent(action, handle, Qt::LeftButton, {}, local);
 }
 
 } // namespace

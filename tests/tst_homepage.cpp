@@ -41,7 +41,9 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
+#include <QStorageInfo>
 #include <QStackedWidget>
 #include <QDateTime>
 #include <QFile>
@@ -72,6 +74,8 @@ private slots:
     void droppedVideosBecomeTilesFilesAndNotices();
     void dropRefusesWhatIsNoNewVideo();
     void addButtonUsesTheChooser();
+    void addButtonLooksItselfAgainAfterAnImport();
+    void workerRefusalsAreShownAfterTheBatch();
     void fileDialogOpensInTheVideosFolder();
     void restartReloadsTheSameLibrary();
     void damagedOrUnreadableStoreStillGivesAPage();
@@ -378,6 +382,76 @@ void TestHomePage::addButtonUsesTheChooser()
     QCOMPARE(asked.value(4), m_user->root() + "/src");
     QCOMPARE(page.library().size(), 2);
     QCOMPARE(readWholeFile(store()), storeOf(page.library()));
+}
+
+namespace {
+
+// What the window shows (its backing store) at a point of it.
+QColor shownPixel(QWidget *window, QPoint at)
+{
+    const QImage shown = window->screen()->grabWindow(window->winId()).toImage();
+    return shown.pixelColor(at * window->devicePixelRatioF());
+}
+
+} // namespace
+
+// The add button is shown pressed while its file dialog and the import run,
+// and once they are over it looks as it does when the mouse has left it,
+// without waiting for the next click to be painted again.
+void TestHomePage::addButtonLooksItselfAgainAfterAnImport()
+{
+    if (!videogen::available())
+        QSKIP("needs the ffmpeg and ffprobe commands");
+    QVERIFY(makeVideo("a.mp4"));
+    HomePage page;
+    page.loadVideoData();
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    ModalAnswerer answerer;
+    auto *add = page.findChild<QPushButton *>("tb_add");
+    // Inside the button's rounded square, away from its cross.
+    const QPoint fill = add->mapTo(&page, QPoint(12, 12));
+    QTest::qWait(50);
+    const QColor idle = shownPixel(&page, fill);
+    QCOMPARE(idle, QColor("#141a22"));
+
+    QList<QColor> whileAdding;
+    connect(&page, &HomePage::slgUpdateDataReadProgress, &page, [&] {
+        if (page.progressDialog()->isBusy())
+            whileAdding << shownPixel(&page, fill);
+    });
+    page.setFileChooser([&](QWidget *, const QString &, const QString &, const QString &) {
+        return QStringList{src("a.mp4")};
+    });
+    add->click();
+    QVERIFY(waitUntil([&] { return !page.isAdding() && !g_fileAdding; }, 60000));
+    QCOMPARE(tileNames(page), QStringList({"a.mp4"}));
+    QVERIFY(whileAdding.contains(QColor("#123440")));
+    QTest::qWait(50);
+    QCOMPARE(shownPixel(&page, fill), idle);
+    QVERIFY(!add->isChecked() && !add->isCheckable());
+}
+
+// A file the page lets through and the worker refuses (larger than the
+// shared folder's volume has room for; sparse, so it costs nothing) is
+// reported once the batch is over, in a message of its own.
+void TestHomePage::workerRefusalsAreShownAfterTheBatch()
+{
+    if (!videogen::available())
+        QSKIP("needs the ffmpeg and ffprobe commands");
+    QVERIFY(makeVideo("small.mp4"));
+    QVERIFY(QDir().mkpath(m_shared));
+    QVERIFY(fileBeyondTheRoomOf(m_shared, src("big.mp4")) > 0);
+
+    HomePage page;
+    page.loadVideoData();
+    ModalAnswerer answerer;
+    QVERIFY(dropAndWait(page, {QUrl::fromLocalFile(src("big.mp4")), QUrl::fromLocalFile(src("small.mp4"))}));
+    const QString insufficient = QCoreApplication::translate("Runner", "Insufficient %1 drive space !")
+                                     .arg(QStorageInfo(m_shared).rootPath());
+    QCOMPARE(answerer.messages, QStringList({insufficient + "|"}));
+    QCOMPARE(tileNames(page), QStringList({"small.mp4"}));
+    QVERIFY(!QFileInfo::exists(m_shared + "/big.mp4"));
 }
 
 void TestHomePage::restartReloadsTheSameLibrary()

@@ -14,7 +14,6 @@
 #include "helper/appflags.h"
 #include "helper/iniconfig.h"
 #include "helper/session.h"
-#include "platform/storage.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -434,14 +433,10 @@ void TestImport::notEnoughSpace()
     QVERIFY(QDir().mkpath(m_shared));
     // A sparse file larger than the free space of the volume: it costs no
     // space itself, and the check must refuse it before copying anything.
-    const qint64 available = qint64(platform::bytesAvailable(m_shared));
-    QVERIFY(available > 0);
-    QFile big(src("big.mp4"));
-    QVERIFY(big.open(QIODevice::WriteOnly));
-    QVERIFY(big.resize(available + (qint64(1) << 30)));
-    big.close();
+    const qint64 size = fileBeyondTheRoomOf(m_shared, src("big.mp4"));
+    QVERIFY(size > 0);
     QVERIFY(Runner::hasRoomFor(1, m_shared));
-    QVERIFY(!Runner::hasRoomFor(available + (qint64(1) << 30), m_shared));
+    QVERIFY(!Runner::hasRoomFor(size, m_shared));
 
     {
         Runner runner;
@@ -656,6 +651,8 @@ void TestImport::batchChecksRunsAndStops()
             events << QString("file %1 %2/%3").arg(name).arg(batch.nextFile()).arg(batch.fileCount());
     });
     connect(&batch, &ImportBatch::sglUpdateFinish, this, [&] { events << "finish"; });
+    // The worker's refusals come back to the batch through its page.
+    connect(&batch, &ImportBatch::sglAbnormal, &batch, &ImportBatch::refuse);
     connect(&batch, &ImportBatch::sglFinished, this, [&] {
         events << "end";
         ended = true;

@@ -8,6 +8,7 @@
 #define QTEST_QPA_MOUSE_HANDLING
 
 #include "common/modalanswerer.h"
+#include "common/mouseinput.h"
 #include "common/programrunner.h"
 #include "common/testenv.h"
 
@@ -34,19 +35,6 @@
 namespace {
 
 const char kAddingText[] = "File is adding , please wait for a  moment !";
-
-// The mouse, in screen coordinates, over a top-level window: where the window
-// is now decides which point of it the mouse is over, as with a real mouse.
-void mouseAt(QTest::MouseAction action, QWidget *window, QPoint global, Qt::MouseButton button = Qt::LeftButton)
-{
-    QCoreApplication::processEvents();
-    QWindow *handle = window->windowHandle();
-    const QPoint local = handle->mapFromGlobal(global);
-    if (action == QTest::MouseMove)
-        QTest::mouseMove(handle, local);
-    else
-        QTest::mouseEvent(action, handle, button, {}, local);
-}
 
 } // namespace
 

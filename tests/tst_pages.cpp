@@ -262,6 +262,7 @@ void TestPages::guideShowsSortedEntriesAsTextWithBoundedPictures()
     UserGuide page;
     page.sltUpdateNetwork();
     QVERIFY(page.isBuilt());
+    QVERIFY(waitUntil([&] { return page.isLaidOut(); }, 10000));
     QCOMPARE(page.cards().size(), 2);
     QCOMPARE(page.cards()[0]->title(), QString("First"));
     QCOMPARE(page.cards()[1]->title(), QString("Second <b>bold</b>"));
@@ -325,6 +326,7 @@ void TestPages::guideShowsItsMarkupAndOpensOnlyWebLinks()
     page.show();
     page.sltUpdateNetwork();
     QVERIFY(page.isBuilt());
+    QVERIFY(waitUntil([&] { return page.isLaidOut(); }, 10000));
     QAsub *card = page.cards().value(0);
     QVERIFY(card);
     auto *title = card->findChild<QLabel *>("label_title");
@@ -372,6 +374,7 @@ void TestPages::guideRetriesUntilTheServiceAnswers()
     clickLater(retry, 150);
     retry->click();
     QVERIFY(page.isBuilt());
+    QVERIFY(waitUntil([&] { return page.isLaidOut(); }, 10000));
     QCOMPARE(m_service->requestsFor(kGuide).size(), 1);
     QCOMPARE(page.cards().size(), 1);
     QVERIFY(page.cards()[0]->isVisibleTo(&page));
@@ -422,6 +425,7 @@ void TestPages::containerBuildsTheGuideOnce()
     container.slotToHomePage();
     container.slotToUserGuide();
     QVERIFY(guide->isBuilt());
+    QVERIFY(waitUntil([&] { return guide->isLaidOut(); }, 10000));
     const QVector<QAsub *> cards = guide->cards();
     QCOMPARE(cards.size(), 2);
     QCOMPARE(m_service->requestsFor(kGuide).size(), 1);
@@ -456,6 +460,7 @@ void TestPages::buildGuideOfPictures(UserGuide &page, const QStringList &urls, i
     waitForGuideDownload();
     page.sltUpdateNetwork();
     QVERIFY(page.isBuilt());
+    QVERIFY(waitUntil([&] { return page.isLaidOut(); }, timeoutMs));
     QVERIFY(waitUntil([&] {
         for (QAContent *row : page.cards()[0]->rows()) {
             if (row->pictureRequested())

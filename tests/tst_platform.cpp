@@ -10,10 +10,12 @@
 #include "platform/servedfile.h"
 #include "platform/sockets.h"
 #include "platform/storage.h"
+#include "platform/termination.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -48,6 +50,8 @@ private slots:
     void accounts();
     void scriptsRunWithoutTerminalOrInheritedFiles();
     void scriptsAreBounded();
+    void endRequestsReachTheWindowOrEndWithoutIt_data();
+    void endRequestsReachTheWindowOrEndWithoutIt();
 };
 
 void TestPlatform::socketTableParsing_data()
@@ -508,6 +512,49 @@ void TestPlatform::scriptsAreBounded()
     const QByteArray pid = readWholeFile(pidFile).trimmed();
     QVERIFY(!pid.isEmpty());
     QVERIFY(!QFileInfo::exists("/proc/" + QString::fromLatin1(pid)));
+}
+
+void TestPlatform::endRequestsReachTheWindowOrEndWithoutIt_data()
+{
+    QTest::addColumn<bool>("stuck");
+    QTest::addColumn<int>("signal");
+    QTest::newRow("answering, SIGTERM") << false << int(SIGTERM);
+    QTest::newRow("stuck, SIGTERM") << true << int(SIGTERM);
+    QTest::newRow("stuck, SIGINT") << true << int(SIGINT);
+}
+
+// A window that answers ends the program its own way; one stuck in a long
+// job does not hold the end: after the time it had, the work that must not
+// be skipped runs and the program ends as the signal would have ended it.
+void TestPlatform::endRequestsReachTheWindowOrEndWithoutIt()
+{
+    QFETCH(bool, stuck);
+    QFETCH(int, signal);
+    TestUser user;
+    const QString marker = user.root() + "/unanswered";
+    QProcess program;
+    program.start(QCoreApplication::applicationDirPath() + "/brontel_stuckwindow",
+                  {stuck ? "stuck" : "answering", marker});
+    QVERIFY(program.waitForStarted(10000));
+    const QByteArray awaited = stuck ? "stuck" : "ready";
+    QByteArray said;
+    QVERIFY(waitUntil([&] { said += program.readAllStandardOutput(); return said.contains(awaited); }, 10000));
+
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(::kill(pid_t(program.processId()), signal), 0);
+    // The end is due within about a second; the rest is room for a loaded
+    // machine and the sanitizers. A stuck program left alone runs for 30 s.
+    QVERIFY2(program.waitForFinished(10000), qPrintable(QString::number(clock.elapsed())));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    if (stuck) {
+        QVERIFY2(clock.elapsed() >= platform::kTerminationAnswerMs - 100, qPrintable(QString::number(clock.elapsed())));
+        QCOMPARE(program.exitCode(), 128 + signal);
+        QCOMPARE(readWholeFile(marker), QByteArray("unanswered\n"));
+    } else {
+        QCOMPARE(program.exitCode(), 0);
+        QVERIFY(!QFileInfo::exists(marker));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestPlatform)

@@ -2,13 +2,17 @@
 // that could hurt (links to elsewhere, hidden entries, the folders above).
 #include "common/testenv.h"
 
+#include "helper/parallel.h"
 #include "helper/utils.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QSet>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
 
 class TestUtils : public QObject
 {
@@ -26,6 +30,7 @@ private slots:
     void clearingNothing();
     void localAppDataFolder();
     void randomText();
+    void workWhileAnswering();
 };
 
 void TestUtils::base64()
@@ -216,6 +221,41 @@ void TestUtils::randomText()
         seen.insert(c);
     }
     QCOMPARE(seen.size(), 62);
+}
+
+// The job runs on a thread of its own while the calling thread's timers go
+// on; a program on its way out still waits for the job, without the loop.
+void TestUtils::workWhileAnswering()
+{
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(10);
+    Qt::HANDLE jobThread = nullptr;
+    QElapsedTimer clock;
+    clock.start();
+    parallel::whileAnswering([&] {
+        jobThread = QThread::currentThreadId();
+        QThread::msleep(300);
+    });
+    QVERIFY(clock.elapsed() >= 300);
+    QVERIFY(jobThread && jobThread != QThread::currentThreadId());
+    QVERIFY2(ticks >= 5, qPrintable(QString::number(ticks)));
+
+    bool done = false;
+    QTimer::singleShot(50, [] { QCoreApplication::quit(); });
+    QTimer::singleShot(0, [&] {
+        parallel::whileAnswering([&] {
+            QThread::msleep(300);
+            done = true;
+        });
+        QVERIFY(done);
+        QCoreApplication::quit();
+    });
+    clock.restart();
+    QCoreApplication::exec();
+    QVERIFY(done);
+    QVERIFY(clock.elapsed() >= 300);
 }
 
 QTEST_GUILESS_MAIN(TestUtils)

@@ -1,5 +1,6 @@
 #include "tool/uusystemtrayicon.h"
 
+#include "helper/framelesswindow.h"
 #include "helper/iniconfig.h"
 #include "helper/quitprogram.h"
 #include "tool/uuanimationtool.h"
@@ -35,8 +36,6 @@ const Language kLanguages[] = {
     {"Deutsch", "de", SLOT(slotLanguageSwitchToGerman())},
     {"Español", "es", SLOT(slotLanguageSwitchToSpanish())},
 };
-
-const char kLogo[] = ":/Brontel/Skin/ico/logo_16X16.png";
 
 // States 4 to 15 come from a modem companion this icon was first made for;
 // their pictures are not part of this program, so they show no icon.
@@ -212,7 +211,7 @@ void UUSystemTrayIcon::slotLanguageSwitchToSpanish()
 void UUSystemTrayIcon::setState(int state)
 {
     if (state >= 0 && state < kFirstDeviceState) {
-        setIcon(state == 2 ? QIcon() : iconFrom(QLatin1String(kLogo)));
+        setIcon(state == 2 ? QIcon() : iconFrom(QLatin1String(kProgramIconPath)));
         setToolTip(tr("Varo helper"));
         return;
     }

@@ -2,20 +2,16 @@
 #include "ui_formmessage.h"
 
 #include "Form/Dialogs/dialogplacement.h"
-#include "helper/framelessdrag.h"
+#include "helper/framelesswindow.h"
 
-#include <QIcon>
 
 FormMessage::FormMessage(QWidget *parent)
     : QDialog(parent)
     , m_ui(new Ui::fmrMessage)
 {
     m_ui->setupUi(this);
-    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
-    FramelessDrag::attach(this);
-    setAttribute(Qt::WA_TranslucentBackground);
+    setUpFramelessDialog(this, DialogModality::Modeless);
     setWindowTitle(QCoreApplication::translate("fmrMessage", "Varo helper"));
-    setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_16X16.png")));
     m_ui->lbPromptText->setWordWrap(true);
 
     for (QWidget *widget : {static_cast<QWidget *>(m_ui->lbPromptText), static_cast<QWidget *>(m_ui->btnOk)}) {

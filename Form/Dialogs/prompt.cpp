@@ -2,10 +2,9 @@
 #include "ui_prompt.h"
 
 #include "Form/Dialogs/dialogplacement.h"
-#include "helper/framelessdrag.h"
+#include "helper/framelesswindow.h"
 
 #include <QFontMetrics>
-#include <QIcon>
 #include <QTimer>
 
 namespace {
@@ -20,12 +19,9 @@ Prompt::Prompt(QWidget *parent)
     , m_ui(new Ui::dlgPrompt)
 {
     m_ui->setupUi(this);
-    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
-    FramelessDrag::attach(this);
-    setAttribute(Qt::WA_TranslucentBackground);
+    setUpFramelessDialog(this, DialogModality::Modeless);
     setFixedSize(380, 220);
     setWindowTitle(QCoreApplication::translate("dlgPrompt", "Varo helper"));
-    setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_16X16.png")));
     m_ui->lbPromptText->setWordWrap(true);
 
     m_marqueeTimer = new QTimer(this);

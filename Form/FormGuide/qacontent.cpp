@@ -65,6 +65,11 @@ void QAContent::setContent(const QString &desc, const QString &imageUrl)
         // The row's width is fixed, so the paragraph's height is known: no
         // gap below a short one, no cut line below a long one.
         ui->label_desc->setFixedHeight(ui->label_desc->heightForWidth(textWidth()));
+        // The label lays a long text out several times over for its size
+        // hints, which it then keeps: done here, that work is part of the
+        // row's making, which the page times, and not of the layout pass
+        // that follows.
+        ui->label_desc->minimumSizeHint();
     } else {
         ui->label_desc->hide();
         ui->label_desc->setFixedHeight(0);

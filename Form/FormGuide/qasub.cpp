@@ -56,16 +56,30 @@ QAsub::~QAsub()
 
 void QAsub::setItem(const GuideItem &item)
 {
-    m_title = item.title;
-    m_content.clear();
+    QVector<GuideContent> content;
     for (const GuideContent *paragraph : item.content) {
         if (paragraph)
-            m_content.append(*paragraph);
+            content.append(*paragraph);
     }
+    setItem(item.title, content);
+}
+
+void QAsub::setItem(const QString &title, const QVector<GuideContent> &content)
+{
+    m_title = title;
+    m_content = content;
 }
 
 void QAsub::build()
 {
+    beginBuild();
+    while (buildNextRow()) {
+    }
+}
+
+void QAsub::beginBuild()
+{
+    m_builtRows = 0;
     if (!m_title.isEmpty()) {
         ui->label_title->show();
         ui->widget_title->show();
@@ -96,23 +110,30 @@ void QAsub::build()
     ui->widget_contents->setMinimumWidth(0);
     ui->widget_contents->setMaximumWidth(QWIDGETSIZE_MAX);
     ui->widget_contents->show();
+}
 
-    for (int i = 0; i < m_content.size(); ++i) {
-        if (i == m_rows.size()) {
-            // Inside the card's one-pixel frame.
-            const int rowWidth = (m_framed ? m_width - kFramedIndent : m_width) - 2 * kFrame;
-            auto *row = new QAContent(true, rowWidth, !m_framed && i == 0, ui->widget_contents);
-            m_rows.append(row);
-            m_rowsLayout->addWidget(row);
-        }
-        m_rows[i]->setContent(m_content[i].desc, m_content[i].image);
-        m_rows[i]->show();
+bool QAsub::buildNextRow()
+{
+    const int i = m_builtRows;
+    if (i >= m_content.size())
+        return false;
+    if (i == m_rows.size()) {
+        // Inside the card's one-pixel frame.
+        const int rowWidth = (m_framed ? m_width - kFramedIndent : m_width) - 2 * kFrame;
+        auto *row = new QAContent(true, rowWidth, !m_framed && i == 0, ui->widget_contents);
+        m_rows.append(row);
+        m_rowsLayout->addWidget(row);
     }
+    m_rows[i]->setContent(m_content[i].desc, m_content[i].image);
+    m_rows[i]->show();
+    ++m_builtRows;
+    return true;
 }
 
 void QAsub::clear()
 {
     m_content.clear();
+    m_builtRows = 0;
     for (QAContent *row : qAsConst(m_rows))
         row->clearPicture();
 }

@@ -26,7 +26,14 @@ public:
     // and paragraphs, so the card never depends on how long the guide
     // client keeps its own.
     void setItem(const GuideItem &item);
+    void setItem(const QString &title, const QVector<GuideContent> &content);
+    // Lays out the whole entry.
     void build();
+    // The same in steps, for a page that must not keep the window waiting:
+    // beginBuild() shows the title, each buildNextRow() lays out one more
+    // answer row and says whether there was one left.
+    void beginBuild();
+    bool buildNextRow();
     // Forgets the paragraphs and clears every row's picture; the rows stay
     // for reuse.
     void clear();
@@ -45,4 +52,6 @@ private:
     int m_width;
     bool m_framed;
     QVector<QAContent *> m_rows;
+    // The rows of the entry laid out so far.
+    int m_builtRows = 0;
 };

@@ -7,12 +7,18 @@
 #include "dataproc/cvarohomedataproc.h"
 #include "dataproc/guideitem.h"
 
+#include <QDebug>
 #include <QLabel>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QTimer>
 
 namespace {
 const int kCardWidth = 648;
+// The work of one slice of the layout: a row is never split, and one of the
+// longest answers takes a few tens of milliseconds, so with the layout pass
+// that follows each slice the window answers well within 100 ms.
+const int kSliceMs = 20;
 }
 
 UserGuide::UserGuide(QWidget *parent)
@@ -39,6 +45,13 @@ UserGuide::UserGuide(QWidget *parent)
     m_noNet->hide();
 
     connect(m_retry, SIGNAL(clicked()), this, SLOT(sltUpdateNetwork()));
+
+    // Each slice waits for the events that came meanwhile (a click, a
+    // paint, the system asking the program to end).
+    m_sliceTimer = new QTimer(this);
+    m_sliceTimer->setSingleShot(true);
+    m_sliceTimer->setInterval(0);
+    connect(m_sliceTimer, SIGNAL(timeout()), this, SLOT(layOutSlice()));
 }
 
 UserGuide::~UserGuide()
@@ -63,6 +76,10 @@ void UserGuide::sltUpdateNetwork()
         return;
     QScopedValueRollback<bool> updating(m_updating, true);
 
+    // A guide still being laid out is given up for the one fetched now.
+    m_sliceTimer->stop();
+    m_laying = false;
+    m_card = nullptr;
     m_built = false;
     m_retry->hide();
     m_noNet->hide();
@@ -78,19 +95,54 @@ void UserGuide::sltUpdateNetwork()
 
     hideAllItems();
     GuidePictureLoader::instance()->beginGuide();
-    for (int i = 0; i < guide.size(); ++i) {
-        QAsub *card;
-        if (i == m_cards.size()) {
-            card = new QAsub(false, kCardWidth, this);
-            m_cards.append(card);
-            ui->verticalLayout->addWidget(card);
-        } else {
-            card = m_cards[i];
-            card->clear();
-        }
-        card->setItem(*guide[i]);
-        card->build();
-        card->show();
-    }
+    m_shown = ShownGuide::of(guide);
+    for (const QString &cut : qAsConst(m_shown.cuts))
+        qDebug().noquote() << cut;
+    m_nextQuestion = 0;
+    m_card = nullptr;
+    m_laying = true;
+    m_layoutClock.start();
     m_built = true;
+    // A guide of a handful of entries is done in this first slice.
+    layOutSlice();
+}
+
+void UserGuide::layOutSlice()
+{
+    QElapsedTimer slice;
+    slice.start();
+    while (slice.elapsed() < kSliceMs) {
+        if (!m_card) {
+            if (m_nextQuestion == m_shown.questions.size()) {
+                m_laying = false;
+                qDebug() << "guide shown:" << m_shown.questions.size() << "questions," << m_shown.rows
+                         << "answer rows, laid out in" << m_layoutClock.elapsed() << "ms";
+                // The cards keep their own copies.
+                m_shown = ShownGuide();
+                return;
+            }
+            m_card = startCard(m_nextQuestion++);
+        }
+        if (!m_card->buildNextRow())
+            m_card = nullptr;
+    }
+    m_sliceTimer->start();
+}
+
+QAsub *UserGuide::startCard(int i)
+{
+    QAsub *card;
+    if (i == m_cards.size()) {
+        card = new QAsub(false, kCardWidth, this);
+        m_cards.append(card);
+        ui->verticalLayout->addWidget(card);
+    } else {
+        card = m_cards[i];
+        card->clear();
+    }
+    const ShownGuide::Question &question = m_shown.questions[i];
+    card->setItem(question.title, question.content);
+    card->beginBuild();
+    card->show();
+    return card;
 }

@@ -1,10 +1,9 @@
 #include "Form/FormHome/confirmdelete.h"
 #include "ui_confirmdelete.h"
 
-#include "helper/framelessdrag.h"
+#include "helper/framelesswindow.h"
 
 #include <QCloseEvent>
-#include <QIcon>
 
 ConfirmDelete::ConfirmDelete(QWidget *parent)
     : QWidget(parent)
@@ -13,11 +12,8 @@ ConfirmDelete::ConfirmDelete(QWidget *parent)
     m_ui->setupUi(this);
     // Application-modal whenever shown: while the question is open the home
     // page's selection must not change under it.
-    setAttribute(Qt::WA_ShowModal);
-    setWindowFlags(windowFlags() | Qt::Window | Qt::FramelessWindowHint);
-    FramelessDrag::attach(this);
-    setAttribute(Qt::WA_TranslucentBackground);
-    setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_16X16.png")));
+    setWindowFlags(windowFlags() | Qt::Window);
+    setUpFramelessDialog(this, DialogModality::ApplicationModal);
     for (QWidget *widget : {static_cast<QWidget *>(m_ui->label_title), static_cast<QWidget *>(m_ui->label_hint),
                             static_cast<QWidget *>(m_ui->pb_delete), static_cast<QWidget *>(m_ui->pb_cancel)}) {
         QFont font = widget->font();

@@ -84,6 +84,7 @@ HomePage::HomePage(QWidget *parent)
 
     m_batch = new ImportBatch(m_library, this);
     connect(m_batch, SIGNAL(sglParse(BrontelVideoInfo*)), this, SLOT(slotParse(BrontelVideoInfo*)));
+    connect(m_batch, SIGNAL(sglAbnormal(QStringList)), this, SLOT(slotAbnormal(QStringList)));
     connect(m_batch, SIGNAL(sglFinished()), this, SLOT(slotParsefinished()));
     connect(m_batch, SIGNAL(sglUpdateFinish()), this, SLOT(slotUpdateFinish()));
     connect(m_batch, SIGNAL(sglUpdateUI()), this, SLOT(slotupdateUI()));
@@ -359,6 +360,10 @@ void HomePage::slotAddVideoFile()
             startBatch(orgpaths, true);
     }
 
+    // Unchecked first: making it not checkable alone would change its state
+    // without repainting it, and it would keep its pressed look until the
+    // next click.
+    ui->tb_add->setChecked(false);
     ui->tb_add->setCheckable(false);
     connect(ui->tb_add, SIGNAL(clicked()), this, SLOT(slotAddVideoFile()));
 }

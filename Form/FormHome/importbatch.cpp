@@ -102,7 +102,7 @@ void ImportBatch::start(const QList<File> &files, bool fromButton)
     // type name.
     connect(runner, SIGNAL(sglParse(BrontelVideoInfo*)), this, SIGNAL(sglParse(BrontelVideoInfo*)));
     connect(runner, SIGNAL(finished()), this, SLOT(workerFinished()));
-    connect(runner, SIGNAL(sglAbnormal(QStringList)), this, SLOT(refuse(QStringList)));
+    connect(runner, SIGNAL(sglAbnormal(QStringList)), this, SIGNAL(sglAbnormal(QStringList)));
     connect(runner, SIGNAL(sglUpdateFinish()), this, SIGNAL(sglUpdateFinish()));
     connect(runner, SIGNAL(sglUpdateUI()), this, SIGNAL(sglUpdateUI()));
     connect(runner, SIGNAL(sglParsing(QString,int,int,bool)), this, SIGNAL(sglParsing(QString,int,int,bool)));

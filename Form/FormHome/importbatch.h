@@ -61,12 +61,14 @@ public:
     void stop();
 
 public slots:
-    // A file that the worker refused.
+    // A file that the worker refused: the page hands the worker's refusals
+    // (sglAbnormal) back here, to be shown with the batch's own.
     void refuse(const QStringList &errorList);
 
 signals:
     // The worker's reports, delivered on the thread of the batch.
     void sglParse(BrontelVideoInfo *fBrontelVideoInfo);
+    void sglAbnormal(QStringList errorList);
     void sglUpdateFinish();
     void sglUpdateUI();
     void sglParsing(QString filename, int filepos, int filesize, bool newfile);

@@ -3,11 +3,10 @@
 
 #include "Form/Dialogs/appglobals.h"
 #include "Form/Dialogs/prompt.h"
-#include "helper/framelessdrag.h"
+#include "helper/framelesswindow.h"
 
 #include <QCloseEvent>
 #include <QFontMetrics>
-#include <QIcon>
 #include <QKeyEvent>
 #include <QWindow>
 
@@ -16,11 +15,7 @@ ParseProcess::ParseProcess(QWidget *parent)
     , m_ui(new Ui::ParseProcess)
 {
     m_ui->setupUi(this);
-    setAttribute(Qt::WA_ShowModal);
-    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
-    FramelessDrag::attach(this);
-    setAttribute(Qt::WA_TranslucentBackground);
-    setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_16X16.png")));
+    setUpFramelessDialog(this, DialogModality::ApplicationModal);
     hide();
     for (QWidget *label : {static_cast<QWidget *>(m_ui->labeltitle), static_cast<QWidget *>(m_ui->label)}) {
         QFont font = label->font();

@@ -7,7 +7,7 @@
 #include "dataproc/installerdownload.h"
 #include "dataproc/versioninfo.h"
 #include "helper/appflags.h"
-#include "helper/framelessdrag.h"
+#include "helper/framelesswindow.h"
 #include "helper/session.h"
 
 #include <QDebug>
@@ -37,11 +37,7 @@ VaroHomeUpdateDesc::VaroHomeUpdateDesc(QWidget *parent)
     , m_ui(new Ui::VaroHomeUpdateDesc)
 {
     m_ui->setupUi(this);
-    setAttribute(Qt::WA_ShowModal);
-    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
-    FramelessDrag::attach(this);
-    setAttribute(Qt::WA_TranslucentBackground);
-    setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_16X16.png")));
+    setUpFramelessDialog(this, DialogModality::ApplicationModal);
     hide();
     m_download = new InstallerDownload(this);
 

@@ -1,11 +1,10 @@
 #include "Form/FromExit/myexit.h"
 #include "ui_myexit.h"
 
-#include "helper/framelessdrag.h"
+#include "helper/framelesswindow.h"
 #include "helper/quitprogram.h"
 
 #include <QCoreApplication>
-#include <QIcon>
 
 myExit::myExit(QWidget *parent)
     : QWidget(parent)
@@ -14,11 +13,7 @@ myExit::myExit(QWidget *parent)
     m_ui->setupUi(this);
     // Application-modal whenever shown: the choice must be made (or the window
     // closed) before anything else happens.
-    setAttribute(Qt::WA_ShowModal);
-    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
-    FramelessDrag::attach(this);
-    setAttribute(Qt::WA_TranslucentBackground);
-    setWindowIcon(QIcon(QStringLiteral(":/Brontel/Skin/ico/logo_16X16.png")));
+    setUpFramelessDialog(this, DialogModality::ApplicationModal);
     for (QWidget *widget : {static_cast<QWidget *>(m_ui->label_title), static_cast<QWidget *>(m_ui->label_hint),
                             static_cast<QWidget *>(m_ui->pb_background), static_cast<QWidget *>(m_ui->pb_Exit)}) {
         QFont font = widget->font();

@@ -8,6 +8,7 @@
 #include "Form/FormHome/postersize.h"
 #include "helper/appflags.h"
 #include "helper/iniconfig.h"
+#include "platform/storage.h"
 
 #include <QApplication>
 #include <QDataStream>
@@ -160,4 +161,14 @@ QMap<QString, QByteArray> snapshot(const QString &folder)
     for (const QString &name : sharedEntries(folder))
         files.insert(name, readWholeFile(folder + "/" + name));
     return files;
+}
+
+qint64 fileBeyondTheRoomOf(const QString &folder, const QString &path)
+{
+    const qint64 available = qint64(platform::bytesAvailable(folder));
+    QFile file(path);
+    const qint64 size = available + (qint64(1) << 30);
+    if (available <= 0 || !file.open(QIODevice::WriteOnly) || !file.resize(size))
+        return 0;
+    return size;
 }

@@ -77,6 +77,11 @@ struct MovedSharedFolder
 };
 MovedSharedFolder moveSharedFolder(const QString &root, const QString &shared);
 
+// A sparse file at the path, a GiB larger than the room left on the
+// folder's volume: it costs no space itself, and no import may take it.
+// Its size; 0 when it could not be made.
+qint64 fileBeyondTheRoomOf(const QString &folder, const QString &path);
+
 // The captions of the page's tiles, in grid order.
 QStringList tileNames(const HomePage &page);
 // Every name in a folder, hidden ones included, sorted.
