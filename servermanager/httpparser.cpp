@@ -156,8 +156,11 @@ ParseResult parseRequest(const QByteArray &data)
             return rejected(413, "body too large");
         bodyLength = static_cast<int>(length);
     }
-    if (data.size() - position < bodyLength)
-        return ParseResult();
+    if (data.size() - position < bodyLength) {
+        ParseResult waiting;
+        waiting.bytesExpected = position + bodyLength;
+        return waiting;
+    }
 
     ParseResult result;
     result.status = ParseResult::Complete;

@@ -21,6 +21,10 @@ struct ParseResult
     // Complete: the request, and how many bytes of the input it took.
     Request request;
     int bytesUsed = 0;
+    // Incomplete with the head read whole: how many bytes the request takes
+    // with its body (0 while the head is not complete). A reader need not
+    // look again before it holds that many.
+    int bytesExpected = 0;
     // BadRequest: the status to answer with, and a short key for the log.
     int errorStatus = 0;
     QByteArray diagnostic;

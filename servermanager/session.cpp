@@ -83,7 +83,6 @@ Session::~Session()
 
 void Session::start()
 {
-    m_servedSince.start();
     idleTimer.start();
     m_headTimer.start();
     if (socket && socket->bytesAvailable() > 0)

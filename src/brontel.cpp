@@ -13,6 +13,7 @@
 #include "helper/quitprogram.h"
 #include "helper/session.h"
 #include "platform/installation.h"
+#include "platform/sockets.h"
 #include "servermanager/headsethandler.h"
 #include "servermanager/libraryindex.h"
 #include "servermanager/tcpservermanage.h"
@@ -72,6 +73,10 @@ Brontel::Brontel(QWidget *parent)
     CheckPort();
     InitNginx();
     m_sharedDir = IniConfig::instance()->getVaroSharedDir();
+    // Every connection the server holds costs a descriptor, and the server
+    // holds as many as the process may have: raised to the most the system
+    // allows before it counts them.
+    qDebug() << "open file limit" << platform::raiseOpenFileLimit();
     // Made before the pages: it starts listening as soon as the home page has
     // read the stored library (slotSendJson), before a single tile is built,
     // so the headset reaches the PC at once whatever the library's size.

@@ -172,7 +172,12 @@ void TestHttpParser::limitsTheHead()
 void TestHttpParser::takesABodyByContentLength()
 {
     const QByteArray post = "POST /list HTTP/1.1\r\nContent-Length: 5\r\n\r\n";
-    QCOMPARE(parseRequest(post + "hel").status, ParseResult::Incomplete);
+    const ParseResult partial = parseRequest(post + "hel");
+    QCOMPARE(partial.status, ParseResult::Incomplete);
+    // Its size is known once the head is in: nothing is to be looked at
+    // again before that many bytes are.
+    QCOMPARE(partial.bytesExpected, post.size() + 5);
+    QCOMPARE(parseRequest(post.left(post.size() - 1)).bytesExpected, 0);
     const ParseResult result = parseRequest(post + "helloGET /next HTTP/1.1\r\n\r\n");
     QCOMPARE(result.status, ParseResult::Complete);
     QCOMPARE(result.request.method, QString("POST"));
