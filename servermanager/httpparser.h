@@ -37,8 +37,8 @@ bool isDecimal(const QByteArray &text);
 // Reads one HTTP/1.x request from the start of the bytes a connection has
 // received so far. Incomplete means "wait for more"; a malformed or oversized
 // head is reported as soon as the offending line is complete. Lines end in
-// CR LF or a bare LF. Only GET and POST are served; a body is taken only as
-// "Content-Length" gives it.
+// CR LF or a bare LF. Only GET, HEAD and POST are served; a body is taken
+// only as "Content-Length" gives it.
 ParseResult parseRequest(const QByteArray &data);
 
 } // namespace LanHttpServer

@@ -89,6 +89,8 @@ private:
     bool beginReply(const char *operation);
     std::unique_ptr<QFile> openForReply(const QString &filePath, const char *operation);
     void sendWhole(const QByteArray &message);
+    // A 200 reply with a body held in memory.
+    void sendContent(const QByteArray &contentType, const QByteArray &body);
     void sendHeadAndBody(const QByteArray &head, const QByteArray &body);
     void sendWithBody(const QByteArray &head, std::unique_ptr<QIODevice> source, qint64 bodyLength);
     void sendMore();
@@ -110,6 +112,8 @@ private:
     QByteArray buffer;
     Request m_request;
     bool headersDone = false;
+    // A HEAD request: every reply goes without its body.
+    bool m_headOnly = false;
     bool replied = false;
     bool m_closing = false;
     qint64 pendingBytes = 0;
