@@ -10,6 +10,11 @@ void registerBrontelVideoInfoType()
 
 namespace {
 
+// The path segments under which the headset asks for the video and the
+// poster, as the item text carries them.
+const char kVideoPrefix[] = "video/";
+const char kPosterPrefix[] = "post/";
+
 // JSON string escaping: a quote, a backslash or a control character in a file
 // name would otherwise end the value early and let the name add keys of its
 // own to the listing the headset reads.
@@ -81,14 +86,24 @@ QString getJsonStringFromVideoInfo(const BrontelVideoInfo *info)
     appendMember(out, "length", info->length);
     appendMember(out, "videopathreal", info->videopathreal);
     appendMember(out, "posterpathreal", info->posterpathreal);
-    appendMember(out, "videopath", info->videopath, "video/");
-    appendMember(out, "posterpath", info->posterpath, "post/");
+    appendMember(out, "videopath", info->videopath, kVideoPrefix);
+    appendMember(out, "posterpath", info->posterpath, kPosterPrefix);
     appendMember(out, "videoreq", info->videoreq);
     appendMember(out, "videopathnginx", info->videopathnginx);
     appendMember(out, "width", info->width);
     appendMember(out, "high", info->high);
     out += QLatin1Char('}');
     return out;
+}
+
+QString videoInfoPosterName(const BrontelVideoInfo &info)
+{
+    return QLatin1String(kPosterPrefix) + info.posterpath;
+}
+
+QString videoInfoVideoName(const BrontelVideoInfo &info)
+{
+    return QLatin1String(kVideoPrefix) + info.videopath;
 }
 
 BrontelVideoInfo *videoInfoFromJsonObject(const QJsonObject &item, int index)

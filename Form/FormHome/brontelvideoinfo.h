@@ -39,6 +39,9 @@ void registerBrontelVideoInfoType();
 // video and the poster. Key order and layout are fixed (no blanks); values are
 // escaped so that no file name can break the listing. Empty for a null record.
 QString getJsonStringFromVideoInfo(const BrontelVideoInfo *info);
+// The "posterpath" and "videopath" values of that text.
+QString videoInfoPosterName(const BrontelVideoInfo &info);
+QString videoInfoVideoName(const BrontelVideoInfo &info);
 
 // A new record from one parsed item object, or null for an empty object. Texts
 // are read as strings, integers from their decimal text (0 otherwise), and the

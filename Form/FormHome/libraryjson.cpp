@@ -56,6 +56,13 @@ void LibraryJson::setItems(const QStringList &itemTexts)
     changed();
 }
 
+void LibraryJson::setParsed(QVector<QJsonObject> objects, QVector<QByteArray> compact)
+{
+    m_objects = std::move(objects);
+    m_compact = std::move(compact);
+    changed();
+}
+
 void LibraryJson::append(const QString &itemText)
 {
     m_objects.append(parsedItem(itemText));
@@ -72,27 +79,30 @@ void LibraryJson::clear()
 
 void LibraryJson::changed()
 {
-    m_made = false;
+    m_objectMade = false;
+    m_listingMade = false;
     m_object = QJsonObject();
     m_listing.clear();
 }
 
 QJsonObject LibraryJson::object() const
 {
-    if (!m_made) {
+    if (!m_objectMade) {
         QJsonArray items;
         for (const QJsonObject &item : m_objects)
             items.append(item);
         m_object = QJsonObject{{QStringLiteral("items"), items},
                                {QStringLiteral("number"), QString::number(m_objects.size())}};
-        m_listing = compactOf(m_compact);
-        m_made = true;
+        m_objectMade = true;
     }
     return m_object;
 }
 
 QByteArray LibraryJson::compact() const
 {
-    object();
+    if (!m_listingMade) {
+        m_listing = compactOf(m_compact);
+        m_listingMade = true;
+    }
     return m_listing;
 }

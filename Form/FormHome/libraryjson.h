@@ -17,6 +17,8 @@ class LibraryJson
 public:
     // Every item anew, on a few threads when there are many.
     void setItems(const QStringList &itemTexts);
+    // Items parsed already: each one's object and that in compact JSON.
+    void setParsed(QVector<QJsonObject> objects, QVector<QByteArray> compact);
     void append(const QString &itemText);
     void clear();
 
@@ -25,7 +27,7 @@ public:
     // that a copy of it can be told from another library at once.
     QJsonObject object() const;
     // That object in Qt's compact JSON, byte for byte; made once after a
-    // change too.
+    // change too, of the items' own (the object itself is not needed).
     QByteArray compact() const;
 
 private:
@@ -35,5 +37,6 @@ private:
     QVector<QByteArray> m_compact;
     mutable QJsonObject m_object;
     mutable QByteArray m_listing;
-    mutable bool m_made = false;
+    mutable bool m_objectMade = false;
+    mutable bool m_listingMade = false;
 };
