@@ -179,6 +179,10 @@ void HeadReader::readFrom(qintptr descriptor)
         return;
     }
 
+    // Read into a scrap buffer first: most wake-ups of a connection that
+    // sends nothing yet find nothing, and thousands of them must not each
+    // hold a buffer of their own.
+    char scrap[kReceiveBytes];
     const int before = connection.received.size();
     bool ended = false;
     for (int i = 0; i < kReadsPerWake; ++i) {
@@ -186,12 +190,10 @@ void HeadReader::readFrom(qintptr descriptor)
         if (room <= 0)
             break;
         const qint64 want = qMin(room, kReceiveBytes);
-        const int old = connection.received.size();
-        connection.received.resize(old + int(want));
-        const platform::SocketIoResult result =
-            platform::receiveBytes(descriptor, connection.received.data() + old, want);
+        const platform::SocketIoResult result = platform::receiveBytes(descriptor, scrap, want);
         const bool done = result.status == platform::SocketIoResult::Done;
-        connection.received.resize(old + int(done ? result.bytes : 0));
+        if (done)
+            connection.received.append(scrap, int(result.bytes));
         if (done && result.bytes == want)
             continue;
         if (result.status == platform::SocketIoResult::EndOfStream)
