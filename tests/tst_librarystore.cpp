@@ -82,6 +82,8 @@ class TestLibraryStore : public QObject
 
 private slots:
     void storeRecordBytes();
+    void itemTextsReadAsAParserReadsThem_data();
+    void itemTextsReadAsAParserReadsThem();
     void storeIsWhatQtsStreamWritesAndReads();
     void listingBytes();
     void damagedStores_data();
@@ -116,6 +118,55 @@ private:
     std::unique_ptr<TestUser> m_user;
     QString m_shared;
 };
+
+void TestLibraryStore::itemTextsReadAsAParserReadsThem_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("plain") << "holiday.mp4";
+    QTest::newRow("quote and backslash") << "a \" b \\ c.mp4";
+    QTest::newRow("escaped controls") << "tab\tline\ncr\rff\fbs\b.mp4";
+    QTest::newRow("other controls and DEL") << QString(QChar(1)) + QChar(0x1f) + QChar(0) + QChar(0x7f) + ".mp4";
+    QTest::newRow("not ASCII") << QString::fromUtf8("视频 vidéo ビデオ \xF0\x9F\x8E\xAC.mp4");
+    QTest::newRow("lone surrogate") << QString("a") + QChar(0xd800) + "b.mp4";
+    QTest::newRow("slash and unicode escapes as text") << "a/b \\u0041 \\/.mp4";
+    QTest::newRow("empty") << QString();
+}
+
+// The library reads its own item texts without a JSON parser: it must read
+// them exactly as one does, and write the compact form exactly as Qt does.
+// A text in any other layout is left to the parser.
+void TestLibraryStore::itemTextsReadAsAParserReadsThem()
+{
+    QFETCH(QString, name);
+    BrontelVideoInfo info = record("/srv/" + name, "1700000000001", name, 7);
+    info.videopathreal = name;
+    info.length = -3;
+    const QByteArray text = getJsonStringFromVideoInfo(&info).toUtf8();
+    const QJsonObject parsed = QJsonDocument::fromJson(text).object();
+    QVERIFY(!parsed.isEmpty());
+    const std::unique_ptr<BrontelVideoInfo> byParser(videoInfoFromJsonObject(parsed, 7));
+
+    BrontelVideoInfo read;
+    read.index = 7;
+    QVERIFY(videoInfoFromItemText(text, &read));
+    QCOMPARE(getJsonStringFromVideoInfo(&read), getJsonStringFromVideoInfo(byParser.get()));
+    QCOMPARE(read.video, byParser->video);
+    QCOMPARE(compactJsonFromVideoInfo(&read), QJsonDocument(parsed).toJson(QJsonDocument::Compact));
+
+    // Another layout of the same item: blanks, other member order, an escape
+    // the library does not write.
+    BrontelVideoInfo untouched;
+    untouched.video = "untouched";
+    QByteArray spaced = text;
+    spaced.replace("\",\"", "\", \"");
+    QVERIFY(!videoInfoFromItemText(spaced, &untouched));
+    QVERIFY(!videoInfoFromItemText(QJsonDocument(parsed).toJson(QJsonDocument::Compact), &untouched));
+    QVERIFY(!videoInfoFromItemText(QByteArray(text).replace("\"video\":\"", "\"video\":\"\\u0041"), &untouched));
+    QVERIFY(!videoInfoFromItemText(QByteArray(text).replace("\"video\":\"", "\"video\":\"\t"), &untouched));
+    QVERIFY(!videoInfoFromItemText(text.left(text.size() - 1), &untouched));
+    QVERIFY(!videoInfoFromItemText(text + ' ', &untouched));
+    QCOMPARE(untouched.video, QString("untouched"));
+}
 
 void TestLibraryStore::storeRecordBytes()
 {
@@ -688,24 +739,30 @@ void TestLibraryStore::soundFilesAreLeftAsTheyAre()
 }
 
 // Bytes that are not UTF-8 in a stored text have always been read as
-// replacement characters: the entry stays, and the store is written afresh
-// in UTF-8 without being taken for damaged.
+// replacement characters, and texts in another layout (as another writer
+// may have left them) as JSON: the entries stay, and the store is written
+// afresh as the library writes it, without being taken for damaged.
 void TestLibraryStore::entriesThatAreNotUtf8AreKept()
 {
     QVERIFY(newUser());
     const BrontelVideoInfo sound = record(m_shared, "1700000000001", "sound.mp4", 0);
     BrontelVideoInfo broken = record(m_shared, "1700000000002", "broken XY.mp4", 1);
+    const BrontelVideoInfo sorted = record(m_shared, "1700000000003", "sorted.mp4", 2);
+    const BrontelVideoInfo spaced = record(m_shared, "1700000000004", "spaced.mp4", 3);
     QByteArray brokenText = getJsonStringFromVideoInfo(&broken).toUtf8();
     brokenText.replace("XY", "\xff\xfe");
     QByteArray bytes = storeRecord(getJsonStringFromVideoInfo(&sound));
     QByteArray length(4, '\0');
     qToBigEndian<quint32>(quint32(brokenText.size() + 1), reinterpret_cast<uchar *>(length.data()));
     bytes += length + brokenText + QByteArray(1, '\0');
+    bytes += storeRecord(QString::fromUtf8(compactJsonFromVideoInfo(&sorted)));
+    bytes += storeRecord(getJsonStringFromVideoInfo(&spaced).replace("\":\"", "\" : \""));
     QVERIFY(writeWholeFile(store(), bytes));
 
     VideoLibrary library;
     library.load();
-    QCOMPARE(names(library), QStringList({"sound.mp4", QString::fromUtf8("broken \xef\xbf\xbd\xef\xbf\xbd.mp4")}));
+    QCOMPARE(names(library), QStringList({"sound.mp4", QString::fromUtf8("broken \xef\xbf\xbd\xef\xbf\xbd.mp4"),
+                                          "sorted.mp4", "spaced.mp4"}));
     QCOMPARE(readWholeFile(store()), storeOf(library.entries()));
     QVERIFY(QDir(m_shared).entryList({"brontelvideo.dat.damaged-*"}).isEmpty());
     QCOMPARE(library.compactListing(), QJsonDocument(library.listObject()).toJson(QJsonDocument::Compact));

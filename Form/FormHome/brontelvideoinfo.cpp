@@ -3,6 +3,8 @@
 #include <QJsonObject>
 #include <QJsonValue>
 
+#include <cstring>
+
 void registerBrontelVideoInfoType()
 {
     qRegisterMetaType<BrontelVideoInfo *>("BrontelVideoInfo*");
@@ -69,6 +71,97 @@ int number(const QJsonObject &item, const char *key)
     return text(item, key).toInt();
 }
 
+// The reading side of appendEscaped() and appendMember(): a value stands
+// between quotes, and a byte a JSON parser would read otherwise than this
+// (a control character, an escape the writer does not make) ends the read.
+class ItemTextReader
+{
+public:
+    explicit ItemTextReader(const QByteArray &text)
+        : m_at(text.constData())
+        , m_end(text.constData() + text.size())
+    {
+    }
+
+    bool ok() const { return m_ok; }
+    bool atEnd() const { return m_at == m_end; }
+
+    // The literal next, with the opening quote of the value after it.
+    void expect(const char *literal)
+    {
+        const size_t length = std::strlen(literal);
+        if (!m_ok || size_t(m_end - m_at) < length || std::memcmp(m_at, literal, length) != 0) {
+            m_ok = false;
+            return;
+        }
+        m_at += length;
+    }
+
+    // A value up to its closing quote, which is read too.
+    QString value()
+    {
+        const char *start = m_at;
+        bool escaped = false;
+        for (; m_ok && m_at < m_end && *m_at != '"'; ++m_at) {
+            const auto byte = static_cast<unsigned char>(*m_at);
+            if (byte < 0x20 || (byte == '\\' && m_end - m_at < 2)) {
+                m_ok = false;
+            } else if (byte == '\\') {
+                escaped = true;
+                ++m_at; // the escaped character is never the closing quote
+            }
+        }
+        if (!m_ok || m_at >= m_end) {
+            m_ok = false;
+            return QString();
+        }
+        const char *finish = m_at++;
+        return escaped ? unescaped(start, finish) : QString::fromUtf8(start, int(finish - start));
+    }
+
+private:
+    QString unescaped(const char *from, const char *to)
+    {
+        QByteArray bytes;
+        bytes.reserve(int(to - from));
+        for (const char *c = from; c < to; ++c) {
+            if (*c != '\\') {
+                bytes += *c;
+                continue;
+            }
+            switch (*++c) {
+            case '"': bytes += '"'; break;
+            case '\\': bytes += '\\'; break;
+            case 'b': bytes += '\b'; break;
+            case 'f': bytes += '\f'; break;
+            case 'n': bytes += '\n'; break;
+            case 'r': bytes += '\r'; break;
+            case 't': bytes += '\t'; break;
+            case 'u': {
+                // Only the control characters the writer escapes so.
+                bool isHex = false;
+                const int code = to - c > 4 ? QByteArray(c + 1, 4).toInt(&isHex, 16) : -1;
+                if (!isHex || code < 0 || code >= 0x20 || c[1] != '0' || c[2] != '0') {
+                    m_ok = false;
+                    return QString();
+                }
+                bytes += char(code);
+                c += 4;
+                break;
+            }
+            default:
+                m_ok = false;
+                return QString();
+            }
+        }
+        return QString::fromUtf8(bytes.constData(), bytes.size());
+    }
+
+    const char *m_at;
+    const char *m_end;
+    bool m_ok = true;
+};
+
 } // namespace
 
 QString getJsonStringFromVideoInfo(const BrontelVideoInfo *info)
@@ -104,6 +197,73 @@ QString videoInfoPosterName(const BrontelVideoInfo &info)
 QString videoInfoVideoName(const BrontelVideoInfo &info)
 {
     return QLatin1String(kVideoPrefix) + info.videopath;
+}
+
+QByteArray compactJsonFromVideoInfo(const BrontelVideoInfo *info)
+{
+    if (!info)
+        return QByteArray();
+    QString out;
+    out.reserve(256 + info->videopathreal.size() + info->posterpathreal.size() + info->videopathnginx.size()
+                + info->video.size() + info->poster.size());
+    out += QLatin1Char('{');
+    appendMember(out, "high", info->high);
+    appendMember(out, "index", info->index);
+    appendMember(out, "length", info->length);
+    appendMember(out, "poster", info->poster);
+    appendMember(out, "posterpath", info->posterpath, kPosterPrefix);
+    appendMember(out, "posterpathreal", info->posterpathreal);
+    appendMember(out, "size", info->size);
+    appendMember(out, "video", info->video);
+    appendMember(out, "videopath", info->videopath, kVideoPrefix);
+    appendMember(out, "videopathnginx", info->videopathnginx);
+    appendMember(out, "videopathreal", info->videopathreal);
+    appendMember(out, "videoreq", info->videoreq);
+    appendMember(out, "width", info->width);
+    out += QLatin1Char('}');
+    // Kept as long as the entry: without the room the conversion left.
+    QByteArray bytes = out.toUtf8();
+    bytes.squeeze();
+    return bytes;
+}
+
+bool videoInfoFromItemText(const QByteArray &text, BrontelVideoInfo *info)
+{
+    ItemTextReader reader(text);
+    BrontelVideoInfo read;
+    reader.expect("{\"index\":\"");
+    reader.value();
+    reader.expect(",\"poster\":\"");
+    read.poster = reader.value();
+    reader.expect(",\"video\":\"");
+    read.video = reader.value();
+    reader.expect(",\"size\":\"");
+    read.size = reader.value().toInt();
+    reader.expect(",\"length\":\"");
+    read.length = reader.value().toInt();
+    reader.expect(",\"videopathreal\":\"");
+    read.videopathreal = reader.value();
+    reader.expect(",\"posterpathreal\":\"");
+    read.posterpathreal = reader.value();
+    // Cut by count, as the parser's reader cuts them.
+    reader.expect(",\"videopath\":\"");
+    read.videopath = reader.value().mid(6);
+    reader.expect(",\"posterpath\":\"");
+    read.posterpath = reader.value().mid(5);
+    reader.expect(",\"videoreq\":\"");
+    read.videoreq = reader.value();
+    reader.expect(",\"videopathnginx\":\"");
+    read.videopathnginx = reader.value();
+    reader.expect(",\"width\":\"");
+    read.width = reader.value().toInt();
+    reader.expect(",\"high\":\"");
+    read.high = reader.value().toInt();
+    reader.expect("}");
+    if (!reader.ok() || !reader.atEnd())
+        return false;
+    read.index = info->index;
+    *info = read;
+    return true;
 }
 
 BrontelVideoInfo *videoInfoFromJsonObject(const QJsonObject &item, int index)

@@ -12,12 +12,11 @@
 namespace {
 
 // One stored record as read: its entry, the item text the library writes for
-// it and that text's library JSON.
+// it and that text's library JSON in compact form.
 struct Entry
 {
     std::unique_ptr<BrontelVideoInfo> info;
     QByteArray utf8;
-    QJsonObject object;
     QByteArray compact;
     bool asStored = false;
     QString note;
@@ -48,22 +47,22 @@ QString findInSharedFolder(BrontelVideoInfo *info, const QString &folder, const 
 }
 
 // The entry's item text and library JSON at its place in the library. A
-// record that holds exactly that text has been parsed already, and the text
-// is kept as the record's view of the store.
-void describe(Entry &entry, int index, const QByteArray &stored, const QJsonObject &parsed)
+// record that holds exactly that text keeps it as its view of the store.
+void describe(Entry &entry, int index, const QByteArray &stored)
 {
     entry.info->index = index;
     entry.utf8 = getJsonStringFromVideoInfo(entry.info.get()).toUtf8();
     entry.asStored = !stored.isNull() && entry.utf8 == stored;
     if (entry.asStored)
         entry.utf8 = stored;
-    entry.object = entry.asStored ? parsed : QJsonDocument::fromJson(entry.utf8).object();
-    entry.compact = QJsonDocument(entry.object).toJson(QJsonDocument::Compact);
-    // Kept for the library's life: without the room the writer grew it by.
-    entry.compact.squeeze();
+    else
+        entry.utf8.squeeze();
+    entry.compact = compactJsonFromVideoInfo(entry.info.get());
 }
 
-void readEntry(Entry &entry, const QByteArray &record, int position, const QString &folder)
+// A JSON parser's reading of a record that is not laid out as the library
+// writes it (an older writer's, or a damaged one).
+BrontelVideoInfo *parsedRecord(const QByteArray &record)
 {
     QJsonParseError error;
     QJsonDocument document = QJsonDocument::fromJson(record, &error);
@@ -74,14 +73,20 @@ void readEntry(Entry &entry, const QByteArray &record, int position, const QStri
         if (error.error != QJsonParseError::NoError)
             qDebug() << "===> please check the string " << record;
     }
-    const QJsonObject parsed = document.object();
-    entry.info.reset(videoInfoFromJsonObject(parsed, 0));
+    return videoInfoFromJsonObject(document.object(), 0);
+}
+
+void readEntry(Entry &entry, const QByteArray &record, int position, const QString &folder)
+{
+    entry.info = std::make_unique<BrontelVideoInfo>();
+    if (!videoInfoFromItemText(record, entry.info.get()))
+        entry.info.reset(parsedRecord(record));
     if (!entry.info)
         return;
     const QString reason = librarystore::untrustedEntryReason(*entry.info, folder);
     if (!reason.isEmpty())
         entry.note = findInSharedFolder(entry.info.get(), folder, reason);
-    describe(entry, position, record, parsed);
+    describe(entry, position, record);
 }
 
 } // namespace
@@ -106,11 +111,9 @@ LibraryRead readLibrary(const QString &folder)
     parallel::forEachIndex(records.size(), [&](int i) { readEntry(read[size_t(i)], records.at(i), i, folder); });
 
     bool asStored = !contents.damaged && result.read == platform::FileRead::Read;
-    QVector<QJsonObject> objects;
     QVector<QByteArray> compact;
     result.entries.reserve(read.size());
     result.utf8.reserve(int(read.size()));
-    objects.reserve(int(read.size()));
     compact.reserve(int(read.size()));
     for (int i = 0; i < records.size(); ++i) {
         Entry &entry = read[size_t(i)];
@@ -122,16 +125,15 @@ LibraryRead readLibrary(const QString &folder)
         const int index = int(result.entries.size());
         // Numbered after an entry that was left out.
         if (index != i)
-            describe(entry, index, QByteArray(), QJsonObject());
+            describe(entry, index, QByteArray());
         if (!entry.note.isEmpty())
             result.notes << entry.note;
         asStored = asStored && entry.asStored;
         result.entries.push_back(std::move(entry.info));
         result.utf8 << entry.utf8;
-        objects << entry.object;
         compact << entry.compact;
     }
     result.asStored = asStored;
-    result.json.setParsed(std::move(objects), std::move(compact));
+    result.json.setCompact(std::move(compact));
     return result;
 }

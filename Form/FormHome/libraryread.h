@@ -46,8 +46,10 @@ struct LibraryRead
     LibraryRead &operator=(LibraryRead &&) noexcept;
 };
 
-// Each entry is parsed once, on a few threads for a large library: at
-// start-up the headset waits for the whole of it. An entry stored with paths
+// Each entry is read once, on a few threads for a large library: at start-up
+// the headset waits for the whole of it. A record laid out as the library
+// writes it is read as written (and its compact JSON written from it), any
+// other by a JSON parser; the library JSON itself is parsed only when asked. An entry stored with paths
 // outside the folder is pointed at its files in the folder when they are
 // there under the same names (a moved shared folder); only such entries have
 // their files looked at.
