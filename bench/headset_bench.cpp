@@ -17,8 +17,11 @@
 //
 // what the start-up does before the headset can be answered, step by step,
 // on the library in FOLDER (the settings in the HOME the script gives): the
-// store read, the library JSON made of it and the index made of that. Prints
-// "store MS json MS index MS entries N".
+// store read, the index made of it (with the listing's compact JSON), and
+// the library JSON object, which the main window is handed after that.
+// Prints "store MS json MS index MS entries N".
+#include "Form/FormHome/brontelvideoinfo.h"
+#include "Form/FormHome/libraryread.h"
 #include "Form/FormHome/videolibrary.h"
 #include "helper/iniconfig.h"
 #include "servermanager/libraryindex.h"
@@ -90,14 +93,18 @@ int load(const QString &folder)
     library.load();
     const double store = timer.nsecsElapsed() / 1e6;
     timer.restart();
+    // As the main window's server takes it at start-up: the entries' names
+    // and files, and the listing's compact form.
+    QVector<LanHttpServer::LibraryIndex::Item> items;
+    items.reserve(library.entries().size());
+    for (const BrontelVideoInfo *info : library.entries())
+        items.append(indexItemOf(*info));
+    LanHttpServer::LibraryIndex index;
+    index.replace(items, library.compactListing());
+    const double indexed = timer.nsecsElapsed() / 1e6;
+    timer.restart();
     const QJsonObject json = library.listObject();
     const double made = timer.nsecsElapsed() / 1e6;
-    timer.restart();
-    LanHttpServer::LibraryIndex index;
-    // As the main window takes it from the home page: with its compact
-    // form, which the library keeps.
-    index.replace(json, library.compactListing());
-    const double indexed = timer.nsecsElapsed() / 1e6;
     std::printf("store %.1f json %.1f index %.1f entries %d\n", store, made, indexed, int(library.entries().size()));
     return 0;
 }

@@ -25,7 +25,7 @@ QVector<LanHttpServer::LibraryIndex::Item> indexItems(const LibraryRead &read)
     QVector<LanHttpServer::LibraryIndex::Item> items;
     items.reserve(int(read.entries.size()));
     for (const std::unique_ptr<BrontelVideoInfo> &entry : read.entries)
-        items.append({videoInfoPosterName(*entry), videoInfoVideoName(*entry), entry->posterpathreal, entry->videopathnginx});
+        items.append(indexItemOf(*entry));
     return items;
 }
 

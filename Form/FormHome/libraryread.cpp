@@ -137,3 +137,8 @@ LibraryRead readLibrary(const QString &folder)
     result.json.setCompact(std::move(compact));
     return result;
 }
+
+LanHttpServer::LibraryIndex::Item indexItemOf(const BrontelVideoInfo &info)
+{
+    return {videoInfoPosterName(info), videoInfoVideoName(info), info.posterpathreal, info.videopathnginx};
+}

@@ -2,6 +2,7 @@
 
 #include "Form/FormHome/libraryjson.h"
 #include "platform/regularfile.h"
+#include "servermanager/libraryindex.h"
 
 #include <QByteArray>
 #include <QString>
@@ -54,3 +55,7 @@ struct LibraryRead
 // there under the same names (a moved shared folder); only such entries have
 // their files looked at.
 LibraryRead readLibrary(const QString &folder);
+
+// What the headset's requests may find of an entry, as its item text names
+// it: for the server's index, which then looks nothing up in JSON.
+LanHttpServer::LibraryIndex::Item indexItemOf(const BrontelVideoInfo &info);
