@@ -19,7 +19,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QRegularExpression>
-#include <QScopeGuard>
 #include <QTcpSocket>
 #include <QTest>
 
@@ -242,19 +241,15 @@ void TestHttpConnections::idleConnectionsHoldNoPlace()
 // another, however long it takes.
 void TestHttpConnections::requestsBeyondTheSharesWaitTheirTurn()
 {
-    // Made before the server, whose end waits for the handlers held here.
-    BusyGate busyGate;
-    TcpServerManage server(4);
     ServerLimits limits = quickLimits();
     limits.maxConnections = 3;
     limits.maxConnectionsPerPeer = 2;
     limits.idleTimeoutMs = 10000;
     limits.headDeadlineMs = 10000;
-    server.setLimits(limits);
-    server.setHttpAcceptedCallback(busyGate.handler());
-    QVERIFY(server.listen(QHostAddress::Any, 0));
-    const quint16 port = server.serverPort();
-    const auto release = qScopeGuard([&] { busyGate.gate.release(3); });
+    GatedServer gated(4, limits);
+    QVERIFY(gated.listen());
+    const TcpServerManage &server = gated.server;
+    const quint16 port = gated.port();
 
     std::unique_ptr<QTcpSocket> busyOne = connectFrom("127.0.0.3", port);
     std::unique_ptr<QTcpSocket> busyTwo = connectFrom("127.0.0.3", port);
@@ -262,7 +257,7 @@ void TestHttpConnections::requestsBeyondTheSharesWaitTheirTurn()
     busyOne->write(getRequest("/busy"));
     busyTwo->write(getRequest("/busy"));
     QVERIFY(busyOne->waitForBytesWritten(1000) && busyTwo->waitForBytesWritten(1000));
-    QVERIFY(waitUntil([&] { return busyGate.busy == 2; }, 5000));
+    QVERIFY(waitUntil([&] { return gated.busy() == 2; }, 5000));
 
     std::unique_ptr<QTcpSocket> newcomer = connectFrom("127.0.0.3", port);
     QVERIFY(newcomer);
@@ -279,7 +274,7 @@ void TestHttpConnections::requestsBeyondTheSharesWaitTheirTurn()
     std::unique_ptr<QTcpSocket> busyThree = connectFrom("127.0.0.4", port);
     QVERIFY(busyThree);
     busyThree->write(getRequest("/busy"));
-    QVERIFY(waitUntil([&] { return busyGate.busy == 3; }, 5000));
+    QVERIFY(waitUntil([&] { return gated.busy() == 3; }, 5000));
     std::unique_ptr<QTcpSocket> queued = connectFrom("127.0.0.5", port);
     QVERIFY(queued);
     queued->write(getRequest("/queued"));
@@ -289,7 +284,7 @@ void TestHttpConnections::requestsBeyondTheSharesWaitTheirTurn()
     QCOMPARE(busyOne->state(), QAbstractSocket::ConnectedState);
 
     // Once they are done, those that waited have their turn.
-    busyGate.gate.release(3);
+    gated.open(3);
     for (QTcpSocket *socket : {busyOne.get(), busyTwo.get(), busyThree.get()})
         QCOMPARE(bodyOf(readUntilClosed(*socket)).left(12), QByteArray("target=/busy"));
     QCOMPARE(bodyOf(readUntilClosed(*newcomer)), QByteArray("target=/newcomer peer=127.0.0.3"));
@@ -302,9 +297,6 @@ void TestHttpConnections::requestsBeyondTheSharesWaitTheirTurn()
 // longest. Connections without a request are not in the line at all.
 void TestHttpConnections::waitingRequestsAreBounded()
 {
-    // Made before the server, whose end waits for the handlers held here.
-    BusyGate busyGate;
-    TcpServerManage server(2);
     ServerLimits limits = quickLimits();
     limits.maxConnectionsPerPeer = 1;
     limits.maxWaitingPerPeer = 2;
@@ -312,16 +304,15 @@ void TestHttpConnections::waitingRequestsAreBounded()
     limits.maxWaitMs = 3000;
     limits.idleTimeoutMs = 10000;
     limits.headDeadlineMs = 10000;
-    server.setLimits(limits);
-    server.setHttpAcceptedCallback(busyGate.handler());
-    QVERIFY(server.listen(QHostAddress::Any, 0));
-    const quint16 port = server.serverPort();
-    const auto release = qScopeGuard([&] { busyGate.gate.release(1); });
+    GatedServer gated(2, limits);
+    QVERIFY(gated.listen());
+    const TcpServerManage &server = gated.server;
+    const quint16 port = gated.port();
 
     std::unique_ptr<QTcpSocket> busyOne = connectFrom("127.0.0.2", port);
     QVERIFY(busyOne);
     busyOne->write(getRequest("/busy"));
-    QVERIFY(waitUntil([&] { return busyGate.busy == 1; }, 5000));
+    QVERIFY(waitUntil([&] { return gated.busy() == 1; }, 5000));
 
     QElapsedTimer sinceAsked;
     sinceAsked.start();
@@ -363,23 +354,19 @@ void TestHttpConnections::waitingRequestsAreBounded()
 // connection whose request is in never goes, and every newcomer is served.
 void TestHttpConnections::oldestOfTheBusiestAddressGivesWayFirst()
 {
-    // Made before the server, whose end waits for the handler held here.
-    BusyGate busyGate;
-    TcpServerManage server(2);
     ServerLimits limits = quickLimits();
     limits.maxHeadConnections = 8;
     limits.idleTimeoutMs = 20000;
     limits.headDeadlineMs = 20000;
-    server.setLimits(limits);
-    server.setHttpAcceptedCallback(busyGate.handler());
-    QVERIFY(server.listen(QHostAddress::Any, 0));
-    const quint16 port = server.serverPort();
-    const auto release = qScopeGuard([&] { busyGate.gate.release(1); });
+    GatedServer gated(2, limits);
+    QVERIFY(gated.listen());
+    const TcpServerManage &server = gated.server;
+    const quint16 port = gated.port();
 
     std::unique_ptr<QTcpSocket> busy = connectFrom("127.0.0.9", port);
     QVERIFY(busy);
     busy->write(getRequest("/busy"));
-    QVERIFY(waitUntil([&] { return busyGate.busy == 1; }, 5000));
+    QVERIFY(waitUntil([&] { return gated.busy() == 1; }, 5000));
 
     // A holds four, B three, C one: the server's eight.
     std::vector<std::unique_ptr<QTcpSocket>> a = idleFrom({"127.0.0.10"}, 4, port);
@@ -405,7 +392,7 @@ void TestHttpConnections::oldestOfTheBusiestAddressGivesWayFirst()
     QTcpSocket &fresh = *newcomers.back();
     fresh.write(getRequest("/fresh"));
     QCOMPARE(bodyOf(readUntilClosed(fresh)), QByteArray("target=/fresh peer=127.0.0.15"));
-    busyGate.gate.release(1);
+    gated.open(1);
     QCOMPARE(bodyOf(readUntilClosed(*busy)), QByteArray("target=/busy peer=127.0.0.9"));
 }
 

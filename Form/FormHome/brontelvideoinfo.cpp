@@ -55,9 +55,52 @@ void appendMember(QString &out, const char *key, const QString &value, const cha
     out += QLatin1Char('"');
 }
 
-void appendMember(QString &out, const char *key, int value)
+// The members of an item text, in the order the text holds them: each a
+// text or a number of the record, the two paths behind the path segment
+// the headset asks under.
+struct Member
 {
-    appendMember(out, key, QString::number(value));
+    const char *key;
+    QString BrontelVideoInfo::*text;
+    int BrontelVideoInfo::*number;
+    const char *prefix;
+};
+
+const Member kMembers[] = {
+    {"index", nullptr, &BrontelVideoInfo::index, ""},
+    {"poster", &BrontelVideoInfo::poster, nullptr, ""},
+    {"video", &BrontelVideoInfo::video, nullptr, ""},
+    {"size", nullptr, &BrontelVideoInfo::size, ""},
+    {"length", nullptr, &BrontelVideoInfo::length, ""},
+    {"videopathreal", &BrontelVideoInfo::videopathreal, nullptr, ""},
+    {"posterpathreal", &BrontelVideoInfo::posterpathreal, nullptr, ""},
+    {"videopath", &BrontelVideoInfo::videopath, nullptr, kVideoPrefix},
+    {"posterpath", &BrontelVideoInfo::posterpath, nullptr, kPosterPrefix},
+    {"videoreq", &BrontelVideoInfo::videoreq, nullptr, ""},
+    {"videopathnginx", &BrontelVideoInfo::videopathnginx, nullptr, ""},
+    {"width", nullptr, &BrontelVideoInfo::width, ""},
+    {"high", nullptr, &BrontelVideoInfo::high, ""},
+};
+constexpr int kMemberCount = int(sizeof kMembers / sizeof kMembers[0]);
+
+// The same members in the order Qt writes an object's: sorted by name.
+const int kSortedMembers[kMemberCount] = {12, 0, 4, 1, 8, 6, 3, 2, 7, 10, 5, 9, 11};
+
+// The members of the record in the given order, as the item text writes
+// them.
+QString membersText(const BrontelVideoInfo &info, const int *order)
+{
+    QString out;
+    out.reserve(256 + info.videopathreal.size() + info.posterpathreal.size() + info.videopathnginx.size()
+                + info.video.size() + info.poster.size());
+    out += QLatin1Char('{');
+    for (int i = 0; i < kMemberCount; ++i) {
+        const Member &member = kMembers[order ? order[i] : i];
+        appendMember(out, member.key, member.text ? info.*member.text : QString::number(info.*member.number),
+                     member.prefix);
+    }
+    out += QLatin1Char('}');
+    return out;
 }
 
 QString text(const QJsonObject &item, const char *key)
@@ -86,7 +129,7 @@ public:
     bool ok() const { return m_ok; }
     bool atEnd() const { return m_at == m_end; }
 
-    // The literal next, with the opening quote of the value after it.
+    // The literal next.
     void expect(const char *literal)
     {
         const size_t length = std::strlen(literal);
@@ -166,27 +209,7 @@ private:
 
 QString getJsonStringFromVideoInfo(const BrontelVideoInfo *info)
 {
-    if (!info)
-        return QString();
-    QString out;
-    out.reserve(256 + info->videopathreal.size() + info->posterpathreal.size() + info->videopathnginx.size()
-                + info->video.size() + info->poster.size());
-    out += QLatin1Char('{');
-    appendMember(out, "index", info->index);
-    appendMember(out, "poster", info->poster);
-    appendMember(out, "video", info->video);
-    appendMember(out, "size", info->size);
-    appendMember(out, "length", info->length);
-    appendMember(out, "videopathreal", info->videopathreal);
-    appendMember(out, "posterpathreal", info->posterpathreal);
-    appendMember(out, "videopath", info->videopath, kVideoPrefix);
-    appendMember(out, "posterpath", info->posterpath, kPosterPrefix);
-    appendMember(out, "videoreq", info->videoreq);
-    appendMember(out, "videopathnginx", info->videopathnginx);
-    appendMember(out, "width", info->width);
-    appendMember(out, "high", info->high);
-    out += QLatin1Char('}');
-    return out;
+    return info ? membersText(*info, nullptr) : QString();
 }
 
 QString videoInfoPosterName(const BrontelVideoInfo &info)
@@ -203,26 +226,8 @@ QByteArray compactJsonFromVideoInfo(const BrontelVideoInfo *info)
 {
     if (!info)
         return QByteArray();
-    QString out;
-    out.reserve(256 + info->videopathreal.size() + info->posterpathreal.size() + info->videopathnginx.size()
-                + info->video.size() + info->poster.size());
-    out += QLatin1Char('{');
-    appendMember(out, "high", info->high);
-    appendMember(out, "index", info->index);
-    appendMember(out, "length", info->length);
-    appendMember(out, "poster", info->poster);
-    appendMember(out, "posterpath", info->posterpath, kPosterPrefix);
-    appendMember(out, "posterpathreal", info->posterpathreal);
-    appendMember(out, "size", info->size);
-    appendMember(out, "video", info->video);
-    appendMember(out, "videopath", info->videopath, kVideoPrefix);
-    appendMember(out, "videopathnginx", info->videopathnginx);
-    appendMember(out, "videopathreal", info->videopathreal);
-    appendMember(out, "videoreq", info->videoreq);
-    appendMember(out, "width", info->width);
-    out += QLatin1Char('}');
     // Kept as long as the entry: without the room the conversion left.
-    QByteArray bytes = out.toUtf8();
+    QByteArray bytes = membersText(*info, kSortedMembers).toUtf8();
     bytes.squeeze();
     return bytes;
 }
@@ -231,33 +236,19 @@ bool videoInfoFromItemText(const QByteArray &text, BrontelVideoInfo *info)
 {
     ItemTextReader reader(text);
     BrontelVideoInfo read;
-    reader.expect("{\"index\":\"");
-    reader.value();
-    reader.expect(",\"poster\":\"");
-    read.poster = reader.value();
-    reader.expect(",\"video\":\"");
-    read.video = reader.value();
-    reader.expect(",\"size\":\"");
-    read.size = reader.value().toInt();
-    reader.expect(",\"length\":\"");
-    read.length = reader.value().toInt();
-    reader.expect(",\"videopathreal\":\"");
-    read.videopathreal = reader.value();
-    reader.expect(",\"posterpathreal\":\"");
-    read.posterpathreal = reader.value();
-    // Cut by count, as the parser's reader cuts them.
-    reader.expect(",\"videopath\":\"");
-    read.videopath = reader.value().mid(6);
-    reader.expect(",\"posterpath\":\"");
-    read.posterpath = reader.value().mid(5);
-    reader.expect(",\"videoreq\":\"");
-    read.videoreq = reader.value();
-    reader.expect(",\"videopathnginx\":\"");
-    read.videopathnginx = reader.value();
-    reader.expect(",\"width\":\"");
-    read.width = reader.value().toInt();
-    reader.expect(",\"high\":\"");
-    read.high = reader.value().toInt();
+    for (int i = 0; i < kMemberCount; ++i) {
+        const Member &member = kMembers[i];
+        reader.expect(i == 0 ? "{\"" : ",\"");
+        reader.expect(member.key);
+        reader.expect("\":\"");
+        const QString value = reader.value();
+        // The index is the reader's to give; the paths are cut by count, as
+        // the parser's reader cuts them.
+        if (member.text)
+            read.*member.text = value.mid(int(std::strlen(member.prefix)));
+        else if (member.number != &BrontelVideoInfo::index)
+            read.*member.number = value.toInt();
+    }
     reader.expect("}");
     if (!reader.ok() || !reader.atEnd())
         return false;
@@ -271,19 +262,13 @@ BrontelVideoInfo *videoInfoFromJsonObject(const QJsonObject &item, int index)
     if (item.isEmpty())
         return nullptr;
     auto *info = new BrontelVideoInfo;
-    info->videopathreal = text(item, "videopathreal");
+    for (const Member &member : kMembers) {
+        // The paths are cut by count, as written: "video/" and "post/".
+        if (member.text)
+            info->*member.text = text(item, member.key).mid(int(std::strlen(member.prefix)));
+        else
+            info->*member.number = number(item, member.key);
+    }
     info->index = index;
-    info->video = text(item, "video");
-    info->length = number(item, "length");
-    info->size = number(item, "size");
-    // Cut by count, as written: "video/" and "post/".
-    info->videopath = text(item, "videopath").mid(6);
-    info->posterpath = text(item, "posterpath").mid(5);
-    info->poster = text(item, "poster");
-    info->posterpathreal = text(item, "posterpathreal");
-    info->videoreq = text(item, "videoreq");
-    info->videopathnginx = text(item, "videopathnginx");
-    info->width = number(item, "width");
-    info->high = number(item, "high");
     return info;
 }

@@ -101,3 +101,15 @@ AbstractManage::AcceptedCallback BusyGate::handler()
         echo(request, reply);
     };
 }
+
+GatedServer::GatedServer(int handlers, const ServerLimits &limits)
+    : server(handlers)
+{
+    server.setLimits(limits);
+    server.setHttpAcceptedCallback(busyGate.handler());
+}
+
+GatedServer::~GatedServer()
+{
+    busyGate.gate.release(1000);
+}

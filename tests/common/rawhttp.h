@@ -4,6 +4,7 @@
 
 #include "servermanager/abstractmanage.h"
 #include "servermanager/serverlimits.h"
+#include "servermanager/tcpservermanage.h"
 
 #include <QByteArray>
 #include <QHostAddress>
@@ -73,4 +74,20 @@ struct BusyGate
     std::atomic<int> busy{0};
 
     LanHttpServer::AbstractManage::AcceptedCallback handler();
+};
+
+// A server on a free port answering with a BusyGate's handler. Its end opens
+// the gate wide first: the server's end waits for the handlers held there.
+struct GatedServer
+{
+    GatedServer(int handlers, const LanHttpServer::ServerLimits &limits);
+    ~GatedServer();
+
+    bool listen() { return server.listen(QHostAddress::Any, 0); }
+    quint16 port() const { return server.serverPort(); }
+    void open(int handlers) { busyGate.gate.release(handlers); }
+    int busy() const { return busyGate.busy.load(); }
+
+    BusyGate busyGate;
+    LanHttpServer::TcpServerManage server;
 };
