@@ -33,6 +33,19 @@ constexpr qint64 kReservedDescriptors = 256;
 // for their request.
 constexpr int kFewestHeadConnections = 16;
 
+// How many connections whose request is not in the server holds at most:
+// the limit given, or what the descriptors the process may hold allow.
+int headConnectionsFor(const ServerLimits &limits)
+{
+    if (limits.maxHeadConnections > 0)
+        return limits.maxHeadConnections;
+    const qint64 open = platform::openFileLimit();
+    // Each served connection holds its socket and the file it sends; each
+    // waiting request its socket.
+    const qint64 others = kReservedDescriptors + 2LL * limits.maxConnections + limits.maxWaiting;
+    return int(qBound<qint64>(kFewestHeadConnections, open - others, std::numeric_limits<int>::max()));
+}
+
 } // namespace
 
 TcpServerManage::TcpServerManage(int handleMaxThreadCount, QObject *parent)
@@ -57,17 +70,6 @@ quint16 TcpServerManage::serverPort() const
 {
     QMutexLocker lock(&mutex);
     return m_server ? m_boundPort : 0;
-}
-
-int TcpServerManage::headConnectionsFor(const ServerLimits &limits)
-{
-    if (limits.maxHeadConnections > 0)
-        return limits.maxHeadConnections;
-    const qint64 open = platform::openFileLimit();
-    // Each served connection holds its socket and the file it sends; each
-    // waiting request its socket.
-    const qint64 others = kReservedDescriptors + 2LL * limits.maxConnections + limits.maxWaiting;
-    return int(qBound<qint64>(kFewestHeadConnections, open - others, std::numeric_limits<int>::max()));
 }
 
 QObject *TcpServerManage::createServer()

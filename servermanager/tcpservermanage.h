@@ -27,9 +27,6 @@ public:
     // Connections whose request has not come in whole yet (or whose refusal
     // is on its way) at this moment.
     int readingCount() const { return m_readingCount.load(); }
-    // How many of those the server holds at most: the limit given, or what
-    // the descriptors the process may hold allow.
-    static int headConnectionsFor(const ServerLimits &limits);
 
 protected:
     QObject *createServer() override;

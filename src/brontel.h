@@ -122,7 +122,6 @@ private:
     std::unique_ptr<LanHttpServer::LibraryIndex> m_library;
     std::unique_ptr<LanHttpServer::HeadsetHandler> m_headset;
     LanHttpServer::TcpServerManage *m_server = nullptr;
-    // InitServer has run: the server listens from then on, or never will.
     int m_httpPort = 0;
     int m_nginxPort = 0;
     // The shared folder, fixed by the start-up before the server listens;
