@@ -419,6 +419,8 @@ void TestHttpServer::malformedRequestsAreAnsweredAndClosed_data()
     QTest::newRow("header without colon") << QByteArray("GET /list HTTP/1.1\r\nBroken\r\n\r\n") << 400;
     QTest::newRow("chunked body") << QByteArray("POST /list HTTP/1.1\r\nTransfer-Encoding: chunked\r\n\r\n0\r\n\r\n")
                                   << 501;
+    QTest::newRow("body too large") << QByteArray("POST /list HTTP/1.1\r\nContent-Length: 70000\r\n\r\nabc") << 413;
+    QTest::newRow("method of another protocol") << QByteArray("PRI * HTTP/2.0\r\n\r\nSM\r\n\r\n") << 400;
 }
 
 void TestHttpServer::malformedRequestsAreAnsweredAndClosed()
