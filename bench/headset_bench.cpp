@@ -5,18 +5,23 @@
 //
 // asks, as often as it can, the embedded server on HTTP_PORT for "/list" and
 // nginx on NGINX_PORT for "/list.json" until each answers 200 with the whole
-// listing of ENTRIES entries. (The program stores its ports only once its
-// event loop runs, so the script gives the ones it will take.) Prints
-// "embedded MS nginx MS": the time from START_NS (the wall clock in
-// nanoseconds, taken just before the program was started) until each first
-// answered in full. Gives up after 60 s.
+// listing of ENTRIES entries, each server on a thread of its own (a server
+// that holds a request until it can answer it must not delay the look at
+// the other). (The program stores its ports only once its event loop runs,
+// so the script gives the ones it will take.) Prints "embedded MS nginx MS":
+// the time from START_NS (the wall clock in nanoseconds, taken just before
+// the program was started) until each first answered in full. Gives up after
+// 60 s.
 //
 //   bench_headset load FOLDER
 //
 // what the start-up does before the headset can be answered, step by step,
 // on the library in FOLDER (the settings in the HOME the script gives): the
-// store read, the library JSON made of it and the index made of that. Prints
-// "store MS json MS index MS entries N".
+// store read, the index made of it (with the listing's compact JSON), and
+// the library JSON object, which the main window is handed after that.
+// Prints "store MS json MS index MS entries N".
+#include "Form/FormHome/brontelvideoinfo.h"
+#include "Form/FormHome/libraryread.h"
 #include "Form/FormHome/videolibrary.h"
 #include "helper/iniconfig.h"
 #include "servermanager/libraryindex.h"
@@ -33,6 +38,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <thread>
 
 namespace {
 
@@ -87,14 +93,18 @@ int load(const QString &folder)
     library.load();
     const double store = timer.nsecsElapsed() / 1e6;
     timer.restart();
+    // As the main window's server takes it at start-up: the entries' names
+    // and files, and the listing's compact form.
+    QVector<LanHttpServer::LibraryIndex::Item> items;
+    items.reserve(library.entries().size());
+    for (const BrontelVideoInfo *info : library.entries())
+        items.append(indexItemOf(*info));
+    LanHttpServer::LibraryIndex index;
+    index.replace(items, library.compactListing());
+    const double indexed = timer.nsecsElapsed() / 1e6;
+    timer.restart();
     const QJsonObject json = library.listObject();
     const double made = timer.nsecsElapsed() / 1e6;
-    timer.restart();
-    LanHttpServer::LibraryIndex index;
-    // As the main window takes it from the home page: with its compact
-    // form, which the library keeps.
-    index.replace(json, library.compactListing());
-    const double indexed = timer.nsecsElapsed() / 1e6;
     std::printf("store %.1f json %.1f index %.1f entries %d\n", store, made, indexed, int(library.entries().size()));
     return 0;
 }
@@ -116,25 +126,24 @@ int main(int argc, char **argv)
     const int nginxPort = QByteArray(argv[4]).toInt();
     const int entries = QByteArray(argv[5]).toInt();
 
-    qint64 embedded = -1;
-    qint64 nginx = -1;
     const qint64 deadline = start + 60LL * 1000 * 1000 * 1000;
-    while ((embedded < 0 || nginx < 0) && nowNs() < deadline) {
-        // Timed when the reply is in, before it is looked at.
-        if (embedded < 0) {
-            const QByteArray reply = fetch(httpPort, "/list");
+    // The time from the start until the server first answered the whole
+    // listing (timed when the reply is in, before it is looked at); -1 when
+    // it did not before the deadline.
+    auto firstWhole = [&](int port, const QByteArray &path) {
+        while (nowNs() < deadline) {
+            const QByteArray reply = fetch(port, path);
             const qint64 at = nowNs() - start;
             if (isWholeListing(reply, entries))
-                embedded = at;
+                return at;
+            QThread::msleep(2);
         }
-        if (nginx < 0) {
-            const QByteArray reply = fetch(nginxPort, "/list.json");
-            const qint64 at = nowNs() - start;
-            if (isWholeListing(reply, entries))
-                nginx = at;
-        }
-        QThread::msleep(2);
-    }
+        return qint64(-1);
+    };
+    qint64 embedded = -1;
+    std::thread embeddedPoller([&] { embedded = firstWhole(httpPort, "/list"); });
+    const qint64 nginx = firstWhole(nginxPort, "/list.json");
+    embeddedPoller.join();
     if (embedded < 0 || nginx < 0) {
         std::fprintf(stderr, "no whole listing within 60 s (embedded %s, nginx %s)\n",
                      embedded < 0 ? "none" : "answered", nginx < 0 ? "none" : "answered");

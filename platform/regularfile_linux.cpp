@@ -1,5 +1,7 @@
 #include "platform/regularfile.h"
 
+#include "platform/memory.h"
+
 #include <QFile>
 
 #include <cerrno>
@@ -73,6 +75,7 @@ FileRead readRegularFile(const QString &path, qint64 maxBytes, QByteArray *conte
     maxBytes = qBound<qint64>(0, maxBytes, std::numeric_limits<int>::max() - 1);
     const qint64 want = qMin<qint64>(qMax<qint64>(opened.st_size, 0), maxBytes);
     content->resize(int(want));
+    makeResident(content->data(), content->size());
     qint64 done = 0;
     FileRead result = FileRead::Read;
     // Up to the cap (also when the file grows meanwhile); one byte more

@@ -66,5 +66,8 @@ bool setListenBacklog(qintptr descriptor, int backlog);
 // it (its soft limit raised to the hard one). Returns the limit now in force,
 // -1 when it cannot be read.
 qint64 raiseOpenFileLimit();
+// The open files and sockets the process may hold now; -1 when it cannot be
+// read.
+qint64 openFileLimit();
 
 } // namespace platform

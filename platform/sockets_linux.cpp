@@ -191,9 +191,16 @@ qint64 raiseOpenFileLimit()
     if (limit.rlim_cur < limit.rlim_max) {
         rlimit raised = limit;
         raised.rlim_cur = limit.rlim_max;
-        if (::setrlimit(RLIMIT_NOFILE, &raised) == 0)
-            limit = raised;
+        ::setrlimit(RLIMIT_NOFILE, &raised);
     }
+    return openFileLimit();
+}
+
+qint64 openFileLimit()
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) != 0)
+        return -1;
     return limit.rlim_cur == RLIM_INFINITY ? std::numeric_limits<qint64>::max() : qint64(limit.rlim_cur);
 }
 

@@ -176,21 +176,14 @@ Admission::Verdict AbstractManage::makeRoomFor(const QHostAddress &peer)
         opened = sessions;
     }
     open.reserve(opened.size());
-    for (const Session *session : qAsConst(opened)) {
-        const OpenConnection::Stage stage = session->isClosing() ? OpenConnection::Closing
-            : session->isWaitingForRequest()                     ? OpenConnection::WaitingForRequest
-                                                                 : OpenConnection::Busy;
-        open.append({session->peerAddress(), stage, session->servedForMs()});
-    }
+    for (const Session *session : qAsConst(opened))
+        open.append({session->peerAddress(), session->isClosing() ? OpenConnection::Closing : OpenConnection::Busy});
     const Admission admission = admissionFor(open, peer, limits());
-    if (admission.ending >= 0) {
-        Session *leaving = opened.at(admission.ending);
-        if (!leaving->isClosing())
-            logTurnedAway("connection without a request ended for one that waits", leaving->peerAddress());
-        // Deleted at once (this runs on the server thread, outside any of
-        // the session's own calls), so that it no longer counts.
-        delete leaving;
-    }
+    // One whose reply is out goes for the newcomer. Deleted at once (this
+    // runs on the server thread, outside any of the session's own calls), so
+    // that it no longer counts.
+    if (admission.ending >= 0)
+        delete opened.at(admission.ending);
     return admission.verdict;
 }
 

@@ -75,10 +75,10 @@ protected:
     // them now (or soon after: this may run inside a session's own calls).
     virtual void acceptPending() {}
 
-    // Run on the server thread before a connection from the peer (null for
-    // a local socket) is served: makes room under the caps, ending a
-    // connection that has had its time to send its request where needed.
-    // Anything but Granted: there is no room yet, and the connection waits.
+    // Run on the server thread before a request from the peer (null for a
+    // local socket) is served: makes room under the caps, ending a
+    // connection whose reply is out where needed. Anything but Granted:
+    // there is no room yet, and the request waits.
     Admission::Verdict makeRoomFor(const QHostAddress &peer);
     // Run on the server thread for each connection ended or refused for
     // want of room.

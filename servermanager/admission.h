@@ -7,21 +7,20 @@
 
 namespace LanHttpServer {
 
-// One open connection as the caps see it.
+// One connection being served, as the caps see it. Only a connection whose
+// request is in is served; until then it holds no place.
 struct OpenConnection
 {
     enum Stage {
-        WaitingForRequest, // connected, its request head not complete yet
-        Busy,              // its request is being answered
-        Closing            // its reply is out; it waits for the client to close
+        Busy,   // its request is being answered
+        Closing // its reply is out; it waits for the client to close
     };
 
     QHostAddress peer; // null for a local socket
-    Stage stage = WaitingForRequest;
-    qint64 servedForMs = 0; // since it was taken in
+    Stage stage = Busy;
 };
 
-// Whether a connection from an address may be served now.
+// Whether a request from an address may be served now.
 struct Admission
 {
     enum Verdict {
@@ -32,13 +31,12 @@ struct Admission
 
     Verdict verdict = Granted;
     // The open connection (an index into the list) that ends first to make
-    // the room; -1 when there is room already. Never one busy with a request.
+    // the room: one whose reply is out. -1 when there is room already.
     int ending = -1;
 };
 
-// The decision on the open connections, oldest first. A connection that has
-// sent its request is never ended for another; one without a request gives
-// way only once it has had requestGraceMs to send it.
+// The decision on the connections being served, oldest first. One busy with
+// its request is never ended for another.
 Admission admissionFor(const QList<OpenConnection> &open, const QHostAddress &peer, const ServerLimits &limits);
 
 } // namespace LanHttpServer

@@ -1,7 +1,6 @@
 #include "servermanager/connectionlistener.h"
 
 #include "platform/sockets.h"
-#include "servermanager/httpresponse.h"
 
 #include <QSet>
 
@@ -9,27 +8,27 @@ namespace LanHttpServer {
 
 namespace {
 
-// How often the waiting connections are looked at while nothing else
-// happens, as a part of the shorter of the two times that can run out.
+// How often the waiting requests are looked at while nothing else happens,
+// as a part of the time they may wait.
 constexpr int kTicksPerLimit = 4;
 constexpr int kShortestTickMs = 10;
 constexpr int kLongestTickMs = 250;
 
-// What a connection turned away may have sent (a request head and a small
-// body) is read before it is closed; a client that sends more is not waited
-// for.
-constexpr int kTurnAwayReads = 8;
-constexpr qint64 kTurnAwayReadBytes = 16 * 1024;
-
 } // namespace
 
-ConnectionListener::ConnectionListener(const ServerLimits &limits, Hooks hooks, std::atomic<int> *waitingCount)
+ConnectionListener::ConnectionListener(const ServerLimits &limits, int maxHeadConnections, Hooks hooks,
+                                       std::atomic<int> *waitingCount, std::atomic<int> *readingCount)
     : m_limits(limits)
     , m_hooks(std::move(hooks))
     , m_waitingCount(waitingCount)
+    , m_heads(limits, maxHeadConnections,
+              HeadReader::Hooks{[this](qintptr descriptor, const QHostAddress &peer, const QByteArray &received) {
+                                    requestIn(descriptor, peer, received);
+                                },
+                                m_hooks.turnedAway},
+              readingCount)
 {
-    const int shorter = qMin(m_limits.requestGraceMs, m_limits.maxWaitMs);
-    m_tick.setInterval(qBound(kShortestTickMs, shorter / kTicksPerLimit, kLongestTickMs));
+    m_tick.setInterval(qBound(kShortestTickMs, m_limits.maxWaitMs / kTicksPerLimit, kLongestTickMs));
     connect(&m_tick, &QTimer::timeout, this, [this] { admitWaiting(); });
 }
 
@@ -55,28 +54,33 @@ void ConnectionListener::incomingConnection(qintptr descriptor)
         platform::closeSocket(descriptor);
         return;
     }
-    const QHostAddress peer = plainPeerAddress(platform::peerAddressOf(descriptor));
+    m_heads.add(descriptor, plainPeerAddress(platform::peerAddressOf(descriptor)));
+}
+
+void ConnectionListener::requestIn(qintptr descriptor, const QHostAddress &peer, const QByteArray &received)
+{
     // Those already waiting go first: a newcomer never takes a place that
     // came free for one of them.
     if (!m_waiting.isEmpty())
         admitWaiting();
     if (!m_waitingPerPeer.contains(peer) && m_hooks.makeRoom(peer) == Admission::Granted) {
-        m_hooks.serve(descriptor, peer);
+        m_hooks.serve(descriptor, peer, received);
         return;
     }
-    wait(descriptor, peer);
+    wait(descriptor, peer, received);
 }
 
-void ConnectionListener::wait(qintptr descriptor, const QHostAddress &peer)
+void ConnectionListener::wait(qintptr descriptor, const QHostAddress &peer, const QByteArray &received)
 {
     if (m_waitingPerPeer.value(peer) >= m_limits.maxWaitingPerPeer || m_waiting.size() >= m_limits.maxWaiting) {
-        m_hooks.turnedAway("no place and too many waiting, new connection turned away", peer);
-        turnAway(descriptor);
+        m_hooks.turnedAway("no place and too many waiting, request turned away", peer);
+        m_heads.refuse(descriptor, peer, 503);
         return;
     }
     Waiting waiting;
     waiting.descriptor = descriptor;
     waiting.peer = peer;
+    waiting.received = received;
     waiting.since.start();
     m_waiting.append(waiting);
     ++m_waitingPerPeer[peer];
@@ -85,9 +89,9 @@ void ConnectionListener::wait(qintptr descriptor, const QHostAddress &peer)
 }
 
 // Oldest first, but one address that has no room does not hold up another
-// that has. The places made here (a connection that had its grace ended for
-// a waiting one) are counted already; the sessions' own news of them is not
-// needed.
+// that has. The places made here (a connection whose reply was out, ended
+// for a waiting one) are counted already; the sessions' own news of them is
+// not needed.
 void ConnectionListener::admitWaiting()
 {
     m_admitScheduled = true;
@@ -97,8 +101,8 @@ void ConnectionListener::admitWaiting()
         const Waiting waiting = m_waiting.at(i);
         if (waiting.since.elapsed() >= m_limits.maxWaitMs) {
             remove(i);
-            m_hooks.turnedAway("no place in time, waiting connection turned away", waiting.peer);
-            turnAway(waiting.descriptor);
+            m_hooks.turnedAway("no place in time, waiting request turned away", waiting.peer);
+            m_heads.refuse(waiting.descriptor, waiting.peer, 503);
             continue;
         }
         if (serverFull || full.contains(waiting.peer)) {
@@ -108,7 +112,7 @@ void ConnectionListener::admitWaiting()
         const Admission::Verdict verdict = m_hooks.makeRoom(waiting.peer);
         if (verdict == Admission::Granted) {
             remove(i);
-            m_hooks.serve(waiting.descriptor, waiting.peer);
+            m_hooks.serve(waiting.descriptor, waiting.peer, waiting.received);
             continue;
         }
         if (verdict == Admission::ServerFull)
@@ -135,24 +139,6 @@ void ConnectionListener::updateTick()
         m_tick.stop();
     else if (!m_tick.isActive())
         m_tick.start();
-}
-
-void turnAway(qintptr descriptor)
-{
-    char buffer[kTurnAwayReadBytes];
-    qint64 received = 0;
-    for (int i = 0; i < kTurnAwayReads; ++i) {
-        const platform::SocketIoResult result = platform::receiveBytes(descriptor, buffer, sizeof buffer);
-        if (result.status != platform::SocketIoResult::Done)
-            break;
-        received += result.bytes;
-    }
-    if (received > 0) {
-        const QByteArray reply = errorReply(503);
-        platform::sendBytes(descriptor, reply.constData(), reply.size());
-        platform::shutdownSending(descriptor);
-    }
-    platform::closeSocket(descriptor);
 }
 
 QHostAddress plainPeerAddress(const QHostAddress &address)

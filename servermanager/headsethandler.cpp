@@ -7,6 +7,14 @@
 
 namespace LanHttpServer {
 
+namespace {
+
+// How long a request waits for the library at start-up: the time a store
+// of the largest size the program reads takes, with room.
+constexpr int kFirstLibraryWaitMs = 10000;
+
+} // namespace
+
 HeadsetHandler::HeadsetHandler(const LibraryIndex &library, const QString &sharedFolder,
                                const QObject *errorReceiver, const char *errorSlot)
     : m_library(library)
@@ -18,6 +26,11 @@ HeadsetHandler::HeadsetHandler(const LibraryIndex &library, const QString &share
 
 void HeadsetHandler::handle(const Request &request, const ReplyChannel &reply) const
 {
+    // A request in the first moments after the start waits for the library
+    // being read; one that comes from a library that will not be read is
+    // answered from what there is.
+    if (!m_library.waitForLibrary(kFirstLibraryWaitMs))
+        qDebug() << "http: no library read yet, answered from an empty one";
     const HeadsetRequest wanted = HeadsetRequest::fromRequest(request);
 
     if (wanted.kind == HeadsetRequest::Listing) {

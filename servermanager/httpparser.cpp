@@ -99,7 +99,7 @@ ParseResult parseRequest(const QByteArray &data)
     const QByteArray &version = parts.at(2);
     if (!isToken(method) || !target.startsWith('/') || hasControlCharacter(target, false) || !isHttp1Version(version))
         return rejected(400, "error2");
-    if (method != "GET" && method != "POST") {
+    if (method != "GET" && method != "HEAD" && method != "POST") {
         ParseResult result = rejected(405, "error3:");
         result.diagnostic += ' ' + method.left(16);
         return result;
@@ -156,8 +156,11 @@ ParseResult parseRequest(const QByteArray &data)
             return rejected(413, "body too large");
         bodyLength = static_cast<int>(length);
     }
-    if (data.size() - position < bodyLength)
-        return ParseResult();
+    if (data.size() - position < bodyLength) {
+        ParseResult waiting;
+        waiting.bytesExpected = position + bodyLength;
+        return waiting;
+    }
 
     ParseResult result;
     result.status = ParseResult::Complete;

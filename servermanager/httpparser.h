@@ -21,6 +21,10 @@ struct ParseResult
     // Complete: the request, and how many bytes of the input it took.
     Request request;
     int bytesUsed = 0;
+    // Incomplete with the head read whole: how many bytes the request takes
+    // with its body (0 while the head is not complete). A reader need not
+    // look again before it holds that many.
+    int bytesExpected = 0;
     // BadRequest: the status to answer with, and a short key for the log.
     int errorStatus = 0;
     QByteArray diagnostic;
@@ -33,8 +37,8 @@ bool isDecimal(const QByteArray &text);
 // Reads one HTTP/1.x request from the start of the bytes a connection has
 // received so far. Incomplete means "wait for more"; a malformed or oversized
 // head is reported as soon as the offending line is complete. Lines end in
-// CR LF or a bare LF. Only GET and POST are served; a body is taken only as
-// "Content-Length" gives it.
+// CR LF or a bare LF. Only GET, HEAD and POST are served; a body is taken
+// only as "Content-Length" gives it.
 ParseResult parseRequest(const QByteArray &data);
 
 } // namespace LanHttpServer

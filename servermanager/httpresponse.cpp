@@ -72,11 +72,6 @@ QByteArray reasonPhrase(int status)
     return status >= 500 ? "Server Error" : "Error";
 }
 
-QByteArray contentReply(const QByteArray &contentType, const QByteArray &body)
-{
-    return contentReplyHead(contentType, body.size()) + body;
-}
-
 QByteArray contentReplyHead(const QByteArray &contentType, qint64 length)
 {
     return fill(kOkReplyHead, QString::fromLatin1(contentType), QString::number(length));
@@ -104,7 +99,7 @@ QByteArray rangeReplyHead(qint64 first, qint64 last, qint64 fileSize)
 QByteArray errorReply(int status)
 {
     // HTTP requires a 405 to say which methods would have worked.
-    const QString extra = status == 405 ? QStringLiteral("Allow: GET, POST\r\n") : QString();
+    const QString extra = status == 405 ? QStringLiteral("Allow: GET, HEAD, POST\r\n") : QString();
     return fill(kErrorReply, QString::number(status), QString::fromLatin1(reasonPhrase(status)), extra);
 }
 

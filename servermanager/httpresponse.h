@@ -13,9 +13,8 @@ constexpr const char *kJsonContentType = "application/json;charset=UTF-8";
 
 QByteArray reasonPhrase(int status);
 
-// A whole reply with its body: 200 with text or JSON.
-QByteArray contentReply(const QByteArray &contentType, const QByteArray &body);
-// The head of that reply, for a body that is sent as it is held.
+// The head of a 200 reply with text or JSON, for a body that is sent as it
+// is held.
 QByteArray contentReplyHead(const QByteArray &contentType, qint64 length);
 
 // The head of a 200 reply carrying an image; the body follows it.

@@ -3,7 +3,9 @@
 #include <QByteArray>
 #include <QJsonObject>
 #include <QMutex>
+#include <QWaitCondition>
 #include <QString>
+#include <QVector>
 
 #include <memory>
 #include <optional>
@@ -21,21 +23,45 @@ class LibraryIndex
 {
 public:
     enum class Kind { Poster, Video };
+    // Whether the index holds a library from the start (an empty one), or
+    // none until one is given: the program starts serving before it has
+    // read its library, and its first requests wait for it.
+    enum class Start { Empty, AwaitingLibrary };
 
-    LibraryIndex();
+    explicit LibraryIndex(Start start = Start::Empty);
     ~LibraryIndex();
 
     LibraryIndex(const LibraryIndex &) = delete;
     LibraryIndex &operator=(const LibraryIndex &) = delete;
 
+    // What a request may find of one item of the library: its "posterpath"
+    // and "videopath" (what requests are matched against), and its
+    // "posterpathreal" and "videopathnginx" (the files sent).
+    struct Item
+    {
+        QString posterName;
+        QString videoName;
+        QString posterFile;
+        QString videoFile;
+    };
+
     // The library as the home page announces it: "items" holds one object
     // per video, with the video record's field names.
     void replace(const QJsonObject &library);
     // The same, with the library's compact JSON already made by whoever
-    // holds it (it must be that of the library, byte for byte).
+    // holds it (it must be that of the library, byte for byte). A library
+    // whose compact JSON is the one held already changes nothing.
     void replace(const QJsonObject &library, const QByteArray &compactLibrary);
+    // The same, from the library's items and its compact JSON alone, as the
+    // library is read at start-up: nothing is looked up in a JSON object.
+    void replace(const QVector<Item> &items, const QByteArray &compactLibrary);
 
-    // The library as it was last given.
+    // Waits, at most timeoutMs, until the index holds a library; false when
+    // it still holds none.
+    bool waitForLibrary(int timeoutMs) const;
+
+    // The library as it was last given (made of its compact JSON when it was
+    // given so).
     QJsonObject listing() const;
     // The listing as the "list" request sends it: the library in compact
     // JSON, made once when the library was given.
@@ -54,9 +80,13 @@ private:
     struct Library;
 
     std::shared_ptr<const Library> current() const;
+    bool holds(const QByteArray &compactLibrary) const;
+    void install(const std::shared_ptr<Library> &next, const QVector<Item> &items);
 
     mutable QMutex m_mutex;
+    mutable QWaitCondition m_given;
     std::shared_ptr<const Library> m_current;
+    bool m_hasLibrary = false;
 };
 
 } // namespace LanHttpServer

@@ -83,7 +83,6 @@ Session::~Session()
 
 void Session::start()
 {
-    m_servedSince.start();
     idleTimer.start();
     m_headTimer.start();
     if (socket && socket->bytesAvailable() > 0)
@@ -143,6 +142,8 @@ void Session::inspectionBufferSetup1()
     }
     m_request = result.request;
     m_request.peerAddress = m_peerAddress;
+    // HEAD is answered as GET is, but with the head of the reply alone.
+    m_headOnly = m_request.method == QLatin1String("HEAD");
     buffer.clear();
     headersDone = true;
     m_headTimer.stop();
@@ -181,14 +182,14 @@ void Session::replyText(const QString &replyData)
 {
     if (!beginReply("replyText"))
         return;
-    sendWhole(contentReply(kTextContentType, replyData.toUtf8()));
+    sendContent(kTextContentType, replyData.toUtf8());
 }
 
 void Session::replyJsonObject(const QJsonObject &jsonObject)
 {
     if (!beginReply("replyJsonObject"))
         return;
-    sendWhole(contentReply(kJsonContentType, QJsonDocument(jsonObject).toJson(QJsonDocument::Compact)));
+    sendContent(kJsonContentType, QJsonDocument(jsonObject).toJson(QJsonDocument::Compact));
 }
 
 void Session::replyJsonBytes(const QByteArray &json)
@@ -202,7 +203,7 @@ void Session::replyJsonArray(const QJsonArray &jsonArray)
 {
     if (!beginReply("replyJsonArray"))
         return;
-    sendWhole(contentReply(kJsonContentType, QJsonDocument(jsonArray).toJson(QJsonDocument::Compact)));
+    sendContent(kJsonContentType, QJsonDocument(jsonArray).toJson(QJsonDocument::Compact));
 }
 
 // A file that cannot be read as a whole, seekable file is "not found" for
@@ -236,7 +237,7 @@ void Session::replyFile(const QString &filePath, const ByteRange &range)
         return;
     const qint64 size = file->size();
     if (size == 0 && range.kind() == ByteRange::Whole) {
-        sendWhole(contentReply("application/octet-stream", QByteArray()));
+        sendContent("application/octet-stream", QByteArray());
         return;
     }
     qint64 first = 0;

@@ -6,7 +6,6 @@
 #include "servermanager/serverlimits.h"
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QHostAddress>
 #include <QImage>
 #include <QIODevice>
@@ -55,14 +54,9 @@ public:
     QString target() const { return m_request.target; }
     QMap<QString, QString> headers() const { return m_request.headers; }
     QHostAddress peerAddress() const { return m_peerAddress; }
-    // Connected, but its request head is not complete yet: what a peer that
-    // only holds connections open looks like.
-    bool isWaitingForRequest() const { return !headersDone && !replied && !m_closing; }
     // Its reply is out (or it was dropped): it only waits for the peer to
     // close, so that the end of the reply is not lost to a reset.
     bool isClosing() const { return m_closing; }
-    // Since start(); 0 before.
-    qint64 servedForMs() const { return m_servedSince.isValid() ? m_servedSince.elapsed() : 0; }
 
     // A channel for answering this connection from any thread.
     ReplyChannel replyChannel() const;
@@ -95,6 +89,8 @@ private:
     bool beginReply(const char *operation);
     std::unique_ptr<QFile> openForReply(const QString &filePath, const char *operation);
     void sendWhole(const QByteArray &message);
+    // A 200 reply with a body held in memory.
+    void sendContent(const QByteArray &contentType, const QByteArray &body);
     void sendHeadAndBody(const QByteArray &head, const QByteArray &body);
     void sendWithBody(const QByteArray &head, std::unique_ptr<QIODevice> source, qint64 bodyLength);
     void sendMore();
@@ -113,10 +109,11 @@ private:
     QTimer idleTimer;
     QTimer m_headTimer;
     QTimer m_lingerTimer;
-    QElapsedTimer m_servedSince;
     QByteArray buffer;
     Request m_request;
     bool headersDone = false;
+    // A HEAD request: every reply goes without its body.
+    bool m_headOnly = false;
     bool replied = false;
     bool m_closing = false;
     qint64 pendingBytes = 0;

@@ -4,6 +4,7 @@
 #include "servermanager/session.h"
 
 #include "platform/sockets.h"
+#include "servermanager/httpresponse.h"
 #include "servermanager/tcpconnection.h"
 
 #include <QDebug>
@@ -30,6 +31,10 @@ void Session::sendWhole(const QByteArray &message)
 
 void Session::sendWithBody(const QByteArray &head, std::unique_ptr<QIODevice> source, qint64 bodyLength)
 {
+    // A HEAD request learns the body's length from the head; the body itself
+    // is never read.
+    if (m_headOnly)
+        source.reset();
     replySource = std::move(source);
     m_sourceRemaining = replySource ? bodyLength : 0;
     m_directFile = nullptr;
@@ -45,11 +50,20 @@ void Session::sendWithBody(const QByteArray &head, std::unique_ptr<QIODevice> so
     sendMore();
 }
 
+void Session::sendContent(const QByteArray &contentType, const QByteArray &body)
+{
+    sendHeadAndBody(contentReplyHead(contentType, body.size()), body);
+}
+
 // A body held in memory, such as the listing that every "list" request gets,
 // goes to a TCP connection as it is held: sending it copies nothing.
 void Session::sendHeadAndBody(const QByteArray &head, const QByteArray &body)
 {
     auto *tcp = qobject_cast<TcpConnection *>(socket.data());
+    if (m_headOnly) {
+        sendWhole(head);
+        return;
+    }
     if (!tcp) {
         sendWhole(head + body);
         return;

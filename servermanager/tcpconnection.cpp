@@ -14,9 +14,10 @@ constexpr qint64 kReceiveBytes = 64 * 1024;
 
 } // namespace
 
-TcpConnection::TcpConnection(qintptr descriptor, QObject *parent)
+TcpConnection::TcpConnection(qintptr descriptor, const QByteArray &received, QObject *parent)
     : QIODevice(parent)
     , m_descriptor(descriptor)
+    , m_readBuffer(received)
 {
     if (m_descriptor < 0)
         return;

@@ -21,8 +21,9 @@ class TcpConnection : public QIODevice
     Q_OBJECT
 
 public:
-    // Takes over the descriptor of an accepted connection.
-    explicit TcpConnection(qintptr descriptor, QObject *parent = nullptr);
+    // Takes over the descriptor of an accepted connection; received is what
+    // was read from it already, which is read first.
+    explicit TcpConnection(qintptr descriptor, const QByteArray &received = QByteArray(), QObject *parent = nullptr);
     ~TcpConnection() override;
 
     // The socket's descriptor; -1 once the connection is closed.

@@ -8,6 +8,8 @@
 #include <QDebug>
 #include <QTimer>
 
+#include <limits>
+
 namespace LanHttpServer {
 
 namespace {
@@ -21,6 +23,28 @@ constexpr int kAcceptRetryMs = 200;
 // are ended keeps so short a queue full, and the headset's connection
 // attempt, dropped, is tried again only a second later.
 constexpr int kListenBacklog = 1024;
+
+// Descriptors kept for the rest of the program when the server counts how
+// many connections it may hold: nginx's control, the announcements, the log,
+// Qt's own, and the files of every reply at once (each served connection
+// sends at most one).
+constexpr qint64 kReservedDescriptors = 256;
+// However few descriptors the process may hold, so many connections may wait
+// for their request.
+constexpr int kFewestHeadConnections = 16;
+
+// How many connections whose request is not in the server holds at most:
+// the limit given, or what the descriptors the process may hold allow.
+int headConnectionsFor(const ServerLimits &limits)
+{
+    if (limits.maxHeadConnections > 0)
+        return limits.maxHeadConnections;
+    const qint64 open = platform::openFileLimit();
+    // Each served connection holds its socket and the file it sends; each
+    // waiting request its socket.
+    const qint64 others = kReservedDescriptors + 2LL * limits.maxConnections + limits.maxWaiting;
+    return int(qBound<qint64>(kFewestHeadConnections, open - others, std::numeric_limits<int>::max()));
+}
 
 } // namespace
 
@@ -52,9 +76,18 @@ QObject *TcpServerManage::createServer()
 {
     ConnectionListener::Hooks hooks;
     hooks.makeRoom = [this](const QHostAddress &peer) { return makeRoomFor(peer); };
-    hooks.serve = [this](qintptr descriptor, const QHostAddress &peer) { serve(descriptor, peer); };
+    hooks.serve = [this](qintptr descriptor, const QHostAddress &peer, const QByteArray &received) {
+        serve(descriptor, peer, received);
+    };
     hooks.turnedAway = [this](const char *what, const QHostAddress &peer) { logTurnedAway(what, peer); };
-    auto *tcpServer = new ConnectionListener(limits(), std::move(hooks), &m_waitingCount);
+    const ServerLimits limits = this->limits();
+    auto *tcpServer = new ConnectionListener(limits, headConnectionsFor(limits), std::move(hooks), &m_waitingCount,
+                                             &m_readingCount);
+    if (!tcpServer->isReady()) {
+        qDebug() << "tcpServer_ listen false: connections cannot be watched";
+        delete tcpServer;
+        return nullptr;
+    }
     connect(tcpServer, &QTcpServer::acceptError, tcpServer, [tcpServer](QAbstractSocket::SocketError) {
         qDebug() << "LanHttpServer::Manage: accept error:" << tcpServer->errorString();
         QTimer::singleShot(kAcceptRetryMs, tcpServer, [tcpServer] { tcpServer->resumeAccepting(); });
@@ -79,9 +112,9 @@ void TcpServerManage::acceptPending()
 
 // The session carries the peer's plain address, as the headset's address is
 // shown and logged, and counts against that address's cap.
-void TcpServerManage::serve(qintptr descriptor, const QHostAddress &peer)
+void TcpServerManage::serve(qintptr descriptor, const QHostAddress &peer, const QByteArray &received)
 {
-    auto *connection = new TcpConnection(descriptor);
+    auto *connection = new TcpConnection(descriptor, received);
     if (!connection->isConnected()) {
         delete connection;
         return;

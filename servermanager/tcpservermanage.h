@@ -22,21 +22,25 @@ public:
     bool listen(const QHostAddress &address, quint16 port);
     // The port listened on, also when 0 was asked for; 0 when not listening.
     quint16 serverPort() const;
-    // Connections accepted that wait for their turn at this moment.
+    // Requests that wait for their turn at this moment.
     int waitingCount() const { return m_waitingCount.load(); }
+    // Connections whose request has not come in whole yet (or whose refusal
+    // is on its way) at this moment.
+    int readingCount() const { return m_readingCount.load(); }
 
 protected:
     QObject *createServer() override;
     void acceptPending() override;
 
 private:
-    // Run on the server thread for each connection that got its place.
-    void serve(qintptr descriptor, const QHostAddress &peer);
+    // Run on the server thread for each request that got its place.
+    void serve(qintptr descriptor, const QHostAddress &peer, const QByteArray &received);
 
     QHostAddress listenAddress;
     quint16 listenPort = 0;
     quint16 m_boundPort = 0;
     std::atomic<int> m_waitingCount{0};
+    std::atomic<int> m_readingCount{0};
 };
 
 } // namespace LanHttpServer

@@ -3,6 +3,7 @@
 
 #include "Form/Dialogs/appglobals.h"
 #include "Form/FormMainMenu/mainmenu.h"
+#include "Form/FormHome/videolibrary.h"
 #include "Form/FormMainWidget/mainwidget.h"
 #include "Form/FormVaroHomeUpdate/varohomeupdatedesc.h"
 #include "dataproc/cvarohomedataproc.h"
@@ -49,12 +50,18 @@ Brontel *Brontel::mainWindow()
 // HTTP server listens.
 Brontel::Brontel(QWidget *parent)
     : QMainWindow(parent)
-    , m_library(std::make_unique<LanHttpServer::LibraryIndex>())
+    , m_library(std::make_unique<LanHttpServer::LibraryIndex>(LanHttpServer::LibraryIndex::Start::AwaitingLibrary))
 {
     // An nginx left running by an earlier run still holds its port; stopped
     // first, that port is found free again below and its configuration stays.
     Session::instance()->StopNginx();
     ensureUserIni();
+    // The library is read on a thread of its own from the start when the
+    // shared folder is settled already: the headset then waits for neither
+    // nginx nor the window.
+    const QString settledFolder = startupsteps::settledSharedFolder();
+    if (!settledFolder.isEmpty())
+        readLibraryAhead(settledFolder);
     Session::instance()->loadTranslator(IniConfig::instance()->getLanguage());
 
     m_ui = new Ui::BrontelClass;
@@ -70,26 +77,23 @@ Brontel::Brontel(QWidget *parent)
     }
 
     CheckPort();
-    InitNginx();
-    m_sharedDir = IniConfig::instance()->getVaroSharedDir();
-    // Made before the pages: it starts listening as soon as the home page has
-    // read the stored library (slotSendJson), before a single tile is built,
-    // so the headset reaches the PC at once whatever the library's size.
-    m_server = new LanHttpServer::TcpServerManage(IniConfig::instance()->getHandleMax());
+    // The headset is served from the moment the shared folder is settled,
+    // while nginx starts and the window is built.
+    m_nginxPort = startupsteps::initNginx([this](const QString &sharedFolder) { startServing(sharedFolder); });
+    if (!m_server)
+        startServing(IniConfig::instance()->getVaroSharedDir());
     initUi();
     initShortcuts();
 
     g_mainWindow = this;
-
-    // A start-up whose library never arrived still serves (an empty one).
-    if (!m_serverStarted)
-        InitServer();
 }
 
 Brontel::~Brontel()
 {
     if (g_mainWindow == this)
         g_mainWindow = nullptr;
+    // A read of the library begun at start-up publishes into the index.
+    VideoLibrary::dropReadAhead();
 
     // However the program ends (the exit window, the tray, the system asking
     // it to end), an import still copying is interrupted and waited for: it
@@ -163,11 +167,6 @@ int Brontel::findAndStorePort(int first, bool (*checkAndSave)(int))
 void Brontel::CheckPort()
 {
     m_httpPort = startupsteps::chooseHttpPort();
-}
-
-void Brontel::InitNginx()
-{
-    m_nginxPort = startupsteps::initNginx();
 }
 
 void Brontel::initUi()

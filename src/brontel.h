@@ -101,7 +101,11 @@ protected:
 private:
     void ensureUserIni();
     void CheckPort();
-    void InitNginx();
+    // Reads the library on a thread of its own into the index the server
+    // answers from (a read of the same folder begun already goes on).
+    void readLibraryAhead(const QString &sharedFolder);
+    // That, and the server started.
+    void startServing(const QString &sharedFolder);
     void InitServer();
     void initUi();
     void initShortcuts();
@@ -118,8 +122,6 @@ private:
     std::unique_ptr<LanHttpServer::LibraryIndex> m_library;
     std::unique_ptr<LanHttpServer::HeadsetHandler> m_headset;
     LanHttpServer::TcpServerManage *m_server = nullptr;
-    // InitServer has run: the server listens from then on, or never will.
-    bool m_serverStarted = false;
     int m_httpPort = 0;
     int m_nginxPort = 0;
     // The shared folder, fixed by the start-up before the server listens;

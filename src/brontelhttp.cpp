@@ -3,8 +3,12 @@
 #include "src/brontel.h"
 
 #include "Form/FormHome/homepage.h"
+#include "Form/FormHome/brontelvideoinfo.h"
+#include "Form/FormHome/libraryread.h"
 #include "Form/FormHome/videolibrary.h"
 #include "Form/FormMainWidget/mainwidget.h"
+#include "helper/iniconfig.h"
+#include "platform/sockets.h"
 #include "servermanager/headsethandler.h"
 #include "servermanager/libraryindex.h"
 #include "servermanager/replychannel.h"
@@ -13,9 +17,44 @@
 #include <QDebug>
 #include <QHostAddress>
 
+namespace {
+
+// What requests may find of each entry, as its item text names it.
+QVector<LanHttpServer::LibraryIndex::Item> indexItems(const LibraryRead &read)
+{
+    QVector<LanHttpServer::LibraryIndex::Item> items;
+    items.reserve(int(read.entries.size()));
+    for (const std::unique_ptr<BrontelVideoInfo> &entry : read.entries)
+        items.append(indexItemOf(*entry));
+    return items;
+}
+
+} // namespace
+
+// Requests that come before the library is read wait for it; the home page
+// takes the same read when it loads.
+void Brontel::readLibraryAhead(const QString &sharedFolder)
+{
+    LanHttpServer::LibraryIndex *index = m_library.get();
+    VideoLibrary::readAhead(sharedFolder, [index](const LibraryRead &read) {
+        index->replace(indexItems(read), read.json.compact());
+    });
+}
+
+void Brontel::startServing(const QString &sharedFolder)
+{
+    m_sharedDir = sharedFolder;
+    // Every connection the server holds costs a descriptor, and the server
+    // holds as many as the process may have: raised to the most the system
+    // allows before it counts them.
+    qDebug() << "open file limit" << platform::raiseOpenFileLimit();
+    readLibraryAhead(sharedFolder);
+    m_server = new LanHttpServer::TcpServerManage(IniConfig::instance()->getHandleMax());
+    InitServer();
+}
+
 void Brontel::InitServer()
 {
-    m_serverStarted = true;
     // Only the copies and posters in the shared folder are ever sent; the
     // server checks each file as it opens it.
     m_server->setServedFolder(m_sharedDir);
@@ -57,10 +96,6 @@ void Brontel::slotSendJson(QJsonObject jsonObject)
         m_library->replace(jsonObject, held->compactListing());
     else
         m_library->replace(jsonObject);
-    // The first library is the start-up's read of the store: from now on
-    // the headset gets the whole listing, not an empty one.
-    if (m_server && !m_serverStarted)
-        InitServer();
 }
 
 // Whatever the error, the page container is told "not found": the home page

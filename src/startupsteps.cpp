@@ -34,7 +34,13 @@ int chooseHttpPort()
     return port;
 }
 
-int initNginx()
+QString settledSharedFolder()
+{
+    IniConfig *config = IniConfig::instance();
+    return config->getFirstUse() == 0 ? QString() : config->getVaroSharedDir();
+}
+
+int initNginx(const std::function<void(const QString &sharedFolder)> &folderSettled)
 {
     IniConfig *config = IniConfig::instance();
     const int storedPort = config->getNginxPport();
@@ -79,6 +85,8 @@ int initNginx()
     }
 
     Session::instance()->ensureSharedFolder(librarystore::listFileName(), librarystore::listFileBytes({}));
+    if (folderSettled)
+        folderSettled(config->getVaroSharedDir());
     Session::instance()->StartNginx();
     return port;
 }

@@ -8,7 +8,9 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QRandomGenerator>
+#include <QElapsedTimer>
 #include <QTest>
+#include <QThread>
 
 #include <atomic>
 #include <thread>
@@ -97,6 +99,8 @@ private slots:
     void namesAreFoundAsTheHeadsetExpects();
     void anEmptyLibraryFindsNothing();
     void replacingGivesTheNewLibraryWhole();
+    void itemsFindWhatTheirLibraryFinds();
+    void requestsWaitForTheFirstLibrary();
     void readersSeeOneWholeLibraryWhileItIsReplaced();
     void listingIsSentInCompactFormMadeOnce();
     void importNamesAreFoundInTheHash();
@@ -170,6 +174,66 @@ void TestLibraryIndex::replacingGivesTheNewLibraryWhole()
     index.replace(QJsonObject());
     QCOMPARE(index.listing(), QJsonObject());
     QVERIFY(!index.find(LibraryIndex::Kind::Poster, ""));
+}
+
+// A library given as its items and its compact JSON, as it is read at
+// start-up, answers every name as the same library given as JSON, and lists
+// the same; the same library given again changes nothing.
+void TestLibraryIndex::itemsFindWhatTheirLibraryFinds()
+{
+    const QJsonObject library = libraryOf('c', 12);
+    QVector<LibraryIndex::Item> items;
+    for (const QJsonValue &value : library.value("items").toArray()) {
+        const QJsonObject item = value.toObject();
+        items.append({item.value("posterpath").toString(), item.value("videopath").toString(),
+                      item.value("posterpathreal").toString(), item.value("videopathnginx").toString()});
+    }
+    const QByteArray compact = QJsonDocument(library).toJson(QJsonDocument::Compact);
+    LibraryIndex fromJson;
+    fromJson.replace(library, compact);
+    LibraryIndex fromItems;
+    fromItems.replace(items, compact);
+    QCOMPARE(fromItems.listing(), library);
+    QCOMPARE(fromItems.listingBytes(), compact);
+    for (const QString &name : {QString(), QString("c1"), QString("c11"), QString("o/c"), QString("st/c3"), QString("x")}) {
+        for (LibraryIndex::Kind kind : {LibraryIndex::Kind::Poster, LibraryIndex::Kind::Video})
+            QCOMPARE(fromItems.find(kind, name), fromJson.find(kind, name));
+    }
+
+    // Given again with the same listing (however its items came), it stays
+    // the library it was.
+    fromItems.replace(libraryOf('d', 2), compact);
+    QCOMPARE(fromItems.find(LibraryIndex::Kind::Video, "c11"), std::optional<QString>("/s/c11.mp4"));
+}
+
+// An index that starts without a library holds its readers until one is
+// given, and no longer than they wait.
+void TestLibraryIndex::requestsWaitForTheFirstLibrary()
+{
+    LibraryIndex given;
+    QVERIFY(given.waitForLibrary(0));
+
+    LibraryIndex index(LibraryIndex::Start::AwaitingLibrary);
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(!index.waitForLibrary(100));
+    QVERIFY2(timer.elapsed() >= 90, qPrintable(QString::number(timer.elapsed())));
+
+    std::atomic<bool> waited{false};
+    std::atomic<qint64> waitedMs{-1};
+    std::thread reader([&] {
+        QElapsedTimer clock;
+        clock.start();
+        waited = index.waitForLibrary(10000);
+        waitedMs = clock.elapsed();
+    });
+    QThread::msleep(200);
+    QCOMPARE(waitedMs.load(), -1LL);
+    index.replace(libraryOf('e', 2));
+    reader.join();
+    QVERIFY(waited);
+    QVERIFY2(waitedMs >= 150 && waitedMs < 5000, qPrintable(QString::number(waitedMs)));
+    QCOMPARE(index.find(LibraryIndex::Kind::Video, "e1"), std::optional<QString>("/s/e1.mp4"));
 }
 
 // The GUI thread puts one library after the other in place while handler

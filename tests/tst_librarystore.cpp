@@ -6,9 +6,11 @@
 // writes on every change and when it announces the change. Real files in a
 // test user's shared folder.
 #include "common/libraryhelpers.h"
+#include "common/programrunner.h"
 #include "common/testenv.h"
 
 #include "Form/FormHome/brontelvideoinfo.h"
+#include "Form/FormHome/libraryread.h"
 #include "Form/FormHome/librarystore.h"
 #include "Form/FormHome/videolibrary.h"
 #include "helper/iniconfig.h"
@@ -22,6 +24,7 @@
 #include <QJsonObject>
 #include <QSignalSpy>
 #include <QTest>
+#include <QtEndian>
 
 #include <atomic>
 #include <chrono>
@@ -79,6 +82,8 @@ class TestLibraryStore : public QObject
 
 private slots:
     void storeRecordBytes();
+    void itemTextsReadAsAParserReadsThem_data();
+    void itemTextsReadAsAParserReadsThem();
     void storeIsWhatQtsStreamWritesAndReads();
     void listingBytes();
     void damagedStores_data();
@@ -96,6 +101,9 @@ private slots:
     void storeThatIsNoRegularFile();
     void movedSharedFolderKeepsItsLibrary();
     void listingsFollowEveryChange();
+    void soundFilesAreLeftAsTheyAre();
+    void entriesThatAreNotUtf8AreKept();
+    void readAheadIsTakenByTheNextLoad();
     void cleanup();
 
 private:
@@ -110,6 +118,55 @@ private:
     std::unique_ptr<TestUser> m_user;
     QString m_shared;
 };
+
+void TestLibraryStore::itemTextsReadAsAParserReadsThem_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("plain") << "holiday.mp4";
+    QTest::newRow("quote and backslash") << "a \" b \\ c.mp4";
+    QTest::newRow("escaped controls") << "tab\tline\ncr\rff\fbs\b.mp4";
+    QTest::newRow("other controls and DEL") << QString(QChar(1)) + QChar(0x1f) + QChar(0) + QChar(0x7f) + ".mp4";
+    QTest::newRow("not ASCII") << QString::fromUtf8("视频 vidéo ビデオ \xF0\x9F\x8E\xAC.mp4");
+    QTest::newRow("lone surrogate") << QString("a") + QChar(0xd800) + "b.mp4";
+    QTest::newRow("slash and unicode escapes as text") << "a/b \\u0041 \\/.mp4";
+    QTest::newRow("empty") << QString();
+}
+
+// The library reads its own item texts without a JSON parser: it must read
+// them exactly as one does, and write the compact form exactly as Qt does.
+// A text in any other layout is left to the parser.
+void TestLibraryStore::itemTextsReadAsAParserReadsThem()
+{
+    QFETCH(QString, name);
+    BrontelVideoInfo info = record("/srv/" + name, "1700000000001", name, 7);
+    info.videopathreal = name;
+    info.length = -3;
+    const QByteArray text = getJsonStringFromVideoInfo(&info).toUtf8();
+    const QJsonObject parsed = QJsonDocument::fromJson(text).object();
+    QVERIFY(!parsed.isEmpty());
+    const std::unique_ptr<BrontelVideoInfo> byParser(videoInfoFromJsonObject(parsed, 7));
+
+    BrontelVideoInfo read;
+    read.index = 7;
+    QVERIFY(videoInfoFromItemText(text, &read));
+    QCOMPARE(getJsonStringFromVideoInfo(&read), getJsonStringFromVideoInfo(byParser.get()));
+    QCOMPARE(read.video, byParser->video);
+    QCOMPARE(compactJsonFromVideoInfo(&read), QJsonDocument(parsed).toJson(QJsonDocument::Compact));
+
+    // Another layout of the same item: blanks, other member order, an escape
+    // the library does not write.
+    BrontelVideoInfo untouched;
+    untouched.video = "untouched";
+    QByteArray spaced = text;
+    spaced.replace("\",\"", "\", \"");
+    QVERIFY(!videoInfoFromItemText(spaced, &untouched));
+    QVERIFY(!videoInfoFromItemText(QJsonDocument(parsed).toJson(QJsonDocument::Compact), &untouched));
+    QVERIFY(!videoInfoFromItemText(QByteArray(text).replace("\"video\":\"", "\"video\":\"\\u0041"), &untouched));
+    QVERIFY(!videoInfoFromItemText(QByteArray(text).replace("\"video\":\"", "\"video\":\"\t"), &untouched));
+    QVERIFY(!videoInfoFromItemText(text.left(text.size() - 1), &untouched));
+    QVERIFY(!videoInfoFromItemText(text + ' ', &untouched));
+    QCOMPARE(untouched.video, QString("untouched"));
+}
 
 void TestLibraryStore::storeRecordBytes()
 {
@@ -131,11 +188,11 @@ void TestLibraryStore::storeIsWhatQtsStreamWritesAndReads()
     QCOMPARE(storeBytes(texts), qtStore(texts));
     QCOMPARE(storedTexts(storeBytes(texts)), texts);
     const StoreContents contents = readStore(qtStore(texts));
-    QCOMPARE(contents.texts, texts);
+    QCOMPARE(contents.texts(), texts);
     QVERIFY(!contents.damaged);
     QVERIFY(contents.problems.isEmpty());
     QVERIFY(!readStore(QByteArray()).damaged);
-    QVERIFY(readStore(QByteArray()).texts.isEmpty());
+    QVERIFY(readStore(QByteArray()).texts().isEmpty());
 }
 
 void TestLibraryStore::listingBytes()
@@ -200,7 +257,7 @@ void TestLibraryStore::damagedStores()
     QFETCH(QByteArray, bytes);
     QFETCH(QStringList, expected);
     const StoreContents contents = readStore(bytes);
-    QCOMPARE(contents.texts, expected);
+    QCOMPARE(contents.texts(), expected);
     QVERIFY(contents.damaged);
     QVERIFY(!contents.problems.isEmpty());
 }
@@ -210,14 +267,14 @@ void TestLibraryStore::garbageAndTinyFiles()
     // A framed text that is not JSON is still a record: the home page, which
     // parses it, leaves it out.
     const StoreContents notJson = readStore(storeRecord("not json at all") + storeRecord("{}"));
-    QCOMPARE(notJson.texts, QStringList({"not json at all", "{}"}));
+    QCOMPARE(notJson.texts(), QStringList({"not json at all", "{}"}));
     QVERIFY(!notJson.damaged);
 
     for (const QByteArray &bytes : {QByteArray(1, 'x'), QByteArray(3, '\0'), QByteArray(4096, '\xff'),
                                     QByteArray(4096, '\0'), QByteArray("{\"a\":1}")}) {
         const StoreContents contents = readStore(bytes);
         QVERIFY(contents.damaged);
-        for (const QString &text : contents.texts)
+        for (const QString &text : contents.texts())
             QVERIFY2(text.startsWith('{') && text.endsWith('}'), qPrintable(text));
     }
     // Random bytes end, and never make the reader run past them.
@@ -229,7 +286,7 @@ void TestLibraryStore::garbageAndTinyFiles()
     }
     (void)readStore(random);
     (void)readStore(storeRecord("{}") + random + storeRecord("{\"k\":\"v\"}"));
-    QCOMPARE(readStore(storeRecord("{}") + random.left(100) + storeRecord("{\"k\":\"v\"}")).texts.last(),
+    QCOMPARE(readStore(storeRecord("{}") + random.left(100) + storeRecord("{\"k\":\"v\"}")).texts().last(),
              QString("{\"k\":\"v\"}"));
 }
 
@@ -638,6 +695,123 @@ void TestLibraryStore::listingsFollowEveryChange()
     library.rewrite();
     QVERIFY(listingsAgree(1204));
     QCOMPARE(library.listObject().value("items").toArray().last().toObject().value("index"), QJsonValue("1203"));
+}
+
+// A start-up that finds the store and the listing as the library writes them
+// writes neither; a listing that differs anywhere, in its last byte or by
+// a byte more, is written afresh.
+void TestLibraryStore::soundFilesAreLeftAsTheyAre()
+{
+    QVERIFY(newUser());
+    QVector<BrontelVideoInfo *> stored;
+    for (int i = 0; i < 3; ++i)
+        stored << new BrontelVideoInfo(record(m_shared, QString::number(1700000000000LL + i), QString::fromUtf8("clip é %1.mp4").arg(i), i));
+    const QByteArray storeBytes = storeOf(stored);
+    const QByteArray listBytes = listingOf(stored);
+    qDeleteAll(stored);
+    const QDateTime old(QDate(2001, 1, 1), QTime(0, 0));
+    auto writeAged = [&](const QString &path, const QByteArray &bytes) {
+        QFile file(path);
+        return writeWholeFile(path, bytes) && file.open(QIODevice::ReadWrite)
+            && file.setFileTime(old, QFileDevice::FileModificationTime);
+    };
+    auto aged = [&](const QString &path) { return QFileInfo(path).lastModified() == old; };
+
+    QVERIFY(writeAged(store(), storeBytes) && writeAged(listing(), listBytes));
+    {
+        VideoLibrary library;
+        library.load();
+        QCOMPARE(library.entries().size(), 3);
+    }
+    QVERIFY(aged(store()));
+    QVERIFY(aged(listing()));
+
+    QByteArray lastByte = listBytes;
+    lastByte[lastByte.size() - 4] = 'X';
+    for (const QByteArray &other : {lastByte, listBytes + ' ', listBytes.left(listBytes.size() - 1)}) {
+        QVERIFY(writeAged(listing(), other));
+        VideoLibrary library;
+        library.load();
+        QVERIFY(!aged(listing()));
+        QCOMPARE(readWholeFile(listing()), listBytes);
+        QVERIFY(aged(store()));
+    }
+}
+
+// Bytes that are not UTF-8 in a stored text have always been read as
+// replacement characters, and texts in another layout (as another writer
+// may have left them) as JSON: the entries stay, and the store is written
+// afresh as the library writes it, without being taken for damaged.
+void TestLibraryStore::entriesThatAreNotUtf8AreKept()
+{
+    QVERIFY(newUser());
+    const BrontelVideoInfo sound = record(m_shared, "1700000000001", "sound.mp4", 0);
+    BrontelVideoInfo broken = record(m_shared, "1700000000002", "broken XY.mp4", 1);
+    const BrontelVideoInfo sorted = record(m_shared, "1700000000003", "sorted.mp4", 2);
+    const BrontelVideoInfo spaced = record(m_shared, "1700000000004", "spaced.mp4", 3);
+    QByteArray brokenText = getJsonStringFromVideoInfo(&broken).toUtf8();
+    brokenText.replace("XY", "\xff\xfe");
+    QByteArray bytes = storeRecord(getJsonStringFromVideoInfo(&sound));
+    QByteArray length(4, '\0');
+    qToBigEndian<quint32>(quint32(brokenText.size() + 1), reinterpret_cast<uchar *>(length.data()));
+    bytes += length + brokenText + QByteArray(1, '\0');
+    bytes += storeRecord(QString::fromUtf8(compactJsonFromVideoInfo(&sorted)));
+    bytes += storeRecord(getJsonStringFromVideoInfo(&spaced).replace("\":\"", "\" : \""));
+    QVERIFY(writeWholeFile(store(), bytes));
+
+    VideoLibrary library;
+    library.load();
+    QCOMPARE(names(library), QStringList({"sound.mp4", QString::fromUtf8("broken \xef\xbf\xbd\xef\xbf\xbd.mp4"),
+                                          "sorted.mp4", "spaced.mp4"}));
+    QCOMPARE(readWholeFile(store()), storeOf(library.entries()));
+    QVERIFY(QDir(m_shared).entryList({"brontelvideo.dat.damaged-*"}).isEmpty());
+    QCOMPARE(library.compactListing(), QJsonDocument(library.listObject()).toJson(QJsonDocument::Compact));
+}
+
+// The start-up's read of the store, begun ahead on a thread of its own, is
+// published once and then taken by the next load of that folder, which reads
+// nothing itself; a later load, or one of another folder, reads the store.
+void TestLibraryStore::readAheadIsTakenByTheNextLoad()
+{
+    QVERIFY(newUser());
+    QVector<BrontelVideoInfo *> stored{new BrontelVideoInfo(record(m_shared, "1700000000001", "first.mp4", 0))};
+    QVERIFY(writeWholeFile(store(), storeOf(stored)));
+
+    std::atomic<int> published{0};
+    QByteArray publishedListing;
+    QString publishedVideo;
+    VideoLibrary::readAhead(m_shared, [&](const LibraryRead &read) {
+        publishedListing = read.json.compact();
+        publishedVideo = read.entries.empty() ? QString() : read.entries.front()->video;
+        ++published;
+    });
+    QVERIFY(waitUntil([&] { return published == 1; }, 10000));
+    QCOMPARE(publishedVideo, QString("first.mp4"));
+    // The same folder again: the read goes on, nothing is read or published
+    // anew.
+    VideoLibrary::readAhead(m_shared, [&](const LibraryRead &) { ++published; });
+
+    // The store changes after the read: the load takes what was read.
+    stored << new BrontelVideoInfo(record(m_shared, "1700000000002", "second.mp4", 1));
+    QVERIFY(writeWholeFile(store(), storeOf(stored)));
+    qDeleteAll(stored);
+    VideoLibrary library;
+    library.load();
+    QCOMPARE(names(library), QStringList({"first.mp4"}));
+    QCOMPARE(library.compactListing(), publishedListing);
+    QCOMPARE(publishedListing, QJsonDocument(library.listObject()).toJson(QJsonDocument::Compact));
+    QCOMPARE(published.load(), 1);
+    library.load();
+    QCOMPARE(names(library), QStringList({"first.mp4", "second.mp4"}));
+
+    // A read of another folder is no read of this one.
+    const QString elsewhere = m_user->root() + "/elsewhere";
+    QVERIFY(QDir().mkpath(elsewhere));
+    VideoLibrary::readAhead(elsewhere, [&](const LibraryRead &) { ++published; });
+    library.load();
+    QCOMPARE(names(library), QStringList({"first.mp4", "second.mp4"}));
+    VideoLibrary::dropReadAhead();
+    QCOMPARE(published.load(), 2);
 }
 
 QTEST_GUILESS_MAIN(TestLibraryStore)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMetaType>
+#include <QByteArray>
 #include <QString>
 
 class QJsonObject;
@@ -39,6 +40,19 @@ void registerBrontelVideoInfoType();
 // video and the poster. Key order and layout are fixed (no blanks); values are
 // escaped so that no file name can break the listing. Empty for a null record.
 QString getJsonStringFromVideoInfo(const BrontelVideoInfo *info);
+// The "posterpath" and "videopath" values of that text.
+QString videoInfoPosterName(const BrontelVideoInfo &info);
+QString videoInfoVideoName(const BrontelVideoInfo &info);
+// That text parsed and written by Qt in compact form (members sorted by name,
+// the same escapes), in UTF-8: what the headset's listing holds of the
+// record, made without a parse.
+QByteArray compactJsonFromVideoInfo(const BrontelVideoInfo *info);
+// Reads an item text laid out exactly as getJsonStringFromVideoInfo() writes
+// it (any values) into the record, as parsing it and videoInfoFromJsonObject()
+// would (the index left as it is); false for any other text, which is then
+// for a JSON parser. The store holds thousands of these, and the headset
+// waits for them at start-up.
+bool videoInfoFromItemText(const QByteArray &text, BrontelVideoInfo *info);
 
 // A new record from one parsed item object, or null for an empty object. Texts
 // are read as strings, integers from their decimal text (0 otherwise), and the

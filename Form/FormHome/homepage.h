@@ -81,7 +81,7 @@ public:
     // grid has a cell for every entry.
     const QVector<HomeSub *> &tiles() const { return m_tiles->tiles(); }
     const TileGrid *tileGrid() const { return m_tiles; }
-    const QStringList &libraryItemTexts() const { return m_library->itemTexts(); }
+    QStringList libraryItemTexts() const { return m_library->itemTexts(); }
     ParseProcess *progressDialog() const { return parseProcess; }
     bool inDeleteMode() const { return m_deleteMode->isOn(); }
     // Entries selected for deletion, in the order they were selected.

@@ -70,29 +70,62 @@ QString listFileName()
     return QStringLiteral("list.json");
 }
 
+namespace {
+
+QVector<QByteArray> utf8Of(const QStringList &texts)
+{
+    QVector<QByteArray> bytes;
+    bytes.reserve(texts.size());
+    for (const QString &text : texts)
+        bytes.append(text.toUtf8());
+    return bytes;
+}
+
+void appendRecord(QByteArray &bytes, const QByteArray &text)
+{
+    char length[4];
+    qToBigEndian<quint32>(quint32(text.size() + 1), reinterpret_cast<uchar *>(length));
+    bytes.append(length, 4);
+    bytes += text;
+    bytes += '\0';
+}
+
+} // namespace
+
 QByteArray storeRecord(const QString &itemText)
 {
-    const QByteArray text = itemText.toUtf8();
-    QByteArray record(4, Qt::Uninitialized);
-    qToBigEndian<quint32>(quint32(text.size() + 1), reinterpret_cast<uchar *>(record.data()));
-    record += text;
-    record += '\0';
+    QByteArray record;
+    appendRecord(record, itemText.toUtf8());
     return record;
 }
 
 QByteArray storeBytes(const QStringList &itemTexts)
 {
-    int total = 0;
-    for (const QString &text : itemTexts)
-        total += 5 + text.size() * 3;
+    return storeBytesUtf8(utf8Of(itemTexts));
+}
+
+QByteArray storeBytesUtf8(const QVector<QByteArray> &itemTexts)
+{
+    qsizetype total = 0;
+    for (const QByteArray &text : itemTexts)
+        total += 5 + text.size();
     QByteArray bytes;
-    bytes.reserve(total);
-    for (const QString &text : itemTexts)
-        bytes += storeRecord(text);
+    bytes.reserve(int(qMin<qsizetype>(total, std::numeric_limits<int>::max() / 2)));
+    for (const QByteArray &text : itemTexts)
+        appendRecord(bytes, text);
     return bytes;
 }
 
-StoreContents readStore(const QByteArray &bytes)
+QStringList StoreContents::texts() const
+{
+    QStringList texts;
+    texts.reserve(records.size());
+    for (const QByteArray &record : records)
+        texts << QString::fromUtf8(record);
+    return texts;
+}
+
+StoreContents readStore(const QByteArray &bytes, Records records)
 {
     StoreContents contents;
     const int size = bytes.size();
@@ -110,7 +143,8 @@ StoreContents readStore(const QByteArray &bytes)
             const char *text = bytes.constData() + textStart;
             const int textLength = int(length) - 1;
             if (text[textLength] == '\0' && std::memchr(text, '\0', size_t(textLength)) == nullptr) {
-                contents.texts << QString::fromUtf8(text, textLength);
+                contents.records << (records == Records::Viewed ? QByteArray::fromRawData(text, textLength)
+                                                                : QByteArray(text, textLength));
                 offset = textStart + int(length);
                 continue;
             }
@@ -127,7 +161,7 @@ StoreContents readStore(const QByteArray &bytes)
         const QByteArray candidate = bytes.mid(textStart, end - textStart);
         const bool itemLike = candidate.startsWith('{') && candidate.endsWith('}');
         if (itemLike) {
-            contents.texts << QString::fromUtf8(candidate);
+            contents.records << candidate;
             contents.problems << QStringLiteral("recovered the item at offset %1").arg(textStart);
         }
         // After a recovered item the next record starts behind its zero byte;
@@ -151,19 +185,35 @@ QString listText(const QStringList &itemTexts)
 
 QByteArray listBytes(const QStringList &itemTexts)
 {
-    qsizetype total = 32;
-    for (const QString &text : itemTexts)
-        total += text.size() + 1;
+    return listBytesUtf8(utf8Of(itemTexts));
+}
+
+QByteArray listBytesUtf8(const QVector<QByteArray> &itemTexts)
+{
+    const QVector<QByteArray> pieces = listPieces(itemTexts);
+    qsizetype total = 0;
+    for (const QByteArray &piece : pieces)
+        total += piece.size();
     QByteArray bytes;
     bytes.reserve(int(qMin<qsizetype>(total, std::numeric_limits<int>::max() / 2)));
-    bytes += "{\"number\":\"" + QByteArray::number(itemTexts.size()) + "\",\"items\": [";
+    for (const QByteArray &piece : pieces)
+        bytes += piece;
+    return bytes;
+}
+
+QVector<QByteArray> listPieces(const QVector<QByteArray> &itemTexts)
+{
+    const QByteArray comma(",");
+    QVector<QByteArray> pieces;
+    pieces.reserve(2 * itemTexts.size() + 2);
+    pieces << "{\"number\":\"" + QByteArray::number(itemTexts.size()) + "\",\"items\": [";
     for (int i = 0; i < itemTexts.size(); ++i) {
         if (i > 0)
-            bytes += ',';
-        bytes += itemTexts.at(i).toUtf8();
+            pieces << comma;
+        pieces << itemTexts.at(i);
     }
-    bytes += "]}";
-    return bytes;
+    pieces << QByteArray("]}");
+    return pieces;
 }
 
 QByteArray listFileBytes(const QStringList &itemTexts)

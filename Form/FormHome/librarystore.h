@@ -4,6 +4,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <QVector>
 
 class BrontelVideoInfo;
 
@@ -27,6 +28,8 @@ constexpr qint64 kMaxStoreBytes = 64 * 1024 * 1024;
 QByteArray storeRecord(const QString &itemText);
 // The whole store: one record per item text, in library order, nothing else.
 QByteArray storeBytes(const QStringList &itemTexts);
+// The same of item texts in UTF-8.
+QByteArray storeBytesUtf8(const QVector<QByteArray> &itemTexts);
 
 // What a store file holds. The reader takes every record it can frame; a
 // length that runs past the end or does not end on the terminator marks the
@@ -35,11 +38,18 @@ QByteArray storeBytes(const QStringList &itemTexts);
 // record, so one bad record does not take the ones after it along.
 struct StoreContents
 {
-    QStringList texts;    // item texts, in file order (not yet checked as JSON)
+    // Item texts in UTF-8 as stored, in file order (not yet checked as JSON
+    // or as UTF-8).
+    QVector<QByteArray> records;
     bool damaged = false; // something in the file was not a well-formed record
     QStringList problems; // what was wrong, for the log
+
+    QStringList texts() const;
 };
-StoreContents readStore(const QByteArray &bytes);
+// Viewed: the records are views into bytes, which must outlive them and
+// stay unchanged; no record is copied.
+enum class Records { Copied, Viewed };
+StoreContents readStore(const QByteArray &bytes, Records records = Records::Copied);
 
 // The listing text: {"number":"N","items": [ + item texts joined by "," + ]}
 // with N the count. The library JSON the main window serves is this text
@@ -47,6 +57,10 @@ StoreContents readStore(const QByteArray &bytes);
 QString listText(const QStringList &itemTexts);
 // The listing text in UTF-8, made without the text in between.
 QByteArray listBytes(const QStringList &itemTexts);
+QByteArray listBytesUtf8(const QVector<QByteArray> &itemTexts);
+// The same in the pieces it is made of, in order (the item texts as they
+// are held, not copied); "list.json" is these and a line feed.
+QVector<QByteArray> listPieces(const QVector<QByteArray> &itemTexts);
 QByteArray listFileBytes(const QStringList &itemTexts);
 
 // A stored path with "/" separators (older stores may hold Windows ones) and

@@ -2,11 +2,12 @@
 
 #include "Form/FormHome/brontelvideoinfo.h"
 #include "Form/FormHome/entryfiles.h"
+#include "Form/FormHome/libraryread.h"
 #include "Form/FormHome/librarystore.h"
 #include "helper/atomicfile.h"
-#include "helper/parallel.h"
 #include "helper/iniconfig.h"
 #include "platform/regularfile.h"
+#include "platform/servedfile.h"
 #include "platform/storage.h"
 
 #include <QDateTime>
@@ -14,21 +15,118 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QJsonDocument>
+#include <QMutex>
+
+#include <cstring>
+#include <future>
+#include <vector>
 
 namespace {
 
-// A regular file, not a link.
-bool isOwnFile(const QString &path)
+// Whether the regular file at the path (not a link) holds exactly the
+// pieces, one after another; read a part at a time.
+bool fileHolds(const QString &path, const QVector<QByteArray> &pieces)
 {
-    const QFileInfo file(path);
-    return file.isFile() && !file.isSymLink();
+    qint64 size = 0;
+    for (const QByteArray &piece : pieces)
+        size += piece.size();
+    const int handle = platform::openRegularFileInside(path, QString());
+    if (handle < 0)
+        return false;
+    QFile file;
+    if (!file.open(handle, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        platform::closeFile(handle);
+        return false;
+    }
+    if (file.size() != size)
+        return false;
+    std::vector<char> buffer(64 * 1024);
+    qint64 held = 0;
+    qint64 used = 0;
+    for (const QByteArray &piece : pieces) {
+        for (int at = 0; at < piece.size();) {
+            if (used == held) {
+                held = file.read(buffer.data(), qint64(buffer.size()));
+                used = 0;
+                if (held <= 0)
+                    return false;
+            }
+            const int part = int(qMin<qint64>(piece.size() - at, held - used));
+            if (std::memcmp(piece.constData() + at, buffer.data() + used, size_t(part)) != 0)
+                return false;
+            at += part;
+            used += part;
+        }
+    }
+    return file.read(buffer.data(), 1) == 0;
+}
+
+// The read begun by readAhead(), until a load() of its folder takes it.
+struct ReadAhead
+{
+    QMutex mutex;
+    QString folder;
+    std::future<LibraryRead> read;
+};
+
+ReadAhead &pendingRead()
+{
+    static ReadAhead ahead;
+    return ahead;
+}
+
+// What was read ahead of the folder, or a read of it now.
+LibraryRead takeReadOf(const QString &folder)
+{
+    ReadAhead &ahead = pendingRead();
+    std::future<LibraryRead> read;
+    {
+        QMutexLocker lock(&ahead.mutex);
+        read = std::move(ahead.read);
+        if (read.valid() && ahead.folder != folder) {
+            read.wait();
+            read = std::future<LibraryRead>();
+        }
+    }
+    return read.valid() ? read.get() : readLibrary(folder);
 }
 
 } // namespace
 
+void VideoLibrary::readAhead(const QString &folder, const Published &published)
+{
+    {
+        ReadAhead &ahead = pendingRead();
+        QMutexLocker lock(&ahead.mutex);
+        if (ahead.read.valid() && ahead.folder == folder)
+            return;
+    }
+    dropReadAhead();
+    ReadAhead &ahead = pendingRead();
+    QMutexLocker lock(&ahead.mutex);
+    ahead.folder = folder;
+    ahead.read = std::async(std::launch::async, [folder, published] {
+        LibraryRead read = readLibrary(folder);
+        if (published)
+            published(read);
+        return read;
+    });
+}
+
+void VideoLibrary::dropReadAhead()
+{
+    std::future<LibraryRead> dropped;
+    {
+        ReadAhead &ahead = pendingRead();
+        QMutexLocker lock(&ahead.mutex);
+        dropped = std::move(ahead.read);
+    }
+    if (dropped.valid())
+        dropped.wait();
+}
+
 VideoLibrary::VideoLibrary(QObject *parent)
     : QObject(parent)
-    , m_listBytes(librarystore::listBytes({}))
 {
 }
 
@@ -52,6 +150,20 @@ QString VideoLibrary::listPath()
     return sharedFolder() + QLatin1Char('/') + librarystore::listFileName();
 }
 
+QStringList VideoLibrary::itemTexts() const
+{
+    QStringList texts;
+    texts.reserve(m_itemBytes.size());
+    for (const QByteArray &text : m_itemBytes)
+        texts << QString::fromUtf8(text);
+    return texts;
+}
+
+QString VideoLibrary::listText() const
+{
+    return QString::fromUtf8(librarystore::listBytesUtf8(m_itemBytes));
+}
+
 QJsonObject VideoLibrary::listObject() const
 {
     return m_json.object();
@@ -60,20 +172,6 @@ QJsonObject VideoLibrary::listObject() const
 QByteArray VideoLibrary::compactListing() const
 {
     return m_json.compact();
-}
-
-QJsonObject VideoLibrary::getJsonObjectFromString(const QString &text)
-{
-    return jsonObjectFromUtf8(text.toUtf8());
-}
-
-QJsonObject VideoLibrary::jsonObjectFromUtf8(const QByteArray &bytes)
-{
-    QJsonParseError error;
-    const QJsonDocument document = QJsonDocument::fromJson(bytes, &error);
-    if (error.error != QJsonParseError::NoError)
-        qDebug() << "===> please check the string " << bytes;
-    return document.object();
 }
 
 bool VideoLibrary::isAlreadyAdded(const QString &fileName) const
@@ -142,19 +240,24 @@ void VideoLibrary::clearLibrary()
 {
     qDeleteAll(videoInfos);
     videoInfos.clear();
-    itemJsons.clear();
+    m_itemBytes.clear();
+    m_storeBytes.clear();
     m_json.clear();
 }
 
 void VideoLibrary::renumber()
 {
-    itemJsons.clear();
+    QStringList texts;
+    m_itemBytes.clear();
     for (int i = 0; i < videoInfos.size(); ++i) {
         BrontelVideoInfo *info = videoInfos[i];
         info->index = i;
-        itemJsons.append(getJsonStringFromVideoInfo(info));
+        texts.append(getJsonStringFromVideoInfo(info));
+        m_itemBytes.append(texts.last().toUtf8());
     }
-    m_json.setItems(itemJsons);
+    // No item text is a view into the store any more.
+    m_storeBytes.clear();
+    m_json.setItems(texts);
 }
 
 // --- the two files ---------------------------------------------------------
@@ -168,7 +271,7 @@ bool VideoLibrary::saveVideoInfo(BrontelVideoInfo *info)
         return false;
     // The listing follows the entries whether or not the store could be
     // written; the next successful write stores the entry too.
-    itemJsons.append(text);
+    m_itemBytes.append(text.toUtf8());
     m_json.append(text);
     return writeStore();
 }
@@ -177,12 +280,12 @@ bool VideoLibrary::writeStore()
 {
     const QString path = storePath();
     QString error;
-    if (itemJsons.isEmpty()) {
+    if (m_itemBytes.isEmpty()) {
         QFile store(path);
         if (!store.exists() || store.remove())
             return true;
         error = store.errorString();
-    } else if (atomicfile::writeOwnFile(path, librarystore::storeBytes(itemJsons), &error)) {
+    } else if (atomicfile::writeOwnFile(path, librarystore::storeBytesUtf8(m_itemBytes), &error)) {
         return true;
     }
     qWarning().noquote() << "library: cannot write" << path << error;
@@ -190,23 +293,21 @@ bool VideoLibrary::writeStore()
     return false;
 }
 
-// "list.json" and the library JSON the main window serves are the same
-// listing, built once for both.
+// At start-up the listing is most often the one the last run left: it is
+// not written (and synced to disk) again, which for a large library would
+// keep the headset waiting. It is compared a part at a time, so that the
+// comparison costs no copy of the listing.
 bool VideoLibrary::writeListJson(Rewrite rewrite)
 {
-    m_listBytes = librarystore::listBytes(itemJsons);
     const QString path = listPath();
-    const QByteArray bytes = m_listBytes + '\n';
+    QVector<QByteArray> pieces = librarystore::listPieces(m_itemBytes);
+    pieces << QByteArray("\n");
+    if (rewrite == IfChanged && !QFileInfo(path).isSymLink() && fileHolds(path, pieces))
+        return true;
+    QByteArray bytes;
+    for (const QByteArray &piece : qAsConst(pieces))
+        bytes += piece;
     QString error;
-    // At start-up the listing is most often the one the last run left: it
-    // is not written (and synced to disk) again, which for a large library
-    // would keep the headset waiting.
-    if (rewrite == IfChanged && !QFileInfo(path).isSymLink()) {
-        QByteArray held;
-        if (platform::readRegularFile(path, bytes.size() + 1, &held, &error) == platform::FileRead::Read
-            && held == bytes)
-            return true;
-    }
     if (atomicfile::writeOwnFile(path, bytes, &error))
         return true;
     qWarning().noquote() << "library: cannot write" << path << error;
@@ -221,91 +322,49 @@ void VideoLibrary::load()
     clearLibrary();
 
     const QString path = storePath();
-    QByteArray bytes;
-    QString error;
-    const platform::FileRead read = platform::readRegularFile(path, librarystore::kMaxStoreBytes, &bytes, &error);
-    if (read != platform::FileRead::Read && read != platform::FileRead::TooLarge) {
+    LibraryRead read = takeReadOf(sharedFolder());
+    if (read.read != platform::FileRead::Read && read.read != platform::FileRead::TooLarge) {
         // Nothing may overwrite a library that could not be read, and a pipe
         // or a device at the name has nothing to read. The name is moved
         // aside, which needs no read access; a link goes as the link, and
         // what it leads to stays as it is.
-        if (read != platform::FileRead::Missing)
-            moveStoreAside(error);
+        if (read.read != platform::FileRead::Missing)
+            moveStoreAside(read.error);
         writeListJson(IfChanged);
         emit reloaded();
         return;
     }
 
-    const librarystore::StoreContents contents = librarystore::readStore(bytes);
-    QStringList problems = contents.problems;
+    QStringList problems = read.problems;
     // A store too large to read whole goes aside as it is (a copy would cost
     // as much as reading it); what its first bytes hold is kept.
     bool keptAside = false;
-    if (read == platform::FileRead::TooLarge) {
-        problems.prepend(QStringLiteral("only the first %1 bytes read: %2").arg(bytes.size()).arg(error));
-        keptAside = moveStoreAside(error);
+    if (read.read == platform::FileRead::TooLarge) {
+        problems.prepend(QStringLiteral("only the first %1 bytes read: %2").arg(read.bytes.size()).arg(read.error));
+        keptAside = moveStoreAside(read.error);
     }
-    readEntries(contents.texts, &problems);
+    videoInfos.reserve(int(read.entries.size()));
+    for (std::unique_ptr<BrontelVideoInfo> &entry : read.entries)
+        videoInfos.append(entry.release());
+    // The texts stored as they are written stay views into the store's bytes.
+    m_storeBytes = std::move(read.bytes);
+    m_itemBytes = std::move(read.utf8);
+    m_json = std::move(read.json);
+    for (const QString &note : qAsConst(read.notes))
+        qWarning().noquote() << "library:" << note;
     for (const QString &problem : qAsConst(problems))
         qWarning().noquote() << "library:" << path << problem;
 
     // The store is written afresh only when it differs: a damaged one once it
     // has been kept, so nothing that could not be read is lost. One moved
     // aside is written in any case, or the next start would find none.
-    const QByteArray fresh = librarystore::storeBytes(itemJsons);
-    if (keptAside || fresh != bytes) {
+    if (keptAside || (!read.asStored && librarystore::storeBytesUtf8(m_itemBytes) != m_storeBytes)) {
         if (problems.isEmpty() || keptAside
-            || (read == platform::FileRead::Read && keepDamagedStore(QStringLiteral("damaged store"))))
+            || (read.read == platform::FileRead::Read && keepDamagedStore(QStringLiteral("damaged store"))))
             writeStore();
     }
     writeListJson(IfChanged);
     emit reloaded();
-}
-
-// Each text is read and checked on its own, on a few threads for a large
-// library: at start-up the headset waits for the whole of it.
-void VideoLibrary::readEntries(const QStringList &texts, QStringList *problems)
-{
-    const QString folder = sharedFolder();
-    QVector<BrontelVideoInfo *> read(texts.size(), nullptr);
-    parallel::forEachIndex(texts.size(), [&](int i) {
-        BrontelVideoInfo *info = videoInfoFromJsonObject(getJsonObjectFromString(texts.at(i)), 0);
-        if (!info)
-            return;
-        const QString reason = librarystore::untrustedEntryReason(*info, folder);
-        if (!reason.isEmpty())
-            findInSharedFolder(info, folder, reason);
-        read[i] = info;
-    });
-    for (int i = 0; i < read.size(); ++i) {
-        if (!read[i]) {
-            *problems << QStringLiteral("an entry is not a JSON object: ") + texts.at(i).left(200);
-            continue;
-        }
-        read[i]->index = videoInfos.size();
-        videoInfos.append(read[i]);
-    }
-    QVector<QString> itemTexts(videoInfos.size());
-    parallel::forEachIndex(videoInfos.size(),
-                           [&](int i) { itemTexts[i] = getJsonStringFromVideoInfo(videoInfos[i]); });
-    itemJsons = QStringList(itemTexts.begin(), itemTexts.end());
-    m_json.setItems(itemJsons);
-}
-
-// Stored with paths elsewhere, most often because the shared folder was
-// moved: when its files are in the folder under the same names, the entry
-// points there from now on. Otherwise it stays listed without its files,
-// which nothing here reads, serves, writes or removes outside the folder.
-void VideoLibrary::findInSharedFolder(BrontelVideoInfo *info, const QString &folder, const QString &reason) const
-{
-    BrontelVideoInfo moved;
-    if (librarystore::entryInFolder(*info, folder, &moved) && isOwnFile(moved.videopathnginx)
-        && (moved.posterpathreal.isEmpty() || isOwnFile(moved.posterpathreal))) {
-        qWarning().noquote() << "library: found the files of" << info->video << "in the shared folder -" << reason;
-        *info = moved;
-    } else {
-        qWarning().noquote() << "library: kept" << info->video << "without its files -" << reason;
-    }
 }
 
 // The damaged file is kept as it was, beside the store, before the store is

@@ -8,7 +8,10 @@
 #include <QStringList>
 #include <QVector>
 
+#include <functional>
+
 class BrontelVideoInfo;
+struct LibraryRead;
 
 // The video library, without any widget: its entries (the records in library
 // order and the item text of each), "brontelvideo.dat" in the shared video
@@ -28,7 +31,7 @@ public:
     const QVector<BrontelVideoInfo *> &entries() const { return videoInfos; }
     // The item text of each entry, in library order: the store's records and
     // the listing's items.
-    const QStringList &itemTexts() const { return itemJsons; }
+    QStringList itemTexts() const;
 
     // Start-up: the entries of "brontelvideo.dat", also of a damaged one,
     // with the entries of a moved shared folder found in its new place; both
@@ -54,9 +57,9 @@ public:
     // import brings the copy back.
     bool isAlreadyAdded(const QString &fileName) const;
 
-    // The listing text, {"number":"N","items": [...]}, built anew at each
-    // change, when "list.json" is written with it (and a line feed).
-    QString listText() const { return QString::fromUtf8(m_listBytes); }
+    // The listing text, {"number":"N","items": [...]}, which "list.json"
+    // holds (with a line feed).
+    QString listText() const;
     // The listing as the library JSON that the main window serves, and that
     // in compact JSON, as the headset's "list" request gets it.
     QJsonObject listObject() const;
@@ -65,6 +68,17 @@ public:
     // Read from the settings at each use: the folder may be moved while the
     // program runs.
     static QString sharedFolder();
+
+    // The start-up's read of the store in the folder, begun at once on a
+    // thread of its own, so that the headset's listing is made while the
+    // window is being built: published gets what was read on that thread as
+    // soon as it is read. The next load() of that folder takes it instead of
+    // reading the store again. A read of the same folder begun already goes
+    // on as it is.
+    using Published = std::function<void(const LibraryRead &read)>;
+    static void readAhead(const QString &folder, const Published &published);
+    // Waits for a read begun so that no load() has taken, and drops it.
+    static void dropReadAhead();
 
 signals:
     // The entry now at this position was appended.
@@ -83,35 +97,26 @@ signals:
 private:
     static QString storePath();
     static QString listPath();
-    // Parses a JSON text; an empty object (and a log line) when it is not a
-    // JSON object.
-    static QJsonObject getJsonObjectFromString(const QString &text);
-    static QJsonObject jsonObjectFromUtf8(const QByteArray &bytes);
     void clearLibrary();
     // Index and item text of every entry from its position.
     void renumber();
     bool saveVideoInfo(BrontelVideoInfo *info);
-    // Replaces "brontelvideo.dat" with the store of itemJsons (removes it for
-    // an empty library).
+    // Replaces "brontelvideo.dat" with the store of the item texts (removes
+    // it for an empty library).
     bool writeStore();
     enum Rewrite { Always, IfChanged };
-    // Builds the listing from itemJsons and writes "list.json" (with
+    // Builds the listing from the item texts and writes "list.json" (with
     // IfChanged, only where it holds other bytes).
     bool writeListJson(Rewrite rewrite = Always);
-    // The entries of the store's texts, in their order, numbered from 0;
-    // what cannot be read goes to the problems.
-    void readEntries(const QStringList &texts, QStringList *problems);
-    // An entry stored with paths outside the shared folder: pointed at its
-    // files when they are in the folder under the same names.
-    void findInSharedFolder(BrontelVideoInfo *info, const QString &folder, const QString &reason) const;
     bool keepDamagedStore(const QString &why);
     // Moves whatever stands at the store's name aside under the damaged name.
     bool moveStoreAside(const QString &why);
 
     QVector<BrontelVideoInfo *> videoInfos;
-    QStringList itemJsons;
-    // The library JSON of itemJsons, kept with them.
+    // The item text of each entry in UTF-8, as both files hold them. Those
+    // read at start-up as the store held them are views into m_storeBytes.
+    QVector<QByteArray> m_itemBytes;
+    QByteArray m_storeBytes;
+    // The library JSON of the item texts, kept with them.
     LibraryJson m_json;
-    // The listing text in UTF-8.
-    QByteArray m_listBytes;
 };

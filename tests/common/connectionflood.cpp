@@ -8,10 +8,23 @@
 #include <cmath>
 
 ConnectionFlood::ConnectionFlood(const QHostAddress &from, quint16 port)
+    : ConnectionFlood(QList<QHostAddress>{from}, port)
+{
+}
+
+ConnectionFlood::ConnectionFlood(const QList<QHostAddress> &from, quint16 port)
     : m_from(from)
     , m_port(port)
 {
     connect(&m_dripTimer, &QTimer::timeout, this, &ConnectionFlood::drip);
+}
+
+QList<QHostAddress> ConnectionFlood::loopbackAddresses(int first, int count)
+{
+    QList<QHostAddress> addresses;
+    for (int i = first; i < first + count; ++i)
+        addresses << QHostAddress(QStringLiteral("127.1.%1.%2").arg(i / 250).arg(i % 250 + 1));
+    return addresses;
 }
 
 ConnectionFlood::~ConnectionFlood()
@@ -21,17 +34,17 @@ ConnectionFlood::~ConnectionFlood()
     qDeleteAll(m_trickling);
 }
 
-void ConnectionFlood::connectOne(QList<QTcpSocket *> *group)
+void ConnectionFlood::connectOne(QList<QTcpSocket *> *group, const QHostAddress &from)
 {
     auto *socket = new QTcpSocket;
-    socket->bind(m_from);
-    connect(socket, &QTcpSocket::disconnected, this, [this, socket, group] {
+    socket->bind(from);
+    connect(socket, &QTcpSocket::disconnected, this, [this, socket, group, from] {
         ++m_ended;
         if (!m_reopen)
             return;
         group->removeOne(socket);
         socket->deleteLater();
-        connectOne(group);
+        connectOne(group, from);
     });
     socket->connectToHost(QHostAddress::LocalHost, m_port);
     group->append(socket);
@@ -41,9 +54,9 @@ void ConnectionFlood::open(int idle, int trickling, int dripMs, bool reopen)
 {
     m_reopen = reopen;
     for (int i = 0; i < idle; ++i)
-        connectOne(&m_idle);
+        connectOne(&m_idle, m_from.at(m_next++ % m_from.size()));
     for (int i = 0; i < trickling; ++i)
-        connectOne(&m_trickling);
+        connectOne(&m_trickling, m_from.at(m_next++ % m_from.size()));
     m_dripTimer.start(dripMs);
 }
 

@@ -8,17 +8,23 @@
 
 class QTcpSocket;
 
-// Connections held open against an HTTP server the way a host that would lock
-// others out holds them, all from one address of this machine: idle ones that
-// never send a byte, and trickling ones that send a request head a byte at a
-// time and never end it. Lives on the event loop of the thread that made it.
+// Connections held open against an HTTP server the way hosts that would lock
+// others out hold them, from addresses of this machine: idle ones that never
+// send a byte, and trickling ones that send a request head a byte at a time
+// and never end it. Lives on the event loop of the thread that made it.
 class ConnectionFlood : public QObject
 {
     Q_OBJECT
 
 public:
     ConnectionFlood(const QHostAddress &from, quint16 port);
+    // The connections are spread over the addresses in turn.
+    ConnectionFlood(const QList<QHostAddress> &from, quint16 port);
     ~ConnectionFlood() override;
+
+    // Addresses 127.1.X.Y of this machine, count of them from the first:
+    // none of them the 127.0.0.1 that a client measured beside a flood uses.
+    static QList<QHostAddress> loopbackAddresses(int first, int count);
 
     // Starts connecting them all at once; each trickling one sends a byte
     // every dripMs. With reopen, each connection the server ends is made
@@ -32,10 +38,11 @@ public:
     int endedCount() const { return m_ended; }
 
 private:
-    void connectOne(QList<QTcpSocket *> *group);
+    void connectOne(QList<QTcpSocket *> *group, const QHostAddress &from);
     void drip();
 
-    QHostAddress m_from;
+    QList<QHostAddress> m_from;
+    int m_next = 0;
     quint16 m_port = 0;
     QList<QTcpSocket *> m_idle;
     QList<QTcpSocket *> m_trickling;

@@ -40,7 +40,7 @@ bool ProgramRunner::start(const QStringList &arguments)
     m_process.setProcessEnvironment(environment);
     m_process.setWorkingDirectory(m_user.home());
     if (m_descriptorLimit > 0)
-        m_process.start(QStringLiteral("prlimit"), QStringList{QStringLiteral("--nofile=%1:%1").arg(m_descriptorLimit),
+        m_process.start(QStringLiteral("prlimit"), QStringList{QStringLiteral("--nofile=%1:%2").arg(m_descriptorLimit).arg(m_hardDescriptorLimit),
                                                                QStringLiteral("--"), programPath()} + arguments);
     else
         m_process.start(programPath(), arguments);

@@ -22,8 +22,14 @@ public:
     void setEnvironmentValue(const QString &name, const QString &value);
 
     // Starts the program with at most this many open files (through
-    // prlimit); 0 keeps the test's own limit.
-    void setDescriptorLimit(int limit) { m_descriptorLimit = limit; }
+    // prlimit), or, given a hard limit too, with that many as its soft limit
+    // (which the program may raise up to the hard one); 0 keeps the test's
+    // own limit.
+    void setDescriptorLimit(int limit, int hardLimit = 0)
+    {
+        m_descriptorLimit = limit;
+        m_hardDescriptorLimit = hardLimit > 0 ? hardLimit : limit;
+    }
 
     bool start(const QStringList &arguments = {});
     // Asks the program to end as a user would (SIGTERM) and waits for it.
@@ -41,6 +47,7 @@ private:
     QByteArray m_output;
     QList<QPair<QString, QString>> m_extraEnvironment;
     int m_descriptorLimit = 0;
+    int m_hardDescriptorLimit = 0;
 };
 
 // Polls the condition every pollMs, letting events run, until it holds or
