@@ -118,6 +118,7 @@ void HeadReader::release(qintptr descriptor)
     const auto held = m_connections.find(descriptor);
     if (held == m_connections.end())
         return;
+    forgetReceived(held->second);
     const PeerKey key = held->second.key;
     rank(key, -1);
     const auto line = m_lines.find(key);
@@ -151,6 +152,23 @@ void HeadReader::makeRoom()
         const PeerKey key = std::get<2>(*m_ranks.rbegin());
         close(m_lines.at(key).front(), "too many connections without a request: the oldest of the busiest address closed");
     }
+}
+
+// Of the address that holds the most connections, its oldest go until the
+// bytes held are within the budget again: a flood of slow heads is spread
+// over many connections, and those of one address go before any other's.
+void HeadReader::shedBytes()
+{
+    while (m_heldBytes > m_limits.maxHeadBytes && !m_ranks.empty()) {
+        const PeerKey key = std::get<2>(*m_ranks.rbegin());
+        close(m_lines.at(key).front(), "too many bytes held by connections without a request: the oldest of the busiest address closed");
+    }
+}
+
+void HeadReader::forgetReceived(Connection &connection)
+{
+    m_heldBytes -= connection.received.size();
+    connection.received = QByteArray();
 }
 
 void HeadReader::onReady()
@@ -192,8 +210,10 @@ void HeadReader::readFrom(qintptr descriptor)
         const qint64 want = qMin(room, kReceiveBytes);
         const platform::SocketIoResult result = platform::receiveBytes(descriptor, scrap, want);
         const bool done = result.status == platform::SocketIoResult::Done;
-        if (done)
+        if (done) {
             connection.received.append(scrap, int(result.bytes));
+            m_heldBytes += result.bytes;
+        }
         if (done && result.bytes == want)
             continue;
         if (result.status == platform::SocketIoResult::EndOfStream)
@@ -217,7 +237,7 @@ void HeadReader::readFrom(qintptr descriptor)
             const ParseResult result = parseRequest(connection.received);
             if (result.status == ParseResult::Complete) {
                 const QHostAddress peer = connection.peer;
-                const QByteArray received = std::move(connection.received);
+                const QByteArray received = connection.received;
                 release(descriptor);
                 m_hooks.requestIn(descriptor, peer, received);
                 return;
@@ -240,8 +260,13 @@ void HeadReader::readFrom(qintptr descriptor)
             return;
         }
     }
-    if (ended)
+    if (ended) {
         close(descriptor, size > 0 ? "peer closed before its request was complete" : nullptr);
+        return;
+    }
+    // This connection may be the one that goes.
+    if (m_heldBytes > m_limits.maxHeadBytes)
+        shedBytes();
 }
 
 // What a refused client still sends is read and dropped until it closes, so
@@ -262,7 +287,7 @@ void HeadReader::drain(qintptr descriptor)
 void HeadReader::answer(qintptr descriptor, Connection &connection, int status)
 {
     const QByteArray reply = errorReply(status);
-    connection.received = QByteArray();
+    forgetReceived(connection);
     connection.refusedMs = m_clock.elapsed();
     // A reply this short goes into a fresh connection's buffer at once.
     const platform::SocketIoResult sent = platform::sendBytes(descriptor, reply.constData(), reply.size());

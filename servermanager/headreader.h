@@ -32,8 +32,9 @@ namespace LanHttpServer {
 //
 // A head that is not complete within headDeadlineMs, or a connection silent
 // for idleTimeoutMs, is closed; an oversized or malformed request is answered
-// with its error status here. Beyond the number given, the oldest connection
-// of the address that holds the most is closed to make room for a new one.
+// with its error status here. Beyond the number given, or beyond the bytes
+// they may hold all together, the oldest connection of the address that
+// holds the most is closed to make room.
 class HeadReader : public QObject
 {
 public:
@@ -84,6 +85,10 @@ private:
     void release(qintptr descriptor);
     void close(qintptr descriptor, const char *why);
     void makeRoom();
+    // Within the bytes all connections may hold together.
+    void shedBytes();
+    // The connection's bytes are dropped or handed on.
+    void forgetReceived(Connection &connection);
     void onReady();
     void readFrom(qintptr descriptor);
     void drain(qintptr descriptor);
@@ -106,6 +111,8 @@ private:
     // their oldest has been held: the last one gives way first.
     std::set<std::tuple<int, qint64, PeerKey>> m_ranks;
     quint64 m_nextTicket = 0;
+    // The bytes all connections hold, received and not yet handed on.
+    qint64 m_heldBytes = 0;
 };
 
 } // namespace LanHttpServer

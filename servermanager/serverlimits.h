@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 namespace LanHttpServer {
 
 // How long and how many connections the server gives its peers. The
@@ -30,6 +32,11 @@ struct ServerLimits
     // waiting connections, the files they send and the rest of the program
     // may need.
     int maxHeadConnections = 0;
+    // The bytes those connections have sent, all together (a request head
+    // may be 16 KiB and its body 64 KiB, and thousands of connections may
+    // send one slowly): past this the oldest connection of the address that
+    // holds the most is closed, as above, until they are within it again.
+    qint64 maxHeadBytes = 64LL * 1024 * 1024;
     // Requests served at once, and from one peer address. A connection whose
     // reply is out and that only waits for its client to close counts toward
     // the total alone, and is the first to go there.

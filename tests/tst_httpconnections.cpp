@@ -95,6 +95,7 @@ private slots:
     void requestsBeyondTheSharesWaitTheirTurn();
     void waitingRequestsAreBounded();
     void oldestOfTheBusiestAddressGivesWayFirst();
+    void slowHeadsHoldNoMoreThanTheirBytes();
     void idleAndTricklingConnectionsLeaveRoomForTheHeadset();
     void programHoldsNoMoreThanItsDescriptorsAllow();
 };
@@ -394,6 +395,50 @@ void TestHttpConnections::oldestOfTheBusiestAddressGivesWayFirst()
     QCOMPARE(bodyOf(readUntilClosed(fresh)), QByteArray("target=/fresh peer=127.0.0.15"));
     gated.open(1);
     QCOMPARE(bodyOf(readUntilClosed(*busy)), QByteArray("target=/busy peer=127.0.0.9"));
+}
+
+// Connections that send most of a head and stop hold no more than the
+// server's budget of bytes between them: the busiest address's oldest go
+// first, another address's connection and a complete request stay.
+void TestHttpConnections::slowHeadsHoldNoMoreThanTheirBytes()
+{
+    ServerLimits limits = quickLimits();
+    limits.maxHeadBytes = 64 * 1024;
+    limits.idleTimeoutMs = 20000;
+    limits.headDeadlineMs = 20000;
+    GatedServer gated(2, limits);
+    QVERIFY(gated.listen());
+    const TcpServerManage &server = gated.server;
+    const quint16 port = gated.port();
+    const QByteArray partHead = "GET /slow HTTP/1.1\r\nX-Pad: " + QByteArray(10 * 1024, 'a');
+
+    std::unique_ptr<QTcpSocket> other = connectFrom("127.0.0.21", port);
+    QVERIFY(other);
+    other->write(partHead);
+    QVERIFY(other->waitForBytesWritten(2000));
+    std::vector<std::unique_ptr<QTcpSocket>> flood = idleFrom({"127.0.0.20"}, 10, port);
+    QCOMPARE(int(flood.size()), 10);
+    for (const auto &socket : flood) {
+        socket->write(partHead);
+        QVERIFY(socket->waitForBytesWritten(2000));
+    }
+
+    // 11 heads of 10 KiB against 64 KiB: the flood's five oldest go.
+    for (int i = 0; i < 5; ++i)
+        QVERIFY2(endedByServer(*flood.at(size_t(i))), qPrintable(QString::number(i)));
+    QVERIFY(waitUntil([&] { return server.readingCount() == 6; }, 3000));
+    for (size_t i = 5; i < flood.size(); ++i)
+        QCOMPARE(flood.at(i)->state(), QAbstractSocket::ConnectedState);
+    QCOMPARE(other->state(), QAbstractSocket::ConnectedState);
+
+    // The slow head that stayed is answered once it ends, and so is a
+    // newcomer.
+    other->write("\r\n\r\n");
+    QCOMPARE(bodyOf(readUntilClosed(*other)), QByteArray("target=/slow peer=127.0.0.21"));
+    std::unique_ptr<QTcpSocket> fresh = connectFrom("127.0.0.22", port);
+    QVERIFY(fresh);
+    fresh->write(getRequest("/fresh"));
+    QCOMPARE(bodyOf(readUntilClosed(*fresh)), QByteArray("target=/fresh peer=127.0.0.22"));
 }
 
 // Hosts holding hundreds of idle connections and trickling request heads
