@@ -27,10 +27,14 @@ HeadsetHandler::HeadsetHandler(const LibraryIndex &library, const QString &share
 void HeadsetHandler::handle(const Request &request, const ReplyChannel &reply) const
 {
     // A request in the first moments after the start waits for the library
-    // being read; one that comes from a library that will not be read is
-    // answered from what there is.
-    if (!m_library.waitForLibrary(kFirstLibraryWaitMs))
-        qDebug() << "http: no library read yet, answered from an empty one";
+    // being read. An empty listing would tell the headset that the library
+    // is empty: a library not read by then is answered as a busy server, and
+    // the headset asks again.
+    if (!m_library.waitForLibrary(kFirstLibraryWaitMs)) {
+        qDebug() << "http: no library read yet, answered 503";
+        reply.replyError(503);
+        return;
+    }
     const HeadsetRequest wanted = HeadsetRequest::fromRequest(request);
 
     if (wanted.kind == HeadsetRequest::Listing) {
