@@ -8,6 +8,9 @@
 
 namespace {
 RefusalNotifier g_refusalNotifier;
+// What nginx is given to end by itself when the program must end now; the
+// program's whole end stays within the two seconds a system gives it.
+const int kNginxGraceMs = 200;
 }
 
 void setRefusalNotifier(RefusalNotifier notifier)
@@ -37,6 +40,7 @@ bool quitProgram(const QString &refusal)
 
 void stopServersWithoutTheWindow()
 {
-    qWarning() << "the system asked the program to end and the window did not answer: ending without it";
-    Session::instance()->StopNginx();
+    qWarning() << "the system asked the program to end and its end did not come in time: ending without the window";
+    // The program ends right after this: no script, no waiting for the port.
+    Session::instance()->stopNginxAtOnce(kNginxGraceMs);
 }

@@ -25,7 +25,8 @@ bool refuseWhileAdding(const QString &text);
 bool quitProgram(const QString &refusal);
 
 // The end of the program when the system asked for it and the window did
-// not take the request up (platform::quitOnTerminationRequest): nginx is
-// stopped all the same, so that the headset is not served on by a program
-// that has ended. Runs on a thread of its own and touches no window.
+// not take the request up, or the shut-down did not end in time
+// (platform::quitOnTerminationRequest): nginx is stopped all the same, at
+// once, so that the headset is not served on by a program that has ended.
+// Runs on a thread of its own and touches no window.
 void stopServersWithoutTheWindow();

@@ -105,6 +105,10 @@ public:
     // finds that port free. A pid file naming anything else is removed and
     // the process left alone. True when no nginx of ours runs afterwards.
     bool StopNginx();
+    // The same nginx processes, for a program that must end now: asked to
+    // end and ended by force after graceMs, with no script and no wait for
+    // the port. Touches no window; may run on any thread.
+    void stopNginxAtOnce(int graceMs);
 
     // The prefix folder nginx runs from; empty without a data folder.
     QString nginxPrefix() const;

@@ -430,3 +430,18 @@ bool Session::StopNginx()
     qDebug() << "nginx stopped: pid" << pid << "left" << left;
     return stopped;
 }
+
+void Session::stopNginxAtOnce(int graceMs)
+{
+    const QString dataFolder = getAppDataPath();
+    if (dataFolder.isEmpty())
+        return;
+    const QString prefix = prefixIn(dataFolder);
+    const QString program = platform::nginxExecutable();
+    QList<qint64> ours = platform::processesListeningOn(program, IniConfig::instance()->getNginxPport());
+    const qint64 master = readPid(platform::nginxPidFile(prefix));
+    if (master != 0 && platform::isNginxOfPrefix(master, prefix) && !ours.contains(master))
+        ours.append(master);
+    if (!ours.isEmpty() && !platform::endProcesses(ours, program, graceMs))
+        qWarning() << "nginx stop: nginx processes" << ours << "still run";
+}

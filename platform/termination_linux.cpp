@@ -34,7 +34,7 @@ void onSignal(int signal)
 }
 
 // Waits for the first request; ends the process when the GUI thread has not
-// taken it up in time.
+// taken it up in time, or the program has not ended in time after all.
 void watch(void (*onUnanswered)())
 {
     char signal = 0;
@@ -44,9 +44,12 @@ void watch(void (*onUnanswered)())
     } while (got < 0 && errno == EINTR);
     if (got != 1)
         return;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kTerminationAnswerMs);
-    while (!g_answered) {
-        if (std::chrono::steady_clock::now() >= deadline) {
+    const auto start = std::chrono::steady_clock::now();
+    const auto answerBy = start + std::chrono::milliseconds(kTerminationAnswerMs);
+    const auto endBy = start + std::chrono::milliseconds(kTerminationEndMs);
+    for (;;) {
+        const auto now = std::chrono::steady_clock::now();
+        if ((!g_answered && now >= answerBy) || now >= endBy) {
             if (onUnanswered)
                 onUnanswered();
             ::_exit(128 + static_cast<unsigned char>(signal));

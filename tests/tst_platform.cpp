@@ -516,27 +516,29 @@ void TestPlatform::scriptsAreBounded()
 
 void TestPlatform::endRequestsReachTheWindowOrEndWithoutIt_data()
 {
-    QTest::addColumn<bool>("stuck");
+    QTest::addColumn<QString>("mode");
     QTest::addColumn<int>("signal");
-    QTest::newRow("answering, SIGTERM") << false << int(SIGTERM);
-    QTest::newRow("stuck, SIGTERM") << true << int(SIGTERM);
-    QTest::newRow("stuck, SIGINT") << true << int(SIGINT);
+    QTest::newRow("answering, SIGTERM") << "answering" << int(SIGTERM);
+    QTest::newRow("stuck, SIGTERM") << "stuck" << int(SIGTERM);
+    QTest::newRow("stuck, SIGINT") << "stuck" << int(SIGINT);
+    QTest::newRow("stuck in its end, SIGTERM") << "stuckatend" << int(SIGTERM);
 }
 
 // A window that answers ends the program its own way; one stuck in a long
-// job does not hold the end: after the time it had, the work that must not
-// be skipped runs and the program ends as the signal would have ended it.
+// job does not hold the end, nor does a shut-down that hangs: after the time
+// it had, the work that must not be skipped runs and the program ends as the
+// signal would have ended it.
 void TestPlatform::endRequestsReachTheWindowOrEndWithoutIt()
 {
-    QFETCH(bool, stuck);
+    QFETCH(QString, mode);
     QFETCH(int, signal);
+    const bool stuck = mode != QLatin1String("answering");
     TestUser user;
     const QString marker = user.root() + "/unanswered";
     QProcess program;
-    program.start(QCoreApplication::applicationDirPath() + "/brontel_stuckwindow",
-                  {stuck ? "stuck" : "answering", marker});
+    program.start(QCoreApplication::applicationDirPath() + "/brontel_stuckwindow", {mode, marker});
     QVERIFY(program.waitForStarted(10000));
-    const QByteArray awaited = stuck ? "stuck" : "ready";
+    const QByteArray awaited = mode == QLatin1String("stuck") ? "stuck" : "ready";
     QByteArray said;
     QVERIFY(waitUntil([&] { said += program.readAllStandardOutput(); return said.contains(awaited); }, 10000));
 
@@ -548,7 +550,8 @@ void TestPlatform::endRequestsReachTheWindowOrEndWithoutIt()
     QVERIFY2(program.waitForFinished(10000), qPrintable(QString::number(clock.elapsed())));
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     if (stuck) {
-        QVERIFY2(clock.elapsed() >= platform::kTerminationAnswerMs - 100, qPrintable(QString::number(clock.elapsed())));
+        const int due = mode == QLatin1String("stuck") ? platform::kTerminationAnswerMs : platform::kTerminationEndMs;
+        QVERIFY2(clock.elapsed() >= due - 100, qPrintable(QString::number(clock.elapsed())));
         QCOMPARE(program.exitCode(), 128 + signal);
         QCOMPARE(readWholeFile(marker), QByteArray("unanswered\n"));
     } else {

@@ -2,8 +2,10 @@
 // system's request to end it is answered (platform/termination.h): it takes
 // requests as the program does, says "ready" on its standard output, and
 // with the argument "stuck" then says "stuck" and keeps its GUI thread busy
-// for half a minute. What the unanswered request's work would do (stop
-// nginx) is here a file written to the path given as second argument.
+// for half a minute; with "stuckatend" it takes the request up and then
+// keeps its shut-down busy for half a minute. What the unanswered request's
+// work would do (stop nginx) is here a file written to the path given as
+// second argument.
 #include "platform/termination.h"
 
 #include <QCoreApplication>
@@ -30,6 +32,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const bool stuck = argc > 1 && qstrcmp(argv[1], "stuck") == 0;
+    const bool stuckAtEnd = argc > 1 && qstrcmp(argv[1], "stuckatend") == 0;
     g_marker = argc > 2 ? QByteArray(argv[2]) : QByteArray();
     platform::quitOnTerminationRequest(nullptr, noteUnanswered);
     QTimer::singleShot(0, [stuck] {
@@ -45,5 +48,11 @@ int main(int argc, char **argv)
         while (clock.elapsed() < 30000)
             spin = spin + 1;
     });
-    return app.exec();
+    const int result = app.exec();
+    QElapsedTimer clock;
+    clock.start();
+    volatile unsigned spin = 0;
+    while (stuckAtEnd && clock.elapsed() < 30000)
+        spin = spin + 1;
+    return result;
 }
