@@ -119,6 +119,7 @@ void WebRequest::startHop()
     m_contentEncoding.clear();
     m_hasLocation = m_inRedirect = m_headDone = false;
     m_status = 0;
+    m_headBytes = 0;
     m_received = m_discarded = 0;
     m_body.clear();
     m_curlError[0] = '\0';
@@ -133,6 +134,10 @@ void WebRequest::startHop()
     // Each redirect is looked at here before it is followed.
     curl_easy_setopt(easy, CURLOPT_FOLLOWLOCATION, 0L);
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
+    // A request given up while its host name is still being looked up
+    // (a time-out with no name server answering) must not make the window
+    // wait for the look-up: its thread is left to end by itself.
+    curl_easy_setopt(easy, CURLOPT_QUICK_EXIT, 1L);
     // The service has always seen this user agent; some front ends turn
     // away a request without one.
     curl_easy_setopt(easy, CURLOPT_USERAGENT, "Mozilla/5.0");
@@ -215,6 +220,13 @@ size_t WebRequest::writeCallback(char *data, size_t size, size_t count, void *se
 
 size_t WebRequest::headerLine(const char *data, size_t size)
 {
+    // A head is bounded here, not by libcurl's own limit (which older
+    // builds lack): what its fields make the request hold stays small.
+    m_headBytes += qint64(size);
+    if (m_headBytes > kMaxHeadBytes) {
+        setError(QStringLiteral("reply head larger than %1 bytes").arg(kMaxHeadBytes));
+        return 0;
+    }
     const QByteArray line = QByteArray::fromRawData(data, int(size));
     if (line.startsWith("HTTP/")) {
         // A new head: an interim one, a redirect's, or the reply's own.

@@ -40,6 +40,8 @@ class WebRequest : public QObject
 
 public:
     static constexpr int kMaxRedirects = 5;
+    // The heads of one exchange (interim ones included), all together.
+    static constexpr qint64 kMaxHeadBytes = 64 * 1024;
 
     // Where the body goes instead of memory: each piece as it arrives;
     // false gives the request up (with the sink's reason, setError()).
@@ -146,6 +148,7 @@ private:
     bool m_headDone = false;
 
     int m_status = 0;
+    qint64 m_headBytes = 0;
     qint64 m_received = 0;
     qint64 m_discarded = 0;
     QByteArray m_body;

@@ -286,6 +286,10 @@ void TestWebRequest::repliesAreBoundedAsTheyArrive_data()
                                         return r; }() << "content coding";
     QTest::newRow("two lengths") << [] { FakeReply r = FakeReply::json(kJson); r.extraHeaders << "Content-Length: 3";
                                          return r; }() << "length that cannot be trusted";
+    QTest::newRow("head past its cap") << [] { FakeReply r = FakeReply::json(kJson);
+                                              for (int i = 0; i < 2000; ++i)
+                                                  r.extraHeaders << "X-Pad-" + QByteArray::number(i) + ": " + QByteArray(60, 'a');
+                                              return r; }() << "reply head larger than 65536";
     QTest::newRow("at the cap exactly") << FakeReply::json(QByteArray(cap, ' ')) << QString();
 }
 
