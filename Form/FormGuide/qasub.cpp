@@ -98,9 +98,11 @@ void QAsub::beginBuild()
         ui->widget_title->setFixedWidth(0);
     }
 
-    // Rows of a longer earlier entry are not part of this one.
-    for (int i = m_content.size(); i < m_rows.size(); ++i)
-        m_rows[i]->hide();
+    // A row shows again once it is laid out with this entry: until then it
+    // would show an earlier entry's text, and rows of a longer earlier entry
+    // are no part of this one.
+    for (QAContent *row : qAsConst(m_rows))
+        row->hide();
 
     if (m_content.isEmpty()) {
         ui->widget_contents->hide();
