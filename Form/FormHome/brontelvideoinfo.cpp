@@ -3,7 +3,10 @@
 #include <QJsonObject>
 #include <QJsonValue>
 
+#include <algorithm>
+#include <array>
 #include <cstring>
+#include <numeric>
 
 void registerBrontelVideoInfoType()
 {
@@ -84,7 +87,13 @@ const Member kMembers[] = {
 constexpr int kMemberCount = int(sizeof kMembers / sizeof kMembers[0]);
 
 // The same members in the order Qt writes an object's: sorted by name.
-const int kSortedMembers[kMemberCount] = {12, 0, 4, 1, 8, 6, 3, 2, 7, 10, 5, 9, 11};
+const std::array<int, kMemberCount> kSortedMembers = [] {
+    std::array<int, kMemberCount> order{};
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(),
+              [](int a, int b) { return std::strcmp(kMembers[a].key, kMembers[b].key) < 0; });
+    return order;
+}();
 
 // The members of the record in the given order, as the item text writes
 // them.
@@ -227,7 +236,7 @@ QByteArray compactJsonFromVideoInfo(const BrontelVideoInfo *info)
     if (!info)
         return QByteArray();
     // Kept as long as the entry: without the room the conversion left.
-    QByteArray bytes = membersText(*info, kSortedMembers).toUtf8();
+    QByteArray bytes = membersText(*info, kSortedMembers.data()).toUtf8();
     bytes.squeeze();
     return bytes;
 }

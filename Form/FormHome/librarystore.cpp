@@ -116,13 +116,18 @@ QByteArray storeBytesUtf8(const QVector<QByteArray> &itemTexts)
     return bytes;
 }
 
-QStringList StoreContents::texts() const
+QStringList textsOf(const QVector<QByteArray> &utf8)
 {
     QStringList texts;
-    texts.reserve(records.size());
-    for (const QByteArray &record : records)
-        texts << QString::fromUtf8(record);
+    texts.reserve(utf8.size());
+    for (const QByteArray &text : utf8)
+        texts << QString::fromUtf8(text);
     return texts;
+}
+
+QStringList StoreContents::texts() const
+{
+    return textsOf(records);
 }
 
 StoreContents readStore(const QByteArray &bytes, Records records)

@@ -46,6 +46,8 @@ struct StoreContents
 
     QStringList texts() const;
 };
+// Item texts in UTF-8 as texts.
+QStringList textsOf(const QVector<QByteArray> &utf8);
 // Viewed: the records are views into bytes, which must outlive them and
 // stay unchanged; no record is copied.
 enum class Records { Copied, Viewed };

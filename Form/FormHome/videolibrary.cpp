@@ -152,11 +152,7 @@ QString VideoLibrary::listPath()
 
 QStringList VideoLibrary::itemTexts() const
 {
-    QStringList texts;
-    texts.reserve(m_itemBytes.size());
-    for (const QByteArray &text : m_itemBytes)
-        texts << QString::fromUtf8(text);
-    return texts;
+    return librarystore::textsOf(m_itemBytes);
 }
 
 QString VideoLibrary::listText() const
