@@ -1,21 +1,43 @@
 #include "servermanager/byterange.h"
 
-#include "servermanager/httpparser.h"
+#include <QStringList>
+
+#include <algorithm>
+#include <limits>
 
 namespace LanHttpServer {
 
 namespace {
 
-// A character outside Latin-1 becomes "?", which is no digit either.
-bool readOffset(const QString &text, qint64 *value)
+// A position: digits only, no sign, within 64 bits. A number that does not
+// fit is refused rather than cut or wrapped, which would name another byte.
+bool readPosition(const QString &text, qint64 *value)
 {
-    if (!isDecimal(text.toLatin1()))
+    if (text.isEmpty())
         return false;
-    *value = text.toLongLong();
+    constexpr qint64 kMax = std::numeric_limits<qint64>::max();
+    qint64 number = 0;
+    for (const QChar c : text) {
+        const ushort code = c.unicode();
+        if (code < '0' || code > '9')
+            return false;
+        const int digit = code - '0';
+        if (number > (kMax - digit) / 10)
+            return false;
+        number = number * 10 + digit;
+    }
+    *value = number;
     return true;
 }
 
 } // namespace
+
+ByteRange ByteRange::invalid()
+{
+    ByteRange range;
+    range.m_kind = Invalid;
+    return range;
+}
 
 ByteRange ByteRange::fromHeader(const QString &value)
 {
@@ -24,69 +46,116 @@ ByteRange ByteRange::fromHeader(const QString &value)
     if (!text.startsWith(unit, Qt::CaseInsensitive))
         return whole();
 
-    const QString firstRange = text.mid(unit.size()).section(QLatin1Char(','), 0, 0).trimmed();
-    const int dash = firstRange.indexOf(QLatin1Char('-'));
-    if (dash < 0)
+    ByteRange range;
+    range.m_kind = Ranges;
+    // Every range is read, so that a bad one anywhere makes the header
+    // unreadable; only one more than are ever answered is kept.
+    const QStringList elements = text.mid(unit.size()).split(QLatin1Char(','));
+    for (const QString &element : elements) {
+        const QString spec = element.trimmed();
+        // HTTP's lists may hold empty elements, which say nothing.
+        if (spec.isEmpty())
+            continue;
+        const int dash = spec.indexOf(QLatin1Char('-'));
+        if (dash < 0)
+            return invalid();
+        const QString firstText = spec.left(dash).trimmed();
+        const QString lastText = spec.mid(dash + 1).trimmed();
+        Spec read;
+        if (firstText.isEmpty()) {
+            if (!readPosition(lastText, &read.second))
+                return invalid();
+            read.first = -1;
+        } else {
+            if (!readPosition(firstText, &read.first))
+                return invalid();
+            if (!lastText.isEmpty() && !readPosition(lastText, &read.second))
+                return invalid();
+        }
+        if (range.m_specs.size() <= kMaxRanges)
+            range.m_specs.append(read);
+    }
+    if (range.m_specs.isEmpty())
         return invalid();
-    const QString firstText = firstRange.left(dash).trimmed();
-    const QString lastText = firstRange.mid(dash + 1).trimmed();
-
-    qint64 first = 0;
-    qint64 last = 0;
-    if (firstText.isEmpty())
-        return readOffset(lastText, &last) ? suffix(last) : invalid();
-    if (!readOffset(firstText, &first))
-        return invalid();
-    if (lastText.isEmpty())
-        return from(first);
-    if (!readOffset(lastText, &last) || last < first)
-        return invalid();
-    return fromTo(first, last);
+    return range;
 }
 
-bool ByteRange::resolve(qint64 fileSize, qint64 *first, qint64 *last) const
+ByteRange ByteRange::withIfRange(const QString &validator) const
 {
-    if (fileSize <= 0)
-        return false;
-    switch (m_kind) {
-    case Whole:
-        *first = 0;
-        *last = fileSize - 1;
-        return true;
-    case From:
-    case FromTo:
-        if (m_first >= fileSize)
-            return false;
-        *first = m_first;
-        *last = (m_kind == From) ? fileSize - 1 : qMin(m_second, fileSize - 1);
-        return true;
-    case Suffix:
-        if (m_second <= 0)
-            return false;
-        *first = qMax<qint64>(0, fileSize - m_second);
-        *last = fileSize - 1;
-        return true;
-    case Invalid:
-        break;
+    ByteRange range = *this;
+    range.m_ifRange = validator.trimmed();
+    return range;
+}
+
+ByteRange::Answer ByteRange::answerFor(qint64 fileSize, bool ifRangeHolds) const
+{
+    Answer answer;
+    if (m_kind == Whole) {
+        answer.kind = Answer::WholeAsRange;
+        if (fileSize > 0)
+            answer.parts.append(Span{0, fileSize - 1});
+        return answer;
     }
-    return false;
+    // The validator is looked at before the ranges: a file that changed is
+    // sent whole, whatever was asked of its earlier version.
+    if (!m_ifRange.isEmpty() && !ifRangeHolds) {
+        answer.kind = Answer::WholeFile;
+        return answer;
+    }
+    if (m_kind == Invalid || fileSize <= 0)
+        return answer;
+    if (m_specs.size() > kMaxRanges) {
+        answer.kind = Answer::WholeFile;
+        return answer;
+    }
+
+    for (const Spec &spec : m_specs) {
+        Span span;
+        if (spec.first < 0) {
+            if (spec.second <= 0)
+                continue;
+            span.first = qMax<qint64>(0, fileSize - spec.second);
+            span.last = fileSize - 1;
+        } else {
+            if (spec.first >= fileSize || (spec.second >= 0 && spec.second < spec.first))
+                continue;
+            span.first = spec.first;
+            span.last = spec.second < 0 ? fileSize - 1 : qMin(spec.second, fileSize - 1);
+        }
+        answer.parts.append(span);
+    }
+    if (answer.parts.isEmpty())
+        return answer;
+
+    QVector<Span> ordered = answer.parts;
+    std::sort(ordered.begin(), ordered.end(), [](const Span &a, const Span &b) { return a.first < b.first; });
+    for (int i = 1; i < ordered.size(); ++i) {
+        if (ordered[i].first <= ordered[i - 1].last) {
+            answer.kind = Answer::WholeFile;
+            answer.parts.clear();
+            return answer;
+        }
+    }
+    answer.kind = Answer::Parts;
+    return answer;
 }
 
 QString ByteRange::toString() const
 {
-    switch (m_kind) {
-    case Whole:
+    if (m_kind == Whole)
         return QStringLiteral("whole");
-    case From:
-        return QStringLiteral("%1-").arg(m_first);
-    case FromTo:
-        return QStringLiteral("%1-%2").arg(m_first).arg(m_second);
-    case Suffix:
-        return QStringLiteral("-%1").arg(m_second);
-    case Invalid:
-        break;
+    if (m_kind == Invalid)
+        return QStringLiteral("invalid");
+    QStringList specs;
+    for (const Spec &spec : m_specs) {
+        if (spec.first < 0)
+            specs << QStringLiteral("-%1").arg(spec.second);
+        else if (spec.second < 0)
+            specs << QStringLiteral("%1-").arg(spec.first);
+        else
+            specs << QStringLiteral("%1-%2").arg(spec.first).arg(spec.second);
     }
-    return QStringLiteral("invalid");
+    return specs.join(QLatin1Char(','));
 }
 
 } // namespace LanHttpServer

@@ -20,6 +20,9 @@ constexpr qint64 kMaxRequestBytes = kMaxHeadBytes + kMaxBodyBytes;
 // connection gets per wake-up before the others have their turn.
 constexpr qint64 kReceiveBytes = 64 * 1024;
 constexpr int kReadsPerWake = 4;
+// The first bytes of a connection, in which a method must stand: another
+// protocol's greeting is refused as soon as it arrives.
+constexpr int kOpeningBytes = 32;
 // Connections looked at per wake-up; more wake the loop again at once.
 constexpr int kReadyAtOnce = 256;
 // How often the time limits are looked at, as a part of the shortest one.
@@ -228,12 +231,17 @@ void HeadReader::readFrom(qintptr descriptor)
     const int size = connection.received.size();
     if (size > before) {
         connection.lastInputMs = m_clock.elapsed();
-        // The head is looked at again only when a line of it may have ended,
-        // or when the body it announced is in: a head sent a byte at a time
-        // costs no more than one sent at once.
-        const bool lineEnded = std::memchr(connection.received.constData() + before, '\n', size_t(size - before));
+        // The head is looked at again only when a line of it may have ended
+        // (or a CR came that may not end one), while its first bytes may
+        // still show it is no request at all, or when the body it announced
+        // is in: a head sent a byte at a time costs no more than one sent at
+        // once.
+        const char *fresh = connection.received.constData() + before;
+        const bool lineEnded = std::memchr(fresh, '\n', size_t(size - before))
+            || std::memchr(fresh, '\r', size_t(size - before));
+        const bool opening = before < kOpeningBytes;
         const bool bodyIn = connection.expectedBytes > 0 && size >= connection.expectedBytes;
-        if (lineEnded || bodyIn || size > kMaxHeadBytes) {
+        if (lineEnded || opening || bodyIn || size > kMaxHeadBytes) {
             const ParseResult result = parseRequest(connection.received);
             if (result.status == ParseResult::Complete) {
                 const QHostAddress peer = connection.peer;

@@ -6,9 +6,13 @@ namespace LanHttpServer {
 
 namespace {
 
+// Every decoded byte is kept: QString::fromUtf8(QByteArray) would stop at
+// the first NUL and so make "NAME%00..." look like "NAME". (The parser refuses
+// such a path before it gets here; this must not rely on it.)
 QString percentDecoded(const QString &text)
 {
-    return QString::fromUtf8(QByteArray::fromPercentEncoding(text.toUtf8()));
+    const QByteArray bytes = QByteArray::fromPercentEncoding(text.toUtf8());
+    return QString::fromUtf8(bytes.constData(), bytes.size());
 }
 
 } // namespace
@@ -36,7 +40,8 @@ HeadsetRequest HeadsetRequest::fromRequest(const Request &request)
     } else if (wanted.first == QLatin1String("video")) {
         wanted.kind = Video;
         if (request.hasHeader(QStringLiteral("range")))
-            wanted.range = ByteRange::fromHeader(request.header(QStringLiteral("range")));
+            wanted.range = ByteRange::fromHeader(request.header(QStringLiteral("range")))
+                               .withIfRange(request.header(QStringLiteral("if-range")));
     }
     return wanted;
 }
@@ -71,6 +76,8 @@ QString requestLogLine(const Request &request, const QString &outcome)
                        .arg(peerText(request.peerAddress), escapeForLog(request.method, 8), escapeForLog(request.target));
     if (request.hasHeader(QStringLiteral("range")))
         line += QStringLiteral(" range=") + escapeForLog(request.header(QStringLiteral("range")), 40);
+    if (request.hasHeader(QStringLiteral("if-range")))
+        line += QStringLiteral(" if-range=") + escapeForLog(request.header(QStringLiteral("if-range")), 40);
     return line + QStringLiteral(" -> ") + outcome;
 }
 

@@ -1,5 +1,7 @@
 #include "servermanager/httpparser.h"
 
+#include <cstring>
+
 namespace LanHttpServer {
 
 namespace {
@@ -40,14 +42,36 @@ ParseResult incompleteOrTooLarge(const QByteArray &data)
     return ParseResult();
 }
 
+bool isAlphaNumeric(char c)
+{
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+}
+
 // The characters HTTP allows in a method and in a header name.
+bool isTokenCharacter(char c)
+{
+    return isAlphaNumeric(c) || (c != '\0' && std::strchr("!#$%&'*+-.^_`|~", c));
+}
+
 bool isToken(const QByteArray &text)
 {
     if (text.isEmpty())
         return false;
     for (const char c : text) {
-        const bool alphaNumeric = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-        if (!alphaNumeric && !QByteArray("!#$%&'*+-.^_`|~").contains(c))
+        if (!isTokenCharacter(c))
+            return false;
+    }
+    return true;
+}
+
+// A Host value: a name, an IPv4 address or a bracketed IPv6 one, with a
+// port; empty is allowed too (RFC 9110 §7.2). Nothing here uses it, but a
+// value no client could mean (a slash, a blank, a quote) is a broken or a
+// forged request.
+bool isHostValue(const QByteArray &value)
+{
+    for (const char c : value) {
+        if (!isAlphaNumeric(c) && (c == '\0' || !std::strchr("-._~%!$&'()*+,;=:[]", c)))
             return false;
     }
     return true;
@@ -61,6 +85,64 @@ bool hasControlCharacter(const QByteArray &text, bool tabAllowed)
             return true;
     }
     return false;
+}
+
+// A head whose line from lineStart on has not ended yet. What can never
+// become a request is known before the line ends: a CR not followed by LF
+// (RFC 9112 §2.2), and a first line that does not begin with a method, as
+// when another protocol's greeting (a TLS ClientHello) comes to this port.
+// Such a peer is answered at once, not held until the head's deadline.
+ParseResult unfinishedLine(const QByteArray &data, int lineStart, bool requestLine)
+{
+    // A CR as the last byte so far may still be followed by its LF.
+    for (int cr = data.indexOf('\r', lineStart); cr >= 0 && cr + 1 < data.size(); cr = data.indexOf('\r', cr + 1)) {
+        if (data.at(cr + 1) != '\n')
+            return rejected(400, "bare CR");
+    }
+    if (requestLine) {
+        // An empty line before the request is refused as it is when whole.
+        if (data.startsWith('\r'))
+            return rejected(400, "error1");
+        for (int i = 0; i < data.size() && data.at(i) != ' '; ++i) {
+            if (!isTokenCharacter(data.at(i)) && data.at(i) != '\r')
+                return rejected(400, "error2");
+        }
+    }
+    return incompleteOrTooLarge(data);
+}
+
+// The path and query that the request names: as sent in origin form
+// ("/list?x"), or taken from an absolute URI ("http://host/list?x"), which a
+// server must accept (RFC 9112 §3.2.2) and whose path is what counts here.
+// Empty when the target is neither.
+QByteArray originFormOf(const QByteArray &target)
+{
+    if (target.startsWith('/'))
+        return target;
+    const int separator = target.indexOf("://");
+    if (separator <= 0)
+        return QByteArray();
+    const QByteArray scheme = target.left(separator).toLower();
+    if (scheme != "http" && scheme != "https")
+        return QByteArray();
+    const int authority = separator + 3;
+    int pathStart = authority;
+    while (pathStart < target.size() && target.at(pathStart) != '/' && target.at(pathStart) != '?')
+        ++pathStart;
+    if (pathStart == authority)
+        return QByteArray();
+    const QByteArray rest = target.mid(pathStart);
+    return rest.startsWith('/') ? rest : '/' + rest;
+}
+
+// A path whose decoded bytes hold a NUL or another control byte names no
+// file of ours. It is refused before anything looks it up: wherever the name
+// is handled as C text, a NUL ends it, and "NAME%00/../../x" would be read as
+// "NAME".
+bool pathHasControlByte(const QByteArray &originForm)
+{
+    const int query = originForm.indexOf('?');
+    return hasControlCharacter(QByteArray::fromPercentEncoding(query < 0 ? originForm : originForm.left(query)), false);
 }
 
 bool isHttp1Version(const QByteArray &version)
@@ -85,7 +167,7 @@ ParseResult parseRequest(const QByteArray &data)
 {
     const Line requestLine = lineAt(data, 0);
     if (requestLine.contentEnd < 0)
-        return incompleteOrTooLarge(data);
+        return unfinishedLine(data, 0, true);
     if (requestLine.contentEnd == 0)
         return rejected(400, "error1");
     if (requestLine.next > kMaxHeadBytes)
@@ -97,7 +179,8 @@ ParseResult parseRequest(const QByteArray &data)
     const QByteArray &method = parts.at(0);
     const QByteArray &target = parts.at(1);
     const QByteArray &version = parts.at(2);
-    if (!isToken(method) || !target.startsWith('/') || hasControlCharacter(target, false) || !isHttp1Version(version))
+    const QByteArray path = originFormOf(target);
+    if (!isToken(method) || path.isEmpty() || hasControlCharacter(target, false) || !isHttp1Version(version))
         return rejected(400, "error2");
     if (method != "GET" && method != "HEAD" && method != "POST") {
         ParseResult result = rejected(405, "error3:");
@@ -105,17 +188,21 @@ ParseResult parseRequest(const QByteArray &data)
         return result;
     }
 
+    if (pathHasControlByte(path))
+        return rejected(400, "control byte in the path");
+
     Request request;
     request.method = QString::fromLatin1(method);
-    request.target = QString::fromUtf8(target);
+    request.target = QString::fromUtf8(path);
     request.version = QString::fromLatin1(version);
 
     int position = requestLine.next;
     int headerCount = 0;
+    int hostCount = 0;
     for (;;) {
         const Line headerLine = lineAt(data, position);
         if (headerLine.contentEnd < 0)
-            return incompleteOrTooLarge(data);
+            return unfinishedLine(data, position, false);
         if (headerLine.next > kMaxHeadBytes)
             return rejected(431, "head too large");
         if (headerLine.contentEnd == position) {
@@ -140,6 +227,10 @@ ParseResult parseRequest(const QByteArray &data)
         if (name == QLatin1String("content-length") && request.hasHeader(name)
             && request.header(name) != QString::fromUtf8(value))
             return rejected(400, "content length");
+        // One request names one host (RFC 9112 §3.2): two are a request
+        // that two servers on its way may each route apart.
+        if (name == QLatin1String("host") && (++hostCount > 1 || !isHostValue(value)))
+            return rejected(400, "host");
         request.headers.insert(name, QString::fromUtf8(value));
         position = headerLine.next;
     }
@@ -156,6 +247,9 @@ ParseResult parseRequest(const QByteArray &data)
             return rejected(413, "body too large");
         bodyLength = static_cast<int>(length);
     }
+    // HTTP/1.1 asks every request to name its host; HTTP/1.0 did not.
+    if (hostCount == 0 && version != "HTTP/1.0")
+        return rejected(400, "no host");
     if (data.size() - position < bodyLength) {
         ParseResult waiting;
         waiting.bytesExpected = position + bodyLength;

@@ -36,9 +36,14 @@ bool isDecimal(const QByteArray &text);
 
 // Reads one HTTP/1.x request from the start of the bytes a connection has
 // received so far. Incomplete means "wait for more"; a malformed or oversized
-// head is reported as soon as the offending line is complete. Lines end in
-// CR LF or a bare LF. Only GET, HEAD and POST are served; a body is taken
-// only as "Content-Length" gives it.
+// head is reported as soon as the offending line is complete, and sooner
+// where its first bytes already tell (a CR not followed by LF, a first line
+// that begins with no method). Lines end in CR LF or a bare LF. Only GET,
+// HEAD and POST are served; a body is taken only as "Content-Length" gives
+// it. The target may be a path ("/list") or an absolute URI
+// ("http://host/list"); the request's target is its path and query either
+// way. A path that decodes to a control byte, an HTTP/1.1 request without a
+// Host, and any request with two, are refused (400).
 ParseResult parseRequest(const QByteArray &data);
 
 } // namespace LanHttpServer

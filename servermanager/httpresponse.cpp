@@ -26,6 +26,25 @@ const char kRangeReplyHead[] =
     "Content-Range: bytes %2-%3/%4\r\n"
     "\r\n";
 
+const char kWholeFileReplyHead[] =
+    "HTTP/1.1 200 OK\r\n"
+    "Connection: close\r\n"
+    "Content-Transfer-Encoding: binary\r\n"
+    "Content-Type: application/octet-stream\r\n"
+    "Content-Length: %1\r\n"
+    "%2"
+    "\r\n";
+
+const char kMultipartReplyHead[] =
+    "HTTP/1.1 206 Partial Content\r\n"
+    "Connection: close\r\n"
+    "Content-Type: multipart/byteranges; boundary=%1\r\n"
+    "Content-Length: %2\r\n"
+    "\r\n";
+
+// The type of a video's bytes, in a range reply and in each of its parts.
+const char kFileContentType[] = "application/octet-stream";
+
 const char kErrorReply[] =
     "HTTP/1.1 %1 %2\r\n"
     "%3"
@@ -35,6 +54,14 @@ const char kErrorReply[] =
 
 // Fills every placeholder in one pass, so a value is never read as a
 // placeholder itself.
+// Header lines put in before the blank line that ends a head.
+QByteArray withLines(const QByteArray &head, const QByteArray &lines)
+{
+    if (lines.isEmpty())
+        return head;
+    return head.left(head.size() - 2) + lines + "\r\n";
+}
+
 QByteArray fill(const char *pattern, const QString &a1, const QString &a2)
 {
     return QString::fromLatin1(pattern).arg(a1, a2).toUtf8();
@@ -77,9 +104,9 @@ QByteArray contentReplyHead(const QByteArray &contentType, qint64 length)
     return fill(kOkReplyHead, QString::fromLatin1(contentType), QString::number(length));
 }
 
-QByteArray imageReplyHead(const QByteArray &contentType, qint64 length)
+QByteArray imageReplyHead(const QByteArray &contentType, qint64 length, const QByteArray &extraLines)
 {
-    return contentReplyHead(contentType, length);
+    return withLines(contentReplyHead(contentType, length), extraLines);
 }
 
 QByteArray imageContentType(const QString &filePath)
@@ -90,10 +117,33 @@ QByteArray imageContentType(const QString &filePath)
     return "image/png";
 }
 
-QByteArray rangeReplyHead(qint64 first, qint64 last, qint64 fileSize)
+QByteArray rangeReplyHead(qint64 first, qint64 last, qint64 fileSize, const QByteArray &extraLines)
 {
-    return fill(kRangeReplyHead, QString::number(last - first + 1), QString::number(first),
-                QString::number(last), QString::number(fileSize));
+    return withLines(fill(kRangeReplyHead, QString::number(last - first + 1), QString::number(first),
+                          QString::number(last), QString::number(fileSize)),
+                     extraLines);
+}
+
+QByteArray wholeFileReplyHead(qint64 fileSize, const QByteArray &extraLines)
+{
+    return withLines(fill(kWholeFileReplyHead, QString::number(fileSize), QString()), extraLines);
+}
+
+QByteArray multipartReplyHead(const QByteArray &boundary, qint64 bodyLength, const QByteArray &extraLines)
+{
+    return withLines(fill(kMultipartReplyHead, QString::fromLatin1(boundary), QString::number(bodyLength)), extraLines);
+}
+
+QByteArray multipartPartHead(const QByteArray &boundary, qint64 first, qint64 last, qint64 fileSize, bool firstPart)
+{
+    return (firstPart ? QByteArray() : QByteArray("\r\n")) + "--" + boundary + "\r\nContent-Type: " + kFileContentType
+        + "\r\nContent-Range: bytes " + QByteArray::number(first) + '-' + QByteArray::number(last) + '/'
+        + QByteArray::number(fileSize) + "\r\n\r\n";
+}
+
+QByteArray multipartEnd(const QByteArray &boundary)
+{
+    return "\r\n--" + boundary + "--\r\n";
 }
 
 QByteArray errorReply(int status)

@@ -17,14 +17,26 @@ QByteArray reasonPhrase(int status);
 // is held.
 QByteArray contentReplyHead(const QByteArray &contentType, qint64 length);
 
-// The head of a 200 reply carrying an image; the body follows it.
-QByteArray imageReplyHead(const QByteArray &contentType, qint64 length);
+// The head of a 200 reply carrying an image; the body follows it. extraLines
+// (header lines, each ending in CR LF) go in before the head's end.
+QByteArray imageReplyHead(const QByteArray &contentType, qint64 length, const QByteArray &extraLines = QByteArray());
 // The image type of a poster file, from its name: posters are PNG.
 QByteArray imageContentType(const QString &filePath);
 
 // The head of a 206 reply carrying bytes first to last (both included) of a
 // file of the given size.
-QByteArray rangeReplyHead(qint64 first, qint64 last, qint64 fileSize);
+QByteArray rangeReplyHead(qint64 first, qint64 last, qint64 fileSize, const QByteArray &extraLines = QByteArray());
+
+// The head of a 200 reply carrying a whole file, for a Range that is not
+// answered as asked.
+QByteArray wholeFileReplyHead(qint64 fileSize, const QByteArray &extraLines = QByteArray());
+
+// Several ranges of one file in one reply (RFC 9110 §14.6): the reply's
+// head, the head of each part (the first begins the body, each later one
+// follows the bytes of the one before) and the body's end.
+QByteArray multipartReplyHead(const QByteArray &boundary, qint64 bodyLength, const QByteArray &extraLines = QByteArray());
+QByteArray multipartPartHead(const QByteArray &boundary, qint64 first, qint64 last, qint64 fileSize, bool firstPart);
+QByteArray multipartEnd(const QByteArray &boundary);
 
 // A whole reply with no body, for an error status.
 QByteArray errorReply(int status);

@@ -1,6 +1,5 @@
 #include "servermanager/session.h"
 
-#include "platform/servedfile.h"
 #include "servermanager/headsetrequest.h"
 #include "servermanager/httpparser.h"
 #include "servermanager/httpresponse.h"
@@ -206,54 +205,6 @@ void Session::replyJsonArray(const QJsonArray &jsonArray)
     sendContent(kJsonContentType, QJsonDocument(jsonArray).toJson(QJsonDocument::Compact));
 }
 
-// A file that cannot be read as a whole, seekable file is "not found" for
-// the client, and the error route tells the library that it is out of date.
-//
-// The file is opened once, and the checks are made on what was opened: a name
-// in the shared folder swapped for a link to a file elsewhere between a look
-// at it and the open would otherwise send that file.
-std::unique_ptr<QFile> Session::openForReply(const QString &filePath, const char *operation)
-{
-    auto file = std::make_unique<QFile>(filePath);
-    const int handle = platform::openRegularFileInside(filePath, m_servedFolder);
-    if (handle >= 0) {
-        if (file->open(handle, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle))
-            return file;
-        platform::closeFile(handle);
-    }
-    qDebug().noquote() << QStringLiteral("LanHttpServer::Session::%1: open file error:").arg(QLatin1String(operation))
-                       << filePath;
-    sendWhole(errorReply(404));
-    emit sglErrorcode(404);
-    return nullptr;
-}
-
-void Session::replyFile(const QString &filePath, const ByteRange &range)
-{
-    if (!beginReply("replyFile"))
-        return;
-    std::unique_ptr<QFile> file = openForReply(filePath, "replyFile");
-    if (!file)
-        return;
-    const qint64 size = file->size();
-    if (size == 0 && range.kind() == ByteRange::Whole) {
-        sendContent("application/octet-stream", QByteArray());
-        return;
-    }
-    qint64 first = 0;
-    qint64 last = 0;
-    if (!range.resolve(size, &first, &last)) {
-        sendWhole(rangeNotSatisfiableReply(size));
-        return;
-    }
-    if (!file->seek(first)) {
-        qDebug().noquote() << "LanHttpServer::Session::replyFile: seek error:" << filePath << first;
-        sendWhole(errorReply(500));
-        return;
-    }
-    sendWithBody(rangeReplyHead(first, last, size), std::move(file), last - first + 1);
-}
-
 void Session::replyImage(const QImage &image)
 {
     if (!beginReply("replyImage"))
@@ -272,17 +223,6 @@ void Session::replyImage(const QImage &image)
     buffer->seek(0);
     const qint64 size = buffer->size();
     sendWithBody(imageReplyHead("image/png", size), std::move(buffer), size);
-}
-
-void Session::replyImageFile(const QString &filePath)
-{
-    if (!beginReply("replyImageFile"))
-        return;
-    std::unique_ptr<QFile> file = openForReply(filePath, "replyImageFile");
-    if (!file)
-        return;
-    const qint64 size = file->size();
-    sendWithBody(imageReplyHead(imageContentType(filePath), size), std::move(file), size);
 }
 
 void Session::replyError(qint64 errorcode)

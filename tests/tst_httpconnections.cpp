@@ -410,7 +410,7 @@ void TestHttpConnections::slowHeadsHoldNoMoreThanTheirBytes()
     QVERIFY(gated.listen());
     const TcpServerManage &server = gated.server;
     const quint16 port = gated.port();
-    const QByteArray partHead = "GET /slow HTTP/1.1\r\nX-Pad: " + QByteArray(10 * 1024, 'a');
+    const QByteArray partHead = "GET /slow HTTP/1.1\r\nHost: x\r\nX-Pad: " + QByteArray(10 * 1024, 'a');
 
     std::unique_ptr<QTcpSocket> other = connectFrom("127.0.0.21", port);
     QVERIFY(other);

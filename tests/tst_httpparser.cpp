@@ -3,11 +3,14 @@
 #include "common/testenv.h"
 
 #include "servermanager/byterange.h"
+#include "servermanager/filevalidators.h"
 #include "servermanager/headsetrequest.h"
 #include "servermanager/httpparser.h"
 #include "servermanager/httpresponse.h"
 
 #include <QTest>
+
+#include <limits>
 
 using namespace LanHttpServer;
 
@@ -30,6 +33,7 @@ private slots:
     void replyHeadsByteForByte();
     void byteRanges_data();
     void byteRanges();
+    void ifRangeNamesTheVersionOfTheFile();
     void headsetRequests_data();
     void headsetRequests();
     void logLinesEscapeWhatThePeerSent();
@@ -153,7 +157,8 @@ void TestHttpParser::rejectsABadRequestLineBeforeTheHeadEnds()
 
 void TestHttpParser::limitsTheHead()
 {
-    const QByteArray line = "GET /list HTTP/1.1\r\n";
+    // HTTP/1.0, which needs no Host: every header here is one of the test's.
+    const QByteArray line = "GET /list HTTP/1.0\r\n";
     // A head of exactly the limit is read.
     QByteArray head = line + "X-Fill: ";
     head += QByteArray(kMaxHeadBytes - head.size() - 4, 'a') + "\r\n\r\n";
@@ -177,7 +182,7 @@ void TestHttpParser::limitsTheHead()
 
 void TestHttpParser::takesABodyByContentLength()
 {
-    const QByteArray post = "POST /list HTTP/1.1\r\nContent-Length: 5\r\n\r\n";
+    const QByteArray post = "POST /list HTTP/1.1\r\nHost: x\r\nContent-Length: 5\r\n\r\n";
     const ParseResult partial = parseRequest(post + "hel");
     QCOMPARE(partial.status, ParseResult::Incomplete);
     // Its size is known once the head is in: nothing is to be looked at
@@ -191,12 +196,12 @@ void TestHttpParser::takesABodyByContentLength()
     QCOMPARE(result.bytesUsed, post.size() + 5);
 
     // The same length twice says one thing.
-    const ParseResult twice = parseRequest("POST /list HTTP/1.1\r\nContent-Length: 2\r\ncontent-length: 2\r\n\r\nabc");
+    const ParseResult twice = parseRequest("POST /list HTTP/1.1\r\nHost: x\r\nContent-Length: 2\r\ncontent-length: 2\r\n\r\nabc");
     QCOMPARE(twice.status, ParseResult::Complete);
     QCOMPARE(twice.request.body, QByteArray("ab"));
 
     // Without a length a POST has no body and is complete at its head's end.
-    const ParseResult bare = parseRequest("POST /list HTTP/1.1\r\n\r\nstray");
+    const ParseResult bare = parseRequest("POST /list HTTP/1.1\r\nHost: x\r\n\r\nstray");
     QCOMPARE(bare.status, ParseResult::Complete);
     QVERIFY(bare.request.body.isEmpty());
 }
@@ -235,52 +240,117 @@ void TestHttpParser::byteRanges_data()
 {
     QTest::addColumn<QString>("header");
     QTest::addColumn<qint64>("size");
-    QTest::addColumn<bool>("satisfiable");
-    QTest::addColumn<qint64>("first");
-    QTest::addColumn<qint64>("last");
+    // What is sent: "206 a-b[,c-d...]" (the parts, in the order sent), "200"
+    // for the whole file, "416".
+    QTest::addColumn<QString>("answer");
 
-    QTest::newRow("no header") << QString() << 1000LL << true << 0LL << 999LL;
-    QTest::newRow("first byte") << "bytes=0-0" << 1000LL << true << 0LL << 0LL;
-    QTest::newRow("end equals start") << "bytes=10-10" << 1000LL << true << 10LL << 10LL;
-    QTest::newRow("closed") << "bytes=100-199" << 1000LL << true << 100LL << 199LL;
-    QTest::newRow("open-ended") << "bytes=100-" << 1000LL << true << 100LL << 999LL;
-    QTest::newRow("last byte") << "bytes=999-" << 1000LL << true << 999LL << 999LL;
-    QTest::newRow("end clamped") << "bytes=900-5000" << 1000LL << true << 900LL << 999LL;
-    QTest::newRow("suffix") << "bytes=-500" << 1000LL << true << 500LL << 999LL;
-    QTest::newRow("suffix longer than file") << "bytes=-5000" << 1000LL << true << 0LL << 999LL;
-    QTest::newRow("first of several") << "bytes=0-1,5-6" << 1000LL << true << 0LL << 1LL;
-    QTest::newRow("unit in capitals") << "BYTES=2-3" << 1000LL << true << 2LL << 3LL;
-    QTest::newRow("blanks") << " bytes= 4 - 5 " << 1000LL << true << 4LL << 5LL;
-    QTest::newRow("other unit is ignored") << "items=0-5" << 1000LL << true << 0LL << 999LL;
-    QTest::newRow("no unit is ignored") << "100-200" << 1000LL << true << 0LL << 999LL;
-    QTest::newRow("large file") << "bytes=4294967296-" << 5000000000LL << true << 4294967296LL << 4999999999LL;
-    QTest::newRow("start at end") << "bytes=1000-" << 1000LL << false << 0LL << 0LL;
-    QTest::newRow("start past end") << "bytes=1000-2000" << 1000LL << false << 0LL << 0LL;
-    QTest::newRow("empty suffix") << "bytes=-0" << 1000LL << false << 0LL << 0LL;
-    QTest::newRow("end before start") << "bytes=5-3" << 1000LL << false << 0LL << 0LL;
-    QTest::newRow("not a number") << "bytes=abc" << 1000LL << false << 0LL << 0LL;
-    QTest::newRow("no dash") << "bytes=100" << 1000LL << false << 0LL << 0LL;
-    QTest::newRow("signs") << "bytes=+1-+2" << 1000LL << false << 0LL << 0LL;
-    QTest::newRow("overflowing") << "bytes=99999999999999999999-" << 1000LL << false << 0LL << 0LL;
-    QTest::newRow("empty file") << QString() << 0LL << false << 0LL << 0LL;
+    const qint64 max = std::numeric_limits<qint64>::max();
+    QTest::newRow("no header") << QString() << 1000LL << "206 0-999";
+    QTest::newRow("first byte") << "bytes=0-0" << 1000LL << "206 0-0";
+    QTest::newRow("end equals start") << "bytes=10-10" << 1000LL << "206 10-10";
+    QTest::newRow("closed") << "bytes=100-199" << 1000LL << "206 100-199";
+    QTest::newRow("open-ended") << "bytes=100-" << 1000LL << "206 100-999";
+    QTest::newRow("last byte") << "bytes=999-" << 1000LL << "206 999-999";
+    QTest::newRow("end clamped") << "bytes=900-5000" << 1000LL << "206 900-999";
+    QTest::newRow("end at the largest position") << QStringLiteral("bytes=0-%1").arg(max) << 1000LL << "206 0-999";
+    QTest::newRow("start at the largest position") << QStringLiteral("bytes=%1-").arg(max) << 1000LL << "416";
+    QTest::newRow("end past 64 bits") << "bytes=0-9223372036854775808" << 1000LL << "416";
+    QTest::newRow("start past 64 bits") << "bytes=99999999999999999999-" << 1000LL << "416";
+    QTest::newRow("suffix past 64 bits") << "bytes=-18446744073709551617" << 1000LL << "416";
+    QTest::newRow("suffix") << "bytes=-500" << 1000LL << "206 500-999";
+    QTest::newRow("suffix longer than file") << "bytes=-5000" << 1000LL << "206 0-999";
+    QTest::newRow("suffix of the largest length") << QStringLiteral("bytes=-%1").arg(max) << 1000LL << "206 0-999";
+    QTest::newRow("two ranges") << "bytes=0-1,5-6" << 1000LL << "206 0-1,5-6";
+    QTest::newRow("kept in the order asked") << "bytes=500-599, 0-9 ,-10" << 1000LL << "206 500-599,0-9,990-999";
+    QTest::newRow("touching ranges do not overlap") << "bytes=0-9,10-19" << 1000LL << "206 0-9,10-19";
+    QTest::newRow("overlapping: the whole file") << "bytes=0-9,5-14" << 1000LL << "200";
+    QTest::newRow("overlap once clamped") << "bytes=990-2000,-5" << 1000LL << "200";
+    QTest::newRow("one unsatisfiable of two") << "bytes=99999999-,0-9" << 1000LL << "206 0-9";
+    QTest::newRow("unsatisfiable ones left out") << "bytes=5000-,0-9,3000-4000,20-29" << 1000LL << "206 0-9,20-29";
+    QTest::newRow("end before start, left out") << "bytes=5-3,7-8" << 1000LL << "206 7-8";
+    QTest::newRow("empty list elements") << "bytes=,0-1,,2-3," << 1000LL << "206 0-1,2-3";
+    QString sixteen = "bytes=";
+    for (int i = 0; i < 16; ++i)
+        sixteen += QStringLiteral("%1%2-%2").arg(i ? "," : "").arg(i * 2);
+    QTest::newRow("sixteen ranges") << sixteen << 1000LL
+                                    << "206 0-0,2-2,4-4,6-6,8-8,10-10,12-12,14-14,16-16,18-18,20-20,22-22,24-24,26-26,28-28,30-30";
+    QTest::newRow("seventeen: the whole file") << sixteen + ",32-32" << 1000LL << "200";
+    QTest::newRow("unit in capitals") << "BYTES=2-3" << 1000LL << "206 2-3";
+    QTest::newRow("blanks") << " bytes= 4 - 5 " << 1000LL << "206 4-5";
+    QTest::newRow("other unit is ignored") << "items=0-5" << 1000LL << "206 0-999";
+    QTest::newRow("no unit is ignored") << "100-200" << 1000LL << "206 0-999";
+    QTest::newRow("large file") << "bytes=4294967296-" << 5000000000LL << "206 4294967296-4999999999";
+    QTest::newRow("start at end") << "bytes=1000-" << 1000LL << "416";
+    QTest::newRow("start past end") << "bytes=1000-2000" << 1000LL << "416";
+    QTest::newRow("none satisfiable") << "bytes=1000-,2000-2999,-0" << 1000LL << "416";
+    QTest::newRow("empty suffix") << "bytes=-0" << 1000LL << "416";
+    QTest::newRow("end before start") << "bytes=5-3" << 1000LL << "416";
+    QTest::newRow("not a number") << "bytes=abc" << 1000LL << "416";
+    QTest::newRow("one of several not a number") << "bytes=0-1,x-2" << 1000LL << "416";
+    QTest::newRow("no dash") << "bytes=100" << 1000LL << "416";
+    QTest::newRow("nothing asked") << "bytes=" << 1000LL << "416";
+    QTest::newRow("signs") << "bytes=+1-+2" << 1000LL << "416";
+    QTest::newRow("empty file") << "bytes=0-0" << 0LL << "416";
 }
 
 void TestHttpParser::byteRanges()
 {
     QFETCH(QString, header);
     QFETCH(qint64, size);
-    QFETCH(bool, satisfiable);
-    QFETCH(qint64, first);
-    QFETCH(qint64, last);
+    QFETCH(QString, answer);
 
     const ByteRange range = header.isNull() ? ByteRange::whole() : ByteRange::fromHeader(header);
-    qint64 gotFirst = -1;
-    qint64 gotLast = -1;
-    QCOMPARE(range.resolve(size, &gotFirst, &gotLast), satisfiable);
-    if (satisfiable) {
-        QCOMPARE(gotFirst, first);
-        QCOMPARE(gotLast, last);
+    const ByteRange::Answer got = range.answerFor(size);
+    QString text;
+    switch (got.kind) {
+    case ByteRange::Answer::WholeAsRange:
+    case ByteRange::Answer::Parts: {
+        QStringList parts;
+        for (const ByteRange::Span &part : got.parts)
+            parts << QStringLiteral("%1-%2").arg(part.first).arg(part.last);
+        text = "206 " + parts.join(',');
+        break;
     }
+    case ByteRange::Answer::WholeFile:
+        text = "200";
+        break;
+    case ByteRange::Answer::NotSatisfiable:
+        text = "416";
+        break;
+    }
+    QCOMPARE(text, answer);
+}
+
+// If-Range, with the validators nginx writes for the same file: a range is
+// answered only of the version of the file the client names.
+void TestHttpParser::ifRangeNamesTheVersionOfTheFile()
+{
+    // 2026-12-10 01:25:47 UTC, 1,000 bytes: as nginx writes it.
+    const FileValidators validators = FileValidators::of(1796865947, 1000);
+    QCOMPARE(validators.etag, QByteArray("\"6b19ff9b-3e8\""));
+    QCOMPARE(validators.lastModified, QByteArray("Thu, 10 Dec 2026 01:25:47 GMT"));
+    QCOMPARE(validators.headerLines(),
+             QByteArray("ETag: \"6b19ff9b-3e8\"\r\nLast-Modified: Thu, 10 Dec 2026 01:25:47 GMT\r\n"));
+
+    QVERIFY(validators.ifRangeHolds("\"6b19ff9b-3e8\""));
+    QVERIFY(validators.ifRangeHolds(" Thu, 10 Dec 2026 01:25:47 GMT "));
+    QVERIFY(!validators.ifRangeHolds("\"x\""));
+    // A weak tag never stands for a range, even of the same file.
+    QVERIFY(!validators.ifRangeHolds("W/\"6b19ff9b-3e8\""));
+    QVERIFY(!validators.ifRangeHolds("\"6b19ff9b-3e9\""));
+    QVERIFY(!validators.ifRangeHolds("Thu, 10 Dec 2026 01:25:48 GMT"));
+    QVERIFY(!validators.ifRangeHolds("Thursday, 10-Dec-26 01:25:47 GMT"));
+
+    const ByteRange range = ByteRange::fromHeader("bytes=0-9").withIfRange("\"x\"");
+    QCOMPARE(range.answerFor(1000, false).kind, ByteRange::Answer::WholeFile);
+    QCOMPARE(range.answerFor(1000, true).kind, ByteRange::Answer::Parts);
+    // Even a range that could not be answered is not looked at: the file changed.
+    QCOMPARE(ByteRange::fromHeader("bytes=5000-").withIfRange("\"x\"").answerFor(1000, false).kind,
+             ByteRange::Answer::WholeFile);
+    // Without a Range, If-Range says nothing.
+    QCOMPARE(ByteRange::whole().withIfRange("\"x\"").answerFor(1000, false).kind, ByteRange::Answer::WholeAsRange);
+    // Without an If-Range, nothing is to hold.
+    QCOMPARE(ByteRange::fromHeader("bytes=0-9").answerFor(1000, false).kind, ByteRange::Answer::Parts);
 }
 
 void TestHttpParser::headsetRequests_data()

@@ -14,6 +14,7 @@
 #include "Form/FormHome/runner.h"
 #include "Form/FormMainWidget/mainwidget.h"
 #include "platform/sockets.h"
+#include "servermanager/filevalidators.h"
 #include "servermanager/headsethandler.h"
 #include "servermanager/httpresponse.h"
 #include "servermanager/libraryindex.h"
@@ -113,6 +114,13 @@ signals:
 public slots:
     void slotToErrorcode(qint64 errorcode) { emit reported(errorcode); }
 };
+
+// The ETag and Last-Modified lines of a file's replies.
+QByteArray validatorLines(const QString &path)
+{
+    const QFileInfo info(path);
+    return FileValidators::of(info.lastModified().toSecsSinceEpoch(), info.size()).headerLines();
+}
 
 // The read calls this whole process has made so far, as the kernel counts
 // them; -1 where it does not.
@@ -580,7 +588,7 @@ void TestHttpServer::clientThatClosesItsSendingSideGetsItsReply()
     const RawReply listing = halfClosed(getRequest("/list"));
     QCOMPARE(statusOf(listing.bytes), 200);
     QCOMPARE(QJsonDocument::fromJson(bodyOf(listing.bytes)).object(), m_library);
-    const RawReply range = halfClosed("GET /video/" + kData.toUtf8() + " HTTP/1.1\r\nRange: bytes=100-\r\n\r\n");
+    const RawReply range = halfClosed("GET /video/" + kData.toUtf8() + " HTTP/1.1\r\nHost: x\r\nRange: bytes=100-\r\n\r\n");
     QCOMPARE(statusOf(range.bytes), 206);
     QVERIFY(bodyOf(range.bytes) == m_data.mid(100));
 
@@ -807,14 +815,14 @@ void TestHttpServer::bodyGoesOutInChunksPacedByWrites()
         ++calls;
     });
     session->start();
-    device->feed("GET /post/1 HTTP/1.1\r\nrange: bytes=1-2\r\n\r\n");
+    device->feed("GET /post/1 HTTP/1.1\r\nHost: x\r\nrange: bytes=1-2\r\n\r\n");
     QCOMPARE(calls, 1);
     QCOMPARE(seen.peerAddress, QHostAddress("10.77.0.2"));
     QCOMPARE(session->target(), QString("/post/1"));
     QCOMPARE(session->headers().value("range"), QString("bytes=1-2"));
 
     session->replyImageFile(poster);
-    const QByteArray head = imageReplyHead("image/png", 20000);
+    const QByteArray head = imageReplyHead("image/png", 20000, validatorLines(poster));
     QCOMPARE(device->writes, (QList<qint64>{head.size()}));
     device->reportWritten();
     QCOMPARE(device->writes, (QList<qint64>{head.size(), 8192}));
@@ -837,7 +845,7 @@ void TestHttpServer::bodyGoesOutInChunksPacedByWrites()
     auto *wideDevice = new RecordingDevice;
     session = new Session(QPointer<QIODevice>(wideDevice), QHostAddress("10.77.0.2"));
     session->replyFile(poster, ByteRange::from(1000));
-    QCOMPARE(wideDevice->writes, (QList<qint64>{rangeReplyHead(1000, 19999, 20000).size(), 19000}));
+    QCOMPARE(wideDevice->writes, (QList<qint64>{rangeReplyHead(1000, 19999, 20000, validatorLines(poster)).size(), 19000}));
     delete session.data();
 
     // A range: exactly its bytes, however the window cuts them.
@@ -851,7 +859,8 @@ void TestHttpServer::bodyGoesOutInChunksPacedByWrites()
     session->replyFile(bigDir.path() + "/big.bin", ByteRange::fromTo(100, 70099));
     for (int i = 0; i < 10 && !session.isNull() && rangeDevice->bytesToWrite() > 0; ++i)
         rangeDevice->reportWritten();
-    QCOMPARE(rangeDevice->written, rangeReplyHead(100, 70099, 100000) + big.mid(100, 70000));
+    QCOMPARE(rangeDevice->written,
+             rangeReplyHead(100, 70099, 100000, validatorLines(bigDir.path() + "/big.bin")) + big.mid(100, 70000));
     QVERIFY(rangeDevice->writes.size() >= 4);
     for (int i = 1; i < rangeDevice->writes.size() - 1; ++i)
         QCOMPARE(rangeDevice->writes.at(i) % 8192, 0LL);
@@ -978,7 +987,6 @@ void TestHttpServer::rangesOverCurl_data()
     QTest::newRow("suffix") << "Range: bytes=-500" << 206 << end - 499 << end;
     QTest::newRow("end past the file is clamped") << "Range: bytes=299000-999999" << 206 << 299000LL << end;
     QTest::newRow("lower-case name") << "range: bytes=5-9" << 206 << 5LL << 9LL;
-    QTest::newRow("first of several ranges") << "Range: bytes=10-19,100-199" << 206 << 10LL << 19LL;
     QTest::newRow("other unit: the whole file") << "Range: items=0-1" << 206 << 0LL << end;
     QTest::newRow("past the end") << "Range: bytes=300000-" << 416 << 0LL << 0LL;
     QTest::newRow("unreadable") << "Range: bytes=x-y" << 416 << 0LL << 0LL;
@@ -1263,9 +1271,8 @@ void TestHttpServer::ffprobeSeeksThroughTheServer()
     QMutexLocker lock(&m_seenMutex);
     bool sought = false;
     for (const Request &request : qAsConst(m_seen)) {
-        qint64 first = 0;
-        qint64 last = 0;
-        if (ByteRange::fromHeader(request.header("range")).resolve(file.size(), &first, &last) && first > 0)
+        const ByteRange::Answer answer = ByteRange::fromHeader(request.header("range")).answerFor(file.size());
+        if (answer.kind == ByteRange::Answer::Parts && answer.parts.first().first > 0)
             sought = true;
     }
     QVERIFY2(m_seen.size() >= 2 && sought, qPrintable(QString::number(m_seen.size())));
