@@ -29,6 +29,8 @@ private slots:
     void rejectsMalformedRequests();
     void rejectsABadRequestLineBeforeTheHeadEnds();
     void limitsTheHead();
+    void targetsHostsAndEarlyRefusals_data();
+    void targetsHostsAndEarlyRefusals();
     void takesABodyByContentLength();
     void replyHeadsByteForByte();
     void byteRanges_data();
@@ -153,6 +155,60 @@ void TestHttpParser::rejectsABadRequestLineBeforeTheHeadEnds()
     QCOMPARE(parseRequest("GET  / HTTP/1.1\r\nHost: x\r\n").status, ParseResult::BadRequest);
     QCOMPARE(parseRequest("PUT / HTTP/1.1\r\n").errorStatus, 405);
     QCOMPARE(parseRequest("GET / HTTP/1.1\r\nbroken\r\nHost").status, ParseResult::BadRequest);
+}
+
+void TestHttpParser::targetsHostsAndEarlyRefusals_data()
+{
+    QTest::addColumn<QByteArray>("input");
+    // "400", "incomplete", or the target the request was read with.
+    QTest::addColumn<QString>("outcome");
+
+    const QByteArray host = "Host: a\r\n\r\n";
+    QTest::newRow("path") << "GET /list?x HTTP/1.1\r\n" + host << "/list?x";
+    QTest::newRow("absolute URI") << "GET http://10.77.0.1:9000/video/a?t=1 HTTP/1.1\r\n" + host << "/video/a?t=1";
+    QTest::newRow("https, scheme in capitals") << "GET HTTPS://pc/list HTTP/1.1\r\n" + host << "/list";
+    QTest::newRow("absolute URI without a path") << "GET http://pc HTTP/1.1\r\n" + host << "/";
+    QTest::newRow("absolute URI with a query only") << "GET http://pc?x=1 HTTP/1.1\r\n" + host << "/?x=1";
+    QTest::newRow("another scheme") << "GET ftp://pc/list HTTP/1.1\r\n" + host << "400";
+    QTest::newRow("no host in the URI") << "GET http:///list HTTP/1.1\r\n" + host << "400";
+    QTest::newRow("asterisk") << "GET * HTTP/1.1\r\n" + host << "400";
+    QTest::newRow("NUL in the path") << "GET /post/a%00/../../x HTTP/1.1\r\n" + host << "400";
+    QTest::newRow("control byte in the path") << "GET /post/a%1F HTTP/1.1\r\n" + host << "400";
+    QTest::newRow("DEL in the path") << "GET /post/a%7f HTTP/1.1\r\n" + host << "400";
+    QTest::newRow("NUL in the query") << "GET /list?a=%00 HTTP/1.1\r\n" + host << "/list?a=%00";
+    QTest::newRow("encoded percent") << "GET /post/a%2500 HTTP/1.1\r\n" + host << "/post/a%2500";
+    QTest::newRow("HTTP/1.1 without Host") << QByteArray("GET /list HTTP/1.1\r\n\r\n") << "400";
+    QTest::newRow("HTTP/1.0 without Host") << QByteArray("GET /list HTTP/1.0\r\n\r\n") << "/list";
+    QTest::newRow("two Hosts") << QByteArray("GET /list HTTP/1.1\r\nHost: a\r\nHOST: a\r\n\r\n") << "400";
+    QTest::newRow("two Hosts in HTTP/1.0") << QByteArray("GET /list HTTP/1.0\r\nHost: a\r\nHost: b\r\n\r\n") << "400";
+    QTest::newRow("empty Host") << QByteArray("GET /list HTTP/1.1\r\nHost:\r\n\r\n") << "/list";
+    QTest::newRow("Host with a blank") << QByteArray("GET /list HTTP/1.1\r\nHost: a b\r\n\r\n") << "400";
+    QTest::newRow("Host with a slash") << QByteArray("GET /list HTTP/1.1\r\nHost: a/b\r\n\r\n") << "400";
+    QTest::newRow("IPv6 Host") << QByteArray("GET /list HTTP/1.1\r\nHost: [fe80::1]:9000\r\n\r\n") << "/list";
+    // Known to be no request before any line ends.
+    QTest::newRow("lone CR") << QByteArray("\r") << "400";
+    QTest::newRow("TLS hello") << QByteArray("\x16\x03\x01", 3) << "400";
+    QTest::newRow("bare CR in the request line") << QByteArray("GET /\rlist") << "400";
+    QTest::newRow("bare CR in a header") << QByteArray("GET / HTTP/1.1\r\nHost: a\rb") << "400";
+    QTest::newRow("CR that may end its line") << QByteArray("GET / HTTP/1.1\r\nHost: a\r") << "incomplete";
+    QTest::newRow("method so far") << QByteArray("GE") << "incomplete";
+    QTest::newRow("not a method") << QByteArray("G{T") << "400";
+}
+
+void TestHttpParser::targetsHostsAndEarlyRefusals()
+{
+    QFETCH(QByteArray, input);
+    QFETCH(QString, outcome);
+    const ParseResult result = parseRequest(input);
+    if (outcome == "400") {
+        QCOMPARE(result.status, ParseResult::BadRequest);
+        QCOMPARE(result.errorStatus, 400);
+    } else if (outcome == "incomplete") {
+        QCOMPARE(result.status, ParseResult::Incomplete);
+    } else {
+        QCOMPARE(result.status, ParseResult::Complete);
+        QCOMPARE(result.request.target, outcome);
+    }
 }
 
 void TestHttpParser::limitsTheHead()
@@ -370,6 +426,8 @@ void TestHttpParser::headsetRequests_data()
                                       << "1700000000001" << "whole";
     QTest::newRow("percent-decoded") << "/video/a%20b%C3%A9" << QString() << HeadsetRequest::Video
                                      << QString::fromUtf8("a b\xc3\xa9") << "whole";
+    QTest::newRow("every decoded byte kept") << "/post/a%00b" << QString() << HeadsetRequest::Poster
+                                             << QString::fromLatin1("a\0b", 3) << "whole";
     QTest::newRow("encoded slashes stay in the name") << "/video/..%2F..%2Fetc%2Fpasswd" << QString()
                                                       << HeadsetRequest::Video << "../../etc/passwd" << "whole";
     QTest::newRow("video range") << "/video/x" << "bytes=100-" << HeadsetRequest::Video << "x" << "100-";
