@@ -28,7 +28,8 @@ MultipartBody::MultipartBody(std::unique_ptr<QFile> file, const QVector<ByteRang
     m_pieces << end;
     for (const Piece &piece : qAsConst(m_pieces))
         m_length += piece.length;
-    open(QIODevice::ReadOnly);
+    // The session reads it a chunk at a time already: no buffer of its own.
+    open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 }
 
 MultipartBody::~MultipartBody() = default;

@@ -3,6 +3,7 @@
 // name and heads that are no HTTP, each answered as nginx answers it; then
 // the real program and its nginx over one library, asked the same questions
 // side by side.
+#include "common/httpedgecases.h"
 #include "common/programrunner.h"
 #include "common/rawhttp.h"
 #include "common/testenv.h"
@@ -373,9 +374,97 @@ void TestHttpEdges::headsOfAnotherProtocolAreRefusedAtOnce()
     QCOMPARE(statusOf(split.bytes), 200);
 }
 
+// The real program over a library stored by an earlier run, and the nginx
+// it starts over the same folder, asked the same questions. Where this server
+// answers otherwise on purpose, its own answer is checked instead:
+//  - overlapping ranges, or more than 16: the whole file, where nginx sends
+//    every part asked (an answer many times the file's size);
+//  - a name that decodes to a control byte other than NUL: refused, where
+//    nginx looks for such a file;
+//  - a lone CR: refused at once, where nginx skips it as an empty line and
+//    waits for a request until its own deadline.
 void TestHttpEdges::programAndItsNginxAnswerAlike()
 {
-    QSKIP("filled in below");
+    SKIP_UNLESS_PRIVATE_NETWORK();
+
+    TestUser user;
+    QVERIFY(user.isValid());
+    const QString shared = user.sharedFolder();
+    QVERIFY(QDir().mkpath(shared));
+    QVERIFY(user.rememberSharedFolder(shared));
+    const QString base = QStringLiteral("20261210120000123");
+    BrontelVideoInfo info;
+    info.videopath = base;
+    info.videopathreal = user.root() + "/holiday.mp4";
+    info.video = "holiday.mp4";
+    info.poster = base + ".png";
+    info.posterpath = base;
+    info.posterpathreal = shared + "/" + info.poster;
+    info.videoreq = base + ".mp4";
+    info.videopathnginx = shared + "/" + info.videoreq;
+    info.size = kSize / 1024;
+    QVERIFY(writeWholeFile(info.videopathnginx, m_video));
+    QVERIFY(QImage(212, 119, QImage::Format_RGB32).save(info.posterpathreal, "PNG"));
+    QVERIFY(writeWholeFile(shared + "/" + librarystore::storeFileName(),
+                           librarystore::storeBytes({getJsonStringFromVideoInfo(&info)})));
+
+    ProgramRunner program(user);
+    QVERIFY(program.start());
+    const QString ini = user.dataFolder() + "/Brontel.ini";
+    quint16 server = 0;
+    quint16 nginx = 0;
+    httpedges::Answer validators;
+    QVERIFY2(waitUntil([&] {
+                 server = quint16(TestUser::iniValue(ini, "serverPort").toInt());
+                 nginx = quint16(TestUser::iniValue(ini, "NginxPport").toInt());
+                 if (server < 9000 || nginx < 45670)
+                     return false;
+                 const httpedges::Answer listing = httpedges::ask(server, "GET /list HTTP/1.1\r\nHost: a\r\n\r\n", 2000);
+                 validators = httpedges::ask(nginx, "HEAD /" + info.videoreq.toUtf8() + " HTTP/1.1\r\nHost: a\r\n\r\n", 2000);
+                 return listing.status == 200 && listing.body.contains(base.toUtf8()) && validators.status == 200;
+             }, 20000),
+             qPrintable(program.output()));
+    const QByteArray etag = httpedges::headerValue(validators.head, "ETag");
+    const QByteArray lastModified = httpedges::headerValue(validators.head, "Last-Modified");
+    QVERIFY(!etag.isEmpty() && !lastModified.isEmpty());
+
+    const QMap<QByteArray, int> ownAnswers{{"3b", 200}, {"3c", 200}, {"7b", 400}, {"8a", 400}};
+    const QList<httpedges::Case> cases = httpedges::cases(base.toUtf8(), etag, lastModified);
+    QVERIFY(cases.size() >= 20);
+    int agreed = 0;
+    qInfo("case  %-22s %-15s nginx", "", "embedded");
+    for (const httpedges::Case &edge : cases) {
+        const httpedges::Answer ours = httpedges::ask(server, edge.embedded, 2000);
+        const httpedges::Answer theirs = httpedges::ask(nginx, edge.nginx, 2000);
+        auto shown = [](const httpedges::Answer &answer) {
+            if (answer.status == 0)
+                return QByteArray(answer.closed ? "closed" : "held");
+            const int parts = httpedges::multipartParts(answer);
+            return QByteArray::number(answer.status) + (parts >= 0 ? " (" + QByteArray::number(parts) + " parts)" : "");
+        };
+        qInfo("%-5s %-22s %-15s %s", edge.point.constData(), edge.name.constData(), shown(ours).constData(),
+              shown(theirs).constData());
+        const QByteArray what = edge.point + ' ' + edge.name + ": " + shown(ours) + " against nginx's " + shown(theirs);
+        if (ownAnswers.contains(edge.point)) {
+            QVERIFY2(ours.status == ownAnswers.value(edge.point), what.constData());
+            continue;
+        }
+        QVERIFY2(ours.status == theirs.status && ours.status != 0, what.constData());
+        QVERIFY2((httpedges::multipartParts(ours) < 0) == (httpedges::multipartParts(theirs) < 0), what.constData());
+        QCOMPARE(httpedges::multipartParts(ours), httpedges::multipartParts(theirs));
+        // The same bytes of the file, whole or in range.
+        if (ours.status == 206 && httpedges::multipartParts(ours) < 0) {
+            QCOMPARE(httpedges::headerValue(ours.head, "Content-Range"), httpedges::headerValue(theirs.head, "Content-Range"));
+            QVERIFY2(ours.body == theirs.body, what.constData());
+        }
+        if (ours.status == 200 && edge.embedded.contains("/video/"))
+            QVERIFY2(ours.body == m_video && theirs.body == m_video, what.constData());
+        ++agreed;
+    }
+    qInfo("agree on status: %d of %d (the other %d answered as this server means to)", agreed, int(cases.size()),
+          int(cases.size()) - agreed);
+
+    QVERIFY2(program.terminate(), qPrintable(program.output()));
 }
 
 QTEST_MAIN(TestHttpEdges)
