@@ -102,8 +102,14 @@ ByteRange::Answer ByteRange::answerFor(qint64 fileSize, bool ifRangeHolds) const
         answer.kind = Answer::WholeFile;
         return answer;
     }
-    if (m_kind == Invalid || fileSize <= 0)
+    if (m_kind == Invalid)
         return answer;
+    // An empty file has no byte to ask for; a player resuming at "bytes=0-"
+    // still gets it (empty, with 200) as nginx sends it, not an error.
+    if (fileSize <= 0) {
+        answer.kind = Answer::WholeFile;
+        return answer;
+    }
     if (m_specs.size() > kMaxRanges) {
         answer.kind = Answer::WholeFile;
         return answer;

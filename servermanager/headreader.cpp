@@ -232,16 +232,19 @@ void HeadReader::readFrom(qintptr descriptor)
     if (size > before) {
         connection.lastInputMs = m_clock.elapsed();
         // The head is looked at again only when a line of it may have ended
-        // (or a CR came that may not end one), while its first bytes may
-        // still show it is no request at all, or when the body it announced
-        // is in: a head sent a byte at a time costs no more than one sent at
-        // once.
+        // (a LF came, or a CR that may or may not be followed by one, or the
+        // byte after such a CR), while its first bytes may still show it is
+        // no request at all, or, once the head is whole, when the body it
+        // announced is in: a head or body sent a byte at a time costs no
+        // more than one sent at once.
         const char *fresh = connection.received.constData() + before;
         const bool lineEnded = std::memchr(fresh, '\n', size_t(size - before))
-            || std::memchr(fresh, '\r', size_t(size - before));
+            || std::memchr(fresh, '\r', size_t(size - before))
+            || (before > 0 && connection.received.at(before - 1) == '\r');
         const bool opening = before < kOpeningBytes;
-        const bool bodyIn = connection.expectedBytes > 0 && size >= connection.expectedBytes;
-        if (lineEnded || opening || bodyIn || size > kMaxHeadBytes) {
+        const bool headWhole = connection.expectedBytes > 0;
+        const bool bodyIn = headWhole && size >= connection.expectedBytes;
+        if (headWhole ? bodyIn : (lineEnded || opening || size > kMaxHeadBytes)) {
             const ParseResult result = parseRequest(connection.received);
             if (result.status == ParseResult::Complete) {
                 const QHostAddress peer = connection.peer;

@@ -32,7 +32,6 @@ const char kWholeFileReplyHead[] =
     "Content-Transfer-Encoding: binary\r\n"
     "Content-Type: application/octet-stream\r\n"
     "Content-Length: %1\r\n"
-    "%2"
     "\r\n";
 
 const char kMultipartReplyHead[] =
@@ -52,8 +51,6 @@ const char kErrorReply[] =
     "Connection: close\r\n"
     "\r\n";
 
-// Fills every placeholder in one pass, so a value is never read as a
-// placeholder itself.
 // Header lines put in before the blank line that ends a head.
 QByteArray withLines(const QByteArray &head, const QByteArray &lines)
 {
@@ -62,6 +59,8 @@ QByteArray withLines(const QByteArray &head, const QByteArray &lines)
     return head.left(head.size() - 2) + lines + "\r\n";
 }
 
+// Fills every placeholder in one pass, so a value is never read as a
+// placeholder itself.
 QByteArray fill(const char *pattern, const QString &a1, const QString &a2)
 {
     return QString::fromLatin1(pattern).arg(a1, a2).toUtf8();
@@ -126,7 +125,7 @@ QByteArray rangeReplyHead(qint64 first, qint64 last, qint64 fileSize, const QByt
 
 QByteArray wholeFileReplyHead(qint64 fileSize, const QByteArray &extraLines)
 {
-    return withLines(fill(kWholeFileReplyHead, QString::number(fileSize), QString()), extraLines);
+    return withLines(QString::fromLatin1(kWholeFileReplyHead).arg(fileSize).toUtf8(), extraLines);
 }
 
 QByteArray multipartReplyHead(const QByteArray &boundary, qint64 bodyLength, const QByteArray &extraLines)

@@ -233,6 +233,14 @@ void TestHttpEdges::aLaterSatisfiableRangeIsServed()
     const QByteArray none = get(m_videoTarget, "Range: bytes=99999999-,300000-300009\r\n");
     QCOMPARE(statusOf(none), 416);
     QCOMPARE(headerOf(none, "Content-Range"), QByteArray("bytes */300000"));
+
+    // An empty file has no byte to ask for: it is sent (empty) whole.
+    QVERIFY(writeWholeFile(videoPath(), QByteArray()));
+    const auto restore = qScopeGuard([this] { writeWholeFile(videoPath(), m_video); });
+    const QByteArray empty = get(m_videoTarget, "Range: bytes=0-\r\n");
+    QCOMPARE(statusOf(empty), 200);
+    QCOMPARE(headerOf(empty, "Content-Length"), QByteArray("0"));
+    QVERIFY(bodyOf(empty).isEmpty());
 }
 
 // Every range asked, in the order asked, each with its own head; large
@@ -372,6 +380,11 @@ void TestHttpEdges::headsOfAnotherProtocolAreRefusedAtOnce()
     // A CR that may still end its line is waited for.
     const RawReply split = rawExchange(m_server->serverPort(), {"GET /list HTTP/1.1\r", "\nHost: a\r", "\n\r\n"}, 100);
     QCOMPARE(statusOf(split.bytes), 200);
+    // ...and when what follows it, in a later read, does not, the head is refused then.
+    const RawReply cut = rawExchange(m_server->serverPort(), {"GET /list HTTP/1.1\r\nHost: headset.example\r", "X"}, 100, 3000);
+    QVERIFY(cut.closed);
+    QCOMPARE(statusOf(cut.bytes), 400);
+    QVERIFY2(cut.elapsedMs < 1000, qPrintable(QString::number(cut.elapsedMs)));
 }
 
 // The real program over a library stored by an earlier run, and the nginx
