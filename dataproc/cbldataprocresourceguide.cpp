@@ -4,10 +4,12 @@
 #include "dataproc/onlinerequest.h"
 #include "helper/iniconfig.h"
 #include "helper/parallel.h"
+#include "helper/weblinks.h"
 
 #include <QDebug>
 #include <QJsonArray>
 #include <QTimer>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -172,6 +174,8 @@ void CBLDataProcResourceGuide::parseGuideDocument(QJsonDocument doc)
         return;
     }
     m_list = read;
+    // The page belongs to the guide kept, not to a reply without one.
+    m_pageUrl = read.isEmpty() ? QString() : pageUrlOf(doc.object());
 }
 
 void CBLDataProcResourceGuide::readGuideItem(QJsonObject obj)
@@ -199,6 +203,16 @@ GuideItem *CBLDataProcResourceGuide::itemOf(const QJsonObject &obj)
     }
     item->sort = obj.value(QStringLiteral("sort")).toInt(0);
     return item;
+}
+
+QString CBLDataProcResourceGuide::pageUrlOf(const QJsonObject &reply)
+{
+    const QString url = reply.value(QStringLiteral("url")).toString();
+    // No web server takes a longer address; the page shows it only as a
+    // link the browser opens, so nothing but a web page will do.
+    if (url.isEmpty() || url.size() > kMaxPageUrlChars || !online::isWebUrl(QUrl(url, QUrl::TolerantMode)))
+        return QString();
+    return url;
 }
 
 bool CBLDataProcResourceGuide::guideItemLessThan(const GuideItem *a, const GuideItem *b)

@@ -38,6 +38,9 @@ public:
     // the list; the entries stay the client's. While a blocking fetch is
     // already waiting, a second caller gets the list as it is.
     QList<GuideItem *> guideList();
+    // The address of the whole guide's page, as the reply that filled the
+    // list gave it; empty when it gave none that a browser may open.
+    QString guidePageUrl() const { return m_pageUrl; }
 
     // Adds the entries of one reply and sorts the list; a reply that comes
     // when the guide is already held adds nothing.
@@ -45,6 +48,10 @@ public:
     void readGuideItem(QJsonObject obj);
     // One entry of the reply; null for an empty object. Runs on any thread.
     static GuideItem *itemOf(const QJsonObject &obj);
+    // The reply's "url": an http or https address of at most
+    // kMaxPageUrlChars characters; empty for anything else.
+    static QString pageUrlOf(const QJsonObject &reply);
+    static constexpr int kMaxPageUrlChars = 8192;
     static bool guideItemLessThan(const GuideItem *a, const GuideItem *b);
 
     // Whether the background download has ended, with a guide or after its
@@ -66,5 +73,6 @@ private:
     bool m_done = false;
     int m_triesLeft = 3;
     QList<GuideItem *> m_list;
+    QString m_pageUrl;
     bool m_syncFetching = false;
 };

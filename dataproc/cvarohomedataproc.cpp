@@ -47,6 +47,13 @@ QList<GuideItem *> CVaroHomeDataProc::GetVaroHomeGuideData()
     return m_manager->guideResource()->guideList();
 }
 
+QString CVaroHomeDataProc::GetVaroHomeGuidePageUrl() const
+{
+    if (!m_manager)
+        return QString();
+    return m_manager->guideResource()->guidePageUrl();
+}
+
 VersionInfo *pcVersionRecord()
 {
     return CVaroHomeDataProc::instance()->GetVaroHomeVersionData();

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QObject>
+#include <QString>
 
 class CVaroHomeDataProcResourceMgr;
 struct GuideItem;
@@ -32,6 +33,9 @@ public:
     // The guide in display order (fetched, blocking, while still empty); the
     // entries stay the online-data object's.
     QList<GuideItem *> GetVaroHomeGuideData();
+    // The address of the whole guide's page that came with the guide; empty
+    // when the service named no web page.
+    QString GetVaroHomeGuidePageUrl() const;
 
     CVaroHomeDataProcResourceMgr *resourceManager() const { return m_manager; }
 

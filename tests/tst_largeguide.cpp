@@ -1,12 +1,14 @@
 // The Guide page against guides far larger than any the maker writes, all
 // under the 4 MiB cap on a reply, from a stand-in service on 127.0.0.1: what
 // it shows of them (and says in the log it left out), that the window keeps
-// answering while they are read and laid out, and that their first
-// questions, like a normal guide, look as they always did.
+// answering while they are read and laid out, that their first questions,
+// like a normal guide, look as they always did, and that a guide cut short
+// ends with a line saying so.
 #include "common/fakeonlineservice.h"
 #include "common/gapmeter.h"
 #include "common/largeguides.h"
 #include "common/programrunner.h"
+#include "common/shownlinks.h"
 #include "common/testenv.h"
 
 #include "Form/Dialogs/appglobals.h"
@@ -17,11 +19,14 @@
 #include "dataproc/cbldataprocresourceguide.h"
 #include "dataproc/cvarohomedataproc.h"
 #include "dataproc/cvarohomedataprocresourcemgr.h"
+#include "helper/session.h"
 
 #include <QApplication>
 #include <QJsonDocument>
 #include <QLabel>
+#include <QScrollArea>
 #include <QTest>
+#include <QTranslator>
 
 #include <memory>
 
@@ -83,6 +88,17 @@ int shownChars(const ShownGuide &shown)
     return chars;
 }
 
+// The last card the page shows.
+QAsub *lastShownCard(const UserGuide &page)
+{
+    QAsub *last = nullptr;
+    for (QAsub *card : page.cards()) {
+        if (card->isVisibleTo(&page))
+            last = card;
+    }
+    return last;
+}
+
 } // namespace
 
 class TestLargeGuide : public QObject
@@ -100,6 +116,11 @@ private slots:
     void windowKeepsAnsweringWhileALargeGuideIsBuilt_data();
     void windowKeepsAnsweringWhileALargeGuideIsBuilt();
     void aGuideFetchedAgainReplacesTheOneBeingLaidOut();
+    void aGuideCutShortEndsWithALineSayingSo_data();
+    void aGuideCutShortEndsWithALineSayingSo();
+    void aGuideShownWholeAfterACutOneHasNoSuchLine();
+    void theLineSpeaksTheInterfaceLanguage_data();
+    void theLineSpeaksTheInterfaceLanguage();
 
 private:
     std::unique_ptr<TestUser> m_user;
@@ -316,6 +337,159 @@ void TestLargeGuide::aGuideFetchedAgainReplacesTheOneBeingLaidOut()
         QCOMPARE(answerText(card->rows()[0]), QString("<p style='line-height:120% '>Answer %1.</p>").arg(i));
     }
     QCOMPARE(g_messages.filter("guide shown: ").size(), 1);
+}
+
+void TestLargeGuide::aGuideCutShortEndsWithALineSayingSo_data()
+{
+    QTest::addColumn<QByteArray>("reply");
+    QTest::addColumn<bool>("cut");
+    QTest::addColumn<QString>("link");
+    const QList<FakeOnlineService::GuideEntry> many = largeguides::numbered(300);
+    const QString page = "http://127.0.0.1:1/whole guide?a=1&b=<2>";
+    QTest::newRow("300 questions, with the guide's page")
+        << largeguides::reply(many, page) << true << "http://127.0.0.1:1/whole%20guide?a=1&b=%3C2%3E";
+    QTest::newRow("300 questions, an https page")
+        << largeguides::reply(many, "https://127.0.0.1/guide") << true << "https://127.0.0.1/guide";
+    QTest::newRow("300 questions, no page") << largeguides::reply(many, QJsonValue::Undefined) << true << QString();
+    QTest::newRow("300 questions, an ftp page") << largeguides::reply(many, "ftp://127.0.0.1/guide") << true << QString();
+    QTest::newRow("300 questions, a script") << largeguides::reply(many, "javascript:alert(1)") << true << QString();
+    QTest::newRow("300 questions, a file") << largeguides::reply(many, "file:///etc/passwd") << true << QString();
+    QTest::newRow("300 questions, a page that is no text") << largeguides::reply(many, 42) << true << QString();
+    const QString longest = "http://127.0.0.1/" + QString(8192 - 17, 'a');
+    QTest::newRow("300 questions, a page of 8,192 characters") << largeguides::reply(many, longest) << true << longest;
+    QTest::newRow("300 questions, a page of 8,193 characters")
+        << largeguides::reply(many, longest + "a") << true << QString();
+    QTest::newRow("300 questions, markup in the page's address")
+        << largeguides::reply(many, "http://127.0.0.1/g\"><b>bold</b><img src=\"x\"><a href=\"x") << true
+        << "http://127.0.0.1/g%22%3E%3Cb%3Ebold%3C/b%3E%3Cimg%20src=%22x%22%3E%3Ca%20href=%22x";
+
+    QList<QPair<QString, QString>> rows;
+    for (int i = 0; i < 1500; ++i)
+        rows.append({QString("Row %1").arg(i), QString()});
+    QTest::newRow("1,500 answer rows") << largeguides::reply({{"Many", rows, 0}}, "http://127.0.0.1/all") << true
+                                       << "http://127.0.0.1/all";
+    QList<FakeOnlineService::GuideEntry> wordy;
+    for (int i = 0; i < 50; ++i)
+        wordy.append({QString("T%1").arg(i), {{QString(ShownGuide::kMaxAnswerChars, 'x'), QString()}}, i});
+    QTest::newRow("500,000 characters") << largeguides::reply(wordy, QJsonValue::Undefined) << true << QString();
+    // The guide's last answer cut at the text of the whole guide.
+    QTest::newRow("text cut in the last answer") << largeguides::reply(wordy.mid(0, 40), QJsonValue::Undefined) << true
+                                                 << QString();
+
+    // Shown whole: nothing of the guide is left out.
+    QTest::newRow("200 questions") << largeguides::reply(largeguides::numbered(200), "http://127.0.0.1/all") << false
+                                   << QString();
+    QTest::newRow("a normal guide") << largeguides::reply(largeguides::numbered(4), "http://127.0.0.1/all") << false
+                                    << QString();
+    QTest::newRow("only a title and an answer cut to their own limits")
+        << largeguides::reply(largeguides::longTexts(100000, 200000), "http://127.0.0.1/all") << false << QString();
+}
+
+void TestLargeGuide::aGuideCutShortEndsWithALineSayingSo()
+{
+    QFETCH(QByteArray, reply);
+    QFETCH(bool, cut);
+    QFETCH(QString, link);
+    m_service->answer(kGuide, FakeReply::json(reply));
+    BrowserStandIn browser;
+
+    UserGuide page;
+    page.resize(680, 600);
+    page.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&page));
+    page.sltUpdateNetwork();
+    QLabel *note = page.findChild<QLabel *>("labelGuideCut");
+    QVERIFY(note);
+    // Not before the last card is there.
+    bool shownEarly = false;
+    QVERIFY(waitUntil([&] {
+        shownEarly = shownEarly || (!page.isLaidOut() && note->isVisibleTo(&page));
+        return page.isLaidOut();
+    }, 60000, 2));
+    QVERIFY(!shownEarly);
+    QCOMPARE(note->isVisibleTo(&page), cut);
+    if (!cut)
+        return;
+
+    // Under the last card, inside what the page scrolls through.
+    QAsub *last = lastShownCard(page);
+    QVERIFY(last);
+    QVERIFY(waitUntil([&] { return note->geometry().top() > last->geometry().bottom(); }, 5000));
+    QVERIFY(note->height() >= note->fontMetrics().height());
+    QVERIFY(note->parentWidget()->rect().contains(note->geometry()));
+    auto *scroll = page.findChild<QScrollArea *>("scrollArea");
+    scroll->ensureWidgetVisible(note);
+    QVERIFY(waitUntil([&] { return note->visibleRegion().boundingRect().height() == note->height(); }, 5000));
+
+    const ShownText shown = shownText(note);
+    if (link.isEmpty()) {
+        QCOMPARE(shown.words, QString("The rest of the guide is left out."));
+        QCOMPARE(shown.links, QStringList());
+        return;
+    }
+    QCOMPARE(shown.words, QString("The rest of the guide is left out. Open the whole guide"));
+    QCOMPARE(shown.links, QStringList({link}));
+
+    // The link opens the page in the browser.
+    note->setFocus();
+    QTest::keyClick(note, Qt::Key_Tab);
+    QTest::keyClick(note, Qt::Key_Return);
+    QCOMPARE(browser.opened, QList<QUrl>({QUrl(link)}));
+}
+
+void TestLargeGuide::aGuideShownWholeAfterACutOneHasNoSuchLine()
+{
+    m_service->answer(kGuide, FakeReply::json(largeguides::reply(largeguides::numbered(300), "http://127.0.0.1/all")));
+    UserGuide page;
+    page.resize(680, 600);
+    page.show();
+    page.sltUpdateNetwork();
+    QVERIFY(waitUntil([&] { return page.isLaidOut(); }, 60000, 5));
+    QLabel *note = page.findChild<QLabel *>("labelGuideCut");
+    QVERIFY(note && note->isVisibleTo(&page));
+
+    // The page built again, from a guide the service now sends whole.
+    AppGlobals::release();
+    m_service->answer(kGuide, FakeReply::json(largeguides::reply(largeguides::numbered(3), "http://127.0.0.1/all")));
+    page.sltUpdateNetwork();
+    QVERIFY(waitUntil([&] { return page.isLaidOut(); }, 10000, 5));
+    QCOMPARE(lastShownCard(page), page.cards()[2]);
+    QVERIFY(!note->isVisibleTo(&page));
+    QTest::qWait(50);
+    QVERIFY(!note->isVisibleTo(&page));
+}
+
+void TestLargeGuide::theLineSpeaksTheInterfaceLanguage_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("words");
+    QTest::newRow("us") << "us" << "The rest of the guide is left out. Open the whole guide";
+    QTest::newRow("de") << "de" << QString::fromUtf8("Der Rest der Anleitung wird nicht angezeigt. Ganze Anleitung öffnen");
+    QTest::newRow("cn") << "cn" << QString::fromUtf8("指南的其余部分未显示。 查看完整指南");
+}
+
+void TestLargeGuide::theLineSpeaksTheInterfaceLanguage()
+{
+    QFETCH(QString, language);
+    QFETCH(QString, words);
+    // Every language has its own words for the line.
+    for (const char *lang : {"zh", "en", "ja", "fr", "it", "de", "es"}) {
+        QTranslator translator;
+        QVERIFY(translator.load(Session::instance()->getAppFilePath("translation") + "/brontel_" + lang + ".qm"));
+        for (const char *text : {"The rest of the guide is left out.", "Open the whole guide"})
+            QVERIFY2(!translator.translate("UserGuide", text).isEmpty(), qPrintable(QString("%1: %2").arg(lang, text)));
+    }
+
+    QVERIFY(Session::instance()->loadTranslator(language));
+    struct Release
+    {
+        ~Release() { Session::instance()->releaseTranslator(); }
+    } release;
+    m_service->answer(kGuide, FakeReply::json(largeguides::reply(largeguides::numbered(300), "http://127.0.0.1/all")));
+    UserGuide page;
+    page.sltUpdateNetwork();
+    QVERIFY(waitUntil([&] { return page.isLaidOut(); }, 60000, 5));
+    QCOMPARE(shownText(page.findChild<QLabel *>("labelGuideCut")).words, words);
 }
 
 QTEST_MAIN(TestLargeGuide)

@@ -255,7 +255,8 @@ void TestOnlineData::guideTriesThreeTimesThenBlocksForIt()
 {
     const FakeReply failure = FakeReply::error(500);
     m_service->answerInTurn(FakeOnlineService::kGuidePath,
-                            {failure, failure, failure, FakeReply::json(QByteArray("{\"guide\":{}}")), failure,
+                            {failure, failure, failure,
+                             FakeReply::json(QByteArray("{\"guide\":{},\"url\":\"http://127.0.0.1/none\"}")), failure,
                              FakeReply::json(FakeOnlineService::guideReply({{"only", {}, 0}}))});
     CBLDataProcResourceGuide client;
     client.beginDownload();
@@ -266,8 +267,11 @@ void TestOnlineData::guideTriesThreeTimesThenBlocksForIt()
     // valid JSON; a "guide" that is no list adds nothing.
     QVERIFY(client.guideList().isEmpty());
     QCOMPARE(m_service->requests().size(), 4);
+    // Nor is the page named beside it taken: it is no guide's.
+    QCOMPARE(client.guidePageUrl(), QString());
     QCOMPARE(titles(client.guideList()), QStringList({"only"}));
     QCOMPARE(m_service->requests().size(), 6);
+    QCOMPARE(client.guidePageUrl(), QString());
 }
 
 void TestOnlineData::guideTimeOutIsAbortedAndItsLateReplyIgnored()
@@ -288,9 +292,12 @@ void TestOnlineData::guideTimeOutIsAbortedAndItsLateReplyIgnored()
 // answer, and the guide is held once.
 void TestOnlineData::guideIsNeverHeldTwice()
 {
-    const QJsonObject guide = FakeOnlineService::guideReply({{"a", {}, 1}, {"b", {}, 2}});
+    QJsonObject guide = FakeOnlineService::guideReply({{"a", {}, 1}, {"b", {}, 2}});
+    QJsonObject again = guide;
+    guide.insert("url", "http://127.0.0.1/first");
+    again.insert("url", "http://127.0.0.1/again");
     m_service->answerInTurn(FakeOnlineService::kGuidePath,
-                            {FakeReply::json(guide).late(200), FakeReply::json(guide).late(400)});
+                            {FakeReply::json(guide).late(200), FakeReply::json(again).late(400)});
     CBLDataProcResourceGuide client;
     client.beginDownload();
     QVERIFY(m_service->waitForRequests(FakeOnlineService::kGuidePath, 1, 2000));
@@ -298,6 +305,8 @@ void TestOnlineData::guideIsNeverHeldTwice()
     QCOMPARE(m_service->requests().size(), 2);
     QTest::qWait(300);
     QCOMPARE(titles(client.guideList()), QStringList({"a", "b"}));
+    // The page comes with the guide kept.
+    QCOMPARE(client.guidePageUrl(), QString("http://127.0.0.1/first"));
 }
 
 void TestOnlineData::facadeStartsTheGuideAndClearsOldPictures()

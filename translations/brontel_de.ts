@@ -230,6 +230,14 @@
         <source>no net</source>
         <translation>Keine Netzwerkverbindung</translation>
     </message>
+    <message>
+        <source>The rest of the guide is left out.</source>
+        <translation>Der Rest der Anleitung wird nicht angezeigt.</translation>
+    </message>
+    <message>
+        <source>Open the whole guide</source>
+        <translation>Ganze Anleitung öffnen</translation>
+    </message>
 </context>
 <context>
     <name>UserGuideFirst</name>

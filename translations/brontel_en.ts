@@ -230,6 +230,14 @@
         <source>no net</source>
         <translation>No network connection</translation>
     </message>
+    <message>
+        <source>The rest of the guide is left out.</source>
+        <translation>The rest of the guide is left out.</translation>
+    </message>
+    <message>
+        <source>Open the whole guide</source>
+        <translation>Open the whole guide</translation>
+    </message>
 </context>
 <context>
     <name>UserGuideFirst</name>

@@ -230,6 +230,14 @@
         <source>no net</source>
         <translation>Sin conexión de red</translation>
     </message>
+    <message>
+        <source>The rest of the guide is left out.</source>
+        <translation>El resto de la guía no se muestra.</translation>
+    </message>
+    <message>
+        <source>Open the whole guide</source>
+        <translation>Abrir la guía completa</translation>
+    </message>
 </context>
 <context>
     <name>UserGuideFirst</name>

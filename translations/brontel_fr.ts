@@ -230,6 +230,14 @@
         <source>no net</source>
         <translation>Pas de connexion réseau</translation>
     </message>
+    <message>
+        <source>The rest of the guide is left out.</source>
+        <translation>La suite du guide n&apos;est pas affichée.</translation>
+    </message>
+    <message>
+        <source>Open the whole guide</source>
+        <translation>Ouvrir le guide complet</translation>
+    </message>
 </context>
 <context>
     <name>UserGuideFirst</name>

@@ -230,6 +230,14 @@
         <source>no net</source>
         <translation>Nessuna connessione di rete</translation>
     </message>
+    <message>
+        <source>The rest of the guide is left out.</source>
+        <translation>Il resto della guida non è mostrato.</translation>
+    </message>
+    <message>
+        <source>Open the whole guide</source>
+        <translation>Apri la guida completa</translation>
+    </message>
 </context>
 <context>
     <name>UserGuideFirst</name>

@@ -230,6 +230,14 @@
         <source>no net</source>
         <translation>ネットワークに接続できません</translation>
     </message>
+    <message>
+        <source>The rest of the guide is left out.</source>
+        <translation>ガイドの残りの部分は省略されています。</translation>
+    </message>
+    <message>
+        <source>Open the whole guide</source>
+        <translation>ガイド全体を開く</translation>
+    </message>
 </context>
 <context>
     <name>UserGuideFirst</name>

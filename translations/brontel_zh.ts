@@ -230,6 +230,14 @@
         <source>no net</source>
         <translation>网络连接异常</translation>
     </message>
+    <message>
+        <source>The rest of the guide is left out.</source>
+        <translation>指南的其余部分未显示。</translation>
+    </message>
+    <message>
+        <source>Open the whole guide</source>
+        <translation>查看完整指南</translation>
+    </message>
 </context>
 <context>
     <name>UserGuideFirst</name>

@@ -32,6 +32,11 @@ QString escaped(const QString &text)
     return text.toHtmlEscaped();
 }
 
+QString linkOpening(const QUrl &url)
+{
+    return QStringLiteral("<a href=\"%1\">").arg(escaped(url.toString(QUrl::FullyEncoded)));
+}
+
 // Character references become the characters they stand for; an unknown or
 // broken one stays as it was written, and is escaped like any other text.
 QString decoded(const QString &text)
@@ -232,7 +237,7 @@ QString openingMarkup(const Tag &tag, QString *element)
         if (!online::isWebUrl(url))
             return QString();
         *element = name;
-        return QStringLiteral("<a href=\"%1\">").arg(escaped(url.toString(QUrl::FullyEncoded)));
+        return linkOpening(url);
     } else {
         return QString();
     }
@@ -341,6 +346,14 @@ QString safeRichText(const QString &serviceText)
     }
     close(0);
     return out;
+}
+
+QString webLink(const QString &url, const QString &text)
+{
+    const QUrl parsed(url, QUrl::TolerantMode);
+    if (!online::isWebUrl(parsed))
+        return QString();
+    return linkOpening(parsed) + escaped(text) + QStringLiteral("</a>");
 }
 
 } // namespace guidemarkup

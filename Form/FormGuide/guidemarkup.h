@@ -13,5 +13,9 @@ namespace guidemarkup {
 
 // The service's text as rich text that holds nothing but the above.
 QString safeRichText(const QString &serviceText);
+// A link with the given words to a web page, as rich text: the address is
+// percent-encoded and escaped, so nothing in it ends the attribute or starts
+// a tag. Empty when the address is no http or https page.
+QString webLink(const QString &url, const QString &text);
 
 } // namespace guidemarkup

@@ -106,5 +106,6 @@ ShownGuide ShownGuide::of(const QList<GuideItem *> &guide)
                           .arg(addressesLeftOut).arg(kMaxImageUrlChars);
     if (budget.textCut)
         shown.cuts << QStringLiteral("guide: its text cut at %1 characters in all").arg(kMaxTextChars);
+    shown.endsEarly = next < guide.size() || rowsLeftOut > 0 || budget.textCut;
     return shown;
 }

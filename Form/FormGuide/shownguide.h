@@ -44,6 +44,11 @@ struct ShownGuide
 
     QVector<Question> questions;
     int rows = 0;
+    // Questions, answer rows or text left out at one of the limits of the
+    // whole guide: the guide shown ends before the service's does. A title
+    // or an answer cut to its own limit alone ends with "…" and is not such
+    // a cut.
+    bool endsEarly = false;
     // One line per kind of cut, for the log; empty when the guide is shown
     // whole.
     QStringList cuts;

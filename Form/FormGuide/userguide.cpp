@@ -2,10 +2,12 @@
 #include "ui_userguide.h"
 
 #include "Form/Dialogs/appglobals.h"
+#include "Form/FormGuide/guidemarkup.h"
 #include "Form/FormGuide/guidepictureloader.h"
 #include "Form/FormGuide/qasub.h"
 #include "dataproc/cvarohomedataproc.h"
 #include "dataproc/guideitem.h"
+#include "helper/weblinks.h"
 
 #include <QDebug>
 #include <QLabel>
@@ -44,6 +46,21 @@ UserGuide::UserGuide(QWidget *parent)
     m_noNet->setAlignment(Qt::AlignHCenter);
     m_noNet->hide();
 
+    // Under the cards, which are put before it. The page's grey (#c6c6c6)
+    // is too light for a sentence to read on its background.
+    m_cutNote = new QLabel(this);
+    m_cutNote->setObjectName(QStringLiteral("labelGuideCut"));
+    m_cutNote->setStyleSheet(QStringLiteral("QLabel{font:14px \"Microsoft YaHei\";color:#454545;}"));
+    m_cutNote->setFixedWidth(kCardWidth);
+    m_cutNote->setWordWrap(true);
+    m_cutNote->setAlignment(Qt::AlignHCenter);
+    m_cutNote->setTextFormat(Qt::RichText);
+    m_cutNote->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    // The address is the service's: only a web page opens.
+    openWebLinksOnly(m_cutNote);
+    m_cutNote->hide();
+    ui->verticalLayout->addWidget(m_cutNote);
+
     connect(m_retry, SIGNAL(clicked()), this, SLOT(sltUpdateNetwork()));
 
     // Each slice waits for the events that came meanwhile (a click, a
@@ -63,6 +80,7 @@ void UserGuide::hideAllItems()
 {
     for (QAsub *card : qAsConst(m_cards))
         card->hide();
+    m_cutNote->hide();
 }
 
 void UserGuide::refresh()
@@ -83,6 +101,7 @@ void UserGuide::sltUpdateNetwork()
     m_built = false;
     m_retry->hide();
     m_noNet->hide();
+    m_cutNote->hide();
 
     const QList<GuideItem *> guide = AppGlobals::dataProc()->GetVaroHomeGuideData();
     if (guide.isEmpty()) {
@@ -98,6 +117,14 @@ void UserGuide::sltUpdateNetwork()
     m_shown = ShownGuide::of(guide);
     for (const QString &cut : qAsConst(m_shown.cuts))
         qDebug().noquote() << cut;
+    if (m_shown.endsEarly) {
+        QString note = tr("The rest of the guide is left out.").toHtmlEscaped();
+        const QString link =
+            guidemarkup::webLink(AppGlobals::dataProc()->GetVaroHomeGuidePageUrl(), tr("Open the whole guide"));
+        if (!link.isEmpty())
+            note += QLatin1Char(' ') + link;
+        m_cutNote->setText(note);
+    }
     m_nextQuestion = 0;
     m_card = nullptr;
     m_laying = true;
@@ -115,6 +142,7 @@ void UserGuide::layOutSlice()
         if (!m_card) {
             if (m_nextQuestion == m_shown.questions.size()) {
                 m_laying = false;
+                m_cutNote->setVisible(m_shown.endsEarly);
                 qDebug() << "guide shown:" << m_shown.questions.size() << "questions," << m_shown.rows
                          << "answer rows, laid out in" << m_layoutClock.elapsed() << "ms";
                 // The cards keep their own copies.
@@ -135,7 +163,7 @@ QAsub *UserGuide::startCard(int i)
     if (i == m_cards.size()) {
         card = new QAsub(false, kCardWidth, this);
         m_cards.append(card);
-        ui->verticalLayout->addWidget(card);
+        ui->verticalLayout->insertWidget(i, card);
     } else {
         card = m_cards[i];
         card->clear();

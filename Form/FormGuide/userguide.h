@@ -54,6 +54,10 @@ private:
     QVector<QAsub *> m_cards;
     QPushButton *m_retry;
     QLabel *m_noNet;
+    // Says the rest of the guide is left out, with a link to the whole
+    // guide's page when the service named one; shown once the last card of
+    // such a guide is laid out.
+    QLabel *m_cutNote;
     bool m_built = false;
     // Fetching the guide waits in a loop that still takes clicks: one build
     // at a time.

@@ -1,5 +1,7 @@
 #include "common/largeguides.h"
 
+#include <QJsonDocument>
+
 namespace largeguides {
 
 QList<FakeOnlineService::GuideEntry> numbered(int count)
@@ -23,6 +25,14 @@ QList<FakeOnlineService::GuideEntry> empty(int count)
 QList<FakeOnlineService::GuideEntry> longTexts(int titleChars, int answerChars)
 {
     return {{words(titleChars), {{words(answerChars), QString()}}, 0}};
+}
+
+QByteArray reply(const QList<FakeOnlineService::GuideEntry> &entries, const QJsonValue &page)
+{
+    QJsonObject reply = FakeOnlineService::guideReply(entries);
+    if (!page.isUndefined())
+        reply.insert(QStringLiteral("url"), page);
+    return QJsonDocument(reply).toJson(QJsonDocument::Compact);
 }
 
 QString words(int chars)

@@ -2,6 +2,8 @@
 
 #include "common/fakeonlineservice.h"
 
+#include <QByteArray>
+#include <QJsonValue>
 #include <QList>
 
 // Guides far larger than any the maker writes, each well under the 4 MiB
@@ -16,6 +18,9 @@ QList<FakeOnlineService::GuideEntry> empty(int count);
 // One question whose title has the given number of characters, with one
 // answer of the given number of characters; words of five characters each.
 QList<FakeOnlineService::GuideEntry> longTexts(int titleChars, int answerChars);
+// The service's reply holding the entries, with the whole guide's page as
+// its "url" when the value is not undefined.
+QByteArray reply(const QList<FakeOnlineService::GuideEntry> &entries, const QJsonValue &page);
 // Words of five characters ("word "), as many as fit in the count.
 QString words(int chars);
 
