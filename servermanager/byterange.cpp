@@ -52,16 +52,16 @@ ByteRange ByteRange::fromHeader(const QString &value)
     // unreadable; only one more than are ever answered is kept.
     const QStringList elements = text.mid(unit.size()).split(QLatin1Char(','));
     for (const QString &element : elements) {
-        const QString spec = element.trimmed();
+        const QString written = element.trimmed();
         // HTTP's lists may hold empty elements, which say nothing.
-        if (spec.isEmpty())
+        if (written.isEmpty())
             continue;
-        const int dash = spec.indexOf(QLatin1Char('-'));
+        const int dash = written.indexOf(QLatin1Char('-'));
         if (dash < 0)
             return invalid();
-        const QString firstText = spec.left(dash).trimmed();
-        const QString lastText = spec.mid(dash + 1).trimmed();
-        Spec read;
+        const QString firstText = written.left(dash).trimmed();
+        const QString lastText = written.mid(dash + 1).trimmed();
+        Asked read;
         if (firstText.isEmpty()) {
             if (!readPosition(lastText, &read.second))
                 return invalid();
@@ -72,10 +72,10 @@ ByteRange ByteRange::fromHeader(const QString &value)
             if (!lastText.isEmpty() && !readPosition(lastText, &read.second))
                 return invalid();
         }
-        if (range.m_specs.size() <= kMaxRanges)
-            range.m_specs.append(read);
+        if (range.m_asked.size() <= kMaxRanges)
+            range.m_asked.append(read);
     }
-    if (range.m_specs.isEmpty())
+    if (range.m_asked.isEmpty())
         return invalid();
     return range;
 }
@@ -110,23 +110,23 @@ ByteRange::Answer ByteRange::answerFor(qint64 fileSize, bool ifRangeHolds) const
         answer.kind = Answer::WholeFile;
         return answer;
     }
-    if (m_specs.size() > kMaxRanges) {
+    if (m_asked.size() > kMaxRanges) {
         answer.kind = Answer::WholeFile;
         return answer;
     }
 
-    for (const Spec &spec : m_specs) {
+    for (const Asked &asked : m_asked) {
         Span span;
-        if (spec.first < 0) {
-            if (spec.second <= 0)
+        if (asked.first < 0) {
+            if (asked.second <= 0)
                 continue;
-            span.first = qMax<qint64>(0, fileSize - spec.second);
+            span.first = qMax<qint64>(0, fileSize - asked.second);
             span.last = fileSize - 1;
         } else {
-            if (spec.first >= fileSize || (spec.second >= 0 && spec.second < spec.first))
+            if (asked.first >= fileSize || (asked.second >= 0 && asked.second < asked.first))
                 continue;
-            span.first = spec.first;
-            span.last = spec.second < 0 ? fileSize - 1 : qMin(spec.second, fileSize - 1);
+            span.first = asked.first;
+            span.last = asked.second < 0 ? fileSize - 1 : qMin(asked.second, fileSize - 1);
         }
         answer.parts.append(span);
     }
@@ -152,16 +152,16 @@ QString ByteRange::toString() const
         return QStringLiteral("whole");
     if (m_kind == Invalid)
         return QStringLiteral("invalid");
-    QStringList specs;
-    for (const Spec &spec : m_specs) {
-        if (spec.first < 0)
-            specs << QStringLiteral("-%1").arg(spec.second);
-        else if (spec.second < 0)
-            specs << QStringLiteral("%1-").arg(spec.first);
+    QStringList texts;
+    for (const Asked &asked : m_asked) {
+        if (asked.first < 0)
+            texts << QStringLiteral("-%1").arg(asked.second);
+        else if (asked.second < 0)
+            texts << QStringLiteral("%1-").arg(asked.first);
         else
-            specs << QStringLiteral("%1-%2").arg(spec.first).arg(spec.second);
+            texts << QStringLiteral("%1-%2").arg(asked.first).arg(asked.second);
     }
-    return specs.join(QLatin1Char(','));
+    return texts.join(QLatin1Char(','));
 }
 
 } // namespace LanHttpServer

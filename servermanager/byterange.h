@@ -54,9 +54,9 @@ public:
 
     ByteRange() = default;
     static ByteRange whole() { return ByteRange(); }
-    static ByteRange from(qint64 first) { return ByteRange(Spec{first, -1}); }
-    static ByteRange fromTo(qint64 first, qint64 last) { return ByteRange(Spec{first, last}); }
-    static ByteRange suffix(qint64 length) { return ByteRange(Spec{-1, length}); }
+    static ByteRange from(qint64 first) { return ByteRange(Asked{first, -1}); }
+    static ByteRange fromTo(qint64 first, qint64 last) { return ByteRange(Asked{first, last}); }
+    static ByteRange suffix(qint64 length) { return ByteRange(Asked{-1, length}); }
     static ByteRange invalid();
 
     // Reads a Range header value. A value in another unit than "bytes" is
@@ -68,7 +68,7 @@ public:
     QString ifRange() const { return m_ifRange; }
 
     Kind kind() const { return m_kind; }
-    int rangeCount() const { return m_specs.size(); }
+    int rangeCount() const { return m_asked.size(); }
 
     // What to send of a file of the given size. ifRangeHolds: whether the
     // If-Range, when there is one, names the file as it is now.
@@ -78,24 +78,24 @@ public:
 
     bool operator==(const ByteRange &other) const
     {
-        return m_kind == other.m_kind && m_specs == other.m_specs && m_ifRange == other.m_ifRange;
+        return m_kind == other.m_kind && m_asked == other.m_asked && m_ifRange == other.m_ifRange;
     }
     bool operator!=(const ByteRange &other) const { return !(*this == other); }
 
 private:
     // One range as asked: first -1 for a suffix (then second is its length),
     // second -1 for a range to the end.
-    struct Spec
+    struct Asked
     {
         qint64 first = 0;
         qint64 second = -1;
-        bool operator==(const Spec &other) const { return first == other.first && second == other.second; }
+        bool operator==(const Asked &other) const { return first == other.first && second == other.second; }
     };
 
-    explicit ByteRange(const Spec &spec) : m_kind(Ranges), m_specs{spec} {}
+    explicit ByteRange(const Asked &asked) : m_kind(Ranges), m_asked{asked} {}
 
     Kind m_kind = Whole;
-    QVector<Spec> m_specs;
+    QVector<Asked> m_asked;
     QString m_ifRange;
 };
 
