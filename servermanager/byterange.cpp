@@ -3,31 +3,26 @@
 #include <QStringList>
 
 #include <algorithm>
-#include <limits>
 
 namespace LanHttpServer {
 
 namespace {
 
-// A position: digits only, no sign, within 64 bits. A number that does not
-// fit is refused rather than cut or wrapped, which would name another byte.
+// A position: digits only, within 64 bits. A number that does not fit is
+// refused (toLongLong says so) rather than cut or wrapped, which would name
+// another byte. The digits are checked first: toLongLong would also take a
+// sign or blanks.
 bool readPosition(const QString &text, qint64 *value)
 {
     if (text.isEmpty())
         return false;
-    constexpr qint64 kMax = std::numeric_limits<qint64>::max();
-    qint64 number = 0;
     for (const QChar c : text) {
-        const ushort code = c.unicode();
-        if (code < '0' || code > '9')
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
             return false;
-        const int digit = code - '0';
-        if (number > (kMax - digit) / 10)
-            return false;
-        number = number * 10 + digit;
     }
-    *value = number;
-    return true;
+    bool fits = false;
+    *value = text.toLongLong(&fits);
+    return fits;
 }
 
 } // namespace
@@ -90,8 +85,9 @@ ByteRange ByteRange::withIfRange(const QString &validator) const
 ByteRange::Answer ByteRange::answerFor(qint64 fileSize, bool ifRangeHolds) const
 {
     Answer answer;
+    // An empty file has no byte to name in a range: it is sent whole.
     if (m_kind == Whole) {
-        answer.kind = Answer::WholeAsRange;
+        answer.kind = fileSize > 0 ? Answer::WholeAsRange : Answer::WholeFile;
         if (fileSize > 0)
             answer.parts.append(Span{0, fileSize - 1});
         return answer;

@@ -42,7 +42,7 @@ public:
     {
         enum Kind {
             WholeAsRange, // no Range: the whole file as one range (206), as the headset's player takes it
-            WholeFile,    // a Range not answered as asked: the whole file with 200
+            WholeFile,    // a Range not answered as asked, or an empty file: the whole file with 200
             Parts,        // 206: one part, or several as multipart/byteranges
             NotSatisfiable // 416
         };

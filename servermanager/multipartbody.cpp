@@ -52,7 +52,9 @@ qint64 MultipartBody::readData(char *data, qint64 maxSize)
             std::memcpy(data + filled, piece.bytes.constData() + m_inPiece, size_t(want));
             got = want;
         } else {
-            if (!m_file->seek(piece.fileOffset + m_inPiece))
+            // Within a stretch the file is read in order: it is sought only
+            // where a stretch begins, which keeps the file's own read-ahead.
+            if (m_inPiece == 0 && !m_file->seek(piece.fileOffset))
                 return filled > 0 ? filled : -1;
             got = m_file->read(data + filled, want);
             // The file shrank under us: what was read so far is all there is.

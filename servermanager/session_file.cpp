@@ -62,17 +62,9 @@ void Session::replyFile(const QString &filePath, const ByteRange &range)
         sendWhole(rangeNotSatisfiableReply(size));
         return;
     case ByteRange::Answer::WholeFile:
+        sendWithBody(wholeFileReplyHead(size, lines), std::move(file), size);
+        return;
     case ByteRange::Answer::WholeAsRange:
-        // An empty file has no byte to name in a range, nor any to send.
-        if (size <= 0) {
-            sendWhole(wholeFileReplyHead(0, lines));
-            return;
-        }
-        if (answer.kind == ByteRange::Answer::WholeFile) {
-            sendWithBody(wholeFileReplyHead(size, lines), std::move(file), size);
-            return;
-        }
-        break;
     case ByteRange::Answer::Parts:
         break;
     }

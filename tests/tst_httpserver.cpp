@@ -4,6 +4,7 @@
 // main window) with the clients a headset or a user would use (curl, ffprobe,
 // wrk), and the main window's own server.
 #include "common/curlclient.h"
+#include "common/errorreceiver.h"
 #include "common/programrunner.h"
 #include "common/rawhttp.h"
 #include "common/testenv.h"
@@ -102,18 +103,6 @@ private:
     qint64 m_unreported = 0;
 };
 
-// Stands in for the main window where the handler reports the errors of the
-// files that the library names.
-class ErrorReceiver : public QObject
-{
-    Q_OBJECT
-
-signals:
-    void reported(qint64 errorcode);
-
-public slots:
-    void slotToErrorcode(qint64 errorcode) { emit reported(errorcode); }
-};
 
 // The ETag and Last-Modified lines of a file's replies.
 QByteArray validatorLines(const QString &path)
