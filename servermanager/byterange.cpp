@@ -11,7 +11,8 @@ namespace {
 // A position: digits only, within 64 bits. A number that does not fit is
 // refused (toLongLong says so) rather than cut or wrapped, which would name
 // another byte. The digits are checked first: toLongLong would also take a
-// sign or blanks.
+// sign or blanks. (isDecimal, for lengths, stops at 18 digits: short of the
+// largest position a client may write.)
 bool readPosition(const QString &text, qint64 *value)
 {
     if (text.isEmpty())
@@ -101,12 +102,9 @@ ByteRange::Answer ByteRange::answerFor(qint64 fileSize, bool ifRangeHolds) const
     if (m_kind == Invalid)
         return answer;
     // An empty file has no byte to ask for; a player resuming at "bytes=0-"
-    // still gets it (empty, with 200) as nginx sends it, not an error.
-    if (fileSize <= 0) {
-        answer.kind = Answer::WholeFile;
-        return answer;
-    }
-    if (m_asked.size() > kMaxRanges) {
+    // still gets it (empty, with 200) as nginx sends it, not an error. More
+    // ranges than are ever answered get the whole file too.
+    if (fileSize <= 0 || m_asked.size() > kMaxRanges) {
         answer.kind = Answer::WholeFile;
         return answer;
     }

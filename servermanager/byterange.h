@@ -28,7 +28,6 @@ public:
     {
         qint64 first = 0;
         qint64 last = 0;
-        bool operator==(const Span &other) const { return first == other.first && last == other.last; }
     };
 
     enum Kind {
@@ -68,7 +67,6 @@ public:
     QString ifRange() const { return m_ifRange; }
 
     Kind kind() const { return m_kind; }
-    int rangeCount() const { return m_asked.size(); }
 
     // What to send of a file of the given size. ifRangeHolds: whether the
     // If-Range, when there is one, names the file as it is now.

@@ -41,7 +41,8 @@ const char kMultipartReplyHead[] =
     "Content-Length: %2\r\n"
     "\r\n";
 
-// The type of a video's bytes, in a range reply and in each of its parts.
+// The type of a video's bytes in each part of a multipart reply, as the heads
+// above give it for a single range or the whole file.
 const char kFileContentType[] = "application/octet-stream";
 
 const char kErrorReply[] =

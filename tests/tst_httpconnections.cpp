@@ -490,8 +490,7 @@ void TestHttpConnections::programHoldsNoMoreThanItsDescriptorsAllow()
 
     TestUser user;
     QVERIFY(user.isValid());
-    QVERIFY(QDir().mkpath(user.sharedFolder()));
-    QVERIFY(user.rememberSharedFolder(user.sharedFolder()));
+    QVERIFY(user.useEarlierSharedFolder());
     ProgramRunner program(user);
     program.setDescriptorLimit(256, hard);
     QVERIFY(program.start());

@@ -5,6 +5,7 @@
 // side by side.
 #include "common/errorreceiver.h"
 #include "common/httpedgecases.h"
+#include "common/libraryhelpers.h"
 #include "common/programrunner.h"
 #include "common/rawhttp.h"
 #include "common/testenv.h"
@@ -18,6 +19,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -383,22 +385,14 @@ void TestHttpEdges::programAndItsNginxAnswerAlike()
 
     TestUser user;
     QVERIFY(user.isValid());
+    QVERIFY(user.useEarlierSharedFolder());
     const QString shared = user.sharedFolder();
-    QVERIFY(QDir().mkpath(shared));
-    QVERIFY(user.rememberSharedFolder(shared));
-    const QString base = QStringLiteral("20261210120000123");
-    BrontelVideoInfo info;
-    info.videopath = base;
-    info.videopathreal = user.root() + "/holiday.mp4";
-    info.video = "holiday.mp4";
-    info.poster = base + ".png";
-    info.posterpath = base;
-    info.posterpathreal = shared + "/" + info.poster;
-    info.videoreq = base + ".mp4";
-    info.videopathnginx = shared + "/" + info.videoreq;
+    // An item as an import leaves it, its copy then the test's video.
+    BrontelVideoInfo info = entryWithFiles(shared, user.root() + "/holiday.mp4", 0);
+    const QString base = info.videopath;
     info.size = kSize / 1024;
+    QVERIFY(QFileInfo(info.posterpathreal).isFile());
     QVERIFY(writeWholeFile(info.videopathnginx, m_video));
-    QVERIFY(QImage(212, 119, QImage::Format_RGB32).save(info.posterpathreal, "PNG"));
     QVERIFY(writeWholeFile(shared + "/" + librarystore::storeFileName(),
                            librarystore::storeBytes({getJsonStringFromVideoInfo(&info)})));
 

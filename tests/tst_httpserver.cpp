@@ -1303,9 +1303,8 @@ void TestHttpServer::programServesOnItsPort()
 
     TestUser user;
     QVERIFY(user.isValid());
+    QVERIFY(user.useEarlierSharedFolder());
     const QString shared = user.sharedFolder();
-    QVERIFY(QDir().mkpath(shared));
-    QVERIFY(user.rememberSharedFolder(shared));
 
     ProgramRunner program(user);
     QVERIFY(program.start());
@@ -1340,9 +1339,8 @@ void TestHttpServer::programServesItsStoredLibrary()
 
     TestUser user;
     QVERIFY(user.isValid());
+    QVERIFY(user.useEarlierSharedFolder());
     const QString shared = user.sharedFolder();
-    QVERIFY(QDir().mkpath(shared));
-    QVERIFY(user.rememberSharedFolder(shared));
 
     // What an import leaves behind: the copy, its poster and its store record.
     const QString base = "20261208120000123";

@@ -53,8 +53,7 @@ void expectHandedOver(ProgramRunner &program)
 void prepareUser(const TestUser &user)
 {
     QVERIFY(user.isValid());
-    QVERIFY(QDir().mkpath(user.sharedFolder()));
-    QVERIFY(user.rememberSharedFolder(user.sharedFolder()));
+    QVERIFY(user.useEarlierSharedFolder());
 }
 
 int countIn(const QString &text, const QString &what)

@@ -54,6 +54,11 @@ bool TestUser::rememberSharedFolder(const QString &folder) const
     return writeWholeFile(dataFolder() + "/Dir.ini", "[General]\nVaroSharedDir=" + folder.toUtf8() + "\n");
 }
 
+bool TestUser::useEarlierSharedFolder() const
+{
+    return QDir().mkpath(sharedFolder()) && rememberSharedFolder(sharedFolder());
+}
+
 bool TestUser::writeStartedSettings(const QByteArray &language) const
 {
     const QByteArray languageLine = language.isEmpty() ? QByteArray() : "language=" + language + "\n";

@@ -24,6 +24,9 @@ public:
     // folder: a first start then takes that folder instead of choosing one.
     // False when the file cannot be written.
     bool rememberSharedFolder(const QString &folder) const;
+    // Makes sharedFolder() and remembers it as above, so that a first start
+    // stays inside the test's tree. False when either step fails.
+    bool useEarlierSharedFolder() const;
     // Leaves "Brontel.ini" as after the first start, with the shared folder
     // above and the interface language (none: the program's default), so
     // that the program starts without choosing a folder. False when the
