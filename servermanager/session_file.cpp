@@ -16,21 +16,25 @@ namespace LanHttpServer {
 namespace {
 
 // Of the file as opened (not of whatever its name leads to now).
-FileValidators validatorsOf(const QFile &file)
+FileValidators validatorsOf(const QFile &file, qint64 size)
 {
-    return FileValidators::of(file.fileTime(QFileDevice::FileModificationTime).toSecsSinceEpoch(), file.size());
+    return FileValidators::of(file.fileTime(QFileDevice::FileModificationTime).toSecsSinceEpoch(), size);
 }
 
 } // namespace
 
-// A file that cannot be read as a whole, seekable file is "not found" for
-// the client, and the error route tells the library that it is out of date.
+// Begins the reply, then opens the file to send (null when the reply is
+// over already). A file that cannot be read as a whole, seekable file is
+// "not found" for the client, and the error route tells the library that it
+// is out of date.
 //
 // The file is opened once, and the checks are made on what was opened: a name
 // in the shared folder swapped for a link to a file elsewhere between a look
 // at it and the open would otherwise send that file.
 std::unique_ptr<QFile> Session::openForReply(const QString &filePath, const char *operation)
 {
+    if (!beginReply(operation))
+        return nullptr;
     auto file = std::make_unique<QFile>(filePath);
     const int handle = platform::openRegularFileInside(filePath, m_servedFolder);
     if (handle >= 0) {
@@ -47,13 +51,11 @@ std::unique_ptr<QFile> Session::openForReply(const QString &filePath, const char
 
 void Session::replyFile(const QString &filePath, const ByteRange &range)
 {
-    if (!beginReply("replyFile"))
-        return;
     std::unique_ptr<QFile> file = openForReply(filePath, "replyFile");
     if (!file)
         return;
     const qint64 size = file->size();
-    const FileValidators validators = validatorsOf(*file);
+    const FileValidators validators = validatorsOf(*file, size);
     const ByteRange::Answer answer = range.answerFor(size, validators.ifRangeHolds(range.ifRange()));
     const QByteArray lines = validators.headerLines();
 
@@ -87,13 +89,11 @@ void Session::replyFile(const QString &filePath, const ByteRange &range)
 
 void Session::replyImageFile(const QString &filePath)
 {
-    if (!beginReply("replyImageFile"))
-        return;
     std::unique_ptr<QFile> file = openForReply(filePath, "replyImageFile");
     if (!file)
         return;
     const qint64 size = file->size();
-    const QByteArray lines = validatorsOf(*file).headerLines();
+    const QByteArray lines = validatorsOf(*file, size).headerLines();
     sendWithBody(imageReplyHead(imageContentType(filePath), size, lines), std::move(file), size);
 }
 

@@ -38,50 +38,6 @@ namespace {
 const QString kName = QStringLiteral("1700000000001");
 const int kSize = 300000;
 
-
-struct Part
-{
-    QByteArray contentType;
-    QByteArray contentRange;
-    QByteArray bytes;
-};
-
-// Reads a multipart/byteranges body as a client must (RFC 2046): parts
-// between "--boundary" lines, each with its own head; false when it is not
-// well formed or does not end with the closing delimiter.
-bool readMultipart(const QByteArray &body, const QByteArray &boundary, QList<Part> *parts)
-{
-    const QByteArray delimiter = "--" + boundary;
-    if (!body.startsWith(delimiter + "\r\n"))
-        return false;
-    int at = delimiter.size() + 2;
-    for (int guard = 0; guard < 100; ++guard) {
-        const int headEnd = body.indexOf("\r\n\r\n", at);
-        if (headEnd < 0)
-            return false;
-        Part part;
-        for (const QByteArray &line : body.mid(at, headEnd - at).split('\n')) {
-            const QByteArray trimmed = line.trimmed();
-            if (trimmed.toLower().startsWith("content-type:"))
-                part.contentType = trimmed.mid(13).trimmed();
-            else if (trimmed.toLower().startsWith("content-range:"))
-                part.contentRange = trimmed.mid(14).trimmed();
-        }
-        const int next = body.indexOf("\r\n" + delimiter, headEnd + 4);
-        if (next < 0)
-            return false;
-        part.bytes = body.mid(headEnd + 4, next - headEnd - 4);
-        parts->append(part);
-        at = next + 2 + delimiter.size();
-        if (body.mid(at) == "--\r\n")
-            return true;
-        if (body.mid(at, 2) != "\r\n")
-            return false;
-        at += 2;
-    }
-    return false;
-}
-
 } // namespace
 
 class TestHttpEdges : public QObject
@@ -237,8 +193,8 @@ void TestHttpEdges::severalRangesComeAsMultipart()
     QVERIFY2(type.hasMatch(), httpedges::headerValue(headOf(reply), "Content-Type").constData());
     const QByteArray body = bodyOf(reply);
     QCOMPARE(httpedges::headerValue(headOf(reply), "Content-Length"), QByteArray::number(body.size()));
-    QList<Part> parts;
-    QVERIFY(readMultipart(body, type.captured(1).toLatin1(), &parts));
+    QList<httpedges::Part> parts;
+    QVERIFY(httpedges::readMultipart(body, type.captured(1).toLatin1(), &parts));
     const QList<QPair<int, int>> asked{{200000, 299989}, {0, 9}, {20, 29}, {299995, 299999}, {30, 109999}};
     QCOMPARE(parts.size(), asked.size());
     for (int i = 0; i < asked.size(); ++i) {

@@ -157,6 +157,39 @@ Answer ask(quint16 port, const QByteArray &request, int waitMs)
     return answer;
 }
 
+bool readMultipart(const QByteArray &body, const QByteArray &boundary, QList<Part> *parts)
+{
+    const QByteArray delimiter = "--" + boundary;
+    if (!body.startsWith(delimiter + "\r\n"))
+        return false;
+    int at = delimiter.size() + 2;
+    for (int guard = 0; guard < 100; ++guard) {
+        const int headEnd = body.indexOf("\r\n\r\n", at);
+        if (headEnd < 0)
+            return false;
+        Part part;
+        for (const QByteArray &line : body.mid(at, headEnd - at).split('\n')) {
+            const QByteArray trimmed = line.trimmed();
+            if (trimmed.toLower().startsWith("content-type:"))
+                part.contentType = trimmed.mid(13).trimmed();
+            else if (trimmed.toLower().startsWith("content-range:"))
+                part.contentRange = trimmed.mid(14).trimmed();
+        }
+        const int next = body.indexOf("\r\n" + delimiter, headEnd + 4);
+        if (next < 0)
+            return false;
+        part.bytes = body.mid(headEnd + 4, next - headEnd - 4);
+        parts->append(part);
+        at = next + 2 + delimiter.size();
+        if (body.mid(at) == "--\r\n")
+            return true;
+        if (body.mid(at, 2) != "\r\n")
+            return false;
+        at += 2;
+    }
+    return false;
+}
+
 QByteArray headerValue(const QByteArray &head, const QByteArray &field)
 {
     const QByteArray wanted = field.toLower() + ':';
@@ -186,21 +219,11 @@ int multipartParts(const Answer &answer)
         boundary = boundary.mid(1, boundary.size() - 2);
     if (boundary.isEmpty())
         return 0;
-    // A delimiter opens a line; the one followed by "--" closes the body.
-    const QByteArray delimiter = "--" + boundary;
-    int parts = 0;
-    int from = 0;
-    for (int guard = 0; guard < 100000; ++guard) {
-        const int found = answer.body.indexOf(delimiter, from);
-        if (found < 0)
-            break;
-        const bool opensLine = found == 0 || answer.body.at(found - 1) == '\n';
-        const bool closing = answer.body.mid(found + delimiter.size(), 2) == "--";
-        if (opensLine && !closing)
-            ++parts;
-        from = found + delimiter.size();
-    }
-    return parts;
+    // nginx opens the body with an empty line, which a reader takes as the
+    // preamble RFC 2046 allows before the first delimiter.
+    const QByteArray body = answer.body.startsWith("\r\n") ? answer.body.mid(2) : answer.body;
+    QList<Part> parts;
+    return readMultipart(body, boundary, &parts) ? parts.size() : 0;
 }
 
 } // namespace httpedges

@@ -45,7 +45,20 @@ Answer ask(quint16 port, const QByteArray &request, int waitMs = 3000);
 // empty when there is none.
 QByteArray headerValue(const QByteArray &head, const QByteArray &field);
 
-// Parts of a multipart/byteranges body, -1 when the answer is not multipart.
+struct Part
+{
+    QByteArray contentType;
+    QByteArray contentRange;
+    QByteArray bytes;
+};
+
+// Reads a multipart/byteranges body as a client must (RFC 2046): parts
+// between "--boundary" lines, each with its own head; false when it is not
+// well formed or does not end with the closing delimiter.
+bool readMultipart(const QByteArray &body, const QByteArray &boundary, QList<Part> *parts);
+
+// Parts of a multipart/byteranges body, -1 when the answer is not multipart,
+// 0 when it is not well formed.
 int multipartParts(const Answer &answer);
 
 } // namespace httpedges
