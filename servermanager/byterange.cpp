@@ -79,7 +79,7 @@ ByteRange ByteRange::fromHeader(const QString &value)
 ByteRange ByteRange::withIfRange(const QString &validator) const
 {
     ByteRange range = *this;
-    range.m_ifRange = validator.trimmed();
+    range.m_ifRange = validator;
     return range;
 }
 

@@ -6,32 +6,28 @@ namespace {
 
 // The head of every 200 reply: texts and JSON (sent in one message with
 // it) and images. The web views on the headset fetch the listing from
-// another origin, hence the CORS header.
+// another origin, hence the CORS header. %3: more header lines, if any.
 const char kOkReplyHead[] =
     "HTTP/1.1 200 OK\r\n"
     "Content-Type: %1\r\n"
     "Content-Length: %2\r\n"
     "Access-Control-Allow-Origin: *\r\n"
     "Connection: close\r\n"
+    "%3"
     "\r\n";
 
-// The headset's player asks for every video by range, and a request without
-// one is answered the same way, with the whole file as the range.
-const char kRangeReplyHead[] =
-    "HTTP/1.1 206 Partial Content\r\n"
+// The head of a reply carrying a video's bytes: %1 its status line's code
+// and reason, %2 the length, %3 more header lines (the Content-Range of a
+// 206, the file's validators). The headset's player asks for every video
+// by range, and a request without one is answered the same way, with the
+// whole file as the range.
+const char kFileReplyHead[] =
+    "HTTP/1.1 %1\r\n"
     "Connection: close\r\n"
     "Content-Transfer-Encoding: binary\r\n"
     "Content-Type: application/octet-stream\r\n"
-    "Content-Length: %1\r\n"
-    "Content-Range: bytes %2-%3/%4\r\n"
-    "\r\n";
-
-const char kWholeFileReplyHead[] =
-    "HTTP/1.1 200 OK\r\n"
-    "Connection: close\r\n"
-    "Content-Transfer-Encoding: binary\r\n"
-    "Content-Type: application/octet-stream\r\n"
-    "Content-Length: %1\r\n"
+    "Content-Length: %2\r\n"
+    "%3"
     "\r\n";
 
 const char kMultipartReplyHead[] =
@@ -39,10 +35,11 @@ const char kMultipartReplyHead[] =
     "Connection: close\r\n"
     "Content-Type: multipart/byteranges; boundary=%1\r\n"
     "Content-Length: %2\r\n"
+    "%3"
     "\r\n";
 
-// The type of a video's bytes in each part of a multipart reply, as the heads
-// above give it for a single range or the whole file.
+// The type of a video's bytes in each part of a multipart reply, as the
+// file's head above gives it for a single range or the whole file.
 const char kFileContentType[] = "application/octet-stream";
 
 const char kErrorReply[] =
@@ -52,29 +49,18 @@ const char kErrorReply[] =
     "Connection: close\r\n"
     "\r\n";
 
-// Header lines put in before the blank line that ends a head.
-QByteArray withLines(const QByteArray &head, const QByteArray &lines)
-{
-    if (lines.isEmpty())
-        return head;
-    return head.left(head.size() - 2) + lines + "\r\n";
-}
-
 // Fills every placeholder in one pass, so a value is never read as a
 // placeholder itself.
-QByteArray fill(const char *pattern, const QString &a1, const QString &a2)
-{
-    return QString::fromLatin1(pattern).arg(a1, a2).toUtf8();
-}
-
 QByteArray fill(const char *pattern, const QString &a1, const QString &a2, const QString &a3)
 {
     return QString::fromLatin1(pattern).arg(a1, a2, a3).toUtf8();
 }
 
-QByteArray fill(const char *pattern, const QString &a1, const QString &a2, const QString &a3, const QString &a4)
+// Which bytes of the file a 206 reply or one of its parts carries.
+QByteArray contentRangeLine(qint64 first, qint64 last, qint64 fileSize)
 {
-    return QString::fromLatin1(pattern).arg(a1, a2, a3, a4).toUtf8();
+    return "Content-Range: bytes " + QByteArray::number(first) + '-' + QByteArray::number(last) + '/'
+        + QByteArray::number(fileSize) + "\r\n";
 }
 
 } // namespace
@@ -101,12 +87,12 @@ QByteArray reasonPhrase(int status)
 
 QByteArray contentReplyHead(const QByteArray &contentType, qint64 length)
 {
-    return fill(kOkReplyHead, QString::fromLatin1(contentType), QString::number(length));
+    return fill(kOkReplyHead, QString::fromLatin1(contentType), QString::number(length), QString());
 }
 
 QByteArray imageReplyHead(const QByteArray &contentType, qint64 length, const QByteArray &extraLines)
 {
-    return withLines(contentReplyHead(contentType, length), extraLines);
+    return fill(kOkReplyHead, QString::fromLatin1(contentType), QString::number(length), QString::fromLatin1(extraLines));
 }
 
 QByteArray imageContentType(const QString &filePath)
@@ -119,26 +105,25 @@ QByteArray imageContentType(const QString &filePath)
 
 QByteArray rangeReplyHead(qint64 first, qint64 last, qint64 fileSize, const QByteArray &extraLines)
 {
-    return withLines(fill(kRangeReplyHead, QString::number(last - first + 1), QString::number(first),
-                          QString::number(last), QString::number(fileSize)),
-                     extraLines);
+    return fill(kFileReplyHead, QStringLiteral("206 Partial Content"), QString::number(last - first + 1),
+                QString::fromLatin1(contentRangeLine(first, last, fileSize) + extraLines));
 }
 
 QByteArray wholeFileReplyHead(qint64 fileSize, const QByteArray &extraLines)
 {
-    return withLines(QString::fromLatin1(kWholeFileReplyHead).arg(fileSize).toUtf8(), extraLines);
+    return fill(kFileReplyHead, QStringLiteral("200 OK"), QString::number(fileSize), QString::fromLatin1(extraLines));
 }
 
 QByteArray multipartReplyHead(const QByteArray &boundary, qint64 bodyLength, const QByteArray &extraLines)
 {
-    return withLines(fill(kMultipartReplyHead, QString::fromLatin1(boundary), QString::number(bodyLength)), extraLines);
+    return fill(kMultipartReplyHead, QString::fromLatin1(boundary), QString::number(bodyLength),
+                QString::fromLatin1(extraLines));
 }
 
 QByteArray multipartPartHead(const QByteArray &boundary, qint64 first, qint64 last, qint64 fileSize, bool firstPart)
 {
     return (firstPart ? QByteArray() : QByteArray("\r\n")) + "--" + boundary + "\r\nContent-Type: " + kFileContentType
-        + "\r\nContent-Range: bytes " + QByteArray::number(first) + '-' + QByteArray::number(last) + '/'
-        + QByteArray::number(fileSize) + "\r\n\r\n";
+        + "\r\n" + contentRangeLine(first, last, fileSize) + "\r\n";
 }
 
 QByteArray multipartEnd(const QByteArray &boundary)

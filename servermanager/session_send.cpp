@@ -16,10 +16,11 @@ namespace LanHttpServer {
 namespace {
 
 // Bodies that are not sent straight from their file (images made in memory,
-// the parts of a multipart range reply, connections over a local socket) are read 8,192 bytes at a time and handed
-// to the socket as the socket reports bytes written, never more than the send
-// window ahead, so a long reply costs one window of memory per connection and
-// a slow client slows only itself.
+// the parts of a multipart range reply, connections over a local socket)
+// are read 8,192 bytes at a time and handed to the socket as the socket
+// reports bytes written, never more than the send window ahead, so a long
+// reply costs one window of memory per connection and a slow client slows
+// only itself.
 constexpr qint64 kChunkBytes = 8192;
 
 } // namespace

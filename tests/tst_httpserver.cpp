@@ -103,7 +103,6 @@ private:
     qint64 m_unreported = 0;
 };
 
-
 // The ETag and Last-Modified lines of a file's replies.
 QByteArray validatorLines(const QString &path)
 {
