@@ -85,30 +85,24 @@ ByteRange ByteRange::withIfRange(const QString &validator) const
 
 ByteRange::Answer ByteRange::answerFor(qint64 fileSize, bool ifRangeHolds) const
 {
-    Answer answer;
+    const Answer wholeFile{Answer::WholeFile, {}};
+    const Answer notSatisfiable{Answer::NotSatisfiable, {}};
     // An empty file has no byte to name in a range: it is sent whole.
-    if (m_kind == Whole) {
-        answer.kind = fileSize > 0 ? Answer::WholeAsRange : Answer::WholeFile;
-        if (fileSize > 0)
-            answer.parts.append(Span{0, fileSize - 1});
-        return answer;
-    }
+    if (m_kind == Whole)
+        return fileSize > 0 ? Answer{Answer::WholeAsRange, {Span{0, fileSize - 1}}} : wholeFile;
     // The validator is looked at before the ranges: a file that changed is
     // sent whole, whatever was asked of its earlier version.
-    if (!m_ifRange.isEmpty() && !ifRangeHolds) {
-        answer.kind = Answer::WholeFile;
-        return answer;
-    }
+    if (!m_ifRange.isEmpty() && !ifRangeHolds)
+        return wholeFile;
     if (m_kind == Invalid)
-        return answer;
-    // An empty file has no byte to ask for; a player resuming at "bytes=0-"
-    // still gets it (empty, with 200) as nginx sends it, not an error. More
-    // ranges than are ever answered get the whole file too.
-    if (fileSize <= 0 || m_asked.size() > kMaxRanges) {
-        answer.kind = Answer::WholeFile;
-        return answer;
-    }
+        return notSatisfiable;
+    // A player resuming an empty file at "bytes=0-" still gets it (empty,
+    // with 200) as nginx sends it, not an error. More ranges than are ever
+    // answered get the whole file too.
+    if (fileSize <= 0 || m_asked.size() > kMaxRanges)
+        return wholeFile;
 
+    Answer answer{Answer::Parts, {}};
     for (const Asked &asked : m_asked) {
         Span span;
         if (asked.first < 0) {
@@ -125,18 +119,14 @@ ByteRange::Answer ByteRange::answerFor(qint64 fileSize, bool ifRangeHolds) const
         answer.parts.append(span);
     }
     if (answer.parts.isEmpty())
-        return answer;
+        return notSatisfiable;
 
     QVector<Span> ordered = answer.parts;
     std::sort(ordered.begin(), ordered.end(), [](const Span &a, const Span &b) { return a.first < b.first; });
     for (int i = 1; i < ordered.size(); ++i) {
-        if (ordered[i].first <= ordered[i - 1].last) {
-            answer.kind = Answer::WholeFile;
-            answer.parts.clear();
-            return answer;
-        }
+        if (ordered[i].first <= ordered[i - 1].last)
+            return wholeFile;
     }
-    answer.kind = Answer::Parts;
     return answer;
 }
 

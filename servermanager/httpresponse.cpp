@@ -85,14 +85,14 @@ QByteArray reasonPhrase(int status)
     return status >= 500 ? "Server Error" : "Error";
 }
 
-QByteArray contentReplyHead(const QByteArray &contentType, qint64 length)
+QByteArray contentReplyHead(const QByteArray &contentType, qint64 length, const QByteArray &extraLines)
 {
-    return fill(kOkReplyHead, QString::fromLatin1(contentType), QString::number(length), QString());
+    return fill(kOkReplyHead, QString::fromLatin1(contentType), QString::number(length), QString::fromLatin1(extraLines));
 }
 
 QByteArray imageReplyHead(const QByteArray &contentType, qint64 length, const QByteArray &extraLines)
 {
-    return fill(kOkReplyHead, QString::fromLatin1(contentType), QString::number(length), QString::fromLatin1(extraLines));
+    return contentReplyHead(contentType, length, extraLines);
 }
 
 QByteArray imageContentType(const QString &filePath)

@@ -14,11 +14,11 @@ constexpr const char *kJsonContentType = "application/json;charset=UTF-8";
 QByteArray reasonPhrase(int status);
 
 // The head of a 200 reply with text or JSON, for a body that is sent as it
-// is held.
-QByteArray contentReplyHead(const QByteArray &contentType, qint64 length);
+// is held. extraLines (header lines, each ending in CR LF) go in before the
+// head's end, here and in the heads below.
+QByteArray contentReplyHead(const QByteArray &contentType, qint64 length, const QByteArray &extraLines = QByteArray());
 
-// The head of a 200 reply carrying an image; the body follows it. extraLines
-// (header lines, each ending in CR LF) go in before the head's end.
+// The head of a 200 reply carrying an image; the body follows it.
 QByteArray imageReplyHead(const QByteArray &contentType, qint64 length, const QByteArray &extraLines = QByteArray());
 // The image type of a poster file, from its name: posters are PNG.
 QByteArray imageContentType(const QString &filePath);

@@ -1,5 +1,7 @@
 #include "common/httpedgecases.h"
 
+#include "common/rawhttp.h"
+
 #include <QElapsedTimer>
 #include <QHostAddress>
 #include <QTcpSocket>
@@ -57,9 +59,9 @@ bool wholeReply(const QByteArray &bytes, bool headRequest)
     const int headEnd = bytes.indexOf("\r\n\r\n");
     if (headEnd < 0)
         return false;
-    const QByteArray head = bytes.left(headEnd + 4);
-    const QByteArray body = bytes.mid(headEnd + 4);
-    const int status = head.mid(9, 3).toInt();
+    const QByteArray head = headOf(bytes);
+    const QByteArray body = bodyOf(bytes);
+    const int status = statusOf(head);
     if (headRequest || status == 204 || status == 304 || (status >= 100 && status < 200))
         return true;
     if (headerValue(head, "Transfer-Encoding").toLower().contains("chunked"))
@@ -146,14 +148,10 @@ Answer ask(quint16 port, const QByteArray &request, int waitMs)
     answer.closed = socket.state() == QAbstractSocket::UnconnectedState;
     socket.abort();
 
-    const int headEnd = bytes.indexOf("\r\n\r\n");
-    answer.head = headEnd < 0 ? bytes : bytes.left(headEnd + 4);
-    answer.body = headEnd < 0 ? QByteArray() : bytes.mid(headEnd + 4);
-    if ((answer.head.startsWith("HTTP/1.1 ") || answer.head.startsWith("HTTP/1.0 ")) && answer.head.size() >= 12) {
-        bool isNumber = false;
-        const int status = answer.head.mid(9, 3).toInt(&isNumber);
-        answer.status = isNumber ? status : 0;
-    }
+    // Both servers write an HTTP/1.1 status line, whatever the request's version.
+    answer.status = statusOf(bytes);
+    answer.head = bytes.contains("\r\n\r\n") ? headOf(bytes) : bytes;
+    answer.body = bodyOf(bytes);
     return answer;
 }
 
