@@ -30,12 +30,6 @@ public:
         qint64 last = 0;
     };
 
-    enum Kind {
-        Whole,   // no usable Range header: the whole file
-        Ranges,  // one range or more
-        Invalid  // a byte range that cannot be read: answered with 416
-    };
-
     // What to send of a file of a given size.
     struct Answer
     {
@@ -66,8 +60,6 @@ public:
     ByteRange withIfRange(const QString &validator) const;
     QString ifRange() const { return m_ifRange; }
 
-    Kind kind() const { return m_kind; }
-
     // What to send of a file of the given size. ifRangeHolds: whether the
     // If-Range, when there is one, names the file as it is now.
     Answer answerFor(qint64 fileSize, bool ifRangeHolds = true) const;
@@ -81,6 +73,12 @@ public:
     bool operator!=(const ByteRange &other) const { return !(*this == other); }
 
 private:
+    enum Kind {
+        Whole,   // no usable Range header: the whole file
+        Ranges,  // one range or more
+        Invalid  // a byte range that cannot be read: answered with 416
+    };
+
     // One range as asked: first -1 for a suffix (then second is its length),
     // second -1 for a range to the end.
     struct Asked

@@ -215,9 +215,7 @@ void TestHttpEdges::severalRangesComeAsMultipart()
 
 void TestHttpEdges::overlappingOrManyRangesGetTheWholeFile()
 {
-    QByteArray seventeen = "bytes=0-0";
-    for (int i = 1; i < 17; ++i)
-        seventeen += ',' + QByteArray::number(i * 2) + '-' + QByteArray::number(i * 2);
+    const QByteArray seventeen = "bytes=" + httpedges::manyRanges(17);
     for (const QByteArray &range : {QByteArray("bytes=0-9,5-14"), QByteArray("bytes=-100,299000-"), seventeen}) {
         const QByteArray reply = get(m_videoTarget, "Range: " + range + "\r\n");
         QCOMPARE(statusOf(reply), 200);
@@ -305,8 +303,7 @@ void TestHttpEdges::controlBytesInANameAreRefused()
 // not held until the head's deadline of 10 seconds.
 void TestHttpEdges::headsOfAnotherProtocolAreRefusedAtOnce()
 {
-    const QByteArray clientHello = QByteArray::fromHex("16030102000100010003036a1b2c3d") + QByteArray(32, '\x07');
-    const QList<QByteArray> heads{QByteArray("\r"), clientHello, QByteArray("\x16"),
+    const QList<QByteArray> heads{QByteArray("\r"), httpedges::tlsClientHelloStart(), QByteArray("\x16"),
                                   QByteArray("GET /list HTTP/1.1\r\nHost: a\rX"), QByteArray("GET /list\rHTTP/1.1"),
                                   QByteArray("\r\n")};
     for (const QByteArray &head : heads) {

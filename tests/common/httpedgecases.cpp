@@ -29,29 +29,6 @@ Case both(const QByteArray &point, const QByteArray &name, const QByteArray &emb
                 get(nginxTarget, fields, version, withHost)};
 }
 
-// The first bytes of a TLS 1.2 ClientHello: record header, handshake header,
-// client version and a made-up client random; the rest never follows.
-QByteArray tlsClientHelloStart()
-{
-    static const char start[] = {'\x16', '\x03', '\x01', '\x02', '\x00', '\x01', '\x00', '\x01', '\xfc', '\x03', '\x03'};
-    QByteArray bytes(start, int(sizeof(start)));
-    for (int i = 0; i < 32; ++i)
-        bytes += char(0x40 + i);
-    return bytes;
-}
-
-// "0-0,2-2,...": count one-byte ranges with a byte between them.
-QByteArray manyRanges(int count)
-{
-    QByteArray ranges;
-    for (int i = 0; i < count; ++i) {
-        if (i > 0)
-            ranges += ',';
-        ranges += QByteArray::number(2 * i) + '-' + QByteArray::number(2 * i);
-    }
-    return ranges;
-}
-
 // Whether the bytes so far hold the whole reply; one without a length ends
 // only with the connection.
 bool wholeReply(const QByteArray &bytes, bool headRequest)
@@ -72,6 +49,26 @@ bool wholeReply(const QByteArray &bytes, bool headRequest)
 }
 
 } // namespace
+
+QByteArray tlsClientHelloStart()
+{
+    static const char start[] = {'\x16', '\x03', '\x01', '\x02', '\x00', '\x01', '\x00', '\x01', '\xfc', '\x03', '\x03'};
+    QByteArray bytes(start, int(sizeof(start)));
+    for (int i = 0; i < 32; ++i)
+        bytes += char(0x40 + i);
+    return bytes;
+}
+
+QByteArray manyRanges(int count)
+{
+    QByteArray ranges;
+    for (int i = 0; i < count; ++i) {
+        if (i > 0)
+            ranges += ',';
+        ranges += QByteArray::number(2 * i) + '-' + QByteArray::number(2 * i);
+    }
+    return ranges;
+}
 
 QList<Case> cases(const QByteArray &name, const QByteArray &etag, const QByteArray &lastModified)
 {

@@ -26,6 +26,13 @@ struct Case
 // /list.json.
 QList<Case> cases(const QByteArray &name, const QByteArray &etag, const QByteArray &lastModified);
 
+// The first bytes of a TLS 1.2 ClientHello: record header, handshake header,
+// client version and a made-up client random; the rest never follows.
+QByteArray tlsClientHelloStart();
+
+// "0-0,2-2,...": count one-byte ranges with a byte between them.
+QByteArray manyRanges(int count);
+
 struct Answer
 {
     int status = 0;      // 0 when nothing, or nothing like a status line, came
