@@ -2,8 +2,6 @@
 
 #include <QStringList>
 
-#include <algorithm>
-
 namespace LanHttpServer {
 
 namespace {
@@ -121,11 +119,13 @@ ByteRange::Answer ByteRange::answerFor(qint64 fileSize, bool ifRangeHolds) const
     if (answer.parts.isEmpty())
         return notSatisfiable;
 
-    QVector<Span> ordered = answer.parts;
-    std::sort(ordered.begin(), ordered.end(), [](const Span &a, const Span &b) { return a.first < b.first; });
-    for (int i = 1; i < ordered.size(); ++i) {
-        if (ordered[i].first <= ordered[i - 1].last)
-            return wholeFile;
+    // At most kMaxRanges parts: each is held against every earlier one, in
+    // the order asked, without a sorted copy.
+    for (int i = 1; i < answer.parts.size(); ++i) {
+        for (int j = 0; j < i; ++j) {
+            if (answer.parts[i].first <= answer.parts[j].last && answer.parts[j].first <= answer.parts[i].last)
+                return wholeFile;
+        }
     }
     return answer;
 }
