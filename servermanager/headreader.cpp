@@ -30,6 +30,17 @@ constexpr int kSweepsPerLimit = 4;
 constexpr int kShortestSweepMs = 10;
 constexpr int kLongestSweepMs = 250;
 
+// Whether a line of a head may have ended in the bytes received from `from`
+// on: a LF came, or a CR that may or may not be followed by one, or the
+// byte after such a CR.
+bool lineMayHaveEnded(const QByteArray &received, int from)
+{
+    const char *fresh = received.constData() + from;
+    const size_t count = size_t(received.size() - from);
+    return std::memchr(fresh, '\n', count) || std::memchr(fresh, '\r', count)
+        || (from > 0 && received.at(from - 1) == '\r');
+}
+
 } // namespace
 
 HeadReader::HeadReader(const ServerLimits &limits, int maxConnections, Hooks hooks, std::atomic<int> *count)
@@ -231,20 +242,16 @@ void HeadReader::readFrom(qintptr descriptor)
     const int size = connection.received.size();
     if (size > before) {
         connection.lastInputMs = m_clock.elapsed();
-        // The head is looked at again only when a line of it may have ended
-        // (a LF came, or a CR that may or may not be followed by one, or the
-        // byte after such a CR), while its first bytes may still show it is
-        // no request at all, or, once the head is whole, when the body it
-        // announced is in: a head or body sent a byte at a time costs no
-        // more than one sent at once.
-        const char *fresh = connection.received.constData() + before;
-        const bool lineEnded = std::memchr(fresh, '\n', size_t(size - before))
-            || std::memchr(fresh, '\r', size_t(size - before))
-            || (before > 0 && connection.received.at(before - 1) == '\r');
-        const bool opening = before < kOpeningBytes;
+        // The head is looked at again only when a line of it may have ended,
+        // while its first bytes may still show it is no request at all, or,
+        // once the head is whole, when the body it announced is in: a head
+        // or body sent a byte at a time costs no more than one sent at once.
+        // A body's bytes are not searched for line ends.
         const bool headWhole = connection.expectedBytes > 0;
-        const bool bodyIn = headWhole && size >= connection.expectedBytes;
-        if (headWhole ? bodyIn : (lineEnded || opening || size > kMaxHeadBytes)) {
+        const bool lookAgain = headWhole
+            ? size >= connection.expectedBytes
+            : (before < kOpeningBytes || size > kMaxHeadBytes || lineMayHaveEnded(connection.received, before));
+        if (lookAgain) {
             const ParseResult result = parseRequest(connection.received);
             if (result.status == ParseResult::Complete) {
                 const QHostAddress peer = connection.peer;
