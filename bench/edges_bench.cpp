@@ -11,6 +11,7 @@
 // sent nothing within 3 s and still holds the connection is "held"; one that
 // closed it without a byte is "closed, nothing".
 #include "common/httpedgecases.h"
+#include "common/rawhttp.h"
 
 #include <QCoreApplication>
 
@@ -49,17 +50,17 @@ Cell cellOf(const httpedges::Answer &answer)
     Cell cell;
     cell.status = statusText(answer);
     // The subtype alone says enough here: mp4, png, json, html, byteranges.
-    QByteArray type = httpedges::headerValue(answer.head, "Content-Type");
+    QByteArray type = headerValue(answer.head, "Content-Type");
     const int semicolon = type.indexOf(';');
     if (semicolon >= 0)
         type.truncate(semicolon);
     const int slash = type.indexOf('/');
     cell.type = orDash(slash >= 0 ? type.mid(slash + 1).trimmed() : type);
-    QByteArray range = httpedges::headerValue(answer.head, "Content-Range");
+    QByteArray range = headerValue(answer.head, "Content-Range");
     if (range.startsWith("bytes "))
         range.remove(0, 6);
     cell.range = orDash(range);
-    cell.length = orDash(httpedges::headerValue(answer.head, "Content-Length"));
+    cell.length = orDash(headerValue(answer.head, "Content-Length"));
     const int parts = httpedges::multipartParts(answer);
     cell.parts = parts < 0 ? QByteArray("-") : QByteArray::number(parts);
     cell.ms = answer.firstByteMs < 0 ? QByteArray("-") : QByteArray::number(answer.firstByteMs, 'f', 1);
@@ -102,9 +103,9 @@ int main(int argc, char *argv[])
     // the cases are about.
     const httpedges::Answer head = httpedges::ask(
         nginxPort, "HEAD /" + name + ".mp4 HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n");
-    const QByteArray etag = httpedges::headerValue(head.head, "ETag");
-    const QByteArray lastModified = httpedges::headerValue(head.head, "Last-Modified");
-    if (head.status != 200 || httpedges::headerValue(head.head, "Content-Length").toLongLong() != size
+    const QByteArray etag = headerValue(head.head, "ETag");
+    const QByteArray lastModified = headerValue(head.head, "Last-Modified");
+    if (head.status != 200 || headerValue(head.head, "Content-Length").toLongLong() != size
         || etag.isEmpty() || lastModified.isEmpty()) {
         std::fprintf(stderr, "nginx does not serve %s.mp4 of %lld bytes with its validators:\n%s\n",
                      name.constData(), size, head.head.constData());

@@ -123,22 +123,22 @@ void TestHttpEdges::ifRangeResumesOnlyTheSameVersion()
 {
     const QByteArray first = get(m_videoTarget, "Range: bytes=0-9\r\n");
     QCOMPARE(statusOf(first), 206);
-    const QByteArray etag = httpedges::headerValue(headOf(first), "ETag");
-    const QByteArray date = httpedges::headerValue(headOf(first), "Last-Modified");
+    const QByteArray etag = headerValue(headOf(first), "ETag");
+    const QByteArray date = headerValue(headOf(first), "Last-Modified");
     QVERIFY2(QRegularExpression("^\"[0-9a-f]+-493e0\"$").match(QString::fromLatin1(etag)).hasMatch(), etag.constData());
     QVERIFY(!date.isEmpty());
 
     for (const QByteArray &validator : {etag, date}) {
         const QByteArray resumed = get(m_videoTarget, "Range: bytes=100-\r\nIf-Range: " + validator + "\r\n");
         QCOMPARE(statusOf(resumed), 206);
-        QCOMPARE(httpedges::headerValue(headOf(resumed), "Content-Range"), QByteArray("bytes 100-299999/300000"));
+        QCOMPARE(headerValue(headOf(resumed), "Content-Range"), QByteArray("bytes 100-299999/300000"));
         QVERIFY(bodyOf(resumed) == m_video.mid(100));
     }
     for (const QByteArray &other : {QByteArray("\"x\""), "W/" + etag, QByteArray("Thu, 01 Jan 2015 00:00:00 GMT")}) {
         const QByteArray whole = get(m_videoTarget, "Range: bytes=0-9\r\nIf-Range: " + other + "\r\n");
         QCOMPARE(statusOf(whole), 200);
-        QCOMPARE(httpedges::headerValue(headOf(whole), "Content-Length"), QByteArray::number(kSize));
-        QVERIFY(httpedges::headerValue(headOf(whole), "Content-Range").isEmpty());
+        QCOMPARE(headerValue(headOf(whole), "Content-Length"), QByteArray::number(kSize));
+        QVERIFY(headerValue(headOf(whole), "Content-Range").isEmpty());
         QVERIFY(bodyOf(whole) == m_video);
         // HEAD is told the same, without the bytes.
         const QByteArray head = get(m_videoTarget, "Range: bytes=0-9\r\nIf-Range: " + other + "\r\n", "HEAD");
@@ -156,20 +156,20 @@ void TestHttpEdges::ifRangeResumesOnlyTheSameVersion()
     const QByteArray stale = get(m_videoTarget, "Range: bytes=100-\r\nIf-Range: " + etag + "\r\n");
     QCOMPARE(statusOf(stale), 200);
     QVERIFY(bodyOf(stale) == changed);
-    QVERIFY(httpedges::headerValue(headOf(stale), "ETag") != etag);
+    QVERIFY(headerValue(headOf(stale), "ETag") != etag);
 }
 
 void TestHttpEdges::aLaterSatisfiableRangeIsServed()
 {
     const QByteArray reply = get(m_videoTarget, "Range: bytes=99999999-,0-9\r\n");
     QCOMPARE(statusOf(reply), 206);
-    QCOMPARE(httpedges::headerValue(headOf(reply), "Content-Range"), QByteArray("bytes 0-9/300000"));
+    QCOMPARE(headerValue(headOf(reply), "Content-Range"), QByteArray("bytes 0-9/300000"));
     QCOMPARE(bodyOf(reply), m_video.left(10));
 
     // None of them in the file: nothing to send.
     const QByteArray none = get(m_videoTarget, "Range: bytes=99999999-,300000-300009\r\n");
     QCOMPARE(statusOf(none), 416);
-    QCOMPARE(httpedges::headerValue(headOf(none), "Content-Range"), QByteArray("bytes */300000"));
+    QCOMPARE(headerValue(headOf(none), "Content-Range"), QByteArray("bytes */300000"));
 
     // An empty file has no byte to ask for: it is sent (empty) whole.
     QVERIFY(writeWholeFile(videoPath(), QByteArray()));
@@ -177,7 +177,7 @@ void TestHttpEdges::aLaterSatisfiableRangeIsServed()
     for (const QByteArray &asked : {QByteArray("Range: bytes=0-\r\n"), QByteArray()}) {
         const QByteArray empty = get(m_videoTarget, asked);
         QCOMPARE(statusOf(empty), 200);
-        QCOMPARE(httpedges::headerValue(headOf(empty), "Content-Length"), QByteArray("0"));
+        QCOMPARE(headerValue(headOf(empty), "Content-Length"), QByteArray("0"));
         QVERIFY(bodyOf(empty).isEmpty());
     }
 }
@@ -189,10 +189,10 @@ void TestHttpEdges::severalRangesComeAsMultipart()
     const QByteArray reply = get(m_videoTarget, "Range: bytes=200000-299989,0-9,20-29,-5,30-109999\r\n");
     QCOMPARE(statusOf(reply), 206);
     const QRegularExpressionMatch type = QRegularExpression("^multipart/byteranges; boundary=([0-9A-Za-z'()+_,./:=?-]{1,70})$")
-                                             .match(QString::fromLatin1(httpedges::headerValue(headOf(reply), "Content-Type")));
-    QVERIFY2(type.hasMatch(), httpedges::headerValue(headOf(reply), "Content-Type").constData());
+                                             .match(QString::fromLatin1(headerValue(headOf(reply), "Content-Type")));
+    QVERIFY2(type.hasMatch(), headerValue(headOf(reply), "Content-Type").constData());
     const QByteArray body = bodyOf(reply);
-    QCOMPARE(httpedges::headerValue(headOf(reply), "Content-Length"), QByteArray::number(body.size()));
+    QCOMPARE(headerValue(headOf(reply), "Content-Length"), QByteArray::number(body.size()));
     QList<httpedges::Part> parts;
     QVERIFY(httpedges::readMultipart(body, type.captured(1).toLatin1(), &parts));
     const QList<QPair<int, int>> asked{{200000, 299989}, {0, 9}, {20, 29}, {299995, 299999}, {30, 109999}};
@@ -208,9 +208,9 @@ void TestHttpEdges::severalRangesComeAsMultipart()
     // HEAD: the same length, no body.
     const QByteArray head = get(m_videoTarget, "Range: bytes=200000-299989,0-9,20-29,-5,30-109999\r\n", "HEAD");
     QCOMPARE(statusOf(head), 206);
-    QCOMPARE(httpedges::headerValue(headOf(head), "Content-Length"), QByteArray::number(body.size()));
+    QCOMPARE(headerValue(headOf(head), "Content-Length"), QByteArray::number(body.size()));
     QVERIFY(bodyOf(head).isEmpty());
-    QVERIFY(httpedges::headerValue(headOf(head), "Content-Type").startsWith("multipart/byteranges; boundary="));
+    QVERIFY(headerValue(headOf(head), "Content-Type").startsWith("multipart/byteranges; boundary="));
 }
 
 void TestHttpEdges::overlappingOrManyRangesGetTheWholeFile()
@@ -219,14 +219,14 @@ void TestHttpEdges::overlappingOrManyRangesGetTheWholeFile()
     for (const QByteArray &range : {QByteArray("bytes=0-9,5-14"), QByteArray("bytes=-100,299000-"), seventeen}) {
         const QByteArray reply = get(m_videoTarget, "Range: " + range + "\r\n");
         QCOMPARE(statusOf(reply), 200);
-        QVERIFY(httpedges::headerValue(headOf(reply), "Content-Range").isEmpty());
+        QVERIFY(headerValue(headOf(reply), "Content-Range").isEmpty());
         QVERIFY2(bodyOf(reply) == m_video, range.constData());
     }
     // Sixteen are answered as asked.
     const QByteArray sixteen = seventeen.left(seventeen.lastIndexOf(','));
     const QByteArray reply = get(m_videoTarget, "Range: " + sixteen + "\r\n");
     QCOMPARE(statusOf(reply), 206);
-    QVERIFY(httpedges::headerValue(headOf(reply), "Content-Type").startsWith("multipart/byteranges"));
+    QVERIFY(headerValue(headOf(reply), "Content-Type").startsWith("multipart/byteranges"));
 }
 
 // A last position past the end means the end, however long the number; one
@@ -235,7 +235,7 @@ void TestHttpEdges::longNumbersInARange()
 {
     const QByteArray toTheEnd = get(m_videoTarget, "Range: bytes=0-9223372036854775807\r\n");
     QCOMPARE(statusOf(toTheEnd), 206);
-    QCOMPARE(httpedges::headerValue(headOf(toTheEnd), "Content-Range"), QByteArray("bytes 0-299999/300000"));
+    QCOMPARE(headerValue(headOf(toTheEnd), "Content-Range"), QByteArray("bytes 0-299999/300000"));
     QVERIFY(bodyOf(toTheEnd) == m_video);
 
     // 2^64 + 10 would wrap to 10.
@@ -365,8 +365,8 @@ void TestHttpEdges::programAndItsNginxAnswerAlike()
                  return listing.status == 200 && listing.body.contains(base.toUtf8()) && validators.status == 200;
              }, 20000),
              qPrintable(program.output()));
-    const QByteArray etag = httpedges::headerValue(validators.head, "ETag");
-    const QByteArray lastModified = httpedges::headerValue(validators.head, "Last-Modified");
+    const QByteArray etag = headerValue(validators.head, "ETag");
+    const QByteArray lastModified = headerValue(validators.head, "Last-Modified");
     QVERIFY(!etag.isEmpty() && !lastModified.isEmpty());
 
     const QMap<QByteArray, int> ownAnswers{{"3b", 200}, {"3c", 200}, {"7b", 400}, {"8a", 400}};
@@ -399,7 +399,7 @@ void TestHttpEdges::programAndItsNginxAnswerAlike()
         QCOMPARE(ourParts, theirParts);
         // The same bytes of the file, whole or in range.
         if (ours.status == 206 && ourParts < 0) {
-            QCOMPARE(httpedges::headerValue(ours.head, "Content-Range"), httpedges::headerValue(theirs.head, "Content-Range"));
+            QCOMPARE(headerValue(ours.head, "Content-Range"), headerValue(theirs.head, "Content-Range"));
             QVERIFY2(ours.body == theirs.body, what.constData());
         }
         if (ours.status == 200 && edge.embedded.contains("/video/"))

@@ -1,5 +1,6 @@
 #include "common/curlclient.h"
 
+#include "common/rawhttp.h"
 #include "common/testenv.h"
 
 #include <QProcess>
@@ -8,9 +9,7 @@
 
 QString CurlReply::header(const QString &name) const
 {
-    const QRegularExpression pattern("^" + QRegularExpression::escape(name) + ":\\s*(.*?)\\r?$",
-                                     QRegularExpression::CaseInsensitiveOption | QRegularExpression::MultilineOption);
-    return pattern.match(QString::fromLatin1(head)).captured(1);
+    return QString::fromLatin1(headerValue(head, name.toLatin1()));
 }
 
 CurlReply curl(const QString &url, const QStringList &extra)

@@ -162,14 +162,10 @@ bool readMultipart(const QByteArray &body, const QByteArray &boundary, QList<Par
         const int headEnd = body.indexOf("\r\n\r\n", at);
         if (headEnd < 0)
             return false;
+        const QByteArray partHead = body.mid(at, headEnd - at);
         Part part;
-        for (const QByteArray &line : body.mid(at, headEnd - at).split('\n')) {
-            const QByteArray trimmed = line.trimmed();
-            if (trimmed.toLower().startsWith("content-type:"))
-                part.contentType = trimmed.mid(13).trimmed();
-            else if (trimmed.toLower().startsWith("content-range:"))
-                part.contentRange = trimmed.mid(14).trimmed();
-        }
+        part.contentType = headerValue(partHead, "Content-Type");
+        part.contentRange = headerValue(partHead, "Content-Range");
         const int next = body.indexOf("\r\n" + delimiter, headEnd + 4);
         if (next < 0)
             return false;
@@ -183,18 +179,6 @@ bool readMultipart(const QByteArray &body, const QByteArray &boundary, QList<Par
         at += 2;
     }
     return false;
-}
-
-QByteArray headerValue(const QByteArray &head, const QByteArray &field)
-{
-    const QByteArray wanted = field.toLower() + ':';
-    const QList<QByteArray> lines = head.split('\n');
-    // The first line is the status line, never a field.
-    for (int i = 1; i < lines.size(); ++i) {
-        if (lines.at(i).toLower().startsWith(wanted))
-            return lines.at(i).mid(wanted.size()).trimmed();
-    }
-    return QByteArray();
 }
 
 int multipartParts(const Answer &answer)

@@ -48,10 +48,6 @@ struct Answer
 // chunk) or waitMs have passed.
 Answer ask(quint16 port, const QByteArray &request, int waitMs = 3000);
 
-// The value of the head's first field called field (any case), trimmed;
-// empty when there is none.
-QByteArray headerValue(const QByteArray &head, const QByteArray &field);
-
 struct Part
 {
     QByteArray contentType;

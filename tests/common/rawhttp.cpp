@@ -80,6 +80,16 @@ QByteArray bodyOf(const QByteArray &reply)
     return end < 0 ? QByteArray() : reply.mid(end + 4);
 }
 
+QByteArray headerValue(const QByteArray &head, const QByteArray &field)
+{
+    const QByteArray wanted = field.toLower() + ':';
+    for (const QByteArray &line : head.split('\n')) {
+        if (line.toLower().startsWith(wanted))
+            return line.mid(wanted.size()).trimmed();
+    }
+    return QByteArray();
+}
+
 QByteArray getRequest(const QByteArray &target, const QByteArray &method)
 {
     return method + ' ' + target + " HTTP/1.1\r\nHost: test\r\n\r\n";

@@ -59,6 +59,10 @@ bool endedByServer(QTcpSocket &socket, QByteArray *received = nullptr, int timeo
 int statusOf(const QByteArray &reply);
 QByteArray headOf(const QByteArray &reply);
 QByteArray bodyOf(const QByteArray &reply);
+// The value of the first field called field (any case) in a head, trimmed;
+// empty when there is none. A status line or a part's delimiter is never
+// read as a field: neither holds a name followed by a colon.
+QByteArray headerValue(const QByteArray &head, const QByteArray &field);
 QByteArray getRequest(const QByteArray &target, const QByteArray &method = "GET");
 
 // A handler that answers with what it saw.
