@@ -29,23 +29,20 @@ Case both(const QByteArray &point, const QByteArray &name, const QByteArray &emb
                 get(nginxTarget, fields, version, withHost)};
 }
 
-// Whether the bytes so far hold the whole reply; one without a length ends
-// only with the connection.
+// Whether the bytes so far hold the whole reply. Every reply to these cases,
+// from either server, gives its length (no conditional GET is among them,
+// and neither server chunks a file or an error page); one without a length
+// ends only with the connection.
 bool wholeReply(const QByteArray &bytes, bool headRequest)
 {
     const int headEnd = bytes.indexOf("\r\n\r\n");
     if (headEnd < 0)
         return false;
-    const QByteArray head = headOf(bytes);
-    const QByteArray body = bodyOf(bytes);
-    const int status = statusOf(head);
-    if (headRequest || status == 204 || status == 304 || (status >= 100 && status < 200))
+    if (headRequest)
         return true;
-    if (headerValue(head, "Transfer-Encoding").toLower().contains("chunked"))
-        return body.endsWith("\r\n0\r\n\r\n") || body == "0\r\n\r\n";
     bool isNumber = false;
-    const qint64 length = headerValue(head, "Content-Length").toLongLong(&isNumber);
-    return isNumber && body.size() >= length;
+    const qint64 length = headerValue(bytes.left(headEnd), "Content-Length").toLongLong(&isNumber);
+    return isNumber && bytes.size() - (headEnd + 4) >= length;
 }
 
 } // namespace

@@ -44,8 +44,7 @@ struct Answer
 };
 
 // Sends request on a fresh connection to 127.0.0.1:port and reads until the
-// server closes, a whole reply has come (by its Content-Length or its last
-// chunk) or waitMs have passed.
+// server closes, a whole reply has come (by its Content-Length) or waitMs have passed.
 Answer ask(quint16 port, const QByteArray &request, int waitMs = 3000);
 
 struct Part
